@@ -1,0 +1,98 @@
+#include "calc/side.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "core/error.h"
+#include "numtext/decimal_reader.h"
+#include "numtext/extended_rounding.h"
+#include "numtext/format_settings.h"
+#include "numtext/number_writer.h"
+#include "numtext/x87_state.h"
+
+namespace geocalc {
+
+namespace {
+
+// 180/pi to the nearest 64-bit significand (0x4004 E52EE0D31E0FBDC3).
+constexpr long double kDegreesPerRadian = 57.29577951308232087665L;
+
+// Turns the faults the x87 unit flagged since the last check into the
+// failure the user sees. Every step below is checked as soon as its value is
+// settled, so the first fault in the order of the steps is the one reported.
+void checkFaults() {
+    const std::uint16_t raised = x87::raisedFlags();
+    if (raised & x87::kInvalid) throw Error("Invalid floating point operation");
+    if (raised & x87::kZeroDivide) throw Error("Floating point division by zero");
+    if (raised & x87::kOverflow) throw Error("Floating point overflow");
+}
+
+double difference(std::string_view end, std::string_view start) {
+    const long double e = readDecimal(end);
+    const long double s = readDecimal(start);
+    const double delta = x87::settled(static_cast<double>(e - s));
+    checkFaults();
+    return delta;
+}
+
+double directionAngle(double dx, double dy) {
+    const long double q = x87::settled(static_cast<long double>(dy) / dx);
+    checkFaults();
+    double a = x87::settled(static_cast<double>(std::atan(q) * kDegreesPerRadian));
+    if (!(dx >= 0)) a = x87::settled(static_cast<double>(180.0L + a));
+    if (!(dy >= 0) && dx > 0) a = x87::settled(static_cast<double>(360.0L + a));
+    checkFaults();
+    return a;
+}
+
+struct Angle {
+    double degrees;
+    double minutes;
+    NumberText seconds;
+};
+
+// Minutes and seconds are derived from the angle independently; a seconds
+// text rounded up to 60.0 is carried so that no 60 ever shows.
+Angle splitAngle(long double a) {
+    Angle angle;
+    angle.degrees = static_cast<double>(truncateToWhole(a));
+    angle.minutes = static_cast<double>(truncateToWhole((a - angle.degrees) * 60.0L));
+    const long double minutes = (a - truncateToWhole(a)) * 60.0L;
+    angle.seconds = writeFixed(static_cast<double>((minutes - truncateToWhole(minutes)) * 60.0L));
+    const char sixty[] = {'6', '0', numberFormat().decimalSeparator, '0'};
+    if (angle.seconds.view() == std::string_view(sixty, sizeof sixty)) {
+        angle.seconds = writeFixed(0.0L);
+        if (++angle.minutes == 60) {
+            angle.minutes = 0;
+            ++angle.degrees;
+        }
+    }
+    if (angle.degrees >= 360) angle.degrees -= 360;
+    return angle;
+}
+
+}  // namespace
+
+std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
+                        std::string_view yStart) {
+    x87::Scope scope;
+    const double dx = difference(xEnd, xStart);
+    const double dy = difference(yEnd, yStart);
+    const long double squares = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
+    const double length = x87::settled(static_cast<double>(std::sqrt(squares)));
+    checkFaults();
+    const Angle angle = splitAngle(directionAngle(dx, dy));
+
+    std::string line;
+    line.reserve(32);
+    line += writeGeneral(angle.degrees).view();
+    line += kDegreeSign;
+    line += writeGeneral(angle.minutes).view();
+    line += '\'';
+    line += angle.seconds.view();
+    line += "\" ";
+    line += writeFixed(length).view();
+    return line;
+}
+
+}  // namespace geocalc

@@ -1,0 +1,29 @@
+// The inverse problem on plane rectangular coordinates: the direction angle
+// and length of one side, written as the side line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace geocalc {
+
+// The degree sign in the ANSI code page (Windows-1251).
+inline constexpr char kDegreeSign = '\xB0';
+
+// The side line from (X start, Y start) to (X end, Y end), given as texts in
+// the order the traverse fetches them: X end, X start, Y end, Y start.
+//
+// The line is D°M'S" L: whole degrees and minutes in the general form,
+// seconds and length in the fixed form with one decimal, e.g. 315°0'0.0" 141.4
+// for dX = 100, dY = -100. The angle runs from +X towards +Y, 0 to 360.
+// Seconds that would be written as 60.0 carry into the minutes, 60 minutes
+// into the degrees, and 360 degrees are written as 0.
+//
+// Fails with the reader's message for a text that is no number, then with
+// "Floating point overflow" (a difference or the length beyond the double
+// range), "Floating point division by zero" (equal X, different Y) or
+// "Invalid floating point operation" (equal points).
+std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
+                        std::string_view yStart);
+
+}  // namespace geocalc

@@ -1,0 +1,133 @@
+#include "charset/code_page.h"
+
+#include <iconv.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "core/error.h"
+
+namespace geocalc {
+
+namespace {
+
+constexpr char32_t kUnknown = 0xFFFD;
+
+class Iconv {
+public:
+    Iconv(const std::string& to, const std::string& from)
+        : handle_(iconv_open(to.c_str(), from.c_str())) {
+        if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+            throw Error("Unknown code page " + from);
+        }
+    }
+    ~Iconv() { iconv_close(handle_); }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    // The one character that `byte` stands for, or kUnknown.
+    char32_t decodeByte(unsigned char byte) {
+        char in = char(byte);
+        char32_t out = 0;
+        char* inPtr = &in;
+        std::size_t inLeft = 1;
+        char* outPtr = reinterpret_cast<char*>(&out);
+        std::size_t outLeft = sizeof out;
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        const std::size_t rc = iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft);
+        return rc == std::size_t(-1) || outLeft != 0 ? kUnknown : out;
+    }
+
+private:
+    iconv_t handle_;
+};
+
+}  // namespace
+
+CodePage::CodePage(std::string name) : name_(std::move(name)) {
+    Iconv decoder("UTF-32LE", name_);
+    for (int b = 0; b < 256; ++b) {
+        const char32_t c = decoder.decodeByte(static_cast<unsigned char>(b));
+        toUnicode_[std::size_t(b)] = c;
+        if (c != kUnknown) fromUnicode_.emplace(c, static_cast<unsigned char>(b));
+    }
+}
+
+const CodePage& CodePage::named(const std::string& iconvName) {
+    static std::mutex mutex;
+    static std::map<std::string, std::unique_ptr<CodePage>> pages;
+    std::lock_guard lock(mutex);
+    auto& page = pages[iconvName];
+    if (!page) page.reset(new CodePage(iconvName));
+    return *page;
+}
+
+int CodePage::fromUnicode(char32_t c) const {
+    if (c < 0x80 && toUnicode_[c] == c) return int(c);
+    auto it = fromUnicode_.find(c);
+    return it == fromUnicode_.end() ? -1 : it->second;
+}
+
+const CodePage& ansiCodePage() {
+    static const CodePage& page = CodePage::named("CP1251");
+    return page;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos++]);
+    if (lead < 0x80) return lead;
+    int length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (lead >= 0xF5) length = 0;
+    if (length == 0 || pos + std::size_t(length - 1) > text.size()) return kUnknown;
+    char32_t c = lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + std::size_t(i - 1)]);
+        if ((next & 0xC0) != 0x80) return kUnknown;
+        c = (c << 6) | (next & 0x3F);
+    }
+    pos += std::size_t(length - 1);
+    return c;
+}
+
+std::string utf8FromAnsi(std::string_view ansi) {
+    const CodePage& page = ansiCodePage();
+    std::string out;
+    out.reserve(ansi.size() * 2);
+    for (char c : ansi) {
+        const char32_t u = page.toUnicode(static_cast<unsigned char>(c));
+        appendUtf8(out, u == kUnknown ? char32_t(kReplacementChar) : u);
+    }
+    return out;
+}
+
+std::string ansiFromUtf8(std::string_view utf8) {
+    const CodePage& page = ansiCodePage();
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const int b = page.fromUnicode(decodeUtf8(utf8, pos));
+        out += b < 0 ? kReplacementChar : char(b);
+    }
+    return out;
+}
+
+}  // namespace geocalc

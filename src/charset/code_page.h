@@ -1,0 +1,50 @@
+// Single-byte code pages and the conversions of the core's 8-bit texts.
+//
+// Every text in the core is in the ANSI code page, Windows-1251. Conversions
+// go through per-byte tables built once from iconv, so converting a text is a
+// table look-up per character.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace geocalc {
+
+inline constexpr char kReplacementChar = '?';
+
+class CodePage {
+public:
+    // The code page of that iconv name ("CP1251", "CP866", "CP437", ...),
+    // built on first use and kept for the life of the process.
+    // Fails with geocalc::Error for a name iconv does not know as single-byte.
+    static const CodePage& named(const std::string& iconvName);
+
+    const std::string& name() const { return name_; }
+    // U+FFFD for a byte the code page leaves undefined.
+    char32_t toUnicode(unsigned char byte) const { return toUnicode_[byte]; }
+    // The byte for a character, or -1 when the code page lacks it.
+    int fromUnicode(char32_t c) const;
+
+private:
+    explicit CodePage(std::string name);
+    std::string name_;
+    std::array<char32_t, 256> toUnicode_{};
+    std::unordered_map<char32_t, unsigned char> fromUnicode_;
+};
+
+// The ANSI code page of the texts in the core.
+const CodePage& ansiCodePage();
+
+// Unicode text (UTF-8) <-> the core's ANSI texts. A character the target lacks,
+// and a malformed UTF-8 sequence, become "?".
+std::string utf8FromAnsi(std::string_view ansi);
+std::string ansiFromUtf8(std::string_view utf8);
+
+// Appends the UTF-8 form of c; decodes one UTF-8 character at pos (U+FFFD and
+// one byte for a malformed sequence), advancing pos.
+void appendUtf8(std::string& out, char32_t c);
+char32_t decodeUtf8(std::string_view text, std::size_t& pos);
+
+}  // namespace geocalc

@@ -1,0 +1,18 @@
+#include "cli/cli_io.h"
+
+#include <ostream>
+
+#include "charset/code_page.h"
+#include "core/error.h"
+
+namespace geocalc::cli {
+
+void printLine(std::ostream& out, std::string_view ansiText) {
+    out << utf8FromAnsi(ansiText) << '\n';
+}
+
+void printFailure(std::ostream& out, std::string_view ansiMessage) {
+    printLine(out, withClosingPeriod(std::string(ansiMessage)));
+}
+
+}  // namespace geocalc::cli

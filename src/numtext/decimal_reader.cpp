@@ -1,0 +1,139 @@
+#include "numtext/decimal_reader.h"
+
+#include <cstdint>
+#include <string>
+
+#include "core/error.h"
+#include "numtext/format_settings.h"
+#include "numtext/power_of_ten.h"
+#include "numtext/x87_state.h"
+
+namespace geocalc {
+
+namespace {
+
+constexpr int kExponentStop = 500;
+// Digits that fit an unsigned 64-bit accumulator exactly; the extended
+// arithmetic gives the same value as long as it stays below 2^64.
+constexpr int kExactDigits = 19;
+
+class Cursor {
+public:
+    explicit Cursor(std::string_view text) : text_(text) {}
+    // A NUL byte ends the text as its end does.
+    bool atEnd() const { return pos_ == text_.size() || text_[pos_] == '\0'; }
+    char peek() const { return atEnd() ? '\0' : text_[pos_]; }
+    bool take(char c) {
+        if (atEnd() || text_[pos_] != c) return false;
+        ++pos_;
+        return true;
+    }
+    bool peekDigit() const { return !atEnd() && text_[pos_] >= '0' && text_[pos_] <= '9'; }
+    int takeDigit() { return text_[pos_++] - '0'; }
+    void skipBlanks() {
+        while (take(' ')) {
+        }
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// Accumulates value = value * 10 + digit, exactly in 64 bits while the digits
+// allow, then in extended arithmetic rounded at every step.
+class Mantissa {
+public:
+    void add(int digit) {
+        if (exactDigits_ < kExactDigits) {
+            exact_ = exact_ * 10 + std::uint64_t(digit);
+            ++exactDigits_;
+        } else {
+            if (!spilled_) {
+                extended_ = static_cast<long double>(exact_);
+                spilled_ = true;
+            }
+            extended_ = extended_ * 10.0L + static_cast<long double>(digit);
+        }
+    }
+    long double value() const { return spilled_ ? extended_ : static_cast<long double>(exact_); }
+
+private:
+    std::uint64_t exact_ = 0;
+    int exactDigits_ = 0;
+    bool spilled_ = false;
+    long double extended_ = 0;
+};
+
+[[gnu::always_inline]] inline bool parse(std::string_view text, long double& result) {
+    Cursor in(text);
+    in.skipBlanks();
+    const bool negative = in.peek() == '-';
+    if (!in.take('-')) in.take('+');
+
+    Mantissa mantissa;
+    bool consumed = false;
+    while (in.peekDigit()) {
+        mantissa.add(in.takeDigit());
+        consumed = true;
+    }
+    long long fractionDigits = 0;
+    if (in.take(numberFormat().decimalSeparator)) {
+        consumed = true;
+        while (in.peekDigit()) {
+            mantissa.add(in.takeDigit());
+            ++fractionDigits;
+        }
+    }
+    if (!consumed) return false;
+
+    int exponent = 0;
+    bool negativeExponent = false;
+    if (in.take('E') || in.take('e')) {
+        negativeExponent = in.peek() == '-';
+        if (!in.take('-')) in.take('+');
+        while (exponent < kExponentStop && in.peekDigit()) exponent = exponent * 10 + in.takeDigit();
+    }
+    in.skipBlanks();
+    if (!in.atEnd()) return false;
+
+    long long scale = (negativeExponent ? -exponent : exponent) - fractionDigits;
+    if (scale < -kScaleLimit) scale = -kScaleLimit;
+    const long double value = scaleByPowerOfTen(mantissa.value(), int(scale));
+    result = x87::settled(negative ? -value : value);
+    return true;
+}
+
+void clearFaults() {
+    if ((x87::raisedFlags() & x87::kFaults) != 0) x87::clearFlags();
+}
+
+// Parses under the reader's control word. The fault flags are tested once,
+// after a successful parse; only when one is up (raised by the parse, or left
+// up before it) are they cleared and the parse repeated to tell which.
+bool parseChecked(std::string_view text, long double& result) {
+    if (!parse(text, result)) {
+        clearFaults();
+        return false;
+    }
+    if ((x87::raisedFlags() & x87::kFaults) == 0) return true;
+    x87::clearFlags();
+    const bool ok = parse(text, result) &&
+                    (x87::raisedFlags() & (x87::kInvalid | x87::kOverflow)) == 0;
+    clearFaults();
+    return ok;
+}
+
+}  // namespace
+
+long double readDecimal(std::string_view text) {
+    const std::uint16_t callerControl = x87::controlWord();
+    if (callerControl != x87::kExtendedNearest) x87::loadControlWord(x87::kExtendedNearest);
+    long double value = 0;
+    const bool ok = parseChecked(text, value);
+    if (callerControl != x87::kExtendedNearest) x87::loadControlWord(callerControl);
+    if (!ok) throw Error("'" + std::string(text) + "' is not a valid floating point value");
+    return value;
+}
+
+}  // namespace geocalc

@@ -1,0 +1,23 @@
+// The process-wide number format settings: the decimal separator that every
+// reading and writing of a number uses at the moment of the call.
+#pragma once
+
+namespace geocalc {
+
+struct NumberFormat {
+    char decimalSeparator = '.';
+    char thousandsSeparator = ',';
+};
+
+const NumberFormat& numberFormat();
+
+// Loads the settings from the user's LC_NUMERIC locale (LC_ALL, LC_NUMERIC,
+// LANG). A separator that is not exactly one byte, or a locale that cannot be
+// loaded, gives the defaults "." and ",". Called at start-up and whenever the
+// desktop reports a change of the regional settings.
+void loadNumberFormat();
+
+// For the command line's --decimal-separator and for tests.
+void setDecimalSeparator(char separator);
+
+}  // namespace geocalc

@@ -1,0 +1,85 @@
+#include "cli/inverse_command.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "cli/cli_io.h"
+#include "test_support.h"
+
+namespace geocalc::cli {
+namespace {
+
+struct Outcome {
+    int exitCode;
+    std::string out, err;
+};
+
+Outcome inverse(std::vector<std::string> args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code = runInverse(args, in, out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST(InverseCommandTest, PrintsTheSideLineInUtf8) {
+    const Outcome run = inverse({"0", "0", "100", "-100"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "315°0'0.0\" 141.4\n");
+}
+
+TEST(InverseCommandTest, FailureGoesToStandardErrorWithThePeriodRule) {
+    Outcome run = inverse({"5", "1", "5", "2"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Floating point division by zero.\n");
+
+    run = inverse({"0", "0", "точка", "1"});
+    EXPECT_EQ(run.err, "'точка' is not a valid floating point value.\n");
+}
+
+TEST(InverseCommandTest, ReadsSidesFromInputAndGoesOnAfterAFailure) {
+    const Outcome run = inverse({}, "0 0 100 100\r\n\n1 1 1 1\n0 0 -100\n0\t0  -100 0\n");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out,
+              "45°0'0.0\" 141.4\n"
+              "Invalid floating point operation.\n"
+              "Expected four coordinates XS YS XE YE, got 3.\n"
+              "180°0'0.0\" 100.0\n");
+    EXPECT_EQ(inverse({}, "0 0 1 0\n").exitCode, 0);
+}
+
+TEST(InverseCommandTest, WrongNumberOfCoordinatesIsAUsageError) {
+    EXPECT_THROW(inverse({"1", "2", "3"}), UsageError);
+}
+
+// The executable itself: options, exit codes and the usage.
+Outcome runCli(const std::string& arguments, const std::string& input = "") {
+    const std::string command = std::string("printf '%s' '") + input + "' | LC_ALL=C " +
+                                GEOCALC_CLI + " " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    const int status = pclose(pipe);
+    return {WEXITSTATUS(status), out, ""};
+}
+
+TEST(InverseCommandTest, ExecutableHonoursSeparatorOptionAndExitCodes) {
+    Outcome run = runCli("--decimal-separator , inverse 0 0 100,5 0");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "0°0'0,0\" 100,5\n");
+    EXPECT_EQ(runCli("inverse 0 0 -100 0").out, "180°0'0.0\" 100.0\n");
+    EXPECT_EQ(runCli("inverse 0 0 0 0").exitCode, 1);
+    EXPECT_EQ(runCli("inverse 1 2").exitCode, 2);
+    EXPECT_EQ(runCli("frobnicate").exitCode, 2);
+    EXPECT_EQ(runCli("--decimal-separator ab inverse").exitCode, 2);
+    run = runCli("--help");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("usage: geocalc-cli"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace geocalc::cli
