@@ -1,5 +1,6 @@
 #include "calc/side.h"
 
+#include <array>
 #include <cmath>
 #include <string_view>
 
@@ -27,9 +28,9 @@ void checkFaults() {
     if (raised & x87::kOverflow) throw Error("Floating point overflow");
 }
 
-double difference(std::string_view end, std::string_view start) {
-    const long double e = readDecimal(end);
-    const long double s = readDecimal(start);
+double difference(SideSource& source, Coordinate end, Coordinate start) {
+    const long double e = readDecimal(source.fetch(end));
+    const long double s = readDecimal(source.fetch(start));
     const double delta = x87::settled(static_cast<double>(e - s));
     checkFaults();
     return delta;
@@ -73,11 +74,10 @@ Angle splitAngle(long double a) {
 
 }  // namespace
 
-std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
-                        std::string_view yStart) {
+std::string computeSide(SideSource& source) {
     x87::Scope scope;
-    const double dx = difference(xEnd, xStart);
-    const double dy = difference(yEnd, yStart);
+    const double dx = difference(source, Coordinate::XEnd, Coordinate::XStart);
+    const double dy = difference(source, Coordinate::YEnd, Coordinate::YStart);
     const long double squares = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
     const double length = x87::settled(static_cast<double>(std::sqrt(squares)));
     checkFaults();
@@ -93,6 +93,19 @@ std::string computeSide(std::string_view xEnd, std::string_view xStart, std::str
     line += "\" ";
     line += writeFixed(length).view();
     return line;
+}
+
+std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
+                        std::string_view yStart) {
+    class Texts final : public SideSource {
+    public:
+        explicit Texts(std::array<std::string_view, 4> texts) : texts_(texts) {}
+        std::string_view fetch(Coordinate which) override { return texts_[std::size_t(which)]; }
+
+    private:
+        std::array<std::string_view, 4> texts_;
+    } texts({xEnd, xStart, yEnd, yStart});
+    return computeSide(texts);
 }
 
 }  // namespace geocalc

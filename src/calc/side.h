@@ -10,8 +10,20 @@ namespace geocalc {
 // The degree sign in the ANSI code page (Windows-1251).
 inline constexpr char kDegreeSign = '\xB0';
 
-// The side line from (X start, Y start) to (X end, Y end), given as texts in
-// the order the traverse fetches them: X end, X start, Y end, Y start.
+// The four coordinate texts of a side, in the order they are fetched and read.
+enum class Coordinate { XEnd, XStart, YEnd, YStart };
+
+// Supplies a side's texts on demand, so that a failing fetch or read is
+// reported in that order: X end, X start, then dX; Y end, Y start, then dY.
+class SideSource {
+public:
+    virtual std::string_view fetch(Coordinate which) = 0;
+
+protected:
+    ~SideSource() = default;
+};
+
+// The side line from (X start, Y start) to (X end, Y end).
 //
 // The line is D°M'S" L: whole degrees and minutes in the general form,
 // seconds and length in the fixed form with one decimal, e.g. 315°0'0.0" 141.4
@@ -23,6 +35,7 @@ inline constexpr char kDegreeSign = '\xB0';
 // "Floating point overflow" (a difference or the length beyond the double
 // range), "Floating point division by zero" (equal X, different Y) or
 // "Invalid floating point operation" (equal points).
+std::string computeSide(SideSource& source);
 std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
                         std::string_view yStart);
 

@@ -1,0 +1,23 @@
+// File errors as the user sees them: the platform's error number mapped to
+// the classic file error codes, and each code to its message.
+#pragma once
+
+#include <string>
+
+namespace geocalc {
+
+// The file error code for an errno value: a missing folder 3, a refused access
+// 5, too many open files 4, a full disk 112, a busy file 32 (the sharing
+// violation), a name too long 206, a device error 1117; any other errno value
+// is its own code.
+int fileErrorCode(int errnoValue);
+
+// "File not found" (2), "Invalid filename" (3), "Too many open files" (4),
+// "File access denied" (5), "Read beyond end of file" (100), "Disk full" (101),
+// "Invalid numeric input" (106), otherwise "I/O error <code>".
+std::string fileErrorMessage(int code);
+
+// Fails with the message of the errno value's code.
+[[noreturn]] void throwFileError(int errnoValue);
+
+}  // namespace geocalc

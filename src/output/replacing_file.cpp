@@ -1,0 +1,131 @@
+#include "output/replacing_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <random>
+
+#include "output/io_error.h"
+
+namespace geocalc {
+
+namespace {
+
+constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+constexpr int kNameAttempts = 100;
+
+// A symbolic link is replaced at its target, not turned into a file.
+std::string resolveLinks(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    const auto target = std::filesystem::canonical(path, error);
+    return error ? path : target.string();
+}
+
+std::string randomSuffix() {
+    static std::mt19937_64 random{std::random_device{}()};
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix;
+    for (int i = 0; i < 8; ++i) suffix += kChars[random() % (sizeof kChars - 1)];
+    return suffix;
+}
+
+}  // namespace
+
+ReplacingFile::ReplacingFile(std::string destination, FileOps& ops)
+    : destination_(resolveLinks(destination)), ops_(ops) {
+    struct stat info {};
+    if (::stat(destination_.c_str(), &info) != 0) {
+        if (errno != ENOENT) throwFileError(errno);
+        openTemporary(kNewFileMode);
+    } else if (S_ISDIR(info.st_mode)) {
+        throwFileError(EISDIR);
+    } else if (!S_ISREG(info.st_mode)) {
+        fd_ = ops_.open(destination_, O_WRONLY | O_TRUNC, 0);
+        if (fd_ < 0) throwFileError(errno);
+    } else {
+        // The destination itself must be writable, as if it were written in place.
+        if ((info.st_mode & kAnyWriteBit) == 0) throwFileError(EACCES);
+        const int probe = ops_.open(destination_, O_WRONLY, 0);
+        if (probe < 0) throwFileError(errno);
+        ops_.close(probe);
+        openTemporary(info.st_mode & 07777);
+    }
+    buffer_.reserve(kBufferSize);
+}
+
+void ReplacingFile::openTemporary(mode_t mode) {
+    const std::filesystem::path target(destination_);
+    const std::string stem = (target.parent_path() / ("." + target.filename().string())).string();
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temporary_ = stem + "." + randomSuffix() + ".tmp";
+        fd_ = ops_.open(temporary_, O_WRONLY | O_CREAT | O_EXCL, kNewFileMode);
+        if (fd_ >= 0) break;
+        if (errno != EEXIST) {
+            const int error = errno;
+            temporary_.clear();
+            throwFileError(error);
+        }
+    }
+    if (fd_ < 0) {
+        temporary_.clear();
+        throwFileError(EEXIST);
+    }
+    if (mode != kNewFileMode) ::fchmod(fd_, mode);
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (!finished_) discard();
+}
+
+void ReplacingFile::write(std::string_view data) {
+    if (buffer_.size() + data.size() > kBufferSize) flush();
+    if (data.size() >= kBufferSize) {
+        buffer_.assign(data);
+        flush();
+    } else {
+        buffer_ += data;
+    }
+}
+
+void ReplacingFile::flush() {
+    std::size_t done = 0;
+    while (done < buffer_.size()) {
+        const ssize_t written = ops_.write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            discard();
+            throwFileError(error);
+        }
+        done += std::size_t(written);
+    }
+    buffer_.clear();
+}
+
+void ReplacingFile::commit() {
+    flush();
+    auto fail = [this](int error) {
+        discard();
+        throwFileError(error);
+    };
+    if (!temporary_.empty() && ops_.sync(fd_) != 0) fail(errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (ops_.close(fd) != 0) fail(errno);
+    if (!temporary_.empty() && ops_.rename(temporary_, destination_) != 0) fail(errno);
+    finished_ = true;
+}
+
+void ReplacingFile::discard() noexcept {
+    if (fd_ >= 0) ops_.close(fd_);
+    fd_ = -1;
+    if (!temporary_.empty()) ops_.unlink(temporary_);
+    temporary_.clear();
+    finished_ = true;
+}
+
+}  // namespace geocalc

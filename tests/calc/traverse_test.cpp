@@ -1,0 +1,102 @@
+#include "calc/traverse.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "calc/side.h"
+#include "test_support.h"
+
+namespace geocalc {
+namespace {
+
+struct Point {
+    const char *name, *x, *y;
+};
+
+PointLists listsOf(const std::vector<Point>& points) {
+    PointLists lists;
+    for (const Point& p : points) {
+        lists.names.append(p.name);
+        lists.xs.append(p.x);
+        lists.ys.append(p.y);
+    }
+    return lists;
+}
+
+std::string line(const std::string& degrees, const std::string& length) {
+    return degrees + kDegreeSign + "0'0.0\" " + length;
+}
+
+std::vector<std::string> sides(const PointLists& lists) {
+    std::vector<std::string> result;
+    for (int i = 0; i < lists.sides.count(); ++i) result.push_back(lists.sides.at(i));
+    return result;
+}
+
+TEST(TraverseTest, OneSideLinePerSideClosingSideLast) {
+    PointLists lists = listsOf({{"1", "0", "0"}, {"2", "100", "100"}, {"3", "200", "0"},
+                                {"4", "100", "-100"}});
+    runTraverse(lists);
+    const std::vector<std::string> expected = {line("45", "141.4"), line("315", "141.4"),
+                                               line("225", "141.4"), line("135", "141.4")};
+    EXPECT_EQ(sides(lists), expected);
+
+    runTraverse(lists);  // a second run appends the same lines again
+    const std::vector<std::string> twice = sides(lists);
+    ASSERT_EQ(twice.size(), 8u);
+    EXPECT_EQ(std::vector<std::string>(twice.begin() + 4, twice.end()), expected);
+}
+
+TEST(TraverseTest, TwoPointsGiveTheSideAndItsReverse) {
+    PointLists lists = listsOf({{"A", "0", "0"}, {"B", "100", "100"}});
+    runTraverse(lists);
+    EXPECT_EQ(sides(lists), (std::vector<std::string>{line("45", "141.4"), line("225", "141.4")}));
+}
+
+TEST(TraverseTest, FailuresEndTheRunKeepingWhatWasAppended) {
+    struct Case {
+        const char* what;
+        PointLists lists;
+        std::string message;
+        int linesKept;
+    };
+    PointLists leftovers;  // no points, but X and Y texts left by uneven deletes
+    leftovers.xs.append("1");
+    leftovers.ys.append("2");
+    PointLists shortY = listsOf({{"1", "0", "0"}, {"2", "100", "100"}, {"3", "200", "0"}});
+    shortY.ys.deleteAt(2);
+    PointLists badXBeforeShortY = listsOf({{"1", "0", "0"}, {"2", "x", "100"}});
+    badXBeforeShortY.ys.deleteAt(1);
+
+    std::vector<Case> cases;
+    cases.push_back({"no points", PointLists{}, "List index out of bounds (0)", 0});
+    cases.push_back({"no points, X left over", std::move(leftovers), "List index out of bounds (-1)", 0});
+    cases.push_back({"one point", listsOf({{"1", "5", "5"}}), "Invalid floating point operation", 0});
+    cases.push_back({"square: dX = 0 on the second side",
+                     listsOf({{"1", "0", "0"}, {"2", "100", "0"}, {"3", "100", "100"}, {"4", "0", "100"}}),
+                     "Floating point division by zero", 1});
+    cases.push_back({"third side repeats a point",
+                     listsOf({{"1", "0", "0"}, {"2", "100", "0"}, {"3", "200", "50"}, {"4", "200", "50"}}),
+                     "Invalid floating point operation", 2});
+    cases.push_back({"Y list one short", std::move(shortY), "List index out of bounds (2)", 1});
+    cases.push_back({"bad X reported before the missing Y", std::move(badXBeforeShortY),
+                     "'x' is not a valid floating point value", 0});
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_ERROR(runTraverse(c.lists), c.message);
+        EXPECT_EQ(c.lists.sides.count(), c.linesKept);
+    }
+}
+
+TEST(TraverseTest, OnlyTheNamesCountThePoints) {
+    PointLists lists = listsOf({{"1", "0", "0"}, {"2", "100", "0"}});
+    lists.xs.append("999");
+    lists.ys.append("999");
+    runTraverse(lists);
+    EXPECT_EQ(sides(lists), (std::vector<std::string>{line("0", "100.0"), line("180", "100.0")}));
+}
+
+}  // namespace
+}  // namespace geocalc
