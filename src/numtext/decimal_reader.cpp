@@ -65,7 +65,7 @@ private:
     long double extended_ = 0;
 };
 
-[[gnu::always_inline]] inline bool parse(std::string_view text, long double& result) {
+[[gnu::always_inline]] inline bool parse(std::string_view text, char separator, long double& result) {
     Cursor in(text);
     in.skipBlanks();
     const bool negative = in.peek() == '-';
@@ -78,7 +78,7 @@ private:
         consumed = true;
     }
     long long fractionDigits = 0;
-    if (in.take(numberFormat().decimalSeparator)) {
+    if (in.take(separator)) {
         consumed = true;
         while (in.peekDigit()) {
             mantissa.add(in.takeDigit());
@@ -111,14 +111,14 @@ void clearFaults() {
 // Parses under the reader's control word. The fault flags are tested once,
 // after a successful parse; only when one is up (raised by the parse, or left
 // up before it) are they cleared and the parse repeated to tell which.
-bool parseChecked(std::string_view text, long double& result) {
-    if (!parse(text, result)) {
+bool parseChecked(std::string_view text, char separator, long double& result) {
+    if (!parse(text, separator, result)) {
         clearFaults();
         return false;
     }
     if ((x87::raisedFlags() & x87::kFaults) == 0) return true;
     x87::clearFlags();
-    const bool ok = parse(text, result) &&
+    const bool ok = parse(text, separator, result) &&
                     (x87::raisedFlags() & (x87::kInvalid | x87::kOverflow)) == 0;
     clearFaults();
     return ok;
@@ -127,10 +127,14 @@ bool parseChecked(std::string_view text, long double& result) {
 }  // namespace
 
 long double readDecimal(std::string_view text) {
+    return readDecimal(text, numberFormat().decimalSeparator);
+}
+
+long double readDecimal(std::string_view text, char separator) {
     const std::uint16_t callerControl = x87::controlWord();
     if (callerControl != x87::kExtendedNearest) x87::loadControlWord(x87::kExtendedNearest);
     long double value = 0;
-    const bool ok = parseChecked(text, value);
+    const bool ok = parseChecked(text, separator, value);
     if (callerControl != x87::kExtendedNearest) x87::loadControlWord(callerControl);
     if (!ok) throw Error("'" + std::string(text) + "' is not a valid floating point value");
     return value;

@@ -21,4 +21,8 @@ namespace geocalc {
 // zero, overflow) raised.
 long double readDecimal(std::string_view text);
 
+// The same with the separator given, for texts stored in files, whose
+// separator is "." whatever the user's settings.
+long double readDecimal(std::string_view text, char separator);
+
 }  // namespace geocalc

@@ -26,6 +26,11 @@ void loadNumberFormat() {
         loaded.thousandsSeparator = singleByteOr(nl_langinfo_l(THOUSEP, user), ',');
         freelocale(user);
     }
+    if (locale_t user = newlocale(LC_TIME_MASK, "", locale_t{}); user != locale_t{}) {
+        loaded.shortDateFormat = nl_langinfo_l(D_FMT, user);
+        loaded.longTimeFormat = nl_langinfo_l(T_FMT, user);
+        freelocale(user);
+    }
     current = loaded;
 }
 

@@ -2,17 +2,22 @@
 // reading and writing of a number uses at the moment of the call.
 #pragma once
 
+#include <string>
+
 namespace geocalc {
 
 struct NumberFormat {
     char decimalSeparator = '.';
     char thousandsSeparator = ',';
+    // strftime patterns of the user's LC_TIME locale, for date and time fields.
+    std::string shortDateFormat = "%m/%d/%y";
+    std::string longTimeFormat = "%H:%M:%S";
 };
 
 const NumberFormat& numberFormat();
 
-// Loads the settings from the user's LC_NUMERIC locale (LC_ALL, LC_NUMERIC,
-// LANG). A separator that is not exactly one byte, or a locale that cannot be
+// Loads the settings from the user's LC_NUMERIC and LC_TIME locales (LC_ALL,
+// LC_NUMERIC / LC_TIME, LANG). A separator that is not exactly one byte, or a locale that cannot be
 // loaded, gives the defaults "." and ",". Called at start-up and whenever the
 // desktop reports a change of the regional settings.
 void loadNumberFormat();

@@ -1,0 +1,88 @@
+// The dBASE engine: one open table file, read on demand and written in place.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "table/dbf_layout.h"
+#include "table/file_handle.h"
+#include "table/memo_file.h"
+#include "table/record_cache.h"
+#include "table/table_charset.h"
+
+namespace geocalc {
+
+// Records are addressed two ways: physical numbers count every record in the
+// file from 0; visible numbers count only the records not marked deleted, as
+// the user sees them.
+class DbfTable {
+public:
+    // Opens the table read-write, or read-only when it cannot be written (no
+    // write permission, a read-only file system). Failures carry the engine's
+    // message, then CR LF and "File: <path>".
+    static std::unique_ptr<DbfTable> open(const std::string& path);
+
+    const std::string& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
+    const DbfLayout& layout() const { return layout_; }
+    const std::vector<DbfField>& fields() const { return layout_.fields; }
+    const TableCharset& charset() const { return charset_; }
+
+    std::uint32_t physicalCount() const { return physicalCount_; }
+    std::string_view record(std::uint32_t physical) { return cache_.record(physical); }
+    bool isDeleted(std::uint32_t physical) { return record(physical)[0] == '*'; }
+
+    // The nearest record not deleted at or after (before) `physical`.
+    std::optional<std::uint32_t> visibleAtOrAfter(std::uint32_t physical);
+    std::optional<std::uint32_t> visibleAtOrBefore(std::int64_t physical);
+
+    // The first use reads every record's deletion flag once; later changes
+    // keep the count without reading again.
+    std::uint32_t visibleCount();
+    std::uint32_t physicalOf(std::uint32_t visible);
+    std::uint32_t visibleOf(std::uint32_t physical);
+
+    std::string fieldText(std::string_view record, int field) const;
+    bool isBlank(std::string_view record, int field) const;
+
+    // A new record: not deleted, every field blank.
+    std::string blankRecord() const;
+    // Stores a field text typed by the user into a record's bytes, or fails
+    // with the field's message ("'x' is not a valid floating point value for
+    // field 'X'").
+    void setFieldText(std::string& record, int field, std::string_view text) const;
+
+    // Writing. Each write is flushed to the file before it returns; a failure
+    // leaves the file's records as they were.
+    void writeRecord(std::uint32_t physical, std::string_view bytes);
+    std::uint32_t appendRecord(std::string_view bytes);
+    void markDeleted(std::uint32_t physical);
+
+private:
+    DbfTable(std::string path, FileHandle file, bool readOnly, DbfLayout layout,
+             TableCharset charset, std::uint64_t fileSize);
+    [[noreturn]] void fail(const std::string& what) const;
+    void ensureDeletedIndex();
+    void writeHeaderCount(std::uint32_t count);
+
+    std::string path_;
+    FileHandle file_;
+    bool readOnly_;
+    DbfLayout layout_;
+    TableCharset charset_;
+    MemoFile memo_;
+    std::uint32_t physicalCount_ = 0;
+    RecordCache cache_;
+    bool deletedIndexed_ = false;
+    std::vector<std::uint32_t> deleted_;  // physical numbers, ascending
+};
+
+// The engine's message for a failure on a table file: the text, CR LF, and
+// "File: " with the path.
+std::string engineMessage(const std::string& text, const std::string& path);
+
+}  // namespace geocalc

@@ -1,0 +1,98 @@
+#include "table/memo_file.h"
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "table/dbf_layout.h"
+
+namespace geocalc {
+
+namespace {
+
+constexpr std::uint32_t kDbaseIIIBlockSize = 512;
+constexpr std::uint64_t kDbaseIVBlockSizeOffset = 20;
+constexpr std::uint64_t kFoxProBlockSizeOffset = 6;
+constexpr std::uint32_t kBlockHeaderSize = 8;
+constexpr char kDbaseIVMarker[] = {'\xFF', '\xFF', '\x08', '\x00'};
+
+std::uint32_t readBigEndian32(const char* p) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(p[i]);
+    return value;
+}
+
+FileHandle openBeside(const std::string& tablePath, const char* lower, const char* upper) {
+    for (const char* extension : {lower, upper}) {
+        const auto path = std::filesystem::path(tablePath).replace_extension(extension);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) return FileHandle(fd);
+    }
+    return FileHandle();
+}
+
+}  // namespace
+
+MemoFile MemoFile::beside(const std::string& tablePath) {
+    MemoFile memo;
+    if ((memo.file_ = openBeside(tablePath, ".fpt", ".FPT"))) {
+        memo.format_ = Format::FoxPro;
+        char size[2];
+        if (memo.file_.readAt(size, 2, kFoxProBlockSizeOffset) == 2) {
+            memo.blockSize_ = std::uint32_t(static_cast<unsigned char>(size[0])) << 8 |
+                              static_cast<unsigned char>(size[1]);
+        }
+    } else if ((memo.file_ = openBeside(tablePath, ".dbt", ".DBT"))) {
+        memo.format_ = Format::Dbase;
+        char size[2];
+        memo.blockSize_ = kDbaseIIIBlockSize;
+        if (memo.file_.readAt(size, 2, kDbaseIVBlockSizeOffset) == 2 && readUint16(size) >= 64) {
+            memo.blockSize_ = readUint16(size);
+        }
+    }
+    if (memo.blockSize_ == 0) memo.format_ = Format::None;
+    memo.fileSize_ = std::uint64_t(std::max<std::int64_t>(memo.file_ ? memo.file_.size() : 0, 0));
+    return memo;
+}
+
+std::optional<std::string> MemoFile::read(std::uint32_t block) const {
+    if (format_ == Format::None || block == 0) return std::nullopt;
+    const std::uint64_t offset = std::uint64_t(block) * blockSize_;
+    if (offset >= fileSize_) return std::nullopt;
+    return format_ == Format::FoxPro ? readFoxPro(offset) : readDbase(offset);
+}
+
+std::string MemoFile::readBytes(std::uint64_t offset, std::uint64_t length) const {
+    length = std::min({length, fileSize_ - std::min(offset, fileSize_), std::uint64_t(kMaxMemoSize)});
+    std::string bytes(length, '\0');
+    const ssize_t n = file_.readAt(bytes.data(), bytes.size(), offset);
+    bytes.resize(std::size_t(std::max<ssize_t>(n, 0)));
+    return bytes;
+}
+
+std::optional<std::string> MemoFile::readFoxPro(std::uint64_t offset) const {
+    const std::string header = readBytes(offset, kBlockHeaderSize);
+    if (header.size() < kBlockHeaderSize) return std::nullopt;
+    return readBytes(offset + kBlockHeaderSize, readBigEndian32(header.data() + 4));
+}
+
+// dBASE IV blocks start with FF FF 08 00 and the length (header included);
+// dBASE III memos run to the first end-of-file byte.
+std::optional<std::string> MemoFile::readDbase(std::uint64_t offset) const {
+    const std::string header = readBytes(offset, kBlockHeaderSize);
+    if (header.size() == kBlockHeaderSize && std::equal(header.begin(), header.begin() + 4, kDbaseIVMarker)) {
+        const std::uint32_t length = readUint32(header.data() + 4);
+        return readBytes(offset + kBlockHeaderSize, length < kBlockHeaderSize ? 0 : length - kBlockHeaderSize);
+    }
+    std::string memo;
+    for (std::uint64_t at = offset; at < fileSize_ && memo.size() < kMaxMemoSize; at += kDbaseIIIBlockSize) {
+        const std::string chunk = readBytes(at, kDbaseIIIBlockSize);
+        const std::size_t end = chunk.find(char(kEndOfFile));
+        memo += chunk.substr(0, end);
+        if (end != std::string::npos || chunk.size() < kDbaseIIIBlockSize) break;
+    }
+    return memo;
+}
+
+}  // namespace geocalc

@@ -1,0 +1,32 @@
+// Opening a survey table: its working copy, and `Table1` on that copy.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "table/table_dataset.h"
+
+namespace geocalc {
+
+// The working copy's file name: the first "." of the name and up to three
+// characters after it are removed, then ".dbf" is appended (pts.dat -> pts.dbf,
+// a.b.dat -> aat.dbf, pts.data -> ptsa.dbf, pts -> pts.dbf, PTS.DAT -> PTS.dbf).
+std::string workingCopyName(std::string_view fileName);
+
+// The open command for the picked file's path, after the dialog:
+// 1. copies the survey table over its working copy in the same folder;
+// 2. sets `dialogFileName` to the working copy's path;
+// 3. gives `table` the folder (up to and including the last "/") and the
+//    working copy's name, then opens it (nothing happens when it is open).
+// Returning normally means the table is open: "Рассчет" may be enabled.
+//
+// The copy is made whole or not at all. When the picked file exists and is
+// neither the working copy itself nor the table `table` has open, a copy that
+// cannot be made stops the command before anything is opened, with a message
+// naming both files and the reason. A picked file that does not exist is not
+// copied and not reported: the open then finds an older working copy or fails.
+// Another table while one is open: the copy is made, then
+// "Table1: Cannot perform this operation on an open dataset".
+void openSurveyTable(const std::string& pickedPath, TableDataset& table, std::string& dialogFileName);
+
+}  // namespace geocalc

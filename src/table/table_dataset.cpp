@@ -1,0 +1,216 @@
+#include "table/table_dataset.h"
+
+#include <algorithm>
+
+#include "core/error.h"
+
+namespace geocalc {
+
+void TableDataset::fail(const std::string& message) const { throw Error(name_ + ": " + message); }
+
+void TableDataset::checkActive() const {
+    if (!active()) fail("Cannot perform this operation on a closed dataset");
+}
+
+void TableDataset::checkWritable() const {
+    checkActive();
+    if (table_->readOnly()) fail("Cannot modify a read-only dataset");
+}
+
+void TableDataset::setting(std::string& value, const std::string& newValue) {
+    if (value == newValue) return;
+    if (active()) fail("Cannot perform this operation on an open dataset");
+    value = newValue;
+}
+
+void TableDataset::setDatabaseName(const std::string& folder) { setting(databaseName_, folder); }
+
+void TableDataset::setTableName(const std::string& file) { setting(tableName_, file); }
+
+void TableDataset::notify(Change change) const {
+    if (observer_) observer_(change);
+}
+
+void TableDataset::open() {
+    if (active()) return;
+    table_ = DbfTable::open(filePath());
+    state_ = DatasetState::Browse;
+    // The first record is found without counting the table's deleted records.
+    const std::optional<std::uint32_t> first = table_->visibleAtOrAfter(0);
+    currentRow_ = first ? 0 : -1;
+    currentPhysical_ = first.value_or(0);
+    notify(Change::Reset);
+}
+
+void TableDataset::close() {
+    table_.reset();
+    state_ = DatasetState::Inactive;
+    currentRow_ = -1;
+    modified_ = false;
+    notify(Change::Reset);
+}
+
+int TableDataset::fieldCount() const { return active() ? int(table_->fields().size()) : 0; }
+
+const DbfField& TableDataset::field(int index) const {
+    if (index < 0 || index >= fieldCount()) throwListIndexError(index);
+    return table_->fields()[std::size_t(index)];
+}
+
+int TableDataset::rowCount() {
+    if (!active()) return 0;
+    return int(table_->visibleCount()) + (state_ == DatasetState::Insert ? 1 : 0);
+}
+
+void TableDataset::goToRow(int row) {
+    const int count = rowCount();
+    if (count == 0) {
+        currentRow_ = -1;
+    } else {
+        currentRow_ = std::clamp(row, 0, count - 1);
+        currentPhysical_ = table_->physicalOf(std::uint32_t(currentRow_));
+    }
+    notify(Change::State);
+}
+
+void TableDataset::leaveEditing() {
+    if (state_ != DatasetState::Edit && state_ != DatasetState::Insert) return;
+    if (modified_) {
+        post();
+    } else {
+        cancel();
+    }
+}
+
+void TableDataset::first() { moveTo(0); }
+
+void TableDataset::last() { moveTo(rowCount() - 1); }
+
+void TableDataset::moveBy(int rows) { moveTo(currentRow_ + rows); }
+
+void TableDataset::moveTo(int row) {
+    checkActive();
+    if (row == currentRow_ && state_ == DatasetState::Browse) return;
+    const int fromRow = currentRow_;
+    const bool inserting = state_ == DatasetState::Insert;
+    leaveEditing();
+    // The inserted row leaves its place, dropped or posted to the end: the
+    // rows below it move up.
+    if (inserting && row > fromRow) --row;
+    goToRow(row);
+}
+
+bool TableDataset::atLastRow() { return currentRow_ == rowCount() - 1; }
+
+std::string_view TableDataset::rowRecord(int row) {
+    if (state_ == DatasetState::Insert || state_ == DatasetState::Edit) {
+        if (row == currentRow_) return buffer_;
+        if (state_ == DatasetState::Insert && row > currentRow_) --row;
+    }
+    return table_->record(table_->physicalOf(std::uint32_t(row)));
+}
+
+std::string TableDataset::fieldText(int index) {
+    field(index);
+    if (currentRow_ < 0) return {};
+    return table_->fieldText(rowRecord(currentRow_), index);
+}
+
+std::string TableDataset::fieldTextAt(int row, int index) {
+    field(index);
+    if (row < 0 || row >= rowCount()) return {};
+    return table_->fieldText(rowRecord(row), index);
+}
+
+bool TableDataset::isBlankAt(int row, int index) {
+    field(index);
+    if (row < 0 || row >= rowCount()) return true;
+    return table_->isBlank(rowRecord(row), index);
+}
+
+void TableDataset::edit() {
+    checkWritable();
+    if (state_ != DatasetState::Browse) return;
+    if (currentRow_ < 0) return append();
+    buffer_ = std::string(table_->record(currentPhysical_));
+    modified_ = false;
+    state_ = DatasetState::Edit;
+    notify(Change::State);
+}
+
+void TableDataset::insert() {
+    checkWritable();
+    leaveEditing();
+    rowBeforeInsert_ = currentRow_;
+    currentRow_ = std::max(currentRow_, 0);
+    buffer_ = table_->blankRecord();
+    modified_ = false;
+    state_ = DatasetState::Insert;
+    notify(Change::Rows);
+}
+
+void TableDataset::append() {
+    checkWritable();
+    leaveEditing();
+    rowBeforeInsert_ = currentRow_;
+    currentRow_ = int(table_->visibleCount());
+    buffer_ = table_->blankRecord();
+    modified_ = false;
+    state_ = DatasetState::Insert;
+    notify(Change::Rows);
+}
+
+void TableDataset::setFieldText(int index, const std::string& text) {
+    field(index);
+    checkWritable();
+    if (state_ == DatasetState::Browse) edit();
+    std::string changed = buffer_;
+    table_->setFieldText(changed, index, text);
+    buffer_ = std::move(changed);
+    modified_ = true;
+    notify(Change::Record);
+}
+
+void TableDataset::post() {
+    if (state_ == DatasetState::Edit) {
+        if (modified_) table_->writeRecord(currentPhysical_, buffer_);
+    } else if (state_ == DatasetState::Insert) {
+        currentPhysical_ = table_->appendRecord(buffer_);
+        currentRow_ = int(table_->visibleOf(currentPhysical_));
+    } else {
+        return;
+    }
+    state_ = DatasetState::Browse;
+    modified_ = false;
+    notify(Change::Rows);
+}
+
+void TableDataset::cancel() {
+    const DatasetState was = state_;
+    if (was != DatasetState::Edit && was != DatasetState::Insert) return;
+    state_ = DatasetState::Browse;
+    modified_ = false;
+    buffer_.clear();
+    if (was == DatasetState::Insert) {
+        currentRow_ = rowBeforeInsert_;
+        if (currentRow_ >= 0) currentPhysical_ = table_->physicalOf(std::uint32_t(currentRow_));
+        notify(Change::Rows);
+    } else {
+        notify(Change::Record);
+    }
+}
+
+void TableDataset::deleteRecord() {
+    checkActive();
+    if (state_ == DatasetState::Insert) return cancel();
+    checkWritable();
+    if (currentRow_ < 0) fail("Cannot perform this operation on an empty dataset");
+    cancel();
+    table_->markDeleted(currentPhysical_);
+    const int count = rowCount();
+    currentRow_ = std::min(currentRow_, count - 1);
+    if (currentRow_ >= 0) currentPhysical_ = table_->physicalOf(std::uint32_t(currentRow_));
+    notify(Change::Rows);
+}
+
+}  // namespace geocalc

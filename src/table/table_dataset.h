@@ -1,0 +1,106 @@
+// `Table1`: the table component through which the window reaches the engine.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "table/dbf_table.h"
+
+namespace geocalc {
+
+enum class DatasetState { Inactive, Browse, Edit, Insert };
+
+// The table component: the folder and file settings, the open table, its
+// current record, and the edit buffer. Failures it raises itself carry its
+// name, "Table1: ..."; the engine's failures come through unchanged.
+//
+// Rows are the visible records in table order, numbered from 0. While a new
+// record is inserted it stands at `insertRow()` and the rows from there on
+// move down by one.
+class TableDataset {
+public:
+    // What a view is told after something changed.
+    enum class Change { Reset, Rows, Record, State };
+    using Observer = std::function<void(Change)>;
+
+    explicit TableDataset(std::string name = "Table1") : name_(std::move(name)) {}
+
+    const std::string& name() const { return name_; }
+
+    // The setting rule: the same value changes nothing; another value is taken
+    // while closed and refused while open.
+    const std::string& databaseName() const { return databaseName_; }
+    const std::string& tableName() const { return tableName_; }
+    void setDatabaseName(const std::string& folder);
+    void setTableName(const std::string& file);
+    std::string filePath() const { return databaseName_ + tableName_; }
+
+    void open();  // does nothing when open
+    void close();
+    bool active() const { return table_ != nullptr; }
+    DatasetState state() const { return state_; }
+    bool readOnly() const { return table_ && table_->readOnly(); }
+
+    // No fields while closed.
+    int fieldCount() const;
+    // Fails with "List index out of bounds (%d)" for a field the table lacks.
+    const DbfField& field(int index) const;
+
+    // Records carry sequence numbers: every record's place is known.
+    bool isSequenced() const { return true; }
+    int rowCount();  // the visible records, plus a record being inserted
+    int currentRow() const { return currentRow_; }  // -1 when there are none
+    int insertRow() const { return state_ == DatasetState::Insert ? currentRow_ : -1; }
+
+    // Moves post a changed record first, and drop an unchanged edit or insertion.
+    void first();
+    void last();
+    void moveBy(int rows);
+    void moveTo(int row);
+    bool atLastRow();
+
+    // The current record's field text (the edit buffer's while editing or
+    // inserting; "" in a table without records).
+    std::string fieldText(int field);
+    // Any row's field text, without moving the current record.
+    std::string fieldTextAt(int row, int field);
+    bool isBlankAt(int row, int field);
+
+    void edit();
+    void insert();  // a new blank record before the current one
+    void append();  // a new blank record after the last one
+    void setFieldText(int field, const std::string& text);
+    bool modified() const { return modified_; }
+    void post();
+    void cancel();
+    void deleteRecord();
+
+    void setObserver(Observer observer) { observer_ = std::move(observer); }
+
+private:
+    [[noreturn]] void fail(const std::string& message) const;
+    void checkActive() const;
+    void checkWritable() const;
+    void setting(std::string& value, const std::string& newValue);
+    void leaveEditing();
+    void goToRow(int row);
+    std::string_view rowRecord(int row);
+    void notify(Change change) const;
+
+    std::string name_;
+    std::string databaseName_;
+    std::string tableName_;
+    std::unique_ptr<DbfTable> table_;
+    DatasetState state_ = DatasetState::Inactive;
+    int currentRow_ = -1;
+    std::uint32_t currentPhysical_ = 0;
+    std::string buffer_;
+    bool modified_ = false;
+    int rowBeforeInsert_ = -1;
+    Observer observer_;
+};
+
+}  // namespace geocalc
