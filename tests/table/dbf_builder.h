@@ -1,0 +1,87 @@
+// Builds dBASE table bytes field by field, for tests that need tables no tool
+// writes: broken, hostile or unusual ones.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class DbfBuilder {
+public:
+    struct Field {
+        std::string name;
+        char type;
+        int length;
+        int decimals = 0;
+        std::uint8_t flags = 0;
+    };
+
+    explicit DbfBuilder(std::uint8_t version = 0x03) : version_(version) {}
+    DbfBuilder& field(const std::string& name, char type, int length, int decimals = 0,
+                      std::uint8_t flags = 0) {
+        fields_.push_back({name, type, length, decimals, flags});
+        return *this;
+    }
+    DbfBuilder& languageDriver(std::uint8_t driver) {
+        driver_ = driver;
+        return *this;
+    }
+    // The record's field bytes after the deletion flag, padded to its length.
+    DbfBuilder& record(const std::string& bytes, bool deleted = false) {
+        std::string r(1, deleted ? '*' : ' ');
+        r += bytes;
+        r.resize(std::size_t(recordLength()), ' ');
+        records_.push_back(r);
+        return *this;
+    }
+
+    int recordLength() const {
+        int length = 1;
+        for (const Field& f : fields_) length += f.length;
+        return length;
+    }
+    int headerLength() const {
+        return 32 + 32 * int(fields_.size()) + 1 + (version_ >= 0x30 && version_ <= 0x32 ? 263 : 0);
+    }
+
+    std::string bytes() const {
+        std::string out(32, '\0');
+        out[0] = char(version_);
+        out[1] = 124;  // 2024
+        out[2] = 1;
+        out[3] = 2;
+        put32(out, 4, std::uint32_t(records_.size()));
+        put16(out, 8, std::uint16_t(headerLength()));
+        put16(out, 10, std::uint16_t(recordLength()));
+        out[29] = char(driver_);
+        for (const Field& f : fields_) {
+            std::string d(32, '\0');
+            d.replace(0, std::min<std::size_t>(f.name.size(), 10), f.name.substr(0, 10));
+            d[11] = f.type;
+            d[16] = char(f.length & 0xFF);
+            // Long text fields keep the high byte of their length in the decimals.
+            d[17] = char(f.type == 'C' ? f.length >> 8 : f.decimals);
+            d[18] = char(f.flags);
+            out += d;
+        }
+        out += '\x0D';
+        out.resize(std::size_t(headerLength()), '\0');
+        for (const std::string& r : records_) out += r;
+        out += '\x1A';
+        return out;
+    }
+
+    static void put16(std::string& s, std::size_t at, std::uint16_t v) {
+        s[at] = char(v & 0xFF);
+        s[at + 1] = char(v >> 8);
+    }
+    static void put32(std::string& s, std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) s[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    }
+
+private:
+    std::uint8_t version_;
+    std::uint8_t driver_ = 0xC9;
+    std::vector<Field> fields_;
+    std::vector<std::string> records_;
+};

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "dbf_builder.h"
+#include "table/table_dataset.h"
+#include "table_fixture.h"
+#include "temp_folder.h"
+#include "test_support.h"
+
+namespace geocalc {
+namespace {
+
+DbfBuilder pointTable() {
+    return DbfBuilder().field("NAME", 'C', 6).field("X", 'N', 8, 2).field("Y", 'N', 8, 2);
+}
+
+class DbfHostileTest : public ::testing::Test {
+protected:
+    std::string write(const std::string& bytes) {
+        writeBytes(folder.file("t.dbf"), bytes);
+        return folder.file("t.dbf");
+    }
+    std::string fileLine() const { return "\r\nFile: " + folder.file("t.dbf"); }
+    TempFolder folder;
+};
+
+TEST_F(DbfHostileTest, BrokenHeadersAreRefusedWithAClearMessage) {
+    const std::string good = pointTable().record("P1      1.00    2.00").bytes();
+    struct Case {
+        const char* what;
+        std::function<void(std::string&)> breakIt;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"truncated header", [](std::string& b) { b.resize(20); },
+         "Corrupt table header: the file is shorter than a table header."},
+        {"empty file", [](std::string& b) { b.clear(); },
+         "Corrupt table header: the file is shorter than a table header."},
+        {"header length beyond the file", [](std::string& b) { DbfBuilder::put16(b, 8, 60000); },
+         "Corrupt table header: the header runs beyond the end of the file."},
+        {"header length too small", [](std::string& b) { DbfBuilder::put16(b, 8, 20); },
+         "Corrupt table header: the header length is too small."},
+        {"zero record length", [](std::string& b) { DbfBuilder::put16(b, 10, 0); },
+         "Corrupt table header: the record length is zero."},
+        {"field beyond the record", [](std::string& b) { DbfBuilder::put16(b, 10, 10); },
+         "Corrupt table header: field X lies beyond the record."},
+        {"field of no length", [](std::string& b) { b[32 + 16] = 0; },
+         "Corrupt table header: field NAME has no length."},
+        {"dBASE II", [](std::string& b) { b[0] = 0x02; },
+         "dBASE II tables are not supported; save the table in dBASE III or later."},
+        {"dBASE 7", [](std::string& b) { b[0] = 0x04; },
+         "dBASE 7 tables are not supported; save the table as dBASE III, IV or 5."},
+        {"not a table", [](std::string& b) { b[0] = 'P'; },
+         "Not a dBASE table (unknown version byte 80)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string bytes = good;
+        c.breakIt(bytes);
+        EXPECT_ERROR(readTable(write(bytes)), c.message + fileLine());
+    }
+}
+
+TEST_F(DbfHostileTest, MissingTableOrAFolder) {
+    EXPECT_ERROR(readTable(folder.file("t.dbf")), "Table does not exist." + fileLine());
+    std::filesystem::create_directory(folder.file("t.dbf"));
+    EXPECT_ERROR(readTable(folder.file("t.dbf")), "Not a table: it is a folder." + fileLine());
+}
+
+TEST_F(DbfHostileTest, RecordCountIsWhatTheFileReallyHolds) {
+    std::string bytes = pointTable().record("P1      1.00    2.00").record("P2      3.00    4.00").bytes();
+    DbfBuilder::put32(bytes, 4, 3'000'000'000u);  // billions claimed, two held
+    EXPECT_EQ(readTable(write(bytes)).size(), 3u);
+
+    bytes.pop_back();                       // no end marker
+    bytes.resize(bytes.size() - 5);         // and the last record cut short
+    EXPECT_EQ(readTable(write(bytes)), (Rows{{"NAME", "X", "Y"}, {"P1", "1", "2"}}));
+}
+
+TEST_F(DbfHostileTest, GarbageInFieldsReadsAsBlank) {
+    const std::string bytes = DbfBuilder()
+                                  .field("N", 'N', 6, 2)
+                                  .field("L", 'L', 1)
+                                  .field("D", 'D', 8)
+                                  .field("M", 'M', 10)
+                                  .record("******?20241399    999999")
+                                  .record(std::string("\0\0\0\0\0\0", 6) + "x00000000abcdefghij")
+                                  .record(" 1,5  T20240229         1")
+                                  .bytes();
+    EXPECT_EQ(readTable(write(bytes)), (Rows{{"N", "L", "D", "M"},
+                                             {"", "", "", ""},
+                                             {"", "", "", ""},
+                                             {"", "True", "02/29/24", ""}}));
+}
+
+TEST_F(DbfHostileTest, MemoBlocksBeyondTheMemoFileReadAsBlank) {
+    const std::string bytes = DbfBuilder(0x83)
+                                  .field("M", 'M', 10)
+                                  .record("         1")
+                                  .record("4294967295")
+                                  .record("        99")
+                                  .bytes();
+    std::string memo(512, '\0');
+    memo += "first memo\x1A\x1A";
+    writeBytes(folder.file("t.dbt"), memo);
+    EXPECT_EQ(readTable(write(bytes)), (Rows{{"M"}, {"first memo"}, {""}, {""}}));
+
+    writeBytes(folder.file("t.dbt"), "");  // an empty memo file
+    EXPECT_EQ(readTable(write(bytes)), (Rows{{"M"}, {""}, {""}, {""}}));
+}
+
+TEST_F(DbfHostileTest, DescriptorsEndAtTheHeaderLengthWithoutATerminator) {
+    std::string bytes = pointTable().record("P1      1.00    2.00").bytes();
+    bytes[32 + 3 * 32] = 'Z';  // the terminator overwritten: the header length still ends the list
+    EXPECT_EQ(readTable(write(bytes)), (Rows{{"NAME", "X", "Y"}, {"P1", "1", "2"}}));
+}
+
+TEST_F(DbfHostileTest, ClipperLongTextFieldsKeepTheirHighLengthByte) {
+    const std::string text(300, 'a');
+    std::string bytes = DbfBuilder().field("LONG", 'C', 300).record(text + "   ").bytes();
+    EXPECT_EQ(readTable(write(bytes)), (Rows{{"LONG"}, {text}}));
+}
+
+}  // namespace
+}  // namespace geocalc

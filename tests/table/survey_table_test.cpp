@@ -1,0 +1,84 @@
+#include "table/survey_table.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "table_fixture.h"
+#include "temp_folder.h"
+#include "test_support.h"
+
+namespace geocalc {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(WorkingCopyNameTest, FirstDotAndThreeCharactersGive) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"pts.dat", "pts.dbf"}, {"PTS.DAT", "PTS.dbf"}, {"pts.data", "ptsa.dbf"}, {"a.b.dat", "aat.dbf"},
+        {"x.da", "x.dbf"},      {"pts", "pts.dbf"},     {"pts.dbf", "pts.dbf"},   {".dat", ".dbf"},
+    };
+    for (const auto& [picked, working] : cases) EXPECT_EQ(workingCopyName(picked), working) << picked;
+}
+
+class SurveyTableTest : public ::testing::Test {
+protected:
+    std::string survey(const std::string& name, const char* fixture = "shapelib_cp1251.dbf") {
+        fs::copy_file(fixturePath(fixture), folder.file(name), fs::copy_options::overwrite_existing);
+        return folder.file(name);
+    }
+    TempFolder folder;
+    TableDataset table;
+    std::string dialogFileName;
+};
+
+TEST_F(SurveyTableTest, OpensTheWorkingCopyBesideTheSurveyTable) {
+    const std::string picked = survey("pts.dat");
+    openSurveyTable(picked, table, dialogFileName);
+    EXPECT_TRUE(table.active());
+    EXPECT_EQ(table.databaseName(), folder.path().string() + "/");
+    EXPECT_EQ(table.tableName(), "pts.dbf");
+    EXPECT_EQ(dialogFileName, folder.file("pts.dbf"));
+    EXPECT_EQ(readBytes(folder.file("pts.dbf")), readBytes(picked));
+
+    // The dialog then offers the working copy itself: nothing changes.
+    openSurveyTable(dialogFileName, table, dialogFileName);
+    openSurveyTable(picked, table, dialogFileName);  // the same table again
+    EXPECT_EQ(table.filePath(), folder.file("pts.dbf"));
+}
+
+TEST_F(SurveyTableTest, AnotherTableIsCopiedThenRefusedWhileOneIsOpen) {
+    openSurveyTable(survey("a.dat"), table, dialogFileName);
+    EXPECT_ERROR(openSurveyTable(survey("b.dat", "shapelib_two_fields.dbf"), table, dialogFileName),
+                 "Table1: Cannot perform this operation on an open dataset");
+    EXPECT_TRUE(fs::exists(folder.file("b.dbf")));
+    EXPECT_EQ(dialogFileName, folder.file("b.dbf"));
+    EXPECT_EQ(table.filePath(), folder.file("a.dbf"));
+    EXPECT_EQ(table.fieldCount(), 3);
+}
+
+TEST_F(SurveyTableTest, MissingSurveyTableOpensAnOlderWorkingCopyOrFails) {
+    EXPECT_ERROR(openSurveyTable(folder.file("gone.dat"), table, dialogFileName),
+                 "Table does not exist.\r\nFile: " + folder.file("gone.dbf"));
+    EXPECT_FALSE(table.active());
+    EXPECT_EQ(table.tableName(), "gone.dbf");  // the settings stay for the next try
+
+    fs::copy_file(fixturePath("shapelib_one_field.dbf"), folder.file("gone.dbf"));
+    openSurveyTable(folder.file("gone.dat"), table, dialogFileName);
+    EXPECT_EQ(table.fieldCount(), 1);
+}
+
+TEST_F(SurveyTableTest, CopyThatCannotBeWrittenStopsBeforeOpening) {
+    const std::string picked = survey("pts.dat");
+    fs::copy_file(fixturePath("shapelib_one_field.dbf"), folder.file("pts.dbf"));
+    fs::permissions(folder.file("pts.dbf"), fs::perms::owner_read);  // a stale, read-only copy
+    EXPECT_ERROR(openSurveyTable(picked, table, dialogFileName),
+                 "Cannot copy the survey table '" + picked + "' to its working copy '" +
+                     folder.file("pts.dbf") + "': File access denied");
+    EXPECT_FALSE(table.active());
+    EXPECT_EQ(dialogFileName, "");
+}
+
+}  // namespace
+}  // namespace geocalc
