@@ -6,6 +6,11 @@ namespace geocalc {
 
 void writeResultsFile(const std::string& path, const PointLists& lists, FileOps& ops) {
     ReplacingFile file(path, ops);
+    forEachResultsLine(lists, [&file](std::string_view line) { file.write(line); });
+    file.commit();
+}
+
+void forEachResultsLine(const PointLists& lists, const std::function<void(std::string_view)>& sink) {
     const int n = lists.names.count();
     std::string line;
     for (int i = 0; i < n; ++i) {
@@ -18,9 +23,8 @@ void writeResultsFile(const std::string& path, const PointLists& lists, FileOps&
         line += ' ';
         line += lists.sides.at(i);
         line += "\r\n";
-        file.write(line);
+        sink(line);
     }
-    file.commit();
 }
 
 }  // namespace geocalc

@@ -1,7 +1,9 @@
 // The results file behind "Сохранить".
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "output/file_ops.h"
 #include "points/point_lists.h"
@@ -18,5 +20,8 @@ namespace geocalc {
 // file stays as it was and no partial file is left.
 void writeResultsFile(const std::string& path, const PointLists& lists,
                       FileOps& ops = FileOps::system());
+
+// The same lines, each CR LF included, handed one by one to `sink`.
+void forEachResultsLine(const PointLists& lists, const std::function<void(std::string_view)>& sink);
 
 }  // namespace geocalc

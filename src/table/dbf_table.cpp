@@ -33,11 +33,11 @@ std::string systemReason(int error) {
 }
 
 // Opens read-write where the file may be written, else read-only.
-FileHandle openTableFile(const std::string& path, bool& readOnly) {
+FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool& readOnly) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) throw Error(engineMessage(systemReason(errno), path));
     if (S_ISDIR(info.st_mode)) throw Error(engineMessage(systemReason(EISDIR), path));
-    readOnly = (info.st_mode & kAnyWriteBit) == 0;
+    readOnly = access == DbfTable::Access::ReadOnly || (info.st_mode & kAnyWriteBit) == 0;
     int fd = readOnly ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         readOnly = true;
@@ -61,9 +61,9 @@ std::string engineMessage(const std::string& text, const std::string& path) {
     return text + "\r\nFile: " + ansiFromUtf8(path);
 }
 
-std::unique_ptr<DbfTable> DbfTable::open(const std::string& path) {
+std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, Access access) {
     bool readOnly = false;
-    FileHandle file = openTableFile(path, readOnly);
+    FileHandle file = openTableFile(path, access, readOnly);
     const std::int64_t fileSize = file.size();
     try {
         const std::string first = readHeader(file, path, kFileHeaderSize);

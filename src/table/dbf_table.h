@@ -21,10 +21,12 @@ namespace geocalc {
 // the user sees them.
 class DbfTable {
 public:
+    enum class Access { ReadWrite, ReadOnly };
+
     // Opens the table read-write, or read-only when it cannot be written (no
-    // write permission, a read-only file system). Failures carry the engine's
-    // message, then CR LF and "File: <path>".
-    static std::unique_ptr<DbfTable> open(const std::string& path);
+    // write permission, a read-only file system) or when asked to. Failures
+    // carry the engine's message, then CR LF and "File: <path>".
+    static std::unique_ptr<DbfTable> open(const std::string& path, Access access = Access::ReadWrite);
 
     const std::string& path() const { return path_; }
     bool readOnly() const { return readOnly_; }

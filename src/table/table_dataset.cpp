@@ -33,7 +33,7 @@ void TableDataset::notify(Change change) const {
 
 void TableDataset::open() {
     if (active()) return;
-    table_ = DbfTable::open(filePath());
+    table_ = DbfTable::open(filePath(), access_);
     state_ = DatasetState::Browse;
     // The first record is found without counting the table's deleted records.
     const std::optional<std::uint32_t> first = table_->visibleAtOrAfter(0);

@@ -38,6 +38,9 @@ public:
     void setTableName(const std::string& file);
     std::string filePath() const { return databaseName_ + tableName_; }
 
+    // Opens the table read-only even where it could be written.
+    void setReadOnly(bool readOnly) { access_ = readOnly ? DbfTable::Access::ReadOnly : DbfTable::Access::ReadWrite; }
+
     void open();  // does nothing when open
     void close();
     bool active() const { return table_ != nullptr; }
@@ -93,6 +96,7 @@ private:
     std::string name_;
     std::string databaseName_;
     std::string tableName_;
+    DbfTable::Access access_ = DbfTable::Access::ReadWrite;
     std::unique_ptr<DbfTable> table_;
     DatasetState state_ = DatasetState::Inactive;
     int currentRow_ = -1;

@@ -1,0 +1,86 @@
+#include "cli/table_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli_io.h"
+#include "temp_folder.h"
+#include "test_support.h"
+
+namespace geocalc::cli {
+namespace {
+
+std::string fixture(const std::string& name) {
+    return std::string(GEOCALC_SOURCE_DIR) + "/tests/table/fixtures/" + name;
+}
+
+TraverseOptions options(bool byName, std::string outputPath = "", bool utf8 = false) {
+    TraverseOptions o;
+    o.byName = byName;
+    o.outputPath = std::move(outputPath);
+    o.utf8 = utf8;
+    return o;
+}
+
+TEST(TableCommandsTest, ShowPrintsEveryRecordTabSeparatedInUtf8) {
+    std::ostringstream out;
+    EXPECT_EQ(runShow({fixture("pydbf_db3.dbf")}, out), 0);
+    EXPECT_EQ(out.str(),
+              "NAME\tX\tY\tOK\tSEEN\tNOTE\n"
+              "Репер 1\t6123456.78\t2345678.91\tTrue\t12/31/24\tбетонный столб\n"
+              "пк2\t1.5\t-2.25\tFalse\t\t\n"
+              "\t\t\t\t\tвторая\\r\\nстрока\n");
+}
+
+TEST(TableCommandsTest, TraversePicksByNumberOrNameAndWritesTheResults) {
+    const std::string expected =
+        "\xD0\xE5\xEF\xE5\xF0 1 6123456.78 2345678.91 36\xB0" "14'5.1\" 54.8\r\n"
+        "\xEF\xEA" "2 6123501.02 2345711.33 216\xB0" "14'5.1\" 54.8\r\n";
+    std::ostringstream byNumber, byName;
+    runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1", "2"}, {}, byNumber);
+    EXPECT_EQ(byNumber.str(), expected);
+    runTraverseCommand({fixture("shapelib_cp1251.dbf"), "Репер 1", "пк2"}, options(true), byName);
+    EXPECT_EQ(byName.str(), expected);
+
+    TempFolder folder;
+    std::ostringstream none;
+    runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1", "2"}, options(false, folder.file("r.txt")), none);
+    EXPECT_EQ(readBytes(folder.file("r.txt")), expected);
+    runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1", "2"},
+                       options(false, folder.file("u.txt"), true), none);
+    EXPECT_EQ(readBytes(folder.file("u.txt")),
+              "Репер 1 6123456.78 2345678.91 36°14'5.1\" 54.8\r\n"
+              "пк2 6123501.02 2345711.33 216°14'5.1\" 54.8\r\n");
+    EXPECT_EQ(none.str(), "");
+}
+
+TEST(TableCommandsTest, TraverseFailuresAndWrongArguments) {
+    std::ostringstream out;
+    EXPECT_ERROR(runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1", "4"}, {}, out),
+                 "Record 4 does not exist: the table has 3 records");
+    EXPECT_ERROR(runTraverseCommand({fixture("shapelib_cp1251.dbf"), "нет"}, options(true), out),
+                 "No record is named '\xED\xE5\xF2'");
+    EXPECT_ERROR(runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1"}, {}, out),
+                 "Invalid floating point operation");
+    EXPECT_ERROR(runTraverseCommand({fixture("shapelib_two_fields.dbf"), "1"}, {}, out),
+                 "List index out of bounds (2)");
+    EXPECT_THROW(runTraverseCommand({fixture("shapelib_cp1251.dbf"), "first"}, {}, out), UsageError);
+    EXPECT_THROW(runTraverseCommand({fixture("shapelib_cp1251.dbf")}, {}, out), UsageError);
+    EXPECT_THROW(runShow({}, out), UsageError);
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST(TableCommandsTest, ShowAndTraverseLeaveTheTableUntouched) {
+    TempFolder folder;
+    std::filesystem::copy_file(fixture("shapelib_cp1251.dbf"), folder.file("t.dbf"));
+    const std::string before = readBytes(folder.file("t.dbf"));
+    std::ostringstream out;
+    runShow({folder.file("t.dbf")}, out);
+    runTraverseCommand({folder.file("t.dbf"), "1", "2", "3"}, {}, out);
+    EXPECT_EQ(readBytes(folder.file("t.dbf")), before);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"t.dbf"});  // no working copy
+}
+
+}  // namespace
+}  // namespace geocalc::cli
