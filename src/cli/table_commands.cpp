@@ -89,7 +89,7 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
     for (int f = 0; f < table.fieldCount(); ++f) texts.push_back(table.field(f).name);
     printRow(out, texts);
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int f = 0; f < table.fieldCount(); ++f) texts[std::size_t(f)] = table.fieldTextAt(row, f);
+        table.rowTexts(row, texts);
         printRow(out, texts);
     }
     return 0;

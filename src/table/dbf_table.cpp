@@ -136,6 +136,7 @@ std::uint32_t DbfTable::visibleCount() {
 // visible records before them, deleted_[i] - i, is at most v.
 std::uint32_t DbfTable::physicalOf(std::uint32_t visible) {
     ensureDeletedIndex();
+    if (deleted_.empty()) return visible;
     std::size_t low = 0, high = deleted_.size();
     while (low < high) {
         const std::size_t mid = (low + high) / 2;
@@ -155,6 +156,10 @@ std::uint32_t DbfTable::visibleOf(std::uint32_t physical) {
 
 std::string DbfTable::fieldText(std::string_view record, int field) const {
     return geocalc::fieldText(RecordFormat{layout_, charset_, memo_}, layout_.fields[std::size_t(field)], record);
+}
+
+void DbfTable::fieldText(std::string_view record, int field, std::string& out) const {
+    geocalc::fieldText(RecordFormat{layout_, charset_, memo_}, layout_.fields[std::size_t(field)], record, out);
 }
 
 bool DbfTable::isBlank(std::string_view record, int field) const {

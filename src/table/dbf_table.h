@@ -49,6 +49,7 @@ public:
     std::uint32_t visibleOf(std::uint32_t physical);
 
     std::string fieldText(std::string_view record, int field) const;
+    void fieldText(std::string_view record, int field, std::string& out) const;
     bool isBlank(std::string_view record, int field) const;
 
     // A new record: not deleted, every field blank.

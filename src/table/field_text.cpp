@@ -47,16 +47,15 @@ std::int64_t littleEndian(std::string_view bytes) {
     return std::int64_t(value);
 }
 
-std::string numberText(std::string_view stored) {
-    std::string text;
-    const char separator = numberFormat().decimalSeparator;
-    if (plainDecimalText(stored, separator, text)) return text;
+void numberText(std::string_view stored, std::string& out) {
+    if (plainDecimalText(stored, numberFormat().decimalSeparator, out)) return;
+    out.clear();
     const std::string_view trimmed = trimBlanks(stored);
-    if (trimmed.empty() || trimmed.find_first_not_of('*') == std::string_view::npos) return {};
+    if (trimmed.empty() || trimmed.find_first_not_of('*') == std::string_view::npos) return;
     try {
-        return writeGeneral(readDecimal(trimmed, '.')).str();
+        out = writeGeneral(readDecimal(trimmed, '.')).view();
     } catch (const Error&) {
-        return {};  // not a number: read as blank
+        // not a number: read as blank
     }
 }
 
@@ -111,15 +110,17 @@ std::uint32_t memoBlock(const DbfField& field, std::string_view stored) {
     return std::uint32_t(block);
 }
 
-std::string stringText(const RecordFormat& format, const DbfField& field, std::string_view record,
-                       std::string_view stored) {
+void stringText(const RecordFormat& format, const DbfField& field, std::string_view record,
+                std::string_view stored, std::string& out) {
     if (field.type == 'V' && nullFlagSet(format, record, field.varLengthBit) && !stored.empty()) {
         stored = stored.substr(0, std::min<std::size_t>(static_cast<unsigned char>(stored.back()),
                                                         stored.size() - 1));
     }
-    stored = stored.substr(0, stored.find('\0'));
-    const std::size_t end = stored.find_last_not_of(' ');
-    return format.charset.toAnsi(stored.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    // Up to the first NUL, without the padding blanks (fields are short: plain loops beat memchr).
+    std::size_t end = 0;
+    while (end < stored.size() && stored[end] != '\0') ++end;
+    while (end > 0 && stored[end - 1] == ' ') --end;
+    format.charset.toAnsi(stored.substr(0, end), out);
 }
 
 std::string formatted(const std::string& pattern, const std::tm& value) {
@@ -147,40 +148,51 @@ std::string formatTime(int hour, int minute, int second) {
 }
 
 bool plainDecimalText(std::string_view stored, char separator, std::string& out) {
-    std::string_view text = trimBlanks(stored);
+    const char* p = stored.data();
+    const char* end = p + stored.size();
+    while (p < end && *p == ' ') ++p;
+    while (end > p && end[-1] == ' ') --end;
     bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    const char* number = p;
+    while (p < end && *p == '0') ++p;  // leading zeros of the whole part
+    const char* whole = p;
+    while (p < end && *p >= '0' && *p <= '9') ++p;
+    const char* wholeEnd = p;
+    const char* fraction = p;
+    const char* fractionEnd = p;
+    bool point = false;
+    if (p < end && *p == '.') {
+        point = true;
+        fraction = ++p;
+        while (p < end && *p >= '0' && *p <= '9') ++p;
+        fractionEnd = p;
+        while (fractionEnd > fraction && fractionEnd[-1] == '0') --fractionEnd;
     }
-    const std::size_t point = text.find('.');
-    std::string_view whole = text.substr(0, point);
-    std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-    if (whole.empty() && fraction.empty()) return false;
-    auto allDigits = [](std::string_view s) {
-        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (!allDigits(whole) || !allDigits(fraction)) return false;
-    whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));
-    fraction = fraction.substr(0, fraction.find_last_not_of('0') + 1);
+    // A text without digits (blank, a sign, a lone point) is the reader's to judge.
+    if (p != end || end - number == (point ? 1 : 0)) return false;
 
     int significant;
-    if (!whole.empty()) {
-        significant = int(whole.size() + fraction.size());
+    if (whole != wholeEnd) {
+        significant = int((wholeEnd - whole) + (fractionEnd - fraction));
     } else {
-        const std::size_t zeros = std::min(fraction.find_first_not_of('0'), fraction.size());
-        if (zeros < fraction.size() && -int(zeros) < kSmallestPlainExponent) return false;
-        significant = int(fraction.size() - zeros);
+        const char* firstDigit = fraction;
+        while (firstDigit < fractionEnd && *firstDigit == '0') ++firstDigit;
+        if (firstDigit < fractionEnd && -int(firstDigit - fraction) < kSmallestPlainExponent) return false;
+        significant = int(fractionEnd - firstDigit);
     }
     if (significant > kGeneralDigits) return false;
 
-    out.clear();
-    if (negative && significant > 0) out += '-';
-    out += whole.empty() ? std::string_view("0") : whole;
-    if (!fraction.empty()) {
-        out += separator;
-        out += fraction;
+    char text[2 * kGeneralDigits + 4];
+    char* t = text;
+    if (negative && significant > 0) *t++ = '-';
+    if (whole == wholeEnd) *t++ = '0';
+    t = std::copy(whole, wholeEnd, t);
+    if (fractionEnd != fraction) {
+        *t++ = separator;
+        t = std::copy(fraction, fractionEnd, t);
     }
+    out.assign(text, t);
     return true;
 }
 
@@ -197,36 +209,50 @@ bool isBlankField(const RecordFormat& format, const DbfField& field, std::string
 }
 
 std::string fieldText(const RecordFormat& format, const DbfField& field, std::string_view record) {
-    if (field.nullable && nullFlagSet(format, record, field.nullBit)) return {};
-    const std::string_view stored = fieldBytes(field, record);
-    if (stored.empty()) return {};
+    std::string text;
+    fieldText(format, field, record, text);
+    return text;
+}
+
+namespace {
+
+std::string otherText(const RecordFormat& format, const DbfField& field, std::string_view stored) {
     switch (field.kind) {
-        case FieldKind::String: return stringText(format, field, record, stored);
         case FieldKind::Boolean: return logicalText(stored);
         case FieldKind::Date: return dateText(stored);
         case FieldKind::DateTime: return dateTimeText(stored);
-        case FieldKind::Integer:
-            if (field.type == 'I') return std::to_string(littleEndian(stored));
-            return numberText(stored);
+        case FieldKind::Integer: return std::to_string(littleEndian(stored));  // Visual FoxPro
         case FieldKind::Currency:
             return writeGeneral(static_cast<long double>(littleEndian(stored)) / kCurrencyScale).str();
-        case FieldKind::Float:
-            if (field.type == 'B') {
-                double value;
-                std::memcpy(&value, stored.data(), sizeof value);
-                return writeGeneral(value).str();
-            }
-            return numberText(stored);
-        case FieldKind::Memo:
-        case FieldKind::Blob:
-        case FieldKind::Graphic: {
+        case FieldKind::Float: {  // Visual FoxPro double
+            double value;
+            std::memcpy(&value, stored.data(), sizeof value);
+            return writeGeneral(value).str();
+        }
+        default: {
             if (field.type == 'Q') return std::string(stored);  // varbinary, kept in the record
             std::optional<std::string> content = format.memo.read(memoBlock(field, stored));
             if (!content) return {};
             return field.kind == FieldKind::Memo ? format.charset.toAnsi(*content) : *content;
         }
     }
-    return {};
+}
+
+}  // namespace
+
+void fieldText(const RecordFormat& format, const DbfField& field, std::string_view record,
+               std::string& out) {
+    const std::string_view stored = fieldBytes(field, record);
+    if (stored.empty() || (field.nullable && nullFlagSet(format, record, field.nullBit))) {
+        out.clear();
+    } else if (field.kind == FieldKind::String) {
+        stringText(format, field, record, stored, out);
+    } else if ((field.kind == FieldKind::Float || field.kind == FieldKind::Integer) &&
+               (field.type == 'N' || field.type == 'F')) {
+        numberText(stored, out);
+    } else {
+        out = otherText(format, field, stored);
+    }
 }
 
 }  // namespace geocalc

@@ -27,6 +27,9 @@ struct RecordFormat {
 // - date: the user's short date format; date-time: that and the long time;
 // - memo: the whole memo; blob and OLE fields: the bytes as stored.
 std::string fieldText(const RecordFormat& format, const DbfField& field, std::string_view record);
+// The same into `out`, whose storage is reused: the way to read many texts.
+void fieldText(const RecordFormat& format, const DbfField& field, std::string_view record,
+               std::string& out);
 
 // Whether the field's value is blank or null.
 bool isBlankField(const RecordFormat& format, const DbfField& field, std::string_view record);

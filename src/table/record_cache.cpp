@@ -13,6 +13,13 @@ RecordCache::RecordCache(const FileHandle& file, std::uint64_t firstRecordOffset
       blank_(recordLength, ' ') {}
 
 std::string_view RecordCache::record(std::uint32_t index) {
+    if (!blocks_.empty()) {  // most reads fall in the block read last
+        const Block& last = blocks_.front();
+        const std::uint32_t within = index - last.firstRecord;
+        if (index >= last.firstRecord && within < last.records) {
+            return std::string_view(last.bytes).substr(within * recordLength_, recordLength_);
+        }
+    }
     Block& block = load(index / recordsPerBlock_);
     const std::uint32_t within = index - block.firstRecord;
     if (within >= block.records) return blank_;

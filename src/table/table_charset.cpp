@@ -103,6 +103,7 @@ TableCharset TableCharset::named(const std::string& codePage) {
     }
     const CodePage& stored = CodePage::named(codePage);
     const CodePage& ansi = ansiCodePage();
+    charset.identity_ = &stored == &ansi;
     for (int b = 0; b < 256; ++b) {
         const auto byte = static_cast<unsigned char>(b);
         const int toAnsi = ansi.fromUnicode(stored.toUnicode(byte));
@@ -114,12 +115,19 @@ TableCharset TableCharset::named(const std::string& codePage) {
 }
 
 std::string TableCharset::toAnsi(std::string_view stored) const {
-    if (utf8_) return ansiFromUtf8(stored);
-    std::string result(stored.size(), '\0');
-    for (std::size_t i = 0; i < stored.size(); ++i) {
-        result[i] = toAnsi_[static_cast<unsigned char>(stored[i])];
-    }
+    std::string result;
+    toAnsi(stored, result);
     return result;
+}
+
+void TableCharset::toAnsi(std::string_view stored, std::string& out) const {
+    if (utf8_) {
+        out = ansiFromUtf8(stored);
+        return;
+    }
+    out.assign(stored);
+    if (identity_) return;
+    for (char& c : out) c = toAnsi_[static_cast<unsigned char>(c)];
 }
 
 std::string TableCharset::fromAnsi(std::string_view ansi) const {

@@ -22,12 +22,14 @@ public:
 
     // Characters the other side lacks become "?".
     std::string toAnsi(std::string_view stored) const;
+    void toAnsi(std::string_view stored, std::string& out) const;  // replaces out's text
     std::string fromAnsi(std::string_view ansi) const;
 
 private:
     TableCharset() = default;
     std::string name_;
     bool utf8_ = false;
+    bool identity_ = false;  // the table is in the ANSI code page itself
     std::array<char, 256> toAnsi_{};
     std::array<char, 256> fromAnsi_{};
 };

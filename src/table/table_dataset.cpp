@@ -103,10 +103,10 @@ void TableDataset::moveTo(int row) {
 bool TableDataset::atLastRow() { return currentRow_ == rowCount() - 1; }
 
 std::string_view TableDataset::rowRecord(int row) {
-    if (state_ == DatasetState::Insert || state_ == DatasetState::Edit) {
-        if (row == currentRow_) return buffer_;
-        if (state_ == DatasetState::Insert && row > currentRow_) --row;
+    if (row == currentRow_) {
+        return state_ == DatasetState::Browse ? table_->record(currentPhysical_) : std::string_view(buffer_);
     }
+    if (state_ == DatasetState::Insert && row > currentRow_) --row;
     return table_->record(table_->physicalOf(std::uint32_t(row)));
 }
 
@@ -120,6 +120,16 @@ std::string TableDataset::fieldTextAt(int row, int index) {
     field(index);
     if (row < 0 || row >= rowCount()) return {};
     return table_->fieldText(rowRecord(row), index);
+}
+
+void TableDataset::rowTexts(int row, std::vector<std::string>& texts) {
+    texts.resize(std::size_t(fieldCount()));
+    if (row < 0 || row >= rowCount()) {
+        for (std::string& text : texts) text.clear();
+        return;
+    }
+    const std::string_view record = rowRecord(row);
+    for (std::size_t f = 0; f < texts.size(); ++f) table_->fieldText(record, int(f), texts[f]);
 }
 
 bool TableDataset::isBlankAt(int row, int index) {

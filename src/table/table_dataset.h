@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "table/dbf_table.h"
 
@@ -71,6 +72,9 @@ public:
     // Any row's field text, without moving the current record.
     std::string fieldTextAt(int row, int field);
     bool isBlankAt(int row, int field);
+    // Every field text of a row at once, into `texts` (resized to the field
+    // count; the strings' storage is reused from call to call).
+    void rowTexts(int row, std::vector<std::string>& texts);
 
     void edit();
     void insert();  // a new blank record before the current one

@@ -1,0 +1,139 @@
+// Opening and scanning a table of a million records, against a plain read of
+// the file and against independent readers (pgdbf, shapelib's dbfdump).
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "table/table_dataset.h"
+
+namespace {
+
+constexpr int kRecords = 1'000'000;
+
+std::string fixed(std::string text, std::size_t width, bool right) {
+    if (text.size() > width) text.resize(width);
+    const std::string pad(width - text.size(), ' ');
+    return right ? pad + text : text + pad;
+}
+
+// NAME C(10), X N(12,3), Y N(12,3), CODE C(20): 55 bytes a record, about 55 MB.
+const std::string& millionRecordTable() {
+    static const std::string path = [] {
+        const std::string p = (std::filesystem::temp_directory_path() / "geocalc-bench-1m.dbf").string();
+        const std::uintmax_t expected = 32 + 4 * 32 + 1 + std::uintmax_t(kRecords) * 55 + 1;
+        std::error_code error;
+        if (std::filesystem::file_size(p, error) == expected) return p;
+        std::string header(32, '\0');
+        header[0] = 0x03;
+        header[1] = 124;
+        header[2] = 12;
+        header[3] = 10;
+        for (int i = 0; i < 4; ++i) header[4 + std::size_t(i)] = char((kRecords >> (8 * i)) & 0xFF);
+        header[8] = char(161);
+        header[9] = 0;
+        header[10] = 55;
+        header[29] = char(0xC9);
+        const struct { const char* name; char type; int length, decimals; } fields[] = {
+            {"NAME", 'C', 10, 0}, {"X", 'N', 12, 3}, {"Y", 'N', 12, 3}, {"CODE", 'C', 20, 0}};
+        for (const auto& f : fields) {
+            std::string d(32, '\0');
+            d.replace(0, std::strlen(f.name), f.name);
+            d[11] = f.type;
+            d[16] = char(f.length);
+            d[17] = char(f.decimals);
+            header += d;
+        }
+        header += '\x0D';
+        std::ofstream out(p, std::ios::binary);
+        out << header;
+        std::string record;
+        for (int i = 0; i < kRecords; ++i) {
+            const long long x = 6'000'000'000LL + i * 137LL % 999'999'999LL;
+            const long long y = 2'000'000'000LL + i * 211LL % 999'999'999LL;
+            auto millis = [](long long v) {
+                const std::string fraction = std::to_string(v % 1000);
+                return std::to_string(v / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
+            };
+            record = " " + fixed("P" + std::to_string(i), 10, false) + fixed(millis(x), 12, true) +
+                     fixed(millis(y), 12, true) + fixed("benchmark point", 20, false);
+            out << record;
+        }
+        out << '\x1A';
+        return p;
+    }();
+    return path;
+}
+
+void BM_OpenToFirstRecordTexts(benchmark::State& state) {
+    const std::string& path = millionRecordTable();
+    for (auto _ : state) {
+        geocalc::TableDataset table;
+        table.setTableName(path);
+        table.open();
+        for (int f = 0; f < 4; ++f) benchmark::DoNotOptimize(table.fieldText(f));
+    }
+}
+
+void BM_ScanAllFieldTexts(benchmark::State& state) {
+    const std::string& path = millionRecordTable();
+    std::size_t heap = 0;
+    for (auto _ : state) {
+        const std::size_t before = mallinfo2().uordblks;
+        geocalc::TableDataset table;
+        table.setTableName(path);
+        table.open();
+        const int rows = table.rowCount();
+        std::vector<std::string> texts;
+        for (int row = 0; row < rows; ++row) {
+            table.rowTexts(row, texts);
+            benchmark::DoNotOptimize(texts.data());
+        }
+        heap = mallinfo2().uordblks - before;
+    }
+    state.counters["open_table_heap_MB"] = double(heap) / (1 << 20);
+}
+
+// The floor: every byte of the file read once.
+void BM_ScanFloor_ReadFile(benchmark::State& state) {
+    const std::string& path = millionRecordTable();
+    std::string buffer(1 << 20, '\0');
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        while (::read(fd, buffer.data(), buffer.size()) > 0) {
+        }
+        ::close(fd);
+    }
+}
+
+void runCommand(benchmark::State& state, const std::string& command) {
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
+    }
+}
+
+void BM_Scan_pgdbf(benchmark::State& state) {
+    runCommand(state, "pgdbf -s cp1251 " + millionRecordTable() + " > /dev/null 2>&1");
+}
+
+void BM_Scan_dbfdump(benchmark::State& state) {
+    runCommand(state, "dbfdump " + millionRecordTable() + " > /dev/null 2>&1");
+}
+
+}  // namespace
+
+BENCHMARK(BM_OpenToFirstRecordTexts)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScanAllFieldTexts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanFloor_ReadFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scan_pgdbf)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Scan_dbfdump)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();
