@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "cli/cli_io.h"
@@ -80,6 +81,26 @@ TEST(TableCommandsTest, ShowAndTraverseLeaveTheTableUntouched) {
     runTraverseCommand({folder.file("t.dbf"), "1", "2", "3"}, {}, out);
     EXPECT_EQ(readBytes(folder.file("t.dbf")), before);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"t.dbf"});  // no working copy
+}
+
+}  // namespace
+}  // namespace geocalc::cli
+
+namespace geocalc::cli {
+namespace {
+
+TEST(TableCommandsTest, ShippedSampleIsAClosedTraverse) {
+    const std::string sample = std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat";
+    std::ostringstream shown, results;
+    runShow({sample}, shown);
+    const std::string firstLines = "NAME\tX\tY\nРепер 1\t6171234.56\t2310456.78\n";
+    EXPECT_EQ(shown.str().substr(0, firstLines.size()), firstLines);
+    TraverseOptions utf8;
+    utf8.utf8 = true;
+    runTraverseCommand({sample, "1", "2", "3", "4", "5", "6", "7", "8"}, utf8, results);
+    const std::string text = results.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
+    EXPECT_EQ(text.substr(0, text.find('\r')), "Репер 1 6171234.56 2310456.78 38°35'53.7\" 209.3");
 }
 
 }  // namespace
