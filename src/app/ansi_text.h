@@ -1,0 +1,17 @@
+// The window shows the core's Windows-1251 texts in Unicode and hands typed
+// texts back in Windows-1251 (characters that code page lacks become "?").
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "charset/code_page.h"
+
+namespace geocalc::app {
+
+inline QString fromAnsi(std::string_view ansi) { return QString::fromStdString(utf8FromAnsi(ansi)); }
+
+inline std::string toAnsi(const QString& text) { return ansiFromUtf8(text.toStdString()); }
+
+}  // namespace geocalc::app

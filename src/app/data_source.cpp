@@ -1,0 +1,97 @@
+#include "app/data_source.h"
+
+#include "app/ansi_text.h"
+
+namespace geocalc::app {
+
+namespace {
+
+const char* bracketedKind(FieldKind kind) {
+    switch (kind) {
+        case FieldKind::Memo: return "Memo";
+        case FieldKind::Blob: return "Blob";
+        case FieldKind::Graphic: return "Graphic";
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+bool isNumericKind(FieldKind kind) {
+    return kind == FieldKind::Integer || kind == FieldKind::Float || kind == FieldKind::Currency;
+}
+
+DataSource::DataSource(TableDataset& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {
+    table_.setObserver([this](TableDataset::Change change) { tableChanged(change); });
+}
+
+DataSource::~DataSource() { table_.setObserver({}); }
+
+void DataSource::tableChanged(TableDataset::Change change) {
+    switch (change) {
+        case TableDataset::Change::Reset:
+        case TableDataset::Change::Rows:
+            beginResetModel();
+            endResetModel();
+            break;
+        case TableDataset::Change::Record:
+            if (table_.currentRow() >= 0 && columnCount() > 0) {
+                emit dataChanged(index(table_.currentRow(), 0), index(table_.currentRow(), columnCount() - 1));
+            }
+            break;
+        case TableDataset::Change::State:
+            break;
+    }
+    emit headerDataChanged(Qt::Vertical, 0, std::max(0, rowCount() - 1));
+    emit currentRowChanged();
+}
+
+int DataSource::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.rowCount(); }
+
+int DataSource::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.fieldCount(); }
+
+QString DataSource::displayText(int row, int column) const {
+    const DbfField& field = table_.field(column);
+    if (const char* kind = bracketedKind(field.kind)) {
+        const QString name = QString::fromLatin1(kind);
+        return "(" + (table_.isBlankAt(row, column) ? name : name.toUpper()) + ")";
+    }
+    return fromAnsi(table_.fieldTextAt(row, column));
+}
+
+QVariant DataSource::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+            return displayText(index.row(), index.column());
+        case Qt::TextAlignmentRole:
+            return isNumericKind(table_.field(index.column()).kind)
+                       ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                       : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        default:
+            return {};
+    }
+}
+
+QString DataSource::indicatorMark(DatasetState state) {
+    switch (state) {
+        case DatasetState::Edit: return QStringLiteral("I");
+        case DatasetState::Insert: return QStringLiteral("*");
+        default: return QStringLiteral("\u25B6");
+    }
+}
+
+QVariant DataSource::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Horizontal) {
+        return section < columnCount() ? fromAnsi(table_.field(section).name) : QVariant();
+    }
+    return section == table_.currentRow() ? indicatorMark(table_.state()) : QString();
+}
+
+Qt::ItemFlags DataSource::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
+                           : Qt::NoItemFlags;
+}
+
+}  // namespace geocalc::app

@@ -1,0 +1,44 @@
+// `DataSource1`: the Qt table model through which the record grid shows
+// `Table1`. It asks the table only for the rows the grid paints.
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "table/table_dataset.h"
+
+namespace geocalc::app {
+
+class DataSource : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    DataSource(TableDataset& table, QObject* parent);
+    ~DataSource() override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    TableDataset& table() const { return table_; }
+
+    // The indicator column's marks for the current row.
+    static QString indicatorMark(DatasetState state);
+
+    // The text a cell shows: the field text, or for memo and blob fields
+    // their kind in brackets, in capitals when the field is not blank.
+    QString displayText(int row, int column) const;
+
+signals:
+    void currentRowChanged();
+
+private:
+    void tableChanged(TableDataset::Change change);
+
+    TableDataset& table_;
+};
+
+// Whether a field kind is a number, shown right-aligned.
+bool isNumericKind(FieldKind kind);
+
+}  // namespace geocalc::app

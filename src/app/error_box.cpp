@@ -1,0 +1,40 @@
+#include "app/error_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "app/ansi_text.h"
+#include "core/error.h"
+
+namespace geocalc::app {
+
+namespace {
+
+MessageBoxHook& hook() {
+    static MessageBoxHook instance;
+    return instance;
+}
+
+void show(const QString& caption, const QString& text) {
+    if (hook()) return hook()(caption, text);
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+}  // namespace
+
+void setMessageBoxHook(MessageBoxHook newHook) { hook() = std::move(newHook); }
+
+void showErrorBox(const std::string& ansiMessage) {
+    show(QApplication::applicationName(), fromAnsi(withClosingPeriod(ansiMessage)));
+}
+
+void showStartupFailureBox(const std::string& kind, const std::string& ansiMessage) {
+    std::string text = ansiMessage;
+    if (!text.empty() && text.back() != '.') text += '.';
+    show("Application Error", "Exception " + QString::fromStdString(kind) + " in module " +
+                                  QApplication::applicationName() + " at 00000000.\r\n" + fromAnsi(text) +
+                                  "\r\n");
+}
+
+}  // namespace geocalc::app

@@ -1,0 +1,23 @@
+// The error message box through which every failure of a command is shown.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace geocalc::app {
+
+// Shows the failure's message (an ANSI text) with the closing-period rule in
+// a critical message box captioned with the application title, one "OK"
+// button. Tests may take the box's place.
+void showErrorBox(const std::string& ansiMessage);
+
+using MessageBoxHook = std::function<void(const QString& caption, const QString& text)>;
+void setMessageBoxHook(MessageBoxHook hook);
+
+// The start-up failure box: "Application Error", with the failure's kind,
+// module and message.
+void showStartupFailureBox(const std::string& kind, const std::string& ansiMessage);
+
+}  // namespace geocalc::app

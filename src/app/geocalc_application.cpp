@@ -1,0 +1,36 @@
+#include "app/geocalc_application.h"
+
+#include <QWidget>
+#include <exception>
+
+#include "app/application_title.h"
+#include "app/error_box.h"
+#include "core/error.h"
+#include "numtext/format_settings.h"
+
+namespace geocalc::app {
+
+GeocalcApplication::GeocalcApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QString::fromStdString(applicationTitle(argc > 0 ? argv[0] : "")));
+}
+
+bool GeocalcApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        if (event->type() == QEvent::LocaleChange && receiver == this) loadNumberFormat();
+        return QApplication::notify(receiver, event);
+    } catch (const SilentAbort&) {
+    } catch (const Error& e) {
+        showFailure(e.what());
+    } catch (const std::exception& e) {
+        showFailure(e.what());
+    }
+    return true;
+}
+
+void GeocalcApplication::showFailure(const std::string& message) {
+    // Whatever was dragging or tracking the mouse lets go before the box.
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    showErrorBox(message);
+}
+
+}  // namespace geocalc::app

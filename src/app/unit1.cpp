@@ -1,0 +1,188 @@
+#include "app/unit1.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "app/app_icon.h"
+#include "calc/traverse.h"
+#include "output/results_file.h"
+#include "table/survey_table.h"
+
+namespace geocalc::app {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+struct Place {
+    int left, top, width, height;
+};
+
+// The designed places at 96 dpi, in pixels of the client area.
+constexpr Place kLabel1{128, 8, 91, 13};
+constexpr Place kButton1{0, 0, 113, 25};
+constexpr Place kDBGrid1{0, 28, 389, 301};
+constexpr Place kListBox1{392, 28, 45, 169};
+constexpr Place kButton3{396, 200, 75, 25};
+constexpr Place kButton4{476, 200, 75, 25};
+constexpr Place kButton5{420, 0, 75, 25};
+constexpr Place kListBox2{440, 28, 93, 169};
+constexpr Place kListBox3{536, 28, 93, 169};
+constexpr Place kListBox4{392, 228, 237, 101};
+constexpr Place kButton6{552, 0, 75, 25};
+constexpr int kClientWidth = 630;   // the rightmost control edge is at 629
+constexpr int kClientHeight = 330;  // the lowest at 329
+constexpr int kFontPixels = 11;
+
+QFont windowFont() {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(kFontPixels);
+    if (QFontInfo(font).family() != QLatin1String("MS Sans Serif")) {
+        font = QFont(QStringLiteral("Sans Serif"));
+        font.setStyleHint(QFont::SansSerif);
+        font.setPixelSize(kFontPixels);
+    }
+    return font;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent),
+      OpenDialog1(FileDialog::Kind::Open, QStringLiteral("Таблица даных (*.dat)"), QString(), QString()),
+      SaveDialog1(FileDialog::Kind::Save, QStringLiteral("Текст (*.txt)"), QStringLiteral("txt"),
+                  QStringLiteral("*.txt")) {
+    Form1 = this;
+    setWindowTitle(QStringLiteral("расчет геоданных"));
+    setWindowIcon(appIcon());
+    setFont(windowFont());
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    makeControls();
+    placeControls();
+    chainTabOrder();
+    resize(kOuterWidth, kOuterHeight);
+}
+
+TForm1::~TForm1() {
+    // The views go first: they hold on to the lists and the table.
+    delete scrollArea_;
+    delete DataSource1;
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::makeControls() {
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
+    scrollArea_->setBackgroundRole(QPalette::Button);
+    client_ = new QWidget;
+    client_->setFixedSize(kClientWidth, kClientHeight);
+
+    Label1 = new QLabel(QStringLiteral("Откройте таблицу"), client_);
+    Button1 = new PushButton(QStringLiteral("Открыть таблицу"), client_);
+    DataSource1 = new DataSource(Table1, this);
+    DBGrid1 = new DBGrid(*DataSource1, client_);
+    ListBox1 = new ListBox(lists_.names, client_);
+    Button3 = new PushButton(QStringLiteral("Очистить"), client_);
+    Button4 = new PushButton(QStringLiteral("Удалить"), client_);
+    Button5 = new PushButton(QStringLiteral("Рассчет"), client_);
+    ListBox2 = new ListBox(lists_.xs, client_);
+    ListBox3 = new ListBox(lists_.ys, client_);
+    ListBox4 = new ListBox(lists_.sides, client_);
+    Button6 = new PushButton(QStringLiteral("Сохранить"), client_);
+    Button5->setEnabled(false);
+    Button6->setEnabled(false);
+    scrollArea_->setWidget(client_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scrollArea_);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(DBGrid1, &DBGrid::recordDoubleClicked, this, &TForm1::DBGrid1DblClick);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+}
+
+// The designed places, scaled when the window font's text height is not the
+// one the window was designed with; the client area scrolls when the window
+// is smaller than the controls.
+void TForm1::placeControls() {
+    const int textHeight = QFontMetrics(font()).height();
+    auto scaled = [textHeight](int v) {
+        return textHeight == kDesignTextHeight ? v : (v * textHeight + kDesignTextHeight / 2) / kDesignTextHeight;
+    };
+    auto place = [&scaled](QWidget* control, const Place& p) {
+        const int left = scaled(p.left), top = scaled(p.top);
+        control->setGeometry(left, top, scaled(p.left + p.width) - left, scaled(p.top + p.height) - top);
+    };
+    place(Label1, kLabel1);
+    place(Button1, kButton1);
+    place(DBGrid1, kDBGrid1);
+    place(ListBox1, kListBox1);
+    place(Button3, kButton3);
+    place(Button4, kButton4);
+    place(Button5, kButton5);
+    place(ListBox2, kListBox2);
+    place(ListBox3, kListBox3);
+    place(ListBox4, kListBox4);
+    place(Button6, kButton6);
+    client_->setFixedSize(scaled(kClientWidth), scaled(kClientHeight));
+}
+
+void TForm1::chainTabOrder() {
+    QWidget* order[] = {Button1, DBGrid1, ListBox1, Button3, Button4, Button5, ListBox2, ListBox3, ListBox4, Button6};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    Button1->setFocus();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shownBefore_) return;
+    shownBefore_ = true;
+    // Centred once, by the designed outer size; never off the top left.
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->geometry();
+        move(std::max(0, (area.width() - kOuterWidth) / 2), std::max(0, (area.height() - kOuterHeight) / 2));
+    }
+    Button1->setFocus();
+}
+
+void TForm1::Button1Click() {
+    const std::optional<QString> picked = OpenDialog1.execute(this);
+    if (!picked) return;
+    std::string dialogFileName = OpenDialog1.fileName().toStdString();
+    struct CarryFileName {
+        FileDialog& dialog;
+        const std::string& name;
+        ~CarryFileName() { dialog.setFileName(QString::fromStdString(name)); }
+    } carry{OpenDialog1, dialogFileName};
+    openSurveyTable(picked->toStdString(), Table1, dialogFileName);
+    Button5->setEnabled(true);
+}
+
+void TForm1::DBGrid1DblClick() {
+    appendPoint(lists_, [this](int field) { return Table1.fieldText(field); });
+}
+
+void TForm1::Button3Click() { clearLists(lists_); }
+
+void TForm1::Button4Click() { deleteSelectedPoints(lists_); }
+
+void TForm1::Button5Click() {
+    runTraverse(lists_);
+    Button6->setEnabled(true);
+}
+
+void TForm1::Button6Click() {
+    const std::optional<QString> path = SaveDialog1.execute(this);
+    if (!path) return;
+    writeResultsFile(path->toStdString(), lists_);
+}
+
+}  // namespace geocalc::app

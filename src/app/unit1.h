@@ -1,0 +1,73 @@
+// The main window: `TForm1`, its components and its event handlers.
+#pragma once
+
+#include <QWidget>
+
+#include "app/data_source.h"
+#include "app/db_grid.h"
+#include "app/file_dialog.h"
+#include "app/list_box.h"
+#include "app/push_button.h"
+#include "points/point_lists.h"
+#include "table/table_dataset.h"
+
+class QLabel;
+class QScrollArea;
+
+namespace geocalc::app {
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // The designed outer size and the extent of the controls.
+    static constexpr int kOuterWidth = 639;
+    static constexpr int kOuterHeight = 358;
+    static constexpr int kDesignTextHeight = 13;  // of "0" in the window font at 96 dpi
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The components, in the order the window declares them.
+    FileDialog OpenDialog1;
+    PushButton* Button1;
+    QLabel* Label1;
+    TableDataset Table1;
+    DataSource* DataSource1;
+    DBGrid* DBGrid1;
+    ListBox* ListBox1;
+    PushButton* Button3;
+    PushButton* Button4;
+    PushButton* Button5;
+    ListBox* ListBox2;
+    ListBox* ListBox3;
+    ListBox* ListBox4;
+    PushButton* Button6;
+    FileDialog SaveDialog1;
+
+    void Button1Click();
+    void DBGrid1DblClick();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+
+    PointLists& pointLists() { return lists_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void makeControls();
+    void placeControls();
+    void chainTabOrder();
+
+    PointLists lists_;
+    QScrollArea* scrollArea_;
+    QWidget* client_;
+    bool shownBefore_ = false;
+};
+
+// The window's single instance while it exists.
+extern TForm1* Form1;
+
+}  // namespace geocalc::app

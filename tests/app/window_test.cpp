@@ -1,0 +1,201 @@
+#include <QLabel>
+#include <QScrollArea>
+
+#include "app/application_title.h"
+#include "app/data_source.h"
+#include "core/error.h"
+#include "temp_folder.h"
+#include "window_fixture.h"
+
+namespace geocalc::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string sample() { return std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat"; }
+
+std::vector<std::string> entries(const TextList& list) {
+    std::vector<std::string> result;
+    for (int i = 0; i < list.count(); ++i) result.push_back(list.at(i));
+    return result;
+}
+
+TEST_F(WindowTest, OneJobFromOpeningToSaving) {
+    TempFolder folder;
+    fs::copy_file(sample(), folder.file("pts.dat"));
+    EXPECT_FALSE(form->Button5->isEnabled());
+    EXPECT_FALSE(form->Button6->isEnabled());
+
+    answers.push_back(QString::fromStdString(folder.file("pts.dat")));
+    click(form->Button1);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(fs::exists(folder.file("pts.dbf")));
+    EXPECT_EQ(form->DBGrid1->model()->rowCount(), 8);
+    EXPECT_EQ(form->DBGrid1->model()->headerData(1, Qt::Horizontal).toString(), "X");
+    EXPECT_TRUE(form->Button5->isEnabled());
+    EXPECT_FALSE(form->Button6->isEnabled());
+    EXPECT_EQ(form->OpenDialog1.fileName(), QString::fromStdString(folder.file("pts.dbf")));
+
+    for (int row : {0, 2, 4}) doubleClickRow(row);
+    const std::string reper = "\xD0\xE5\xEF\xE5\xF0 1";
+    EXPECT_EQ(entries(form->pointLists().names), (std::vector<std::string>{reper, "\xD2\xEE\xF7\xEA\xE0 3",
+                                                                          "\xD2\xEE\xF7\xEA\xE0 5"}));
+    EXPECT_EQ(form->ListBox1->model()->data(form->ListBox1->model()->index(0, 0)).toString(), "Репер 1");
+    EXPECT_EQ(form->Table1.currentRow(), 4);
+
+    click(form->Button5);
+    EXPECT_TRUE(form->Button6->isEnabled());
+    EXPECT_EQ(form->pointLists().sides.count(), 3);
+
+    answers.push_back(QString::fromStdString(folder.file("result.txt")));
+    click(form->Button6);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(dialogsSeen.back(), "*.txt");
+    EXPECT_EQ(readBytes(folder.file("result.txt")),
+              reper + " 6171234.56 2310456.78 51\xB0" "45'56.0\" 449.7\r\n"
+              "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0" "40'21.4\" 389.2\r\n"
+              "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0" "3'11.3\" 667.0\r\n");
+
+    answers.push_back(std::nullopt);  // a cancelled save changes nothing
+    click(form->Button6);
+    EXPECT_EQ(dialogsSeen.back(), QString::fromStdString(folder.file("result.txt")));
+}
+
+TEST_F(WindowTest, FailuresAreShownAndTheWindowGoesOn) {
+    doubleClickRow(0);  // no table open: the pick fails at field 0
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "geocalc");
+    EXPECT_EQ(boxes[0].text, "List index out of bounds (0)");
+
+    struct Thrower : QObject {
+        std::function<void()> what;
+        bool event(QEvent*) override {
+            what();
+            return true;
+        }
+    } thrower;
+    QEvent event(QEvent::User);
+    const std::vector<std::pair<std::function<void()>, QString>> cases = {
+        {[] { throw Error("Floating point division by zero"); }, "Floating point division by zero."},
+        {[] { throw Error("Table does not exist."); }, "Table does not exist."},
+        {[] { throw Error(""); }, ""},
+        {[] { throw Error("\xD0\xE5\xEF\xE5\xF0"); }, "Репер."},
+    };
+    for (const auto& [fail, shown] : cases) {
+        thrower.what = fail;
+        QApplication::sendEvent(&thrower, &event);
+        EXPECT_EQ(boxes.back().text, shown);
+        EXPECT_EQ(boxes.back().caption, "geocalc");
+    }
+    const std::size_t shownBoxes = boxes.size();
+    thrower.what = [] { throw SilentAbort(); };
+    QApplication::sendEvent(&thrower, &event);
+    EXPECT_EQ(boxes.size(), shownBoxes);
+
+    click(form->Button3);  // still usable
+    EXPECT_EQ(form->pointLists().names.count(), 0);
+}
+
+TEST_F(WindowTest, DeleteAndClearFollowTheListsSelections) {
+    TempFolder folder;
+    fs::copy_file(sample(), folder.file("pts.dat"));
+    answers.push_back(QString::fromStdString(folder.file("pts.dat")));
+    click(form->Button1);
+    for (int row : {0, 1, 2}) doubleClickRow(row);
+
+    auto clickEntry = [](ListBox* list, int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+    };
+    clickEntry(form->ListBox1, 2);
+    clickEntry(form->ListBox2, 0);
+    click(form->Button4);
+    EXPECT_EQ(form->pointLists().names.count(), 2);
+    EXPECT_EQ(form->pointLists().names.selectedIndex(), -1);
+    EXPECT_EQ(form->pointLists().xs.selectedIndex(), -1);
+    EXPECT_TRUE(form->ListBox1->selectionModel()->selectedIndexes().isEmpty());
+    EXPECT_EQ(form->pointLists().xs.at(0), "6171398.12");
+    EXPECT_EQ(form->pointLists().ys.count(), 3);
+    EXPECT_EQ(form->ListBox1->model()->rowCount(), 2);
+    click(form->Button4);  // nothing selected any more
+    EXPECT_EQ(form->pointLists().names.count(), 2);
+
+    click(form->Button5);  // fails on the uneven lists...
+    click(form->Button3);
+    for (ListBox* list : {form->ListBox1, form->ListBox2, form->ListBox3, form->ListBox4}) {
+        EXPECT_EQ(list->model()->rowCount(), 0);
+    }
+    EXPECT_TRUE(form->Button5->isEnabled());  // ...and clearing disables nothing
+}
+
+TEST_F(WindowTest, TypingSelectsByPrefix) {
+    TempFolder folder;
+    fs::copy_file(sample(), folder.file("pts.dat"));
+    answers.push_back(QString::fromStdString(folder.file("pts.dat")));
+    click(form->Button1);
+    for (int row : {1, 0, 3}) doubleClickRow(row);  // Точка 2, Репер 1, Точка 4
+    form->ListBox1->setFocus();
+    typeText(form->ListBox1, "р");
+    EXPECT_EQ(form->pointLists().names.selectedIndex(), 1);
+    typeText(form->ListBox1, "x");  // no entry begins "рx": the selection stays
+    EXPECT_EQ(form->pointLists().names.selectedIndex(), 1);
+    QTest::keyClick(form->ListBox1, Qt::Key_Backspace);
+    QTest::keyClick(form->ListBox1, Qt::Key_Backspace);
+    EXPECT_EQ(form->pointLists().names.selectedIndex(), 0);
+    QTest::qWait(600);  // a pause starts a new prefix
+    typeText(form->ListBox1, "ТОЧКА 4");
+    EXPECT_EQ(form->pointLists().names.selectedIndex(), 2);
+}
+
+TEST_F(WindowTest, AnotherTableIsRefusedAndTheGridStays) {
+    TempFolder folder;
+    fs::copy_file(sample(), folder.file("pts.dat"));
+    fs::copy_file(std::string(GEOCALC_SOURCE_DIR) + "/tests/table/fixtures/shapelib_two_fields.dbf",
+                  folder.file("other.dat"));
+    answers.push_back(QString::fromStdString(folder.file("pts.dat")));
+    answers.push_back(QString::fromStdString(folder.file("other.dat")));
+    click(form->Button1);
+    click(form->Button1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Table1: Cannot perform this operation on an open dataset.");
+    EXPECT_EQ(dialogsSeen.back(), QString::fromStdString(folder.file("pts.dbf")));
+    EXPECT_EQ(form->OpenDialog1.fileName(), QString::fromStdString(folder.file("other.dbf")));
+    EXPECT_EQ(form->DBGrid1->model()->rowCount(), 8);
+    EXPECT_EQ(form->DBGrid1->model()->columnCount(), 3);
+    EXPECT_TRUE(form->Button5->isEnabled());
+}
+
+TEST_F(WindowTest, ControlsStandWhereTheWindowPutsThem) {
+    EXPECT_EQ(form->windowTitle(), "расчет геоданных");
+    EXPECT_EQ(form->Label1->text(), "Откройте таблицу");
+    EXPECT_EQ(form->Button1->text(), "Открыть таблицу");
+    EXPECT_EQ(form->Button5->text(), "Рассчет");
+    EXPECT_EQ(form->Button6->text(), "Сохранить");
+    const int scale = QFontMetrics(form->font()).height();
+    auto designed = [scale](int v) {
+        return scale == TForm1::kDesignTextHeight ? v : (v * scale + 6) / TForm1::kDesignTextHeight;
+    };
+    EXPECT_EQ(form->ListBox4->geometry().topLeft(), QPoint(designed(392), designed(228)));
+    EXPECT_EQ(form->Button6->geometry().topLeft(), QPoint(designed(552), designed(0)));
+    EXPECT_FALSE(form->Button1->isDefault());
+
+    // Tab passes over the disabled buttons and cycles.
+    form->Button4->setFocus();
+    QTest::keyClick(form->Button4, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->ListBox2);
+    form->ListBox4->setFocus();
+    QTest::keyClick(form->ListBox4, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->Button1);
+    QTest::keyClick(form->Button1, Qt::Key_Right);  // arrows move along the buttons too
+    EXPECT_EQ(QApplication::focusWidget(), form->DBGrid1);
+}
+
+TEST(ApplicationTitleTest, ExecutableNameGivesTheTitle) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/usr/bin/SURVEY", "Survey"}, {"/opt/Geo.Calc", "Geo"}, {"build/geocalc", "geocalc"},
+        {"ГЕОКАЛЬК.bin", "Геокальк"}, {"x", "x"},
+    };
+    for (const auto& [path, title] : cases) EXPECT_EQ(applicationTitle(path), title) << path;
+}
+
+}  // namespace
+}  // namespace geocalc::app
