@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QStyle>
 
 #include "app/ansi_text.h"
 
@@ -42,8 +43,10 @@ int DBGrid::displayWidth(const DbfField& field) {
 int DBGrid::columnWidthFor(int column) const {
     const DbfField& field = source_.table().field(column);
     const QFontMetrics metrics = fontMetrics();
-    const int byContent = displayWidth(field) * metrics.horizontalAdvance(QLatin1Char('0')) + kCellPadding;
-    const int byTitle = metrics.horizontalAdvance(fromAnsi(field.name)) + kCellPadding;
+    // The designed padding, plus what this style's item delegate keeps around a text.
+    const int padding = kCellPadding + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int byContent = displayWidth(field) * metrics.horizontalAdvance(QLatin1Char('0')) + padding;
+    const int byTitle = metrics.horizontalAdvance(fromAnsi(field.name)) + padding;
     return std::max(byContent, byTitle);
 }
 

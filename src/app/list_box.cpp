@@ -16,6 +16,9 @@ ListBox::ListBox(TextList& list, QWidget* parent) : QListView(parent), model_(ne
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
+    // Entries wider than the list are cut at its edge, as a plain list does.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideNone);
     clock_.start();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListBox::selectionMoved);
 }

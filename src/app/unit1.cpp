@@ -37,14 +37,18 @@ constexpr int kClientWidth = 630;   // the rightmost control edge is at 629
 constexpr int kClientHeight = 330;  // the lowest at 329
 constexpr int kFontPixels = 11;
 
+// "MS Sans Serif" where installed; else the closest narrow sans-serif face,
+// so that the designed captions fit their controls.
 QFont windowFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(kFontPixels);
-    if (QFontInfo(font).family() != QLatin1String("MS Sans Serif")) {
-        font = QFont(QStringLiteral("Sans Serif"));
-        font.setStyleHint(QFont::SansSerif);
+    for (const char* family : {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans Narrow",
+                               "DejaVu Sans Condensed"}) {
+        QFont font(QString::fromLatin1(family));
         font.setPixelSize(kFontPixels);
+        if (QFontInfo(font).family() == QLatin1String(family)) return font;
     }
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kFontPixels);
     return font;
 }
 
@@ -122,6 +126,7 @@ void TForm1::placeControls() {
         control->setGeometry(left, top, scaled(p.left + p.width) - left, scaled(p.top + p.height) - top);
     };
     place(Label1, kLabel1);
+    Label1->adjustSize();  // a label is as wide as its text, as the designer made it
     place(Button1, kButton1);
     place(DBGrid1, kDBGrid1);
     place(ListBox1, kListBox1);
