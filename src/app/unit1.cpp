@@ -150,6 +150,9 @@ void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shownBefore_) return;
     shownBefore_ = true;
+    // The designed size is the outer one, frame and caption bar included.
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isValid() && !frame.isEmpty()) resize(QSize(kOuterWidth, kOuterHeight) - frame);
     // Centred once, by the designed outer size; never off the top left.
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->geometry();

@@ -199,11 +199,20 @@ bool plainDecimalText(std::string_view stored, char separator, std::string& out)
 bool isBlankField(const RecordFormat& format, const DbfField& field, std::string_view record) {
     if (field.nullable && nullFlagSet(format, record, field.nullBit)) return true;
     const std::string_view stored = fieldBytes(field, record);
-    switch (field.type) {
-        case 'I': case 'Y': case 'B': case 'T':
-            if (format.layout.visualFoxPro || field.type != 'B') return false;
+    switch (field.kind) {
+        case FieldKind::Memo:
+        case FieldKind::Blob:
+        case FieldKind::Graphic:
+            // A memo is blank when it holds nothing, whether or not a block is named.
+            return fieldText(format, field, record).empty();
+        case FieldKind::Integer:
+        case FieldKind::Currency:
+        case FieldKind::DateTime:
+        case FieldKind::Float:
+            if (field.type != 'N' && field.type != 'F') return false;  // binary values are never blank
             break;
-        default: break;
+        default:
+            break;
     }
     return trimBlanks(stored).find_first_not_of('\0') == std::string_view::npos;
 }
