@@ -1,11 +1,15 @@
 #include "app/db_grid.h"
 
+#include <QApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QStyle>
+#include <QTimer>
 
 #include "app/ansi_text.h"
+#include "table/field_encoding.h"
 
 namespace geocalc::app {
 
@@ -16,7 +20,8 @@ constexpr int kOtherDisplayWidth = 10;
 
 }  // namespace
 
-DBGrid::DBGrid(DataSource& source, QWidget* parent) : QTableView(parent), source_(source) {
+DBGrid::DBGrid(DataSource& source, QWidget* parent)
+    : QTableView(parent), source_(source), editor_(new QLineEdit(viewport())) {
     setModel(&source_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -26,8 +31,13 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent) : QTableView(parent), source
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kCellPadding);
     verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u25B6")) + 2 * kCellPadding);
+    editor_->hide();
+    editor_->setFrame(false);
+    editor_->installEventFilter(this);
+    connect(editor_, &QLineEdit::textEdited, this, &DBGrid::editorEdited);
     connect(&source_, &QAbstractItemModel::modelReset, this, &DBGrid::layOutColumns);
     connect(&source_, &DataSource::currentRowChanged, this, &DBGrid::followTable);
+    connect(qApp, &QApplication::focusChanged, this, &DBGrid::focusMoved);
 }
 
 int DBGrid::displayWidth(const DbfField& field) {
@@ -41,7 +51,7 @@ int DBGrid::displayWidth(const DbfField& field) {
 }
 
 int DBGrid::columnWidthFor(int column) const {
-    const DbfField& field = source_.table().field(column);
+    const DbfField& field = table().field(column);
     const QFontMetrics metrics = fontMetrics();
     // The designed padding, plus what this style's item delegate keeps around a text.
     const int padding = kCellPadding + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
@@ -56,24 +66,34 @@ void DBGrid::layOutColumns() {
 
 // The grid's current row is always the table's current record.
 void DBGrid::followTable() {
-    const int row = source_.table().currentRow();
+    const int row = table().currentRow();
     if (row < 0 || source_.columnCount() == 0) return;
-    const int column = std::max(currentIndex().column(), 0);
     QScopedValueRollback guard(following_, true);
-    setCurrentIndex(source_.index(row, column));
+    setCurrentIndex(source_.index(row, std::min(currentColumn(), source_.columnCount() - 1)));
+    placeEditor();
 }
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (following_ || !current.isValid()) return;
-    TableDataset& table = source_.table();
     try {
-        if (current.row() != table.currentRow()) table.moveTo(current.row());
+        if (current.row() != table().currentRow()) table().moveTo(current.row());
     } catch (...) {
         followTable();  // the record did not move: neither does the grid
         throw;
     }
     followTable();
+}
+
+void DBGrid::mousePressEvent(QMouseEvent* event) {
+    setFocus();
+    const QModelIndex clicked = indexAt(event->position().toPoint());
+    if (!table().active() || !clicked.isValid()) return QTableView::mousePressEvent(event);
+    const bool wasCurrent = clicked == currentIndex();
+    applyEditor();
+    hideEditor();
+    QTableView::mousePressEvent(event);
+    if (wasCurrent && event->button() == Qt::LeftButton) showEditor();
 }
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -82,12 +102,101 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     emit recordDoubleClicked();
 }
 
+bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_ && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    if (watched == editor_ && event->type() == QEvent::MouseButtonDblClick) {
+        emit recordDoubleClicked();
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
 void DBGrid::keyPressEvent(QKeyEvent* event) {
-    if (!source_.table().active()) {
+    if (!table().active()) {
         event->ignore();  // no table yet: the grid takes no keys
         return;
     }
-    QTableView::keyPressEvent(event);
+    if (!handleKey(event)) QTableView::keyPressEvent(event);
+}
+
+void DBGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    placeEditor();
+}
+
+// The cell editor.
+
+bool DBGrid::editorShown() const { return editor_->isVisible(); }
+
+bool DBGrid::canEditCell() const {
+    return table().active() && !table().readOnly() && table().fieldCount() > 0 &&
+           isEditableInCell(table().field(currentColumn()));
+}
+
+void DBGrid::showEditor() {
+    if (editorShown() || !canEditCell()) return;
+    if (table().rowCount() == 0) table().append();
+    editor_->setText(fromAnsi(table().fieldText(currentColumn())));
+    editorChanged_ = false;
+    placeEditor();
+    editor_->show();
+    editor_->setFocus();
+    editor_->selectAll();
+}
+
+void DBGrid::showEditorWith(const QString& typed) {
+    if (!canEditCell()) return;
+    showEditor();
+    editor_->setText(typed);
+    editorEdited();
+}
+
+void DBGrid::hideEditor() {
+    if (!editorShown()) return;
+    // The grid takes the focus first: hiding a focused editor would pass the
+    // focus on as a Tab would, and Tab moves through the grid's cells.
+    if (editor_->hasFocus()) setFocus();
+    editor_->hide();
+    editorChanged_ = false;
+}
+
+// The first change puts the record into edit state.
+void DBGrid::editorEdited() {
+    editorChanged_ = true;
+    if (table().state() == DatasetState::Browse) table().edit();
+}
+
+// Typed text goes into the field; a refusal leaves the text in the cell.
+void DBGrid::applyEditor() {
+    if (!editorShown() || !editorChanged_) return;
+    table().setFieldText(currentColumn(), toAnsi(editor_->text()));
+    editorChanged_ = false;
+}
+
+void DBGrid::placeEditor() {
+    if (!currentIndex().isValid()) return;
+    editor_->setGeometry(visualRect(currentIndex()));
+}
+
+// Leaving the grid drops an untouched new record, else applies typed text;
+// a refused text brings the focus back.
+void DBGrid::focusMoved(QWidget* old, QWidget* now) {
+    const bool wasHere = old == this || old == editor_;
+    const bool isHere = now == this || now == editor_;
+    if (!wasHere || isHere || now == nullptr || now->window() != window() || !table().active()) return;
+    if (table().state() == DatasetState::Insert && !table().modified() && !editorChanged_) {
+        hideEditor();
+        table().cancel();
+        return;
+    }
+    try {
+        applyEditor();
+    } catch (...) {
+        QTimer::singleShot(0, editor_, [this] { editor_->setFocus(); });
+        throw;
+    }
 }
 
 }  // namespace geocalc::app

@@ -25,6 +25,27 @@ void show(const QString& caption, const QString& text) {
 
 void setMessageBoxHook(MessageBoxHook newHook) { hook() = std::move(newHook); }
 
+namespace {
+
+ConfirmationHook& confirmationHook() {
+    static ConfirmationHook instance;
+    return instance;
+}
+
+}  // namespace
+
+void setConfirmationHook(ConfirmationHook hook) { confirmationHook() = std::move(hook); }
+
+bool askConfirmation(const QString& question) {
+    const QString caption = QStringLiteral("Confirm");
+    if (confirmationHook()) return confirmationHook()(caption, question);
+    QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Ok | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
 void showErrorBox(const std::string& ansiMessage) {
     show(QApplication::applicationName(), fromAnsi(withClosingPeriod(ansiMessage)));
 }

@@ -16,6 +16,13 @@ void showErrorBox(const std::string& ansiMessage);
 using MessageBoxHook = std::function<void(const QString& caption, const QString& text)>;
 void setMessageBoxHook(MessageBoxHook hook);
 
+// The confirmation box: the question, caption "Confirm", buttons "OK" (the
+// default) and "Cancel" (also Esc). True when the answer is OK.
+bool askConfirmation(const QString& question);
+
+using ConfirmationHook = std::function<bool(const QString& caption, const QString& question)>;
+void setConfirmationHook(ConfirmationHook hook);
+
 // The start-up failure box: "Application Error", with the failure's kind,
 // module and message.
 void showStartupFailureBox(const std::string& kind, const std::string& ansiMessage);
