@@ -28,6 +28,10 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(true);
     horizontalHeader()->setSectionsMovable(true);
+    // A press on the title row applies typed text and sizes or moves columns;
+    // it never moves the current record.
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->viewport()->installEventFilter(this);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kCellPadding);
     verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u25B6")) + 2 * kCellPadding);
@@ -103,6 +107,7 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonPress) applyEditor();
     if (watched == editor_ && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event))) {
         return true;
     }

@@ -185,6 +185,16 @@ TEST_F(GridEditingTest, LeavingTheGridDropsAnUntouchedNewRecord) {
     EXPECT_EQ(form->DBGrid1->model()->rowCount(), 8);
 }
 
+TEST_F(GridEditingTest, PressOnTheTitleRowAppliesTypedTextAndKeepsTheRecord) {
+    key(Qt::Key_Down);
+    type("Q");
+    QHeaderView* titles = form->DBGrid1->horizontalHeader();
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, QPoint(titles->sectionPosition(1) + 5, 5));
+    EXPECT_EQ(form->Table1.currentRow(), 1);
+    EXPECT_EQ(form->Table1.fieldText(0), "Q");
+    EXPECT_EQ(form->Table1.state(), DatasetState::Edit);
+}
+
 TEST_F(GridEditingTest, PressingTheCurrentCellOpensTheEditor) {
     const QRect cell = form->DBGrid1->visualRect(form->DBGrid1->model()->index(2, 0));
     QTest::mouseClick(form->DBGrid1->viewport(), Qt::LeftButton, {}, cell.center());
