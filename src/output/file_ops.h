@@ -10,6 +10,10 @@
 
 namespace geocalc {
 
+// A file marked read-only: none of its write permission bits is set. Such a
+// file is treated as read-only whoever runs the program, root included.
+inline bool isMarkedReadOnly(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
 class FileOps {
 public:
     virtual ~FileOps() = default;

@@ -14,7 +14,6 @@ namespace geocalc {
 namespace {
 
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask
-constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr int kNameAttempts = 100;
 
 // A symbolic link is replaced at its target, not turned into a file.
@@ -48,7 +47,7 @@ ReplacingFile::ReplacingFile(std::string destination, FileOps& ops)
         if (fd_ < 0) throwFileError(errno);
     } else {
         // The destination itself must be writable, as if it were written in place.
-        if ((info.st_mode & kAnyWriteBit) == 0) throwFileError(EACCES);
+        if (isMarkedReadOnly(info.st_mode)) throwFileError(EACCES);
         const int probe = ops_.open(destination_, O_WRONLY, 0);
         if (probe < 0) throwFileError(errno);
         ops_.close(probe);

@@ -10,6 +10,7 @@
 
 #include "charset/code_page.h"
 #include "core/error.h"
+#include "output/file_ops.h"
 #include "table/field_encoding.h"
 #include "table/field_text.h"
 
@@ -19,7 +20,6 @@ namespace {
 
 constexpr std::uint64_t kDateOffset = 1;
 constexpr std::size_t kScanBytes = 1 << 20;
-constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 
 std::string systemReason(int error) {
     switch (error) {
@@ -37,7 +37,7 @@ FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool&
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) throw Error(engineMessage(systemReason(errno), path));
     if (S_ISDIR(info.st_mode)) throw Error(engineMessage(systemReason(EISDIR), path));
-    readOnly = access == DbfTable::Access::ReadOnly || (info.st_mode & kAnyWriteBit) == 0;
+    readOnly = access == DbfTable::Access::ReadOnly || isMarkedReadOnly(info.st_mode);
     int fd = readOnly ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         readOnly = true;

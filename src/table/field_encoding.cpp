@@ -8,6 +8,7 @@
 #include "numtext/decimal_reader.h"
 #include "numtext/format_settings.h"
 #include "numtext/number_writer.h"
+#include "table/field_text.h"
 
 namespace geocalc {
 
@@ -107,12 +108,7 @@ void encodeDate(const DbfField& field, std::string_view text, std::string& recor
         if (order[i] == 'm') month = numbers[i];
         if (order[i] == 'y') year = widths[i] <= 2 ? (numbers[i] < 50 ? 2000 : 1900) + numbers[i] : numbers[i];
     }
-    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1] ||
-        (month == 2 && day == 29 && !leap)) {
-        throw Error(quoted(text, field, "date"));
-    }
+    if (!isValidDate(year, month, day)) throw Error(quoted(text, field, "date"));
     const int yyyymmdd = year * 10000 + month * 100 + day;
     std::string stored(8, '0');
     for (int i = 7, rest = yyyymmdd; i >= 0; --i, rest /= 10) stored[std::size_t(i)] = char('0' + rest % 10);

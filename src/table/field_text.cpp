@@ -59,13 +59,6 @@ void numberText(std::string_view stored, std::string& out) {
     }
 }
 
-bool validDate(int year, int month, int day) {
-    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month != 2 || day <= 28 || leap;
-}
-
 std::string dateText(std::string_view stored) {
     if (stored.size() != 8 || !std::all_of(stored.begin(), stored.end(), ::isdigit)) return {};
     auto number = [stored](std::size_t from, std::size_t count) {
@@ -74,7 +67,7 @@ std::string dateText(std::string_view stored) {
         return value;
     };
     const int year = number(0, 4), month = number(4, 2), day = number(6, 2);
-    return validDate(year, month, day) ? formatDate(year, month, day) : std::string();
+    return isValidDate(year, month, day) ? formatDate(year, month, day) : std::string();
 }
 
 // Visual FoxPro date-times: the Julian day number and the milliseconds since midnight.
@@ -130,6 +123,13 @@ std::string formatted(const std::string& pattern, const std::tm& value) {
 }
 
 }  // namespace
+
+bool isValidDate(int year, int month, int day) {
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month != 2 || day <= 28 || leap;
+}
 
 std::string formatDate(int year, int month, int day) {
     std::tm value{};

@@ -34,6 +34,9 @@ void fieldText(const RecordFormat& format, const DbfField& field, std::string_vi
 // Whether the field's value is blank or null.
 bool isBlankField(const RecordFormat& format, const DbfField& field, std::string_view record);
 
+// Whether the day exists in the proleptic Gregorian calendar (years 1 to 9999).
+bool isValidDate(int year, int month, int day);
+
 // The date text of the user's short date format (and the long time format
 // when `withTime`), e.g. 31.12.2024 under ru_RU.
 std::string formatDate(int year, int month, int day);

@@ -148,22 +148,15 @@ void TableDataset::edit() {
     notify(Change::State);
 }
 
-void TableDataset::insert() {
-    checkWritable();
-    leaveEditing();
-    rowBeforeInsert_ = currentRow_;
-    currentRow_ = std::max(currentRow_, 0);
-    buffer_ = table_->blankRecord();
-    modified_ = false;
-    state_ = DatasetState::Insert;
-    notify(Change::Rows);
-}
+void TableDataset::insert() { beginInsertion(false); }
 
-void TableDataset::append() {
+void TableDataset::append() { beginInsertion(true); }
+
+void TableDataset::beginInsertion(bool atEnd) {
     checkWritable();
     leaveEditing();
     rowBeforeInsert_ = currentRow_;
-    currentRow_ = int(table_->visibleCount());
+    currentRow_ = atEnd ? int(table_->visibleCount()) : std::max(currentRow_, 0);
     buffer_ = table_->blankRecord();
     modified_ = false;
     state_ = DatasetState::Insert;

@@ -93,6 +93,7 @@ private:
     void checkWritable() const;
     void setting(std::string& value, const std::string& newValue);
     void leaveEditing();
+    void beginInsertion(bool atEnd);
     void goToRow(int row);
     std::string_view rowRecord(int row);
     void notify(Change change) const;
