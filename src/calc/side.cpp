@@ -36,13 +36,11 @@ double difference(SideSource& source, Coordinate end, Coordinate start) {
     return delta;
 }
 
-double directionAngle(double dx, double dy) {
-    const long double q = x87::settled(static_cast<long double>(dy) / dx);
-    checkFaults();
+// The arctangent of a finite quotient and the turns that follow cannot fault.
+double directionAngle(long double q, double dx, double dy) {
     double a = x87::settled(static_cast<double>(std::atan(q) * kDegreesPerRadian));
     if (!(dx >= 0)) a = x87::settled(static_cast<double>(180.0L + a));
     if (!(dy >= 0) && dx > 0) a = x87::settled(static_cast<double>(360.0L + a));
-    checkFaults();
     return a;
 }
 
@@ -57,8 +55,8 @@ struct Angle {
 Angle splitAngle(long double a) {
     Angle angle;
     angle.degrees = static_cast<double>(truncateToWhole(a));
-    angle.minutes = static_cast<double>(truncateToWhole((a - angle.degrees) * 60.0L));
-    const long double minutes = (a - truncateToWhole(a)) * 60.0L;
+    const long double minutes = (a - angle.degrees) * 60.0L;
+    angle.minutes = static_cast<double>(truncateToWhole(minutes));
     angle.seconds = writeFixed(static_cast<double>((minutes - truncateToWhole(minutes)) * 60.0L));
     const char sixty[] = {'6', '0', numberFormat().decimalSeparator, '0'};
     if (angle.seconds.view() == std::string_view(sixty, sizeof sixty)) {
@@ -80,8 +78,12 @@ std::string computeSide(SideSource& source) {
     const double dy = difference(source, Coordinate::YEnd, Coordinate::YStart);
     const long double squares = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
     const double length = x87::settled(static_cast<double>(std::sqrt(squares)));
+    const long double q = x87::settled(static_cast<long double>(dy) / dx);
+    // One check serves the length and the quotient: the length overflows only
+    // for a difference near the double range, where dX = 0 cannot also hold,
+    // and 0/0 has the length 0. So the fault reported is the first one made.
     checkFaults();
-    const Angle angle = splitAngle(directionAngle(dx, dy));
+    const Angle angle = splitAngle(directionAngle(q, dx, dy));
 
     std::string line;
     line.reserve(32);

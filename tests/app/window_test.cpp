@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include "app/application_title.h"
 #include "app/data_source.h"
@@ -187,6 +188,20 @@ TEST_F(WindowTest, ControlsStandWhereTheWindowPutsThem) {
     EXPECT_EQ(QApplication::focusWidget(), form->Button1);
     QTest::keyClick(form->Button1, Qt::Key_Right);  // arrows move along the buttons too
     EXPECT_EQ(QApplication::focusWidget(), form->DBGrid1);
+}
+
+TEST_F(WindowTest, SmallWindowScrollsItsFixedControls) {
+    auto* scroll = form->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    form->resize(300, 200);
+    QApplication::processEvents();
+    EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+    const QPoint listPlace = form->ListBox4->pos();
+    form->resize(1200, 900);
+    QApplication::processEvents();
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    EXPECT_EQ(form->ListBox4->pos(), listPlace);  // nothing is laid out again
 }
 
 TEST(ApplicationTitleTest, ExecutableNameGivesTheTitle) {
