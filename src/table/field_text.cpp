@@ -109,10 +109,13 @@ void stringText(const RecordFormat& format, const DbfField& field, std::string_v
         stored = stored.substr(0, std::min<std::size_t>(static_cast<unsigned char>(stored.back()),
                                                         stored.size() - 1));
     }
-    // Up to the first NUL, without the padding blanks (fields are short: plain loops beat memchr).
-    std::size_t end = 0;
-    while (end < stored.size() && stored[end] != '\0') ++end;
+    // Up to the first NUL, without the padding blanks.
+    std::size_t end = stored.size();
     while (end > 0 && stored[end - 1] == ' ') --end;
+    if (const void* nul = std::memchr(stored.data(), '\0', end)) {
+        end = std::size_t(static_cast<const char*>(nul) - stored.data());
+        while (end > 0 && stored[end - 1] == ' ') --end;
+    }
     format.charset.toAnsi(stored.substr(0, end), out);
 }
 

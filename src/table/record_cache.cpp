@@ -16,14 +16,12 @@ std::string_view RecordCache::record(std::uint32_t index) {
     if (!blocks_.empty()) {  // most reads fall in the block read last
         const Block& last = blocks_.front();
         const std::uint32_t within = index - last.firstRecord;
-        if (index >= last.firstRecord && within < last.records) {
-            return std::string_view(last.bytes).substr(within * recordLength_, recordLength_);
-        }
+        if (index >= last.firstRecord && within < last.records) return last.record(index, recordLength_);
     }
     Block& block = load(index / recordsPerBlock_);
     const std::uint32_t within = index - block.firstRecord;
     if (within >= block.records) return blank_;
-    return std::string_view(block.bytes).substr(within * recordLength_, recordLength_);
+    return block.record(index, recordLength_);
 }
 
 void RecordCache::update(std::uint32_t index, std::string_view bytes) {
@@ -34,7 +32,7 @@ void RecordCache::update(std::uint32_t index, std::string_view bytes) {
             blocks_.clear();  // the block grew: read it again when asked
             return;
         }
-        std::copy(bytes.begin(), bytes.end(), block.bytes.begin() + std::ptrdiff_t(within * recordLength_));
+        std::copy(bytes.begin(), bytes.end(), block.bytes.get() + within * recordLength_);
     }
 }
 
@@ -46,13 +44,18 @@ RecordCache::Block& RecordCache::load(std::uint32_t blockIndex) {
             return blocks_.front();
         }
     }
-    if (blocks_.size() >= kBlocks) blocks_.pop_back();
-    Block block{first, 0, std::string(recordsPerBlock_ * recordLength_, ' ')};
-    const ssize_t n = file_.readAt(block.bytes.data(), block.bytes.size(),
+    // The least recently used block's buffer is read into again.
+    if (blocks_.size() >= kBlocks) {
+        blocks_.splice(blocks_.begin(), blocks_, std::prev(blocks_.end()));
+    } else {
+        blocks_.push_front({0, 0, std::make_unique_for_overwrite<char[]>(recordsPerBlock_ * recordLength_)});
+    }
+    Block& block = blocks_.front();
+    block.firstRecord = first;
+    const ssize_t n = file_.readAt(block.bytes.get(), recordsPerBlock_ * recordLength_,
                                    firstRecordOffset_ + std::uint64_t(first) * recordLength_);
     block.records = std::uint32_t(std::max<ssize_t>(n, 0) / ssize_t(recordLength_));
-    blocks_.push_front(std::move(block));
-    return blocks_.front();
+    return block;
 }
 
 }  // namespace geocalc

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,10 @@ private:
     struct Block {
         std::uint32_t firstRecord;
         std::uint32_t records;  // whole records read
-        std::string bytes;
+        std::unique_ptr<char[]> bytes;
+        std::string_view record(std::uint32_t index, std::size_t length) const {
+            return {bytes.get() + (index - firstRecord) * length, length};
+        }
     };
     Block& load(std::uint32_t blockIndex);
 
