@@ -32,6 +32,7 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent)
     // it never moves the current record.
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->viewport()->installEventFilter(this);
+    verticalHeader()->viewport()->installEventFilter(this);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kCellPadding);
     verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u25B6")) + 2 * kCellPadding);
@@ -107,7 +108,19 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonPress) applyEditor();
+    if (event->type() == QEvent::MouseButtonPress) {
+        // Typed text is applied before a press on the titles or the indicator
+        // column acts; a refusal stops the press.
+        if (watched == horizontalHeader()->viewport()) applyEditor();
+        if (watched == verticalHeader()->viewport()) {
+            // A press in the indicator column moves to its row and keeps the column.
+            const auto* press = static_cast<QMouseEvent*>(event);
+            const int row = verticalHeader()->logicalIndexAt(press->position().toPoint());
+            setFocus();
+            if (row >= 0 && table().active()) moveToRecord(row);
+            return true;
+        }
+    }
     if (watched == editor_ && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event))) {
         return true;
     }

@@ -195,6 +195,16 @@ TEST_F(GridEditingTest, PressOnTheTitleRowAppliesTypedTextAndKeepsTheRecord) {
     EXPECT_EQ(form->Table1.state(), DatasetState::Edit);
 }
 
+TEST_F(GridEditingTest, PressInTheIndicatorColumnAppliesPostsAndMoves) {
+    key(Qt::Key_Right);
+    type("6171000");
+    QHeaderView* indicator = form->DBGrid1->verticalHeader();
+    QTest::mouseClick(indicator->viewport(), Qt::LeftButton, {}, QPoint(5, indicator->sectionViewportPosition(3) + 5));
+    EXPECT_EQ(form->Table1.currentRow(), 3);
+    EXPECT_EQ(form->Table1.state(), DatasetState::Browse);
+    EXPECT_EQ(stored()[1][1], "6171000");
+}
+
 TEST_F(GridEditingTest, PressingTheCurrentCellOpensTheEditor) {
     const QRect cell = form->DBGrid1->visualRect(form->DBGrid1->model()->index(2, 0));
     QTest::mouseClick(form->DBGrid1->viewport(), Qt::LeftButton, {}, cell.center());
