@@ -45,6 +45,10 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent)
     connect(qApp, &QApplication::focusChanged, this, &DBGrid::focusMoved);
 }
 
+// The application outlives the grid: its focus changes must not reach a grid
+// that is being taken apart.
+DBGrid::~DBGrid() { disconnect(qApp, &QApplication::focusChanged, this, nullptr); }
+
 int DBGrid::displayWidth(const DbfField& field) {
     switch (field.kind) {
         case FieldKind::String: return field.length;

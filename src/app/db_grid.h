@@ -16,6 +16,7 @@ class DBGrid : public QTableView {
     Q_OBJECT
 public:
     DBGrid(DataSource& source, QWidget* parent);
+    ~DBGrid() override;
 
     // Column widths from the fields' display widths, as the grid lays them out.
     static int displayWidth(const DbfField& field);
