@@ -75,14 +75,17 @@ DecimalForm toDecimalForm(long double v, int precision, int decimals) {
 
     int exponent = 0;
     std::uint64_t n = eighteenDigits(signBit ? -v : v, exponentField - kExponentBias, exponent);
-    char all[DecimalForm::kMaxDigits];
-    constexpr std::uint64_t kHalf = 1'000'000'000;
-    writeNineDigits(all, std::uint32_t(n / kHalf));
-    writeNineDigits(all + 9, std::uint32_t(n % kHalf));
-
     const int limit = exponent + decimals;
     if (limit < 0) return form;
     int kept = limit < precision ? limit : precision;
+
+    // The digits kept and the one after them, which decides the rounding: the
+    // second half is written only when that one lies in it.
+    constexpr std::uint64_t kHalf = 1'000'000'000;
+    constexpr int kHalfDigits = 9;
+    char all[DecimalForm::kMaxDigits];
+    writeNineDigits(all, std::uint32_t(n / kHalf));
+    if (kept >= kHalfDigits) writeNineDigits(all + kHalfDigits, std::uint32_t(n % kHalf));
     if (kept < DecimalForm::kMaxDigits && all[kept] >= '5') {
         int i = kept - 1;
         while (i >= 0 && all[i] == '9') --i;
