@@ -60,7 +60,8 @@ void numberText(std::string_view stored, std::string& out) {
 }
 
 std::string dateText(std::string_view stored) {
-    if (stored.size() != 8 || !std::all_of(stored.begin(), stored.end(), ::isdigit)) return {};
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (stored.size() != 8 || !std::all_of(stored.begin(), stored.end(), digit)) return {};
     auto number = [stored](std::size_t from, std::size_t count) {
         int value = 0;
         for (std::size_t i = from; i < from + count; ++i) value = value * 10 + (stored[i] - '0');
