@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "app/application_title.h"
 #include "app/data_source.h"
@@ -202,6 +203,18 @@ TEST_F(WindowTest, SmallWindowScrollsItsFixedControls) {
     QApplication::processEvents();
     EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
     EXPECT_EQ(form->ListBox4->pos(), listPlace);  // nothing is laid out again
+}
+
+TEST_F(WindowTest, ClosingTheWindowEndsTheLoopWithCodeZeroAndKeepsTheWorkingCopy) {
+    TempFolder folder;
+    fs::copy_file(sample(), folder.file("pts.dat"));
+    answers.push_back(QString::fromStdString(folder.file("pts.dat")));
+    click(form->Button1);
+    const std::string workingCopy = readBytes(folder.file("pts.dbf"));
+    QTimer::singleShot(0, form.get(), [this] { form->close(); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    form.reset();
+    EXPECT_EQ(readBytes(folder.file("pts.dbf")), workingCopy);
 }
 
 TEST(ApplicationTitleTest, ExecutableNameGivesTheTitle) {
