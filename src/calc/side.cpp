@@ -1,6 +1,8 @@
 #include "calc/side.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <string_view>
 
@@ -44,9 +46,11 @@ double directionAngle(long double q, double dx, double dy) {
     return a;
 }
 
+// Whole degrees (0 to 359) and minutes (0 to 59) are whole numbers far below
+// 10^15, whose general form is just their digits; they are kept as ints.
 struct Angle {
-    double degrees;
-    double minutes;
+    int degrees;
+    int minutes;
     NumberText seconds;
 };
 
@@ -54,9 +58,10 @@ struct Angle {
 // text rounded up to 60.0 is carried so that no 60 ever shows.
 Angle splitAngle(long double a) {
     Angle angle;
-    angle.degrees = static_cast<double>(truncateToWhole(a));
-    const long double minutes = (a - angle.degrees) * 60.0L;
-    angle.minutes = static_cast<double>(truncateToWhole(minutes));
+    const double degrees = static_cast<double>(truncateToWhole(a));
+    const long double minutes = (a - degrees) * 60.0L;
+    angle.degrees = static_cast<int>(degrees);
+    angle.minutes = static_cast<int>(truncateToWhole(minutes));
     angle.seconds = writeFixed(static_cast<double>((minutes - truncateToWhole(minutes)) * 60.0L));
     const char sixty[] = {'6', '0', numberFormat().decimalSeparator, '0'};
     if (angle.seconds.view() == std::string_view(sixty, sizeof sixty)) {
@@ -85,16 +90,17 @@ std::string computeSide(SideSource& source) {
     checkFaults();
     const Angle angle = splitAngle(directionAngle(q, dx, dy));
 
-    std::string line;
-    line.reserve(32);
-    line += writeGeneral(angle.degrees).view();
-    line += kDegreeSign;
-    line += writeGeneral(angle.minutes).view();
-    line += '\'';
-    line += angle.seconds.view();
-    line += "\" ";
-    line += writeFixed(length).view();
-    return line;
+    const NumberText lengthText = writeFixed(length);
+    char line[2 * NumberText::kCapacity + 16];
+    char* end = std::to_chars(line, line + 8, angle.degrees).ptr;
+    *end++ = kDegreeSign;
+    end = std::to_chars(end, end + 8, angle.minutes).ptr;
+    *end++ = '\'';
+    end = std::copy(angle.seconds.view().begin(), angle.seconds.view().end(), end);
+    *end++ = '"';
+    *end++ = ' ';
+    end = std::copy(lengthText.view().begin(), lengthText.view().end(), end);
+    return std::string(line, end);
 }
 
 std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
