@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 
 namespace geocalc {
 
@@ -37,25 +36,6 @@ inline std::uint64_t wholeToUint64(long double x) {
     std::int64_t low;
     asm("fistpll %0" : "=m"(low) : "t"(x) : "st");
     return std::uint64_t(low) + (high ? std::uint64_t{1} << 63 : 0);
-}
-
-// Whether |x| is a whole number below 2^64, read from its bits alone (cheaper
-// than any x87 arithmetic); its value in `whole`. Zero counts, NaN does not.
-inline bool isWholeBelow2To64(long double x, std::uint64_t& whole) {
-    std::uint64_t significand;
-    std::uint16_t signAndExponent;
-    std::memcpy(&significand, &x, sizeof significand);
-    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + 8, sizeof signAndExponent);
-    const int exponent = (signAndExponent & 0x7FFF) - 16383;
-    if (significand == 0) {  // zero of either sign (the exponent field is 0 then)
-        whole = 0;
-        return (signAndExponent & 0x7FFF) == 0;
-    }
-    if (exponent < 0 || exponent > 63) return false;
-    const int fractionBits = 63 - exponent;
-    if (fractionBits > 0 && (significand << (64 - fractionBits)) != 0) return false;
-    whole = fractionBits > 0 ? significand >> fractionBits : significand;
-    return true;
 }
 
 }  // namespace geocalc

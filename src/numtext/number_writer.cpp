@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "numtext/decimal_form.h"
-#include "numtext/extended_rounding.h"
 #include "numtext/format_settings.h"
 
 namespace geocalc {
@@ -129,27 +128,8 @@ NumberText writeNumber(long double v, NumberForm form, int precision, int digits
     return text;
 }
 
-// Whole numbers below 10^15 are written as their digits: the decimal form of
-// such a value is exact and has no more digits than the precision, so the
-// general form is just those digits. Whole degrees and minutes take this way.
 NumberText writeGeneral(long double v) {
-    constexpr std::uint64_t kLargestPlainWhole = 1'000'000'000'000'000ULL;
-    std::uint64_t whole;
-    if (!isWholeBelow2To64(v, whole) || whole >= kLargestPlainWhole) {
-        return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
-    }
-    const bool negative = whole != 0 && v < 0;
-    char reversed[20];
-    int count = 0;
-    do {
-        reversed[count++] = char('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
-    NumberText text;
-    NumberTextBuilder out(text);
-    if (negative) out.put('-');
-    while (count > 0) out.put(reversed[--count]);
-    return text;
+    return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
 }
 
 NumberText writeFixed(long double v) {

@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "numtext/extended_rounding.h"
 #include "test_support.h"
 
 namespace geocalc {
@@ -100,22 +97,6 @@ TEST(NumberWriterTest, GeneralWriterWithFullStop) { expectAll(kGeneralCases, wri
 TEST(NumberWriterTest, GeneralWriterWithComma) { expectAll(kGeneralCases, writeGeneral, ','); }
 TEST(NumberWriterTest, FixedWriterWithFullStop) { expectAll(kFixedCases, writeFixed, '.'); }
 TEST(NumberWriterTest, FixedWriterWithComma) { expectAll(kFixedCases, writeFixed, ','); }
-
-// The general writer's shortcut for whole numbers must agree with the full
-// decimal form everywhere it is taken.
-TEST(NumberWriterTest, WholeNumberShortcutAgreesWithTheDecimalForm) {
-    std::mt19937_64 random(99);
-    for (int i = 0; i < 100000; ++i) {
-        long double whole = static_cast<long double>(random() % 10'000'000'000'000'000ULL);
-        while (whole >= 1e15L) whole = truncateToWhole(whole / 10);
-        whole = truncateToWhole(whole / static_cast<long double>(std::uint64_t(1) << (random() % 50)));
-        const long double v = random() % 2 ? -whole : whole;
-        ASSERT_EQ(writeGeneral(v).str(), writeNumber(v, NumberForm::General, 15, 0).str()) << double(v);
-    }
-    for (long double v : {0.0L, -0.0L, 359.0L, 999999999999999.0L, -999999999999999.0L, 1e15L, 0.5L}) {
-        EXPECT_EQ(writeGeneral(v).str(), writeNumber(v, NumberForm::General, 15, 0).str());
-    }
-}
 
 TEST(NumberWriterTest, PrecisionAndDigitsOutsideTheTwoWriters) {
     struct Custom {
