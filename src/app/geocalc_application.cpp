@@ -19,8 +19,7 @@ bool GeocalcApplication::notify(QObject* receiver, QEvent* event) {
         if (event->type() == QEvent::LocaleChange && receiver == this) loadNumberFormat();
         return QApplication::notify(receiver, event);
     } catch (const SilentAbort&) {
-    } catch (const Error& e) {
-        showFailure(e.what());
+        // abandoned without a message
     } catch (const std::exception& e) {
         showFailure(e.what());
     }
