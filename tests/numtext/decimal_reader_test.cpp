@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <string>
@@ -41,13 +42,17 @@ TEST(DecimalReaderTest, ReadsTheAcceptedForms) {
         {"12345678901234567891", 12345678901234567891.0L},
         {std::string("5\0junk", 6), 5.0L},
     };
-    for (const ReadCase& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(readDecimal(c.text), c.value);
+    for (char separator : {'.', ','}) {
+        SeparatorGuard guard(separator);
+        for (ReadCase c : cases) {
+            std::replace(c.text.begin(), c.text.end(), '.', separator);
+            SCOPED_TRACE(c.text);
+            EXPECT_EQ(readDecimal(c.text), c.value);
+        }
+        const long double minusZero = readDecimal(std::string("-") + separator);
+        EXPECT_EQ(minusZero, 0.0L);
+        EXPECT_TRUE(std::signbit(minusZero));
     }
-    const long double minusZero = readDecimal("-.");
-    EXPECT_EQ(minusZero, 0.0L);
-    EXPECT_TRUE(std::signbit(minusZero));
     EXPECT_EQ(readDecimal("1E-4999"), 0.0L);  // below the normal range: no error
 }
 
