@@ -90,6 +90,13 @@ TEST_F(GridEditingTest, EnterAppliesWithoutPostingAndMovingPosts) {
     EXPECT_EQ(dumped[0].values[1], "6171200.50");
 }
 
+TEST_F(GridEditingTest, TypedTextGoesToTheCodePageWithQuestionMarksForTheRest) {
+    type("Пк中");
+    key(Qt::Key_Return);
+    EXPECT_EQ(form->Table1.fieldText(0), "\xCF\xEA?");
+    EXPECT_EQ(form->DBGrid1->model()->data(form->DBGrid1->model()->index(0, 0)).toString(), "Пк?");
+}
+
 TEST_F(GridEditingTest, EscapeCancelsTheEdit) {
     type("X");
     key(Qt::Key_Return);
