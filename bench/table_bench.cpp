@@ -7,12 +7,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "../tests/table/dbf_builder.h"
 #include "table/table_dataset.h"
 
 namespace {
@@ -32,27 +32,14 @@ const std::string& millionRecordTable() {
         const std::uintmax_t expected = 32 + 4 * 32 + 1 + std::uintmax_t(kRecords) * 55 + 1;
         std::error_code error;
         if (std::filesystem::file_size(p, error) == expected) return p;
-        std::string header(32, '\0');
-        header[0] = 0x03;
-        header[1] = 124;
-        header[2] = 12;
-        header[3] = 10;
-        for (int i = 0; i < 4; ++i) header[4 + std::size_t(i)] = char((kRecords >> (8 * i)) & 0xFF);
-        header[8] = char(161);
-        header[9] = 0;
-        header[10] = 55;
-        header[29] = char(0xC9);
-        const struct { const char* name; char type; int length, decimals; } fields[] = {
-            {"NAME", 'C', 10, 0}, {"X", 'N', 12, 3}, {"Y", 'N', 12, 3}, {"CODE", 'C', 20, 0}};
-        for (const auto& f : fields) {
-            std::string d(32, '\0');
-            d.replace(0, std::strlen(f.name), f.name);
-            d[11] = f.type;
-            d[16] = char(f.length);
-            d[17] = char(f.decimals);
-            header += d;
-        }
-        header += '\x0D';
+        std::string header = DbfBuilder()
+                                 .field("NAME", 'C', 10)
+                                 .field("X", 'N', 12, 3)
+                                 .field("Y", 'N', 12, 3)
+                                 .field("CODE", 'C', 20)
+                                 .bytes();
+        header.pop_back();  // the end marker follows the records
+        DbfBuilder::put32(header, 4, kRecords);
         std::ofstream out(p, std::ios::binary);
         out << header;
         std::string record;
