@@ -91,7 +91,6 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
         followTable();  // the record did not move: neither does the grid
         throw;
     }
-    followTable();
 }
 
 void DBGrid::mousePressEvent(QMouseEvent* event) {

@@ -19,7 +19,6 @@ void DBGrid::moveToRecord(int row) {
     applyEditor();
     hideEditor();
     table().moveTo(row);
-    followTable();
 }
 
 void DBGrid::moveRecord(int delta) { moveToRecord(table().currentRow() + delta); }
@@ -34,7 +33,6 @@ void DBGrid::moveDown() {
     if (t.readOnly() || t.rowCount() == 0) return;
     hideEditor();
     t.append();
-    followTable();
 }
 
 void DBGrid::goToColumn(int column) {
@@ -67,7 +65,6 @@ void DBGrid::escape() {
         table().cancel();
     }
     hideEditor();
-    followTable();
 }
 
 void DBGrid::deleteWithConfirmation() {
@@ -76,7 +73,6 @@ void DBGrid::deleteWithConfirmation() {
     if (!askConfirmation(QStringLiteral("Delete record?"))) return;
     hideEditor();
     t.deleteRecord();
-    followTable();
 }
 
 bool DBGrid::handleControlKey(QKeyEvent* event) {
@@ -115,7 +111,6 @@ bool DBGrid::handleKey(QKeyEvent* event) {
             applyEditor();
             hideEditor();
             table().insert();
-            followTable();
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:

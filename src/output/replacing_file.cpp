@@ -83,17 +83,20 @@ ReplacingFile::~ReplacingFile() {
 void ReplacingFile::write(std::string_view data) {
     if (buffer_.size() + data.size() > kBufferSize) flush();
     if (data.size() >= kBufferSize) {
-        buffer_.assign(data);
-        flush();
+        writeAll(data);  // as large as the buffer: no point copying it there first
     } else {
         buffer_ += data;
     }
 }
 
 void ReplacingFile::flush() {
-    std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t written = ops_.write(fd_, buffer_.data() + done, buffer_.size() - done);
+    writeAll(buffer_);
+    buffer_.clear();
+}
+
+void ReplacingFile::writeAll(std::string_view data) {
+    for (std::size_t done = 0; done < data.size();) {
+        const ssize_t written = ops_.write(fd_, data.data() + done, data.size() - done);
         if (written < 0) {
             if (errno == EINTR) continue;
             const int error = errno;
@@ -102,7 +105,6 @@ void ReplacingFile::flush() {
         }
         done += std::size_t(written);
     }
-    buffer_.clear();
 }
 
 void ReplacingFile::commit() {

@@ -34,6 +34,7 @@ public:
 
 private:
     void flush();
+    void writeAll(std::string_view data);
     void discard() noexcept;
     void openTemporary(mode_t mode);
 

@@ -102,14 +102,6 @@ std::optional<std::uint32_t> DbfTable::visibleAtOrAfter(std::uint32_t physical) 
     return std::nullopt;
 }
 
-std::optional<std::uint32_t> DbfTable::visibleAtOrBefore(std::int64_t physical) {
-    for (physical = std::min<std::int64_t>(physical, std::int64_t(physicalCount_) - 1); physical >= 0;
-         --physical) {
-        if (!isDeleted(std::uint32_t(physical))) return std::uint32_t(physical);
-    }
-    return std::nullopt;
-}
-
 void DbfTable::ensureDeletedIndex() {
     if (deletedIndexed_) return;
     const std::size_t recordLength = std::size_t(layout_.recordLength);

@@ -30,17 +30,13 @@ public:
 
     const std::string& path() const { return path_; }
     bool readOnly() const { return readOnly_; }
-    const DbfLayout& layout() const { return layout_; }
     const std::vector<DbfField>& fields() const { return layout_.fields; }
-    const TableCharset& charset() const { return charset_; }
 
-    std::uint32_t physicalCount() const { return physicalCount_; }
     std::string_view record(std::uint32_t physical) { return cache_.record(physical); }
     bool isDeleted(std::uint32_t physical) { return record(physical)[0] == '*'; }
 
-    // The nearest record not deleted at or after (before) `physical`.
+    // The nearest record not deleted at or after `physical`.
     std::optional<std::uint32_t> visibleAtOrAfter(std::uint32_t physical);
-    std::optional<std::uint32_t> visibleAtOrBefore(std::int64_t physical);
 
     // The first use reads every record's deletion flag once; later changes
     // keep the count without reading again.

@@ -208,7 +208,8 @@ bool isBlankField(const RecordFormat& format, const DbfField& field, std::string
         case FieldKind::Blob:
         case FieldKind::Graphic:
             // A memo is blank when it holds nothing, whether or not a block is named.
-            return fieldText(format, field, record).empty();
+            if (field.type == 'Q') break;  // varbinary, kept in the record
+            return !format.memo.holdsContent(memoBlock(field, stored));
         case FieldKind::Integer:
         case FieldKind::Currency:
         case FieldKind::DateTime:

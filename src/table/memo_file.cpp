@@ -63,6 +63,20 @@ std::optional<std::string> MemoFile::read(std::uint32_t block) const {
     return format_ == Format::FoxPro ? readFoxPro(offset) : readDbase(offset);
 }
 
+bool MemoFile::holdsContent(std::uint32_t block) const {
+    if (format_ == Format::None || block == 0) return false;
+    const std::uint64_t offset = std::uint64_t(block) * blockSize_;
+    const std::string header = readBytes(offset, kBlockHeaderSize);
+    if (format_ == Format::FoxPro) {
+        return header.size() == kBlockHeaderSize && readBigEndian32(header.data() + 4) > 0 &&
+               offset + kBlockHeaderSize < fileSize_;
+    }
+    if (header.size() == kBlockHeaderSize && std::equal(header.begin(), header.begin() + 4, kDbaseIVMarker)) {
+        return readUint32(header.data() + 4) > kBlockHeaderSize && offset + kBlockHeaderSize < fileSize_;
+    }
+    return !header.empty() && header[0] != char(kEndOfFile);
+}
+
 std::string MemoFile::readBytes(std::uint64_t offset, std::uint64_t length) const {
     length = std::min({length, fileSize_ - std::min(offset, fileSize_), std::uint64_t(kMaxMemoSize)});
     std::string bytes(length, '\0');

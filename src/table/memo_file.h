@@ -20,6 +20,10 @@ public:
     // file does not hold.
     std::optional<std::string> read(std::uint32_t block) const;
 
+    // Whether that block holds a memo of at least one byte, read from its
+    // first bytes only (the grid asks this for every memo cell it paints).
+    bool holdsContent(std::uint32_t block) const;
+
     // The longest memo read; longer ones are cut there.
     static constexpr std::uint32_t kMaxMemoSize = 64u << 20;
 

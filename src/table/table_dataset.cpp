@@ -100,8 +100,6 @@ void TableDataset::moveTo(int row) {
     goToRow(row);
 }
 
-bool TableDataset::atLastRow() { return currentRow_ == rowCount() - 1; }
-
 std::string_view TableDataset::rowRecord(int row) {
     if (row == currentRow_) {
         return state_ == DatasetState::Browse ? table_->record(currentPhysical_) : std::string_view(buffer_);

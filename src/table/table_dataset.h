@@ -64,7 +64,6 @@ public:
     void last();
     void moveBy(int rows);
     void moveTo(int row);
-    bool atLastRow();
 
     // The current record's field text (the edit buffer's while editing or
     // inserting; "" in a table without records).

@@ -105,6 +105,12 @@ TEST_F(DbfHostileTest, MemoBlocksBeyondTheMemoFileReadAsBlank) {
     memo += "first memo\x1A\x1A";
     writeBytes(folder.file("t.dbt"), memo);
     EXPECT_EQ(readTable(write(bytes)), (Rows{{"M"}, {"first memo"}, {""}, {""}}));
+    TableDataset table;
+    table.setTableName(folder.file("t.dbf"));
+    table.open();
+    EXPECT_EQ((std::vector<bool>{table.isBlankAt(0, 0), table.isBlankAt(1, 0), table.isBlankAt(2, 0)}),
+              (std::vector<bool>{false, true, true}));
+    table.close();
 
     writeBytes(folder.file("t.dbt"), "");  // an empty memo file
     EXPECT_EQ(readTable(write(bytes)), (Rows{{"M"}, {""}, {""}, {""}}));
