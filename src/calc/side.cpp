@@ -83,12 +83,16 @@ std::string computeSide(SideSource& source) {
     const double dy = difference(source, Coordinate::YEnd, Coordinate::YStart);
     const long double squares = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
     const double length = x87::settled(static_cast<double>(std::sqrt(squares)));
-    const long double q = x87::settled(static_cast<long double>(dy) / dx);
+    // A side along the Y axis has no quotient but a plain direction; equal
+    // points still divide 0 by 0 and fail, as a side of no length has none.
+    const bool alongY = dx == 0 && dy != 0;
+    const long double q = alongY ? 0.0L : x87::settled(static_cast<long double>(dy) / dx);
     // One check serves the length and the quotient: the length overflows only
     // for a difference near the double range, where dX = 0 cannot also hold,
     // and 0/0 has the length 0. So the fault reported is the first one made.
     checkFaults();
-    const Angle angle = splitAngle(directionAngle(q, dx, dy));
+    const double direction = alongY ? (dy > 0 ? 90.0 : 270.0) : directionAngle(q, dx, dy);
+    const Angle angle = splitAngle(direction);
 
     const NumberText lengthText = writeFixed(length);
     char line[2 * NumberText::kCapacity + 16];

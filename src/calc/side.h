@@ -31,10 +31,12 @@ protected:
 // Seconds that would be written as 60.0 carry into the minutes, 60 minutes
 // into the degrees, and 360 degrees are written as 0.
 //
+// A side along the Y axis (equal X, different Y) runs at exactly 90 or 270
+// degrees.
+//
 // Fails with the reader's message for a text that is no number, then with
 // "Floating point overflow" (a difference or the length beyond the double
-// range), "Floating point division by zero" (equal X, different Y) or
-// "Invalid floating point operation" (equal points).
+// range) or "Invalid floating point operation" (equal points).
 std::string computeSide(SideSource& source);
 std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
                         std::string_view yStart);

@@ -78,7 +78,7 @@ TEST_F(WindowTest, FailuresAreShownAndTheWindowGoesOn) {
     } thrower;
     QEvent event(QEvent::User);
     const std::vector<std::pair<std::function<void()>, QString>> cases = {
-        {[] { throw Error("Floating point division by zero"); }, "Floating point division by zero."},
+        {[] { throw Error("Invalid floating point operation"); }, "Invalid floating point operation."},
         {[] { throw Error("Table does not exist."); }, "Table does not exist."},
         {[] { throw Error(""); }, ""},
         {[] { throw Error("\xD0\xE5\xEF\xE5\xF0"); }, "Репер."},

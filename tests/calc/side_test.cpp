@@ -33,6 +33,10 @@ TEST(SideTest, DirectionAndLengthInEveryQuadrant) {
         {"north-west", "0", "0", "100", "-100", line("315", "0", "0.0", "141.4")},
         {"along +X", "0", "0", "100", "0", line("0", "0", "0.0", "100.0")},
         {"along -X", "0", "0", "-100", "0", line("180", "0", "0.0", "100.0")},
+        {"along +Y", "0", "0", "0", "100", line("90", "0", "0.0", "100.0")},
+        {"along -Y", "6000597", "486958", "6000597", "486211", line("270", "0", "0.0", "747.0")},
+        {"along -Y, equal X only in extended", "1E4000", "1", "1E4000", "0",
+         line("270", "0", "0.0", "1.0")},
         {"123.456789 degrees", "0", "0", "-551.3079332146716", "834.3018415265348",
          line("123", "27", "24.4", "1000.0")},
         {"real coordinates", "6123456.78", "2345678.91", "6123501.02", "2345711.33",
@@ -64,6 +68,7 @@ TEST(SideTest, SecondsNeverShowSixty) {
 TEST(SideTest, CommaSeparatorReadsAndWritesWithComma) {
     SeparatorGuard comma(',');
     EXPECT_EQ(computeSide("100,0", "0", "-100", "0,0"), line("315", "0", "0,0", "141,4"));
+    EXPECT_EQ(computeSide("0", "0", "100", "0"), line("90", "0", "0,0", "100,0"));
     EXPECT_ERROR(computeSide("100.0", "0", "-100", "0"),
                  "'100.0' is not a valid floating point value");
 }
@@ -78,14 +83,14 @@ TEST(SideTest, FailuresInTheOrderOfTheSteps) {
         {"1", "b", "c", "d", "'b' is not a valid floating point value"},
         {"1", "2", "c", "d", "'c' is not a valid floating point value"},
         {"1", "2", "3", " d ", "' d ' is not a valid floating point value"},
-        {"5", "5", "1", "2", "Floating point division by zero"},
         {"5", "5", "7", "7", "Invalid floating point operation"},
         {"1E400", "0", "0", "0", "Floating point overflow"},
         {"0", "0", "-1E400", "x", "'x' is not a valid floating point value"},
         {"0", "0", "-1E400", "0", "Floating point overflow"},
         {"1E308", "-1E308", "0", "0", "Floating point overflow"},
         {"1.5E308", "0", "1.5E308", "0", "Floating point overflow"},  // the length
-        {"1E4000", "1E4000", "0", "1", "Floating point division by zero"},
+        {"0", "0", "1E400", "0", "Floating point overflow"},  // along Y, dY beyond doubles
+        {"0", "0", "1.5E308", "-1.5E308", "Floating point overflow"},
     };
     for (const Failure& f : cases) {
         SCOPED_TRACE(f.message);
@@ -96,6 +101,7 @@ TEST(SideTest, FailuresInTheOrderOfTheSteps) {
 TEST(SideTest, LeavesNoFlagRaised) {
     std::feclearexcept(FE_ALL_EXCEPT);
     computeSide("100", "0", "100", "0");
+    computeSide("5", "5", "1", "2");  // along Y: no quotient formed
     EXPECT_ERROR(computeSide("5", "5", "7", "7"), "Invalid floating point operation");
     EXPECT_EQ(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW), 0);
 }

@@ -31,10 +31,10 @@ TEST(InverseCommandTest, PrintsTheSideLineInUtf8) {
 }
 
 TEST(InverseCommandTest, FailureGoesToStandardErrorWithThePeriodRule) {
-    Outcome run = inverse({"5", "1", "5", "2"});
+    Outcome run = inverse({"5", "1", "5", "1"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Floating point division by zero.\n");
+    EXPECT_EQ(run.err, "Invalid floating point operation.\n");
 
     run = inverse({"0", "0", "точка", "1"});
     EXPECT_EQ(run.err, "'точка' is not a valid floating point value.\n");
