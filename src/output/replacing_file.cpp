@@ -43,8 +43,10 @@ ReplacingFile::ReplacingFile(std::string destination, FileOps& ops)
     } else if (S_ISDIR(info.st_mode)) {
         throwFileError(EISDIR);
     } else if (!S_ISREG(info.st_mode)) {
-        fd_ = ops_.open(destination_, O_WRONLY | O_TRUNC, 0);
+        // A FIFO without a reader fails at once instead of waiting for one.
+        fd_ = ops_.open(destination_, O_WRONLY | O_TRUNC | O_NONBLOCK, 0);
         if (fd_ < 0) throwFileError(errno);
+        ::fcntl(fd_, F_SETFL, O_WRONLY);
     } else {
         // The destination itself must be writable, as if it were written in place.
         if (isMarkedReadOnly(info.st_mode)) throwFileError(EACCES);
@@ -57,10 +59,11 @@ ReplacingFile::ReplacingFile(std::string destination, FileOps& ops)
 }
 
 void ReplacingFile::openTemporary(mode_t mode) {
-    const std::filesystem::path target(destination_);
-    const std::string stem = (target.parent_path() / ("." + target.filename().string())).string();
+    // A short name of its own, so that any destination name that can be
+    // created can also be written this way.
+    const std::filesystem::path folder = std::filesystem::path(destination_).parent_path();
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary_ = stem + "." + randomSuffix() + ".tmp";
+        temporary_ = (folder / (".geocalc-" + randomSuffix() + ".tmp")).string();
         fd_ = ops_.open(temporary_, O_WRONLY | O_CREAT | O_EXCL, kNewFileMode);
         if (fd_ >= 0) break;
         if (errno != EEXIST) {

@@ -63,8 +63,24 @@ void checkBinaryWidth(const DbfField& field, bool visualFoxPro) {
     }
 }
 
+// Clipper and others keep the high byte of long text fields in the decimals
+// byte; dBASE III may leave a stray value there. The byte is taken as the
+// high byte only where the fields then fit the record.
+bool textLengthsHaveHighBytes(std::string_view header, const DbfLayout& layout) {
+    if (layout.visualFoxPro) return false;
+    int withHighBytes = 1;
+    for (int pos = kFileHeaderSize; pos + kDescriptorSize <= layout.headerLength &&
+                                    static_cast<std::uint8_t>(header[std::size_t(pos)]) != kDescriptorEnd;
+         pos += kDescriptorSize) {
+        const char* d = header.data() + pos;
+        withHighBytes += static_cast<unsigned char>(d[16]);
+        if (std::toupper(static_cast<unsigned char>(d[11])) == 'C') withHighBytes += static_cast<unsigned char>(d[17]) * 256;
+    }
+    return withHighBytes <= layout.recordLength;
+}
+
 DbfField parseDescriptor(const char* d, int offset, const DbfLayout& layout,
-                         const TableCharset& charset) {
+                         const TableCharset& charset, bool textLengthHighBytes) {
     DbfField field;
     const char* nameEnd = static_cast<const char*>(std::memchr(d, '\0', kFieldNameLength));
     field.name = charset.toAnsi(std::string_view(d, nameEnd ? std::size_t(nameEnd - d) : kFieldNameLength));
@@ -72,8 +88,7 @@ DbfField parseDescriptor(const char* d, int offset, const DbfLayout& layout,
     field.length = static_cast<unsigned char>(d[16]);
     field.decimals = static_cast<unsigned char>(d[17]);
     if (field.type == 'C' && !layout.visualFoxPro) {
-        // Clipper and others keep the high byte of long text fields in the decimals.
-        field.length += field.decimals * 256;
+        if (textLengthHighBytes) field.length += field.decimals * 256;
         field.decimals = 0;
     }
     field.offset = offset;
@@ -144,6 +159,7 @@ DbfLayout parseDbfLayout(std::string_view header, std::uint64_t fileSize,
     if (layout.recordLength < 1) corrupt("the record length is zero");
     if (header.size() < std::size_t(layout.headerLength)) corrupt("the header is cut short");
 
+    const bool textLengthHighBytes = textLengthsHaveHighBytes(header, layout);
     int offset = 1;  // after the deletion flag
     // Descriptors end at the terminator or at the header length, whichever
     // comes first; what follows the terminator (the Visual FoxPro backlink) is
@@ -151,7 +167,7 @@ DbfLayout parseDbfLayout(std::string_view header, std::uint64_t fileSize,
     for (int pos = kFileHeaderSize; pos + kDescriptorSize <= layout.headerLength &&
                                     static_cast<std::uint8_t>(header[std::size_t(pos)]) != kDescriptorEnd;
          pos += kDescriptorSize) {
-        DbfField field = parseDescriptor(header.data() + pos, offset, layout, charset);
+        DbfField field = parseDescriptor(header.data() + pos, offset, layout, charset, textLengthHighBytes);
         if (field.length == 0) corrupt("field " + field.name + " has no length");
         offset += field.length;
         if (offset > layout.recordLength) corrupt("field " + field.name + " lies beyond the record");

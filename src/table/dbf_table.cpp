@@ -13,6 +13,7 @@
 #include "output/file_ops.h"
 #include "table/field_encoding.h"
 #include "table/field_text.h"
+#include "table/file_lock.h"
 
 namespace geocalc {
 
@@ -26,25 +27,32 @@ std::string systemReason(int error) {
         case ENOENT: return "Table does not exist.";
         case EACCES:
         case EPERM: return "Permission denied.";
-        case EISDIR: return "Not a table: it is a folder.";
         case ENOSPC: return "The disk is full.";
         default: return std::string(std::strerror(error)) + ".";
     }
 }
 
-// Opens read-write where the file may be written, else read-only.
+// Opens read-write where the file may be written, else read-only, and holds
+// it open against a copy that would replace it.
 FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool& readOnly) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) throw Error(engineMessage(systemReason(errno), path));
-    if (S_ISDIR(info.st_mode)) throw Error(engineMessage(systemReason(EISDIR), path));
-    readOnly = access == DbfTable::Access::ReadOnly || isMarkedReadOnly(info.st_mode);
-    int fd = readOnly ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        readOnly = true;
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        FileKind kind = FileKind::Other;
+        readOnly = access == DbfTable::Access::ReadOnly;
+        FileHandle file = readOnly ? FileHandle() : openWithoutWaiting(path, O_RDWR, kind);
+        if (!file && (readOnly || errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY || errno == EISDIR)) {
+            readOnly = true;
+            file = openWithoutWaiting(path, O_RDONLY, kind);
+        }
+        if (!file) throw Error(engineMessage(systemReason(errno), path));
+        if (kind != FileKind::Regular) {
+            throw Error(engineMessage(std::string("Not a table: it ") + describeNonRegular(kind) + ".", path));
+        }
+        struct stat info {};
+        if (::fstat(file.get(), &info) == 0 && isMarkedReadOnly(info.st_mode)) readOnly = true;
+        if (holdWhileOpen(file, path)) return file;
     }
-    if (fd < 0) throw Error(engineMessage(systemReason(errno), path));
-    return FileHandle(fd);
+    throw Error(engineMessage("The table keeps being replaced by another program.", path));
 }
 
 std::string readHeader(const FileHandle& file, const std::string& path, std::size_t size) {
@@ -102,21 +110,34 @@ std::optional<std::uint32_t> DbfTable::visibleAtOrAfter(std::uint32_t physical) 
     return std::nullopt;
 }
 
+// Reads every deletion flag once. Holes of a sparse file read as zeros, never
+// a deletion mark, so they are stepped over without reading.
 void DbfTable::ensureDeletedIndex() {
     if (deletedIndexed_) return;
-    const std::size_t recordLength = std::size_t(layout_.recordLength);
-    const std::uint32_t perChunk = std::uint32_t(std::max<std::size_t>(1, kScanBytes / recordLength));
-    std::string chunk(std::size_t(perChunk) * recordLength, '\0');
-    for (std::uint32_t first = 0; first < physicalCount_; first += perChunk) {
-        const std::uint32_t count = std::min(perChunk, physicalCount_ - first);
-        const ssize_t n = file_.readAt(chunk.data(), std::size_t(count) * recordLength,
-                                       std::uint64_t(layout_.headerLength) + std::uint64_t(first) * recordLength);
-        const std::uint32_t whole = std::uint32_t(std::max<ssize_t>(n, 0) / ssize_t(recordLength));
-        for (std::uint32_t i = 0; i < whole; ++i) {
-            if (chunk[std::size_t(i) * recordLength] == '*') deleted_.push_back(first + i);
+    const std::uint64_t recordLength = std::uint64_t(layout_.recordLength);
+    const std::uint64_t firstOffset = std::uint64_t(layout_.headerLength);
+    const std::uint64_t perChunk = std::max<std::uint64_t>(1, kScanBytes / recordLength);
+    std::string chunk(perChunk * recordLength, '\0');
+    for (std::uint64_t first = 0; first < physicalCount_;) {
+        const std::uint64_t data = nextData(firstOffset + first * recordLength);
+        if (data == kNoMoreData) break;
+        first = std::max(first, (data - firstOffset) / recordLength);
+        if (first >= physicalCount_) break;
+        const std::uint64_t count = std::min<std::uint64_t>(perChunk, physicalCount_ - first);
+        const ssize_t n = file_.readAt(chunk.data(), count * recordLength, firstOffset + first * recordLength);
+        const std::uint64_t whole = std::uint64_t(std::max<ssize_t>(n, 0)) / recordLength;
+        for (std::uint64_t i = 0; i < whole; ++i) {
+            if (chunk[i * recordLength] == '*') deleted_.push_back(std::uint32_t(first + i));
         }
+        first += count;
     }
     deletedIndexed_ = true;
+}
+
+std::uint64_t DbfTable::nextData(std::uint64_t offset) const {
+    const off_t data = ::lseek(file_.get(), off_t(offset), SEEK_DATA);
+    if (data >= 0) return std::uint64_t(data);
+    return errno == ENXIO ? kNoMoreData : offset;  // no holes known here: read on
 }
 
 std::uint32_t DbfTable::visibleCount() {
@@ -171,16 +192,24 @@ void DbfTable::setFieldText(std::string& record, int field, std::string_view tex
     encodeFieldText(layout_.fields[std::size_t(field)], charset_, text, record);
 }
 
+std::uint64_t DbfTable::offsetOf(std::uint32_t physical) const {
+    return std::uint64_t(layout_.headerLength) + std::uint64_t(physical) * std::uint64_t(layout_.recordLength);
+}
+
 void DbfTable::writeRecord(std::uint32_t physical, std::string_view bytes) {
-    const std::uint64_t offset = std::uint64_t(layout_.headerLength) + std::uint64_t(physical) * std::uint64_t(layout_.recordLength);
+    const std::uint64_t offset = offsetOf(physical);
+    RangeLock recordLock(file_, offset, bytes.size());
     if (!file_.writeAt(bytes.data(), bytes.size(), offset) || ::fdatasync(file_.get()) != 0) {
         const int error = errno;
-        fail("Cannot write record " + std::to_string(physical + 1) + ": " + systemReason(error));
+        fail("Cannot write record " + std::to_string(std::uint64_t(physical) + 1) + ": " + systemReason(error));
     }
     cache_.update(physical, bytes);
 }
 
+// Under the header's lock, so that records appended by several programs at
+// once each get their own place and all are counted.
 std::uint32_t DbfTable::appendRecord(std::string_view bytes) {
+    RangeLock headerLock(file_, 0, std::uint64_t(layout_.headerLength));
     // Another program may have appended records since the table was opened:
     // the new record goes after whatever the header now counts.
     char countBytes[4];
@@ -188,25 +217,37 @@ std::uint32_t DbfTable::appendRecord(std::string_view bytes) {
     const std::uint64_t fileSize = std::uint64_t(std::max<std::int64_t>(file_.size(), 0));
     const std::uint64_t wholeRecords = (fileSize - std::min<std::uint64_t>(fileSize, std::uint64_t(layout_.headerLength))) /
                                        std::uint64_t(layout_.recordLength);
-    const std::uint32_t index = std::uint32_t(std::min<std::uint64_t>(
-        std::max<std::uint64_t>(readUint32(countBytes), physicalCount_), wholeRecords));
+    const std::uint64_t index = std::min<std::uint64_t>(
+        std::max<std::uint64_t>(readUint32(countBytes), physicalCount_), wholeRecords);
+    if (index >= kMaxRecords) fail("Cannot append a record: the table holds as many records as a table can.");
 
     std::string tail(bytes);
     tail += char(kEndOfFile);
-    const std::uint64_t offset = std::uint64_t(layout_.headerLength) + std::uint64_t(index) * std::uint64_t(layout_.recordLength);
-    if (!file_.writeAt(tail.data(), tail.size(), offset)) {
-        const int error = errno;
-        (void)!::ftruncate(file_.get(), off_t(fileSize));
-        fail("Cannot append a record: " + systemReason(error));
+    const std::uint64_t offset = offsetOf(std::uint32_t(index));
+    // What the new record and end marker overwrite (the old end marker, or
+    // bytes past the last counted record), put back should the append fail.
+    std::string overwritten(std::size_t(std::min<std::uint64_t>(tail.size(), fileSize - std::min(fileSize, offset))), '\0');
+    if (file_.readAt(overwritten.data(), overwritten.size(), offset) != ssize_t(overwritten.size())) {
+        fail("Cannot append a record: " + systemReason(errno));
     }
-    writeHeaderCount(index + 1);
+    try {
+        if (!file_.writeAt(tail.data(), tail.size(), offset)) {
+            fail("Cannot append a record: " + systemReason(errno));
+        }
+        writeHeaderCount(std::uint32_t(index + 1));
+    } catch (const Error&) {
+        (void)!file_.writeAt(overwritten.data(), overwritten.size(), offset);
+        (void)!::ftruncate(file_.get(), off_t(fileSize));
+        (void)!::fdatasync(file_.get());
+        throw;
+    }
     if (index != physicalCount_) {  // records from elsewhere: read their flags again when needed
         deletedIndexed_ = false;
         deleted_.clear();
     }
-    physicalCount_ = index + 1;
+    physicalCount_ = std::uint32_t(index + 1);
     cache_.clear();
-    return index;
+    return std::uint32_t(index);
 }
 
 void DbfTable::writeHeaderCount(std::uint32_t count) {

@@ -22,15 +22,21 @@ namespace geocalc {
 class DbfTable {
 public:
     enum class Access { ReadWrite, ReadOnly };
+    // The most records the header's count can hold.
+    static constexpr std::uint64_t kMaxRecords = 0xFFFFFFFF;
 
     // Opens the table read-write, or read-only when it cannot be written (no
-    // write permission, a read-only file system) or when asked to. Failures
-    // carry the engine's message, then CR LF and "File: <path>".
+    // write permission, a read-only file system) or when asked to. Only a
+    // regular file opens. While open, the table is held against a copy that
+    // would replace it. Failures carry the engine's message, then CR LF and
+    // "File: <path>".
     static std::unique_ptr<DbfTable> open(const std::string& path, Access access = Access::ReadWrite);
 
     const std::string& path() const { return path_; }
     bool readOnly() const { return readOnly_; }
     const std::vector<DbfField>& fields() const { return layout_.fields; }
+    // Every record the file holds, deleted ones included.
+    std::uint32_t physicalCount() const { return physicalCount_; }
 
     std::string_view record(std::uint32_t physical) { return cache_.record(physical); }
     bool isDeleted(std::uint32_t physical) { return record(physical)[0] == '*'; }
@@ -56,7 +62,8 @@ public:
     void setFieldText(std::string& record, int field, std::string_view text) const;
 
     // Writing. Each write is flushed to the file before it returns; a failure
-    // leaves the file's records as they were.
+    // leaves the file's bytes as they were. Writes lock what they change, so
+    // that several programs can write one table at once.
     void writeRecord(std::uint32_t physical, std::string_view bytes);
     std::uint32_t appendRecord(std::string_view bytes);
     void markDeleted(std::uint32_t physical);
@@ -66,6 +73,10 @@ private:
              TableCharset charset, std::uint64_t fileSize);
     [[noreturn]] void fail(const std::string& what) const;
     void ensureDeletedIndex();
+    static constexpr std::uint64_t kNoMoreData = ~std::uint64_t(0);
+    // The offset of the first byte at or after `offset` that is not in a hole.
+    std::uint64_t nextData(std::uint64_t offset) const;
+    std::uint64_t offsetOf(std::uint32_t physical) const;
     void writeHeaderCount(std::uint32_t count);
 
     std::string path_;

@@ -43,4 +43,15 @@ private:
     int fd_ = -1;
 };
 
+enum class FileKind { Regular, Folder, Other };
+
+// Opens a file without waiting on it (a plain open of a FIFO blocks until a
+// writer comes) and says what it is, so that callers can refuse anything but
+// a regular file before reading a byte. An empty handle, errno set, when the
+// open fails.
+FileHandle openWithoutWaiting(const std::string& path, int flags, FileKind& kind);
+
+// "is a folder" or "is not a regular file", for messages about such a file.
+const char* describeNonRegular(FileKind kind);
+
 }  // namespace geocalc

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/error.h"
 #include "table/dbf_layout.h"
+#include "table/dbf_table.h"
 
 namespace geocalc {
 
@@ -25,9 +27,14 @@ std::uint32_t readBigEndian32(const char* p) {
 
 FileHandle openBeside(const std::string& tablePath, const char* lower, const char* upper) {
     for (const char* extension : {lower, upper}) {
-        const auto path = std::filesystem::path(tablePath).replace_extension(extension);
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd >= 0) return FileHandle(fd);
+        const std::string path = std::filesystem::path(tablePath).replace_extension(extension).string();
+        FileKind kind = FileKind::Other;
+        FileHandle file = openWithoutWaiting(path, O_RDONLY, kind);
+        if (!file) continue;
+        if (kind != FileKind::Regular) {
+            throw Error(engineMessage(std::string("Not a memo file: it ") + describeNonRegular(kind) + ".", path));
+        }
+        return file;
     }
     return FileHandle();
 }

@@ -10,6 +10,7 @@
 #include "output/io_error.h"
 #include "output/replacing_file.h"
 #include "table/file_handle.h"
+#include "table/file_lock.h"
 
 namespace geocalc {
 
@@ -35,25 +36,55 @@ void copyWhole(const FileHandle& source, const std::string& destination) {
     copy.commit();
 }
 
+// A survey table that is not there (no such file or folder, a folder part
+// that is a file, a name too long to exist) is not copied and not reported.
+bool absent(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG; }
+
+// Keeps other programs from opening the working copy while it is replaced;
+// fails when one has it open now.
+FileHandle holdWorkingCopy(const std::string& destination) {
+    FileKind kind = FileKind::Other;
+    FileHandle held = openWithoutWaiting(destination, O_WRONLY, kind);
+    if (held && kind == FileKind::Regular && !holdForReplacing(held)) {
+        throw Error("it is open in another program");
+    }
+    return held;  // a copy that cannot be made says why itself
+}
+
 void makeWorkingCopy(const std::string& source, const std::string& destination, const TableDataset& table) {
     if (sameFile(source, destination)) return;
     if (table.active() && sameFile(destination, table.filePath())) return;  // never over an open table
-    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) return;
+    FileKind kind = FileKind::Other;
+    const FileHandle file = openWithoutWaiting(source, O_RDONLY, kind);
+    if (!file && absent(errno)) return;
     try {
-        if (fd < 0) throwFileError(errno);
-        copyWhole(FileHandle(fd), destination);
+        if (!file) throwFileError(errno);
+        if (kind != FileKind::Regular) throw Error(std::string("it ") + describeNonRegular(kind));
+        const FileHandle held = holdWorkingCopy(destination);
+        copyWhole(file, destination);
     } catch (const Error& e) {
         throw Error("Cannot copy the survey table '" + ansiFromUtf8(source) + "' to its working copy '" +
                     ansiFromUtf8(destination) + "': " + e.what());
     }
 }
 
+// The bytes of the UTF-8 character starting at `pos` (one for a byte that
+// starts none).
+std::size_t characterLength(std::string_view text, std::size_t pos) {
+    std::size_t end = pos;
+    decodeUtf8(text, end);
+    return end - pos;
+}
+
 }  // namespace
 
 std::string workingCopyName(std::string_view fileName) {
     std::string name(fileName);
-    if (const std::size_t dot = name.find('.'); dot != std::string::npos) name.erase(dot, 4);
+    if (const std::size_t dot = name.find('.'); dot != std::string::npos) {
+        std::size_t end = dot + 1;
+        for (int i = 0; i < 3 && end < name.size(); ++i) end += characterLength(name, end);
+        name.erase(dot, end - dot);
+    }
     return name + ".dbf";
 }
 

@@ -11,6 +11,7 @@ namespace geocalc {
 // The working copy's file name: the first "." of the name and up to three
 // characters after it are removed, then ".dbf" is appended (pts.dat -> pts.dbf,
 // a.b.dat -> aat.dbf, pts.data -> ptsa.dbf, pts -> pts.dbf, PTS.DAT -> PTS.dbf).
+// Names are UTF-8, so characters are counted, not bytes (точки.дат -> точки.dbf).
 std::string workingCopyName(std::string_view fileName);
 
 // The open command for the picked file's path, after the dialog:
@@ -23,8 +24,11 @@ std::string workingCopyName(std::string_view fileName);
 // The copy is made whole or not at all. When the picked file exists and is
 // neither the working copy itself nor the table `table` has open, a copy that
 // cannot be made stops the command before anything is opened, with a message
-// naming both files and the reason. A picked file that does not exist is not
-// copied and not reported: the open then finds an older working copy or fails.
+// naming both files and the reason: among them a picked file that is no
+// regular file, and a working copy that another program has open (it is
+// never replaced under that program). A picked file that does not exist is
+// not copied and not reported: the open then finds an older working copy or
+// fails.
 // Another table while one is open: the copy is made, then
 // "Table1: Cannot perform this operation on an open dataset".
 void openSurveyTable(const std::string& pickedPath, TableDataset& table, std::string& dialogFileName);

@@ -1,10 +1,15 @@
 #include "table/table_charset.h"
 
+#include <fcntl.h>
+
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 
 #include "charset/code_page.h"
+#include "core/error.h"
+#include "table/dbf_table.h"
+#include "table/file_handle.h"
 
 namespace geocalc {
 
@@ -44,15 +49,33 @@ std::string upper(std::string_view text) {
 std::optional<std::string> readCpgBeside(const std::string& tablePath) {
     namespace fs = std::filesystem;
     for (const char* extension : {".cpg", ".CPG"}) {
-        const fs::path cpg = fs::path(tablePath).replace_extension(extension);
-        std::ifstream in(cpg, std::ios::binary);
-        if (!in) continue;
+        const std::string cpg = fs::path(tablePath).replace_extension(extension).string();
+        FileKind kind = FileKind::Other;
+        const FileHandle file = openWithoutWaiting(cpg, O_RDONLY, kind);
+        if (!file) continue;
+        if (kind != FileKind::Regular) {
+            throw Error(engineMessage(std::string("Not a code page file: it ") + describeNonRegular(kind) + ".", cpg));
+        }
         std::string content(kMaxCpgSize, '\0');
-        in.read(content.data(), std::streamsize(content.size()));
-        content.resize(std::size_t(in.gcount()));
-        return codePageOfCpg(content);
+        content.resize(std::size_t(std::max<ssize_t>(file.readAt(content.data(), content.size(), 0), 0)));
+        return content;
     }
     return std::nullopt;
+}
+
+// A table's texts in that code page, if this system can convert it.
+std::optional<TableCharset> convertible(const std::string& codePage) {
+    try {
+        return TableCharset::named(codePage);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::string trimmed(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos) return {};
+    return std::string(text.substr(start, text.find_last_not_of(" \t\r\n") - start + 1));
 }
 
 }  // namespace
@@ -83,14 +106,20 @@ std::optional<std::string> codePageOfLanguageDriver(std::uint8_t driver) {
 }
 
 TableCharset TableCharset::forTable(const std::string& tablePath, std::uint8_t languageDriver) {
-    if (auto cpg = readCpgBeside(tablePath)) {
-        try {
-            return named(*cpg);
-        } catch (const std::exception&) {
-            // A code page iconv does not know: the language driver decides.
+    if (const auto cpg = readCpgBeside(tablePath)) {
+        // The name as written, when iconv knows it ("KOI8-R"); else the
+        // number or word it holds ("1251", "ANSI 1251").
+        if (const std::string name = trimmed(*cpg); !name.empty() && codePageOfCpg(name) != "UTF-8") {
+            if (auto charset = convertible(name)) return std::move(*charset);
+        }
+        if (const auto page = codePageOfCpg(*cpg)) {
+            if (auto charset = convertible(*page)) return std::move(*charset);
         }
     }
-    if (auto page = codePageOfLanguageDriver(languageDriver)) return named(*page);
+    // A code page that cannot be converted counts as none named.
+    if (const auto page = codePageOfLanguageDriver(languageDriver)) {
+        if (auto charset = convertible(*page)) return std::move(*charset);
+    }
     return named(kOemCodePage);
 }
 

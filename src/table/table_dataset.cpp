@@ -1,6 +1,7 @@
 #include "table/table_dataset.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/error.h"
 
@@ -33,7 +34,14 @@ void TableDataset::notify(Change change) const {
 
 void TableDataset::open() {
     if (active()) return;
-    table_ = DbfTable::open(filePath(), access_);
+    std::unique_ptr<DbfTable> table = DbfTable::open(filePath(), access_);
+    // Rows are ints, and one more row stands for a record being inserted.
+    constexpr std::uint32_t kMaxRows = std::numeric_limits<int>::max() - 1;
+    if (table->physicalCount() > kMaxRows) {
+        fail("The table has " + std::to_string(table->physicalCount()) + " records, more than the " +
+             std::to_string(kMaxRows) + " that can be shown");
+    }
+    table_ = std::move(table);
     state_ = DatasetState::Browse;
     // The first record is found without counting the table's deleted records.
     const std::optional<std::uint32_t> first = table_->visibleAtOrAfter(0);

@@ -1,0 +1,54 @@
+#include "table/file_lock.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <limits>
+
+namespace geocalc {
+
+namespace {
+
+// A byte no table reaches stands for "open": locks on it never meet the
+// record and header locks.
+constexpr std::uint64_t kOpenMarker = std::uint64_t(std::numeric_limits<off_t>::max()) - 1;
+
+// F_OFD_SETLK or F_OFD_SETLKW; true when the lock is held or the file system
+// has no locks to take.
+bool lock(int fd, int command, short type, std::uint64_t offset, std::uint64_t length) {
+    struct flock request {};
+    request.l_type = type;
+    request.l_whence = SEEK_SET;
+    request.l_start = off_t(offset);
+    request.l_len = off_t(length);
+    int rc;
+    do {
+        rc = ::fcntl(fd, command, &request);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0 || (errno != EAGAIN && errno != EACCES);
+}
+
+bool samePlace(const FileHandle& file, const std::string& path) {
+    struct stat opened {}, named {};
+    if (::fstat(file.get(), &opened) != 0 || ::stat(path.c_str(), &named) != 0) return false;
+    return opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+}  // namespace
+
+bool holdWhileOpen(const FileHandle& file, const std::string& path) {
+    lock(file.get(), F_OFD_SETLKW, F_RDLCK, kOpenMarker, 1);
+    return samePlace(file, path);
+}
+
+bool holdForReplacing(const FileHandle& file) { return lock(file.get(), F_OFD_SETLK, F_WRLCK, kOpenMarker, 1); }
+
+RangeLock::RangeLock(const FileHandle& file, std::uint64_t offset, std::uint64_t length)
+    : fd_(file.get()), offset_(offset), length_(length), held_(lock(fd_, F_OFD_SETLKW, F_WRLCK, offset, length)) {}
+
+RangeLock::~RangeLock() {
+    if (held_) lock(fd_, F_OFD_SETLK, F_UNLCK, offset_, length_);
+}
+
+}  // namespace geocalc
