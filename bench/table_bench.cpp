@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "../tests/table/dbf_builder.h"
+#include "cli/table_commands.h"
 #include "table/table_dataset.h"
 
 namespace {
@@ -25,38 +27,42 @@ std::string fixed(std::string text, std::size_t width, bool right) {
     return right ? pad + text : text + pad;
 }
 
-// NAME C(10), X N(12,3), Y N(12,3), CODE C(20): 55 bytes a record, about 55 MB.
+// NAME C(10), X N(12,3), Y N(12,3), CODE C(20): 55 bytes a record; record i
+// is named "P<i>". Made once and kept in the temporary folder.
+std::string benchmarkTable(int records) {
+    const std::string p =
+        (std::filesystem::temp_directory_path() / ("geocalc-bench-" + std::to_string(records) + ".dbf")).string();
+    const std::uintmax_t expected = 32 + 4 * 32 + 1 + std::uintmax_t(records) * 55 + 1;
+    std::error_code error;
+    if (std::filesystem::file_size(p, error) == expected) return p;
+    std::string header = DbfBuilder()
+                             .field("NAME", 'C', 10)
+                             .field("X", 'N', 12, 3)
+                             .field("Y", 'N', 12, 3)
+                             .field("CODE", 'C', 20)
+                             .bytes();
+    header.pop_back();  // the end marker follows the records
+    DbfBuilder::put32(header, 4, std::uint32_t(records));
+    std::ofstream out(p, std::ios::binary);
+    out << header;
+    std::string record;
+    for (int i = 0; i < records; ++i) {
+        const long long x = 6'000'000'000LL + i * 137LL % 999'999'999LL;
+        const long long y = 2'000'000'000LL + i * 211LL % 999'999'999LL;
+        auto millis = [](long long v) {
+            const std::string fraction = std::to_string(v % 1000);
+            return std::to_string(v / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
+        };
+        record = " " + fixed("P" + std::to_string(i), 10, false) + fixed(millis(x), 12, true) +
+                 fixed(millis(y), 12, true) + fixed("benchmark point", 20, false);
+        out << record;
+    }
+    out << '\x1A';
+    return p;
+}
+
 const std::string& millionRecordTable() {
-    static const std::string path = [] {
-        const std::string p = (std::filesystem::temp_directory_path() / "geocalc-bench-1m.dbf").string();
-        const std::uintmax_t expected = 32 + 4 * 32 + 1 + std::uintmax_t(kRecords) * 55 + 1;
-        std::error_code error;
-        if (std::filesystem::file_size(p, error) == expected) return p;
-        std::string header = DbfBuilder()
-                                 .field("NAME", 'C', 10)
-                                 .field("X", 'N', 12, 3)
-                                 .field("Y", 'N', 12, 3)
-                                 .field("CODE", 'C', 20)
-                                 .bytes();
-        header.pop_back();  // the end marker follows the records
-        DbfBuilder::put32(header, 4, kRecords);
-        std::ofstream out(p, std::ios::binary);
-        out << header;
-        std::string record;
-        for (int i = 0; i < kRecords; ++i) {
-            const long long x = 6'000'000'000LL + i * 137LL % 999'999'999LL;
-            const long long y = 2'000'000'000LL + i * 211LL % 999'999'999LL;
-            auto millis = [](long long v) {
-                const std::string fraction = std::to_string(v % 1000);
-                return std::to_string(v / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
-            };
-            record = " " + fixed("P" + std::to_string(i), 10, false) + fixed(millis(x), 12, true) +
-                     fixed(millis(y), 12, true) + fixed("benchmark point", 20, false);
-            out << record;
-        }
-        out << '\x1A';
-        return p;
-    }();
+    static const std::string path = benchmarkTable(kRecords);
     return path;
 }
 
@@ -115,8 +121,36 @@ void BM_Scan_dbfdump(benchmark::State& state) {
     runCommand(state, "dbfdump " + millionRecordTable() + " > /dev/null 2>&1");
 }
 
+// geocalc-cli traverse --names: 2,000 names picked from 200,000 records,
+// against a show of the same table.
+constexpr int kPickRecords = 200'000;
+constexpr int kPickedNames = 2'000;
+
+void BM_CliShow_200k(benchmark::State& state) {
+    const std::string path = benchmarkTable(kPickRecords);
+    for (auto _ : state) {
+        std::ostringstream out;
+        geocalc::cli::runShow({path}, out);
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+
+void BM_CliTraverseByNames_2000of200k(benchmark::State& state) {
+    std::vector<std::string> args = {benchmarkTable(kPickRecords)};
+    for (int i = 0; i < kPickedNames; ++i) args.push_back("P" + std::to_string(i * (kPickRecords / kPickedNames) + 7));
+    geocalc::cli::TraverseOptions options;
+    options.byName = true;
+    for (auto _ : state) {
+        std::ostringstream out;
+        geocalc::cli::runTraverseCommand(args, options, out);
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_CliShow_200k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliTraverseByNames_2000of200k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenToFirstRecordTexts)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScanAllFieldTexts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanFloor_ReadFile)->Unit(benchmark::kMillisecond);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <ostream>
+#include <unordered_map>
 
 #include "calc/traverse.h"
 #include "charset/code_page.h"
@@ -57,11 +58,26 @@ int rowOfNumber(TableDataset& table, const std::string& id) {
     return int(number - 1);
 }
 
-int rowOfName(TableDataset& table, const std::string& ansiName) {
-    for (int row = 0; row < table.rowCount(); ++row) {
-        if (table.fieldTextAt(row, 0) == ansiName) return row;
+// The row of each name asked for: the first record whose first field is the
+// name. One pass over the table for all names, ended once each is found.
+std::unordered_map<std::string, int> rowsOfNames(TableDataset& table, const std::vector<std::string>& ansiNames) {
+    std::unordered_map<std::string, int> rows;
+    for (const std::string& name : ansiNames) rows.emplace(name, -1);
+    std::size_t missing = rows.size();
+    for (int row = 0; missing > 0 && row < table.rowCount(); ++row) {
+        const auto found = rows.find(table.fieldTextAt(row, 0));
+        if (found != rows.end() && found->second < 0) {
+            found->second = row;
+            --missing;
+        }
     }
-    throw Error("No record is named '" + ansiName + "'");
+    return rows;
+}
+
+int rowOfName(const std::unordered_map<std::string, int>& rows, const std::string& ansiName) {
+    const int row = rows.at(ansiName);
+    if (row < 0) throw Error("No record is named '" + ansiName + "'");
+    return row;
 }
 
 void writeResults(const PointLists& lists, const TraverseOptions& options, std::ostream& out) {
@@ -100,9 +116,12 @@ int runTraverseCommand(const std::vector<std::string>& args, const TraverseOptio
     if (args.size() < 2) throw UsageError{"traverse takes a table and the points to pick"};
     TableDataset table;
     openReadOnly(table, args[0]);
+    std::vector<std::string> ids;
+    for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(options.byName ? ansiFromUtf8(args[i]) : args[i]);
+    const auto rowsByName = options.byName ? rowsOfNames(table, ids) : std::unordered_map<std::string, int>();
     PointLists lists;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        table.moveTo(options.byName ? rowOfName(table, ansiFromUtf8(args[i])) : rowOfNumber(table, args[i]));
+    for (const std::string& id : ids) {
+        table.moveTo(options.byName ? rowOfName(rowsByName, id) : rowOfNumber(table, id));
         appendPoint(lists, [&table](int field) { return table.fieldText(field); });
     }
     runTraverse(lists);

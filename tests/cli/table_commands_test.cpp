@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/cli_io.h"
+#include "table/dbf_builder.h"
 #include "temp_folder.h"
 #include "test_support.h"
 
@@ -69,6 +70,16 @@ TEST(TableCommandsTest, TraverseFailuresAndWrongArguments) {
     EXPECT_THROW(runTraverseCommand({fixture("shapelib_cp1251.dbf"), "first"}, {}, out), UsageError);
     EXPECT_THROW(runTraverseCommand({fixture("shapelib_cp1251.dbf")}, {}, out), UsageError);
     EXPECT_THROW(runShow({}, out), UsageError);
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST(TableCommandsTest, TablesTooLargeToCountInRowsAreRefused) {
+    TempFolder folder;
+    const std::string path = sparseTable(folder.file("big.dbf"), std::uint64_t(1) << 31);
+    const std::string message = "Table1: The table has 2147483648 records, more than the 2147483646 that can be shown";
+    std::ostringstream out;
+    EXPECT_ERROR(runShow({path}, out), message);
+    EXPECT_ERROR(runTraverseCommand({path, "1", "2"}, {}, out), message);
     EXPECT_EQ(out.str(), "");
 }
 

@@ -2,7 +2,10 @@
 // writes: broken, hostile or unusual ones.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -85,3 +88,14 @@ private:
     std::vector<Field> fields_;
     std::vector<std::string> records_;
 };
+
+// A table whose records really are there, as a sparse file: `count` records
+// of one character field, all holes but the header. No disk space needed.
+inline std::string sparseTable(const std::string& path, std::uint64_t count) {
+    std::string header = DbfBuilder().field("N", 'C', 1).bytes();
+    header.pop_back();  // the end marker
+    DbfBuilder::put32(header, 4, std::uint32_t(count));
+    std::ofstream(path, std::ios::binary) << header;
+    if (::truncate(path.c_str(), off_t(header.size() + count * 2 + 1)) != 0) return "";
+    return path;
+}

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
+#include <limits>
 
 #include "dbf_builder.h"
+#include "table/dbf_table.h"
 #include "table/table_dataset.h"
 #include "table_fixture.h"
 #include "temp_folder.h"
@@ -68,6 +72,55 @@ TEST_F(DbfHostileTest, MissingTableOrAFolder) {
     EXPECT_ERROR(readTable(folder.file("t.dbf")), "Not a table: it is a folder." + fileLine());
 }
 
+// Nothing may wait on a FIFO or read a device: each open below fails at once.
+TEST_F(DbfHostileTest, OnlyRegularFilesAreReadAsTablesMemosAndCodePages) {
+    ::alarm(20);  // a hang ends the test instead of the run
+    ASSERT_EQ(::mkfifo(folder.file("t.dbf").c_str(), 0644), 0);
+    EXPECT_ERROR(readTable(folder.file("t.dbf")), "Not a table: it is not a regular file." + fileLine());
+    std::filesystem::remove(folder.file("t.dbf"));
+    std::filesystem::create_symlink("/dev/zero", folder.file("t.dbf"));
+    EXPECT_ERROR(readTable(folder.file("t.dbf")), "Not a table: it is not a regular file." + fileLine());
+    std::filesystem::remove(folder.file("t.dbf"));
+
+    const std::string memoTable = DbfBuilder(0x83).field("M", 'M', 10).record("         1").bytes();
+    ASSERT_EQ(::mkfifo(folder.file("t.dbt").c_str(), 0644), 0);
+    EXPECT_ERROR(readTable(write(memoTable)),
+                 "Not a memo file: it is not a regular file.\r\nFile: " + folder.file("t.dbt"));
+
+    ASSERT_EQ(::mkfifo(folder.file("t.cpg").c_str(), 0644), 0);
+    EXPECT_ERROR(readTable(write(pointTable().bytes())),
+                 "Not a code page file: it is not a regular file.\r\nFile: " + folder.file("t.cpg"));
+    std::filesystem::remove(folder.file("t.cpg"));
+    std::filesystem::create_directory(folder.file("t.cpg"));
+    EXPECT_ERROR(readTable(write(pointTable().bytes())),
+                 "Not a code page file: it is a folder.\r\nFile: " + folder.file("t.cpg"));
+    ::alarm(0);
+}
+
+TEST_F(DbfHostileTest, EveryRecordCountTheHeaderCanHoldIsCountedRight) {
+    const std::uint64_t most = std::numeric_limits<std::uint32_t>::max();
+    auto table = DbfTable::open(sparseTable(folder.file("t.dbf"), most));
+    EXPECT_EQ(table->visibleCount(), most);
+    EXPECT_EQ(table->physicalOf(std::uint32_t(most - 1)), most - 1);
+    EXPECT_EQ(table->record(std::uint32_t(most - 1)), std::string(2, '\0'));
+    EXPECT_ERROR(table->appendRecord(table->blankRecord()),
+                 "Cannot append a record: the table holds as many records as a table can." + fileLine());
+}
+
+TEST_F(DbfHostileTest, TablesTooLargeForTheGridAreRefused) {
+    const std::string path = sparseTable(folder.file("t.dbf"), std::uint64_t(1) << 31);
+    const std::string message = "Table1: The table has 2147483648 records, more than the 2147483646 that can be shown";
+    EXPECT_ERROR(readTable(path), message);
+
+    const std::string fits = sparseTable(folder.file("fits.dbf"), std::numeric_limits<int>::max() - 1);
+    TableDataset table;
+    table.setTableName(fits);
+    table.open();
+    EXPECT_EQ(table.rowCount(), std::numeric_limits<int>::max() - 1);
+    table.last();
+    EXPECT_EQ(table.currentRow(), std::numeric_limits<int>::max() - 2);
+}
+
 TEST_F(DbfHostileTest, RecordCountIsWhatTheFileReallyHolds) {
     std::string bytes = pointTable().record("P1      1.00    2.00").record("P2      3.00    4.00").bytes();
     DbfBuilder::put32(bytes, 4, 3'000'000'000u);  // billions claimed, two held
@@ -126,6 +179,12 @@ TEST_F(DbfHostileTest, ClipperLongTextFieldsKeepTheirHighLengthByte) {
     const std::string text(300, 'a');
     std::string bytes = DbfBuilder().field("LONG", 'C', 300).record(text + "   ").bytes();
     EXPECT_EQ(readTable(write(bytes)), (Rows{{"LONG"}, {text}}));
+
+    // A stray decimals byte on a short text field, where a high byte would
+    // not fit the record: the length byte alone counts.
+    bytes = pointTable().record("P1      1.00    2.00").bytes();
+    bytes[32 + 17] = 2;
+    EXPECT_EQ(readTable(write(bytes)), (Rows{{"NAME", "X", "Y"}, {"P1", "1", "2"}}));
 }
 
 }  // namespace

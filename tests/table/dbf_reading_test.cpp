@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "dbf_builder.h"
 #include "table/table_dataset.h"
 #include "table_fixture.h"
 #include "temp_folder.h"
@@ -73,6 +74,32 @@ TEST(DbfReadingTest, CodePageFileBesideTheTableWins) {
     EXPECT_NE(readTable(path)[1][0], kReper1);
     writeBytes(folder.file("t.cpg"), "OEM 866\r\n");
     EXPECT_EQ(readTable(path)[1][0], kReper1);
+}
+
+TEST(DbfReadingTest, CodePagesByAnyNameIconvKnows) {
+    struct Case {
+        std::string cpg;  // empty: no .cpg file
+        std::uint8_t driver;
+        std::string stored;
+    };
+    const std::vector<Case> cases = {
+        {"KOI8-R", 0, "\xF2\xC5\xD0\xC5\xD2"},
+        {"koi8-r\r\n", 0, "\xF2\xC5\xD0\xC5\xD2"},
+        {"ISO-8859-5", 0, "\xC0\xD5\xDF\xD5\xE0"},
+        {"CP1251", 0, "\xD0\xE5\xEF\xE5\xF0"},
+        {"1251", 0, "\xD0\xE5\xEF\xE5\xF0"},
+        {"ANSI 1251", 0, "\xD0\xE5\xEF\xE5\xF0"},
+        {"UTF-8", 0, "Репер"},
+        {"NO-SUCH-PAGE", 0xC9, "\xD0\xE5\xEF\xE5\xF0"},  // the language driver decides
+        {"", 0x98, "\x90\xA5\xAF\xA5\xE0"},             // a page this system lacks: CP866
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cpg + " driver " + std::to_string(c.driver));
+        TempFolder folder;
+        writeBytes(folder.file("t.dbf"), DbfBuilder().field("NAME", 'C', 10).languageDriver(c.driver).record(c.stored).bytes());
+        if (!c.cpg.empty()) writeBytes(folder.file("t.cpg"), c.cpg);
+        EXPECT_EQ(readTable(folder.file("t.dbf"))[1][0], "\xD0\xE5\xEF\xE5\xF0");
+    }
 }
 
 TEST(DbfReadingTest, MissingMemoFileReadsAsBlankMemos) {

@@ -1,6 +1,7 @@
 #include "table/survey_table.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -18,6 +19,9 @@ TEST(WorkingCopyNameTest, FirstDotAndThreeCharactersGive) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"pts.dat", "pts.dbf"}, {"PTS.DAT", "PTS.dbf"}, {"pts.data", "ptsa.dbf"}, {"a.b.dat", "aat.dbf"},
         {"x.da", "x.dbf"},      {"pts", "pts.dbf"},     {"pts.dbf", "pts.dbf"},   {".dat", ".dbf"},
+        // UTF-8 names: characters are counted, never cut in half.
+        {"точки.дат", "точки.dbf"}, {"a.пкт", "a.dbf"}, {"a.пкт2", "a2.dbf"}, {"ж.д", "ж.dbf"},
+        {"a.\xFF\xFEz", "a.dbf"},
     };
     for (const auto& [picked, working] : cases) EXPECT_EQ(workingCopyName(picked), working) << picked;
 }
@@ -67,6 +71,43 @@ TEST_F(SurveyTableTest, MissingSurveyTableOpensAnOlderWorkingCopyOrFails) {
     fs::copy_file(fixturePath("shapelib_one_field.dbf"), folder.file("gone.dbf"));
     openSurveyTable(folder.file("gone.dat"), table, dialogFileName);
     EXPECT_EQ(table.fieldCount(), 1);
+}
+
+TEST_F(SurveyTableTest, NamesThatNameNoSurveyTableFailOnlyInTheOpen) {
+    const std::string file = survey("pts.dat");
+    const std::string tooLong = folder.file(std::string(300, 'n') + ".dat");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {file + "/y.dat", "Not a directory.\r\nFile: " + file + "/y.dbf"},
+        {tooLong, "File name too long.\r\nFile: " + folder.file(std::string(300, 'n') + ".dbf")},
+    };
+    for (const auto& [picked, message] : cases) {
+        EXPECT_ERROR(openSurveyTable(picked, table, dialogFileName), message);
+        EXPECT_FALSE(table.active());
+    }
+}
+
+TEST_F(SurveyTableTest, TheLongestNamesAreCopied) {
+    std::string name;  // 123 Cyrillic letters, then ".dat": 250 bytes
+    for (int i = 0; i < 123; ++i) name += "ж";
+    openSurveyTable(survey(name + ".dat"), table, dialogFileName);
+    EXPECT_EQ(table.tableName(), name + ".dbf");
+    EXPECT_EQ(table.rowCount(), 3);
+}
+
+TEST_F(SurveyTableTest, SurveyTablesThatAreNoRegularFilesAreRefusedAtOnce) {
+    ::alarm(20);  // a hang ends the test instead of the run
+    ASSERT_EQ(::mkfifo(folder.file("fifo.dat").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", folder.file("zero.dat"));
+    fs::create_directory(folder.file("dir.dat"));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"fifo", "it is not a regular file"}, {"zero", "it is not a regular file"}, {"dir", "it is a folder"}};
+    for (const auto& [name, reason] : cases) {
+        EXPECT_ERROR(openSurveyTable(folder.file(name + ".dat"), table, dialogFileName),
+                     "Cannot copy the survey table '" + folder.file(name + ".dat") + "' to its working copy '" +
+                         folder.file(name + ".dbf") + "': " + reason);
+        EXPECT_FALSE(fs::exists(folder.file(name + ".dbf")));
+    }
+    ::alarm(0);
 }
 
 TEST_F(SurveyTableTest, CopyThatCannotBeWrittenStopsBeforeOpening) {
