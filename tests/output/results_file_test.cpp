@@ -62,6 +62,14 @@ TEST_F(ResultsFileTest, OneLinePerPointWithItsSideAndTheClosingSideLast) {
                "3 200 100 206\xB0" "33'54.2\" 223.6\r\n");
 }
 
+TEST_F(ResultsFileTest, TheLongestNameAFolderTakesCanBeSaved) {
+    std::string name;
+    for (int i = 0; i < 125; ++i) name += "ж";
+    name += "x.txt";  // 255 bytes
+    writeResultsFile(folder.file(name), calculated({{"1", "0", "0"}, {"2", "100", "0"}}));
+    EXPECT_EQ(folder.names(), std::vector<std::string>{name});
+}
+
 TEST_F(ResultsFileTest, NoPointsReplaceAFileWithAnEmptyOne) {
     writeBytes(folder.file("r.txt"), "old results\r\n");
     writeResultsFile(folder.file("r.txt"), PointLists{});
