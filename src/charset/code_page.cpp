@@ -104,6 +104,10 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
         if ((next & 0xC0) != 0x80) return kUnknown;
         c = (c << 6) | (next & 0x3F);
     }
+    // Overlong forms, UTF-16 surrogates and code points beyond Unicode are
+    // malformed: they would otherwise smuggle in NUL, "." and the like.
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kShortest[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return kUnknown;
     pos += std::size_t(length - 1);
     return c;
 }

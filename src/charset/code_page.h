@@ -38,7 +38,8 @@ private:
 const CodePage& ansiCodePage();
 
 // Unicode text (UTF-8) <-> the core's ANSI texts. A character the target lacks,
-// and a malformed UTF-8 sequence, become "?".
+// and a malformed UTF-8 sequence (an overlong form, a surrogate, a code point
+// above U+10FFFF, a stray or missing continuation byte), become "?".
 std::string utf8FromAnsi(std::string_view ansi);
 std::string ansiFromUtf8(std::string_view utf8);
 

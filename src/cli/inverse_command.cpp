@@ -1,8 +1,10 @@
 #include "cli/inverse_command.h"
 
+#include <algorithm>
+#include <array>
 #include <istream>
 #include <ostream>
-#include <sstream>
+#include <string_view>
 
 #include "calc/side.h"
 #include "charset/code_page.h"
@@ -15,29 +17,52 @@ namespace {
 
 constexpr std::size_t kCoordinateCount = 4;
 
+constexpr std::string_view kBlanks = " \t\r\v\f";
+
 // The coordinates come as XS YS XE YE; the side takes them end point first.
-std::string sideLine(const std::vector<std::string>& ansi) {
+std::string sideLine(const std::array<std::string_view, kCoordinateCount>& ansi) {
     return computeSide(ansi[2], ansi[0], ansi[3], ansi[1]);
 }
 
-std::vector<std::string> splitBlanks(const std::string& line) {
-    std::vector<std::string> words;
-    std::istringstream stream(line);
-    for (std::string word; stream >> word;) words.push_back(ansiFromUtf8(word));
-    return words;
+// A word in the core's code page: plain ASCII, the usual case, is that
+// already and is used in place; anything else is converted into `storage`.
+std::string_view ansiWord(std::string_view utf8, std::string& storage) {
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) return storage = ansiFromUtf8(utf8);
+    }
+    return utf8;
 }
 
+// The side line of one input line, or its failure; "" for a blank line.
+std::string lineResult(std::string_view line, long long number,
+                       std::array<std::string, kCoordinateCount>& storage) {
+    if (line.find('\0') != std::string_view::npos) {
+        throw Error("Line " + std::to_string(number) + " holds a NUL byte");
+    }
+    std::array<std::string_view, kCoordinateCount> words;
+    std::size_t count = 0;
+    for (std::size_t start = line.find_first_not_of(kBlanks); start != std::string_view::npos;
+         start = line.find_first_not_of(kBlanks, start)) {
+        const std::size_t end = std::min(line.find_first_of(kBlanks, start), line.size());
+        if (count < kCoordinateCount) words[count] = ansiWord(line.substr(start, end - start), storage[count]);
+        ++count;
+        start = end;
+    }
+    if (count == 0) return {};
+    if (count != kCoordinateCount) {
+        throw Error("Expected four coordinates XS YS XE YE, got " + std::to_string(count));
+    }
+    return sideLine(words);
+}
+
+// One output line per input line, so that the two line up side by side.
 int inverseLines(std::istream& in, std::ostream& out) {
     int exitCode = 0;
-    for (std::string line; std::getline(in, line);) {
-        const std::vector<std::string> words = splitBlanks(line);
-        if (words.empty()) continue;
+    std::array<std::string, kCoordinateCount> storage;
+    std::string line;
+    for (long long number = 1; std::getline(in, line); ++number) {
         try {
-            if (words.size() != kCoordinateCount) {
-                throw Error("Expected four coordinates XS YS XE YE, got " +
-                            std::to_string(words.size()));
-            }
-            printLine(out, sideLine(words));
+            printLine(out, lineResult(line, number, storage));
         } catch (const Error& e) {
             printFailure(out, e.what());
             exitCode = kExitFailure;
@@ -55,8 +80,9 @@ int runInverse(const std::vector<std::string>& coordinates, std::istream& in, st
         throw UsageError{"inverse takes four coordinates XS YS XE YE, or none to read them from "
                          "standard input"};
     }
-    std::vector<std::string> ansi;
-    for (const std::string& c : coordinates) ansi.push_back(ansiFromUtf8(c));
+    std::array<std::string, kCoordinateCount> storage;
+    std::array<std::string_view, kCoordinateCount> ansi;
+    for (std::size_t i = 0; i < kCoordinateCount; ++i) ansi[i] = ansiWord(coordinates[i], storage[i]);
     try {
         printLine(out, sideLine(ansi));
         return 0;

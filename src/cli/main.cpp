@@ -1,10 +1,17 @@
 // geocalc-cli: the batch companion of the geocalc window.
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
+#include "cli/fd_streambuf.h"
 #include "cli/inverse_command.h"
 #include "cli/table_commands.h"
 #include "core/error.h"
@@ -37,12 +44,29 @@ constexpr const char* kUsage =
 struct CommandLine {
     bool help = false;
     geocalc::cli::TraverseOptions traverse;
+    std::vector<std::string> traverseOnly;  // the traverse options given
     std::vector<std::string> positional;
 };
 
 std::string valueOf(int& i, int argc, char** argv, const std::string& option) {
     if (++i == argc) throw UsageError{option + " needs a value"};
     return argv[i];
+}
+
+// A separator must not be anything a number's text or the side line holds
+// (digits, signs, exponent letters, blanks, control characters, the degree
+// sign, the minute and second marks), or the lines it writes would read two
+// ways; and it must be a character of Windows-1251, the core's code page.
+char decimalSeparatorOf(const std::string& utf8) {
+    std::size_t pos = 0;
+    const char32_t c = utf8.empty() ? 0 : geocalc::decodeUtf8(utf8, pos);
+    const int ansi = pos == utf8.size() && c != 0xFFFD ? geocalc::ansiCodePage().fromUnicode(c) : -1;
+    static constexpr std::string_view kTaken = "0123456789+-Ee '\"\xB0\xA0";
+    if (ansi < 0x20 || ansi == 0x7F || ansi == 0x98 || kTaken.find(char(ansi)) != std::string_view::npos) {
+        throw UsageError{"'" + utf8 + "' cannot be the decimal separator: give one character that is not a digit, "
+                         "sign, E, blank, control character, \u00B0, ' or \", and that Windows-1251 holds"};
+    }
+    return char(ansi);
 }
 
 CommandLine parse(int argc, char** argv) {
@@ -61,18 +85,20 @@ CommandLine parse(int argc, char** argv) {
             line.help = true;
         } else if (arg == "--names") {
             line.traverse.byName = true;
+            line.traverseOnly.push_back(arg);
         } else if (arg == "-o") {
             line.traverse.outputPath = valueOf(i, argc, argv, arg);
+            if (line.traverse.outputPath.empty()) throw UsageError{"-o needs a file name"};
+            line.traverseOnly.push_back(arg);
         } else if (arg == "--encoding") {
             const std::string encoding = valueOf(i, argc, argv, arg);
             if (encoding != "utf-8" && encoding != "windows-1251") {
                 throw UsageError{"the encoding is utf-8 or windows-1251"};
             }
             line.traverse.utf8 = encoding == "utf-8";
+            line.traverseOnly.push_back(arg);
         } else if (arg == "--decimal-separator") {
-            const std::string separator = geocalc::ansiFromUtf8(valueOf(i, argc, argv, arg));
-            if (separator.size() != 1) throw UsageError{"the decimal separator is one character"};
-            geocalc::setDecimalSeparator(separator[0]);
+            geocalc::setDecimalSeparator(decimalSeparatorOf(valueOf(i, argc, argv, arg)));
         } else {
             throw UsageError{"unknown option " + arg};
         }
@@ -80,31 +106,56 @@ CommandLine parse(int argc, char** argv) {
     return line;
 }
 
-int run(int argc, char** argv) {
-    geocalc::loadNumberFormat();
-    const CommandLine line = parse(argc, argv);
+int run(const CommandLine& line, std::istream& in, std::ostream& out) {
     if (line.help) {
-        std::cout << kUsage;
+        out << kUsage;
         return 0;
     }
     if (line.positional.empty()) throw UsageError{"no command given"};
     const std::string& command = line.positional.front();
+    if (command != "traverse" && !line.traverseOnly.empty()) {
+        throw UsageError{line.traverseOnly.front() + " is an option of traverse, not of " + command};
+    }
     const std::vector<std::string> args(line.positional.begin() + 1, line.positional.end());
-    if (command == "inverse") return geocalc::cli::runInverse(args, std::cin, std::cout, std::cerr);
-    if (command == "show") return geocalc::cli::runShow(args, std::cout);
-    if (command == "traverse") return geocalc::cli::runTraverseCommand(args, line.traverse, std::cout);
+    if (command == "inverse") return geocalc::cli::runInverse(args, in, out, std::cerr);
+    if (command == "show") return geocalc::cli::runShow(args, out);
+    if (command == "traverse") return geocalc::cli::runTraverseCommand(args, line.traverse, out);
     throw UsageError{"unknown command " + command};
+}
+
+// A closed pipe ends the run quietly, as it ends the conventional tools;
+// any other failed read or write is reported.
+int streamFailure(const geocalc::cli::StreamFailure& failure) {
+    if (failure.error != EPIPE) std::cerr << "geocalc-cli: " << failure.what << ": " << std::strerror(failure.error) << '\n';
+    return geocalc::cli::kExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is reported as EPIPE instead
+    geocalc::cli::FdInputBuffer inBuffer(STDIN_FILENO, "standard input");
+    geocalc::cli::FdOutputBuffer outBuffer(STDOUT_FILENO, "standard output");
+    std::istream in(&inBuffer);
+    std::ostream out(&outBuffer);
+    in.exceptions(std::ios::badbit);
+    out.exceptions(std::ios::badbit);
     try {
-        return run(argc, argv);
+        geocalc::loadNumberFormat();
+        const int exitCode = run(parse(argc, argv), in, out);
+        out.flush();
+        return exitCode;
+    } catch (const geocalc::cli::StreamFailure& failure) {
+        return streamFailure(failure);
     } catch (const UsageError& e) {
         std::cerr << "geocalc-cli: " << e.message << "\n\n" << kUsage;
         return geocalc::cli::kExitUsage;
     } catch (const geocalc::Error& e) {
+        try {
+            out.flush();  // what was done before the failure
+        } catch (const geocalc::cli::StreamFailure& failure) {
+            return streamFailure(failure);
+        }
         geocalc::cli::printFailure(std::cerr, e.what());
         return geocalc::cli::kExitFailure;
     }
