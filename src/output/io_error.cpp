@@ -1,6 +1,7 @@
 #include "output/io_error.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include "core/error.h"
 
@@ -25,7 +26,7 @@ int fileErrorCode(int errnoValue) {
     for (const ErrnoCode& entry : kErrnoCodes) {
         if (entry.errnoValue == errnoValue) return entry.code;
     }
-    return errnoValue;
+    return 0;
 }
 
 std::string fileErrorMessage(int code) {
@@ -41,6 +42,15 @@ std::string fileErrorMessage(int code) {
     }
 }
 
-void throwFileError(int errnoValue) { throw Error(fileErrorMessage(fileErrorCode(errnoValue))); }
+std::string fileErrorText(int errnoValue) {
+    if (const int code = fileErrorCode(errnoValue); code != 0) return fileErrorMessage(code);
+    // Not a number: the codes are the user's, and an errno value shown as one
+    // would pass for another failure. The description is the untranslated one,
+    // as every message of the core is English.
+    const char* description = strerrordesc_np(errnoValue);
+    return "I/O error: " + (description ? std::string(description) : "system error " + std::to_string(errnoValue));
+}
+
+void throwFileError(int errnoValue) { throw Error(fileErrorText(errnoValue)); }
 
 }  // namespace geocalc

@@ -8,8 +8,7 @@ namespace geocalc {
 
 // The file error code for an errno value: a missing folder 3, a refused access
 // 5, too many open files 4, a full disk 112, a busy file 32 (the sharing
-// violation), a name too long 206, a device error 1117; any other errno value
-// is its own code.
+// violation), a name too long 206, a device error 1117; 0 for any other.
 int fileErrorCode(int errnoValue);
 
 // "File not found" (2), "Invalid filename" (3), "Too many open files" (4),
@@ -17,7 +16,12 @@ int fileErrorCode(int errnoValue);
 // "Invalid numeric input" (106), otherwise "I/O error <code>".
 std::string fileErrorMessage(int code);
 
-// Fails with the message of the errno value's code.
+// The message of an errno value's code; for a value without a code,
+// "I/O error: " and the system's description ("I/O error: Network is
+// unreachable").
+std::string fileErrorText(int errnoValue);
+
+// Fails with fileErrorText(errnoValue).
 [[noreturn]] void throwFileError(int errnoValue);
 
 }  // namespace geocalc

@@ -11,10 +11,15 @@ namespace geocalc {
 // Writes into a temporary file beside the destination and renames it over the
 // destination only on commit(), after the data is flushed and synced. Until
 // then, and when anything fails, the destination is left as it was and the
-// temporary file is removed. The replaced file keeps its permissions.
+// temporary file is removed. The replaced file keeps its permissions. A
+// symbolic link is written at its target (created when missing).
 //
-// A destination that exists but is no regular file (a device such as
-// /dev/null or /dev/full, a pipe) cannot be replaced and is written directly.
+// Where no file can replace the destination, it is written in place (cut to
+// nothing, written, synced on commit), as a plain create-and-truncate would:
+// a destination that is no regular file (/dev/null, /dev/full, a FIFO, which
+// must have a reader already), a file with more than one name (replacing it
+// would part it from its other names), and a writable file in a folder that
+// takes no new files.
 //
 // Failures carry the file error messages: a missing folder "Invalid filename",
 // a read-only destination (no write permission bit, whoever runs the program)
@@ -36,13 +41,16 @@ private:
     void flush();
     void writeAll(std::string_view data);
     void discard() noexcept;
-    void openTemporary(mode_t mode);
+    // False, errno set, when the folder takes no temporary file.
+    bool openTemporary(mode_t mode);
+    void openInPlace(int flags);
 
     std::string destination_;
     std::string temporary_;  // empty when writing the destination directly
     FileOps& ops_;
     int fd_ = -1;
     bool finished_ = false;
+    bool syncOnCommit_ = false;
     std::string buffer_;
 };
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "calc/traverse.h"
+#include "child_process.h"
 #include "output/io_error.h"
 #include "temp_folder.h"
 #include "test_support.h"
@@ -150,6 +151,38 @@ TEST_F(ResultsFileTest, ReplacedFileKeepsItsPermissionsAndLinksStay) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
 }
 
+// Where no file can replace the destination, it is written in place, as the
+// plain create-and-truncate would have done.
+TEST_F(ResultsFileTest, WrittenInPlaceWhereNoFileCanReplaceTheDestination) {
+    const PointLists lists = calculated({{"1", "0", "0"}, {"2", "100", "0"}});
+    const std::string expected = "1 0 0 0\xB0" "0'0.0\" 100.0\r\n2 100 0 180\xB0" "0'0.0\" 100.0\r\n";
+
+    writeBytes(folder.file("r.txt"), "old");
+    fs::create_hard_link(folder.file("r.txt"), folder.file("other name.txt"));
+    writeResultsFile(folder.file("r.txt"), lists);
+    EXPECT_EQ(readBytes(folder.file("other name.txt")), expected);
+    fs::remove(folder.file("other name.txt"));
+
+    fs::create_symlink("new.txt", folder.path() / "link.txt");  // its target does not exist yet
+    writeResultsFile(folder.file("link.txt"), lists);
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
+    EXPECT_EQ(readBytes(folder.file("new.txt")), expected);
+}
+
+TEST_F(ResultsFileTest, AWritableFileInAFolderThatTakesNoFilesIsWrittenInPlace) {
+    writeBytes(folder.file("r.txt"), "old");
+    fs::permissions(folder.file("r.txt"), fs::perms::all);
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    const std::string outcome = inChildProcess([this] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return std::string("cannot drop root");
+        writeResultsFile(folder.file("r.txt"), calculated({{"1", "0", "0"}, {"2", "100", "0"}}));
+        return std::string("saved");
+    });
+    EXPECT_EQ(outcome, "saved");
+    EXPECT_EQ(readBytes(folder.file("r.txt")).substr(0, 8), "1 0 0 0\xB0");
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"r.txt"});
+}
+
 // Fails one chosen call with a chosen errno.
 class FailingOps : public FileOps {
 public:
@@ -200,6 +233,10 @@ TEST_F(ResultsFileTest, AFailureAtAnyStepLeavesTheOldFileWhole) {
         {FailingOps::Sync, EIO, "I/O error 1117"},
         {FailingOps::Close, EDQUOT, "I/O error 112"},
         {FailingOps::Rename, EBUSY, "I/O error 32"},
+        // Errors the code table lacks never pass for one it has.
+        {FailingOps::Open, EINTR, "I/O error: Interrupted system call"},
+        {FailingOps::Write, ENETUNREACH, "I/O error: Network is unreachable"},
+        {FailingOps::Sync, EHOSTDOWN, "I/O error: Host is down"},
     };
     PointLists lists = calculated({{"1", "0", "0"}, {"2", "100", "0"}});
     for (int i = 0; i < 3000; ++i) {  // more than one buffer's worth
@@ -222,10 +259,10 @@ TEST(FileErrorTest, ErrnoValuesMapToTheClassicCodesAndMessages) {
         {ENOENT, "Invalid filename"}, {ENOTDIR, "Invalid filename"}, {EACCES, "File access denied"},
         {EPERM, "File access denied"}, {EROFS, "File access denied"}, {EMFILE, "Too many open files"},
         {ENFILE, "Too many open files"}, {ENOSPC, "I/O error 112"}, {ETXTBSY, "I/O error 32"},
-        {ENAMETOOLONG, "I/O error 206"}, {EXDEV, "I/O error " + std::to_string(EXDEV)},
+        {ENAMETOOLONG, "I/O error 206"}, {EXDEV, "I/O error: Invalid cross-device link"},
     };
     for (const auto& [errnoValue, message] : cases) {
-        EXPECT_EQ(fileErrorMessage(fileErrorCode(errnoValue)), message) << errnoValue;
+        EXPECT_EQ(fileErrorText(errnoValue), message) << errnoValue;
     }
     for (const auto& [code, message] :
          std::vector<std::pair<int, std::string>>{{2, "File not found"}, {100, "Read beyond end of file"},
