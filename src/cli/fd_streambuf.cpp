@@ -29,22 +29,23 @@ FdInputBuffer::int_type FdInputBuffer::underflow() {
 }
 
 FdOutputBuffer::FdOutputBuffer(int fd, std::string name)
-    : fd_(fd), name_(std::move(name)), lineByLine_(::isatty(fd) == 1) {
-    buffer_.reserve(kBlockSize);
+    : fd_(fd), name_(std::move(name)), lineByLine_(::isatty(fd) == 1), buffer_(kBlockSize, '\0') {
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
 }
 
-
 FdOutputBuffer::int_type FdOutputBuffer::overflow(int_type c) {
+    drain();
     if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    const char byte = traits_type::to_char_type(c);
-    xsputn(&byte, 1);
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+    if (lineByLine_ && traits_type::to_char_type(c) == '\n') drain();
     return c;
 }
 
 std::streamsize FdOutputBuffer::xsputn(const char* data, std::streamsize size) {
-    buffer_.append(data, std::size_t(size));
-    if (buffer_.size() >= kBlockSize || (lineByLine_ && std::memchr(data, '\n', std::size_t(size)))) drain();
-    return size;
+    const std::streamsize put = std::streambuf::xsputn(data, size);
+    if (lineByLine_ && std::memchr(data, '\n', std::size_t(size))) drain();
+    return put;
 }
 
 int FdOutputBuffer::sync() {
@@ -53,17 +54,15 @@ int FdOutputBuffer::sync() {
 }
 
 void FdOutputBuffer::drain() {
-    writeOut(buffer_.data(), buffer_.size());
-    buffer_.clear();
-}
-
-void FdOutputBuffer::writeOut(const char* data, std::size_t size) {
+    const char* data = pbase();
+    const std::size_t size = std::size_t(pptr() - pbase());
     for (std::size_t done = 0; done < size;) {
         const ssize_t n = ::write(fd_, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw StreamFailure{errno, name_};
         done += std::size_t(n);
     }
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
 }
 
 }  // namespace geocalc::cli

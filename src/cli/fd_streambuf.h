@@ -41,8 +41,7 @@ protected:
     int sync() override;
 
 private:
-    void writeOut(const char* data, std::size_t size);
-    void drain();
+    void drain();  // writes out what the buffer holds
 
     int fd_;
     std::string name_;

@@ -17,7 +17,8 @@ namespace {
 
 constexpr std::size_t kCoordinateCount = 4;
 
-constexpr std::string_view kBlanks = " \t\r\v\f";
+// The blanks between coordinates: space, tab, and the CR of CR LF lines.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 // The coordinates come as XS YS XE YE; the side takes them end point first.
 std::string sideLine(const std::array<std::string_view, kCoordinateCount>& ansi) {
@@ -41,12 +42,15 @@ std::string lineResult(std::string_view line, long long number,
     }
     std::array<std::string_view, kCoordinateCount> words;
     std::size_t count = 0;
-    for (std::size_t start = line.find_first_not_of(kBlanks); start != std::string_view::npos;
-         start = line.find_first_not_of(kBlanks, start)) {
-        const std::size_t end = std::min(line.find_first_of(kBlanks, start), line.size());
-        if (count < kCoordinateCount) words[count] = ansiWord(line.substr(start, end - start), storage[count]);
+    for (std::size_t pos = 0; pos < line.size();) {
+        if (isBlank(line[pos])) {
+            ++pos;
+            continue;
+        }
+        const std::size_t start = pos;
+        while (pos < line.size() && !isBlank(line[pos])) ++pos;
+        if (count < kCoordinateCount) words[count] = ansiWord(line.substr(start, pos - start), storage[count]);
         ++count;
-        start = end;
     }
     if (count == 0) return {};
     if (count != kCoordinateCount) {

@@ -1,5 +1,6 @@
 #include "cli/table_commands.h"
 
+#include <array>
 #include <charconv>
 #include <ostream>
 #include <unordered_map>
@@ -22,27 +23,50 @@ void openReadOnly(TableDataset& table, const std::string& path) {
     table.open();
 }
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
-        }
+constexpr const char* escapeOf(char c) {
+    switch (c) {
+        case '\t': return "\\t";
+        case '\r': return "\\r";
+        case '\n': return "\\n";
+        case '\\': return "\\\\";
+        default: return nullptr;
     }
-    return out;
 }
 
-void printRow(std::ostream& out, const std::vector<std::string>& ansiTexts) {
-    std::string line;
+// The bytes a field text cannot show as they are: the escaped ones, and the
+// Windows-1251 letters and signs that need their UTF-8 form.
+constexpr std::array<bool, 256> kSpecialBytes = [] {
+    std::array<bool, 256> special{};
+    for (int c = 0; c < 256; ++c) special[std::size_t(c)] = c >= 0x80 || escapeOf(char(c)) != nullptr;
+    return special;
+}();
+
+// Appends a field text to the UTF-8 line, escaped; runs of plain bytes, most
+// of every text, are copied whole.
+void appendShown(std::string& line, const std::string& ansiText) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < ansiText.size(); ++i) {
+        if (!kSpecialBytes[static_cast<unsigned char>(ansiText[i])]) continue;
+        line.append(ansiText, run, i - run);
+        if (const char* escape = escapeOf(ansiText[i])) {
+            line += escape;
+        } else {
+            line += utf8FromAnsi(std::string_view(ansiText).substr(i, 1));
+        }
+        run = i + 1;
+    }
+    line.append(ansiText, run);
+}
+
+// `line` is the caller's, so that its storage serves every row.
+void printRow(std::ostream& out, const std::vector<std::string>& ansiTexts, std::string& line) {
+    line.clear();
     for (std::size_t i = 0; i < ansiTexts.size(); ++i) {
         if (i > 0) line += '\t';
-        line += escaped(ansiTexts[i]);
+        appendShown(line, ansiTexts[i]);
     }
-    printLine(out, line);
+    line += '\n';
+    out.rdbuf()->sputn(line.data(), std::streamsize(line.size()));  // no sentry per row
 }
 
 int rowOfNumber(TableDataset& table, const std::string& id) {
@@ -102,11 +126,12 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
     TableDataset table;
     openReadOnly(table, args[0]);
     std::vector<std::string> texts;
+    std::string line;
     for (int f = 0; f < table.fieldCount(); ++f) texts.push_back(table.field(f).name);
-    printRow(out, texts);
+    printRow(out, texts, line);
     for (int row = 0; row < table.rowCount(); ++row) {
         table.rowTexts(row, texts);
-        printRow(out, texts);
+        printRow(out, texts, line);
     }
     return 0;
 }
