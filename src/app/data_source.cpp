@@ -21,18 +21,39 @@ bool isNumericKind(FieldKind kind) {
     return kind == FieldKind::Integer || kind == FieldKind::Float || kind == FieldKind::Currency;
 }
 
-DataSource::DataSource(TableDataset& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {
+DataSource::DataSource(TableDataset& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), rows_(table.rowCount()) {
     table_.setObserver([this](TableDataset::Change change) { tableChanged(change); });
 }
 
 DataSource::~DataSource() { table_.setObserver({}); }
 
+// Only another table makes the columns anew: a changed number of rows is
+// told as rows inserted or removed at the end, then every row as changed, so
+// that the widths and the order the user gave the columns stay.
+void DataSource::rowsChanged() {
+    const int rows = table_.rowCount();
+    if (rows > rows_) {
+        beginInsertRows(QModelIndex(), rows_, rows - 1);
+        rows_ = rows;
+        endInsertRows();
+    } else if (rows < rows_) {
+        beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+        rows_ = rows;
+        endRemoveRows();
+    }
+    if (rows_ > 0 && columnCount() > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+}
+
 void DataSource::tableChanged(TableDataset::Change change) {
     switch (change) {
         case TableDataset::Change::Reset:
-        case TableDataset::Change::Rows:
             beginResetModel();
+            rows_ = table_.rowCount();
             endResetModel();
+            break;
+        case TableDataset::Change::Rows:
+            rowsChanged();
             break;
         case TableDataset::Change::Record:
             if (table_.currentRow() >= 0 && columnCount() > 0) {
@@ -46,7 +67,7 @@ void DataSource::tableChanged(TableDataset::Change change) {
     emit currentRowChanged();
 }
 
-int DataSource::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.rowCount(); }
+int DataSource::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
 int DataSource::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.fieldCount(); }
 

@@ -34,8 +34,10 @@ signals:
 
 private:
     void tableChanged(TableDataset::Change change);
+    void rowsChanged();
 
     TableDataset& table_;
+    int rows_;  // the rows the views were told of
 };
 
 // Whether a field kind is a number, shown right-aligned.

@@ -1,5 +1,6 @@
 #include "app/db_grid.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -38,7 +39,13 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent)
     verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u25B6")) + 2 * kCellPadding);
     editor_->hide();
     editor_->setFrame(false);
+    // Part of the grid, never a stop of the window's tab sequence: the grid
+    // gives it the focus itself.
+    editor_->setFocusPolicy(Qt::ClickFocus);
     editor_->installEventFilter(this);
+    // A double click anywhere on the grid picks, the corner included.
+    if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+    setUpScrollBar();
     connect(editor_, &QLineEdit::textEdited, this, &DBGrid::editorEdited);
     connect(&source_, &QAbstractItemModel::modelReset, this, &DBGrid::layOutColumns);
     connect(&source_, &DataSource::currentRowChanged, this, &DBGrid::followTable);
@@ -79,6 +86,8 @@ void DBGrid::followTable() {
     if (row < 0 || source_.columnCount() == 0) return;
     QScopedValueRollback guard(following_, true);
     setCurrentIndex(source_.index(row, std::min(currentColumn(), source_.columnCount() - 1)));
+    scrollTo(currentIndex());
+    syncScrollBar();
     placeEditor();
 }
 
@@ -111,6 +120,14 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
+    const bool onHeaders = watched == horizontalHeader()->viewport() || watched == verticalHeader()->viewport() ||
+                           qobject_cast<QAbstractButton*>(watched) != nullptr;  // the corner
+    if (event->type() == QEvent::MouseButtonDblClick && onHeaders) {
+        // The first press moved to an indicator's row; on the titles and the
+        // corner the record stays. Either way the double click only picks.
+        emit recordDoubleClicked();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         // Typed text is applied before a press on the titles or the indicator
         // column acts; a refusal stops the press.
@@ -144,7 +161,16 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
 
 void DBGrid::updateGeometries() {
     QTableView::updateGeometries();
+    showTopRow();
+    syncScrollBar();
     placeEditor();
+}
+
+// Coming in by Tab or Shift+Tab from another control lands on the grid's
+// current cell, never in the cell editor left open when the focus went.
+void DBGrid::focusInEvent(QFocusEvent* event) {
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) hideEditor();
+    QTableView::focusInEvent(event);
 }
 
 // The cell editor.

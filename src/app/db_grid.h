@@ -24,6 +24,8 @@ public:
 
     QLineEdit* cellEditor() const { return editor_; }
     bool editorShown() const;
+    // The first row shown.
+    int topRow() const { return topRow_; }
 
 signals:
     // A double click on the grid, on whatever record is current.
@@ -34,8 +36,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void updateGeometries() override;
+
+    // Scrolling: the rows shown follow the current record, whole rows at a
+    // time; the vertical scroll bar moves the current record.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     TableDataset& table() const { return source_.table(); }
@@ -50,6 +59,13 @@ private:
     void goToColumn(int column);
     void tab(bool backwards);
     int visibleRows() const;
+
+    // The vertical scroll bar.
+    void setUpScrollBar();
+    void scrollBarAction(int action);
+    void scrollBarReleased();
+    void syncScrollBar();
+    void showTopRow();
 
     // The cell editor.
     bool canEditCell() const;
@@ -71,6 +87,8 @@ private:
     QLineEdit* editor_;
     bool editorChanged_ = false;
     bool following_ = false;
+    int topRow_ = 0;
+    int wheelTurn_ = 0;  // eighths of a degree not yet turned into moves
 };
 
 }  // namespace geocalc::app
