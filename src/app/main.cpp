@@ -1,7 +1,9 @@
 // geocalc: start-up, the event loop, shutdown.
 #include <cxxabi.h>
 
+#include <QtGlobal>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <typeinfo>
 
@@ -19,10 +21,20 @@ std::string kindOf(const std::exception& e) {
     return status == 0 && name ? name.get() : typeid(e).name();
 }
 
+// Until the application object stands no box can be shown: a failure of the
+// toolkit then (no display to connect to, no platform plugin) is written to
+// standard error, and the program ends with exit code 1 instead of aborting.
+void startUpMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    std::cerr << "geocalc: " << message.toStdString() << std::endl;
+    if (type == QtFatalMsg) std::_Exit(1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const QtMessageHandler toolkitHandler = qInstallMessageHandler(startUpMessage);
     geocalc::app::GeocalcApplication application(argc, argv);
+    qInstallMessageHandler(toolkitHandler);
     std::unique_ptr<geocalc::app::TForm1> form;
     try {
         geocalc::loadNumberFormat();

@@ -1,9 +1,12 @@
 #include "app/unit1.h"
 
+#include <QEvent>
 #include <QFontInfo>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
+#include <QWindow>
 #include <QVBoxLayout>
 
 #include "app/app_icon.h"
@@ -150,15 +153,33 @@ void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shownBefore_) return;
     shownBefore_ = true;
-    // The designed size is the outer one, frame and caption bar included.
-    const QSize frame = frameGeometry().size() - size();
-    if (frame.isValid() && !frame.isEmpty()) resize(QSize(kOuterWidth, kOuterHeight) - frame);
-    // Centred once, by the designed outer size; never off the top left.
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->geometry();
-        move(std::max(0, (area.width() - kOuterWidth) / 2), std::max(0, (area.height() - kOuterHeight) / 2));
+    placeByOuterSize();
+    // A window manager's frame is known only once it has framed the window,
+    // which is then exposed: the place is fitted again on the first exposure
+    // that shows a frame, as long as no frame has come within a while.
+    if (!frameFitted_ && windowHandle()) {
+        windowHandle()->installEventFilter(this);
+        QTimer::singleShot(kFrameWait, this, [this] { frameFitted_ = true; });
     }
     Button1->setFocus();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && !frameFitted_) placeByOuterSize();
+    return QWidget::eventFilter(watched, event);
+}
+
+// The designed size and the centring are by the outer size, frame and
+// caption bar included; the top left never goes off the screen.
+void TForm1::placeByOuterSize() {
+    const QSize frame = frameGeometry().size() - size();
+    frameFitted_ = frame.width() > 0 || frame.height() > 0;
+    resize(QSize(kOuterWidth, kOuterHeight) - frame);
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + std::max(0, (area.width() - kOuterWidth) / 2),
+             area.y() + std::max(0, (area.height() - kOuterHeight) / 2));
+    }
 }
 
 void TForm1::Button1Click() {

@@ -55,16 +55,20 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void makeControls();
     void placeControls();
     void chainTabOrder();
+    void placeByOuterSize();
 
     PointLists lists_;
     QScrollArea* scrollArea_;
     QWidget* client_;
     bool shownBefore_ = false;
+    bool frameFitted_ = false;  // placed by the outer size with the frame known
+    static constexpr int kFrameWait = 2000;  // ms to wait for a frame
 };
 
 // The window's single instance while it exists.

@@ -2,6 +2,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <sys/wait.h>
+
+#include <cstdlib>
 
 #include "app/application_title.h"
 #include "app/data_source.h"
@@ -215,6 +218,16 @@ TEST_F(WindowTest, ClosingTheWindowEndsTheLoopWithCodeZeroAndKeepsTheWorkingCopy
     EXPECT_EQ(QApplication::exec(), 0);
     form.reset();
     EXPECT_EQ(readBytes(folder.file("pts.dbf")), workingCopy);
+}
+
+TEST(StartupTest, NoDisplayIsAStartupFailureWithItsTextOnStandardError) {
+    TempFolder folder;
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb '" +
+                                std::string(GEOCALC_APP_EXE) + "' 2> '" + folder.file("err") + "'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(readBytes(folder.file("err")).find("could not connect to display"), std::string::npos);
 }
 
 TEST(ApplicationTitleTest, ExecutableNameGivesTheTitle) {
