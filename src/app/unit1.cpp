@@ -154,14 +154,26 @@ void TForm1::showEvent(QShowEvent* event) {
     if (shownBefore_) return;
     shownBefore_ = true;
     placeByOuterSize();
-    // A window manager's frame is known only once it has framed the window,
-    // which is then exposed: the place is fitted again on the first exposure
-    // that shows a frame, as long as no frame has come within a while.
+    // A window manager's frame is known only once it has framed the window:
+    // the place is fitted again as soon as a frame shows (looked for when the
+    // window is exposed, and every few milliseconds for a while).
     if (!frameFitted_ && windowHandle()) {
         windowHandle()->installEventFilter(this);
-        QTimer::singleShot(kFrameWait, this, [this] { frameFitted_ = true; });
+        lookForFrame(kFrameWait / kFrameLookInterval);
     }
     Button1->setFocus();
+}
+
+void TForm1::lookForFrame(int looksLeft) {
+    if (frameFitted_) return;
+    if (looksLeft == 0) {
+        frameFitted_ = true;  // no window manager frames this window
+        return;
+    }
+    QTimer::singleShot(kFrameLookInterval, this, [this, looksLeft] {
+        if (!frameFitted_) placeByOuterSize();
+        lookForFrame(looksLeft - 1);
+    });
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
