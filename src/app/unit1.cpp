@@ -71,7 +71,9 @@ TForm1::TForm1(QWidget* parent)
     makeControls();
     placeControls();
     chainTabOrder();
-    resize(kOuterWidth, kOuterHeight);
+    // Placed before it is first shown, so that a window manager takes the
+    // place as the program's own rather than choosing one.
+    placeByOuterSize();
 }
 
 TForm1::~TForm1() {

@@ -25,11 +25,11 @@ TEST(WindowManagerTest, OuterSizeAndCentringIncludeTheFrame) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ASSERT_TRUE(waitForFrame(form)) << "no frame from the window manager";
-    QTest::qWait(300);  // let the fitted size and place settle
-    const QRect outer = form.frameGeometry();
     const QRect screen = form.screen()->geometry();
-    EXPECT_EQ(outer.size(), QSize(639, 358));
-    EXPECT_EQ(outer.topLeft(), QPoint((screen.width() - 639) / 2, (screen.height() - 358) / 2));
+    const QRect designed(QPoint((screen.width() - 639) / 2, (screen.height() - 358) / 2), QSize(639, 358));
+    QTest::qWaitFor([&] { return form.frameGeometry() == designed; }, 3000);  // the fitting settles
+    EXPECT_EQ(form.frameGeometry().size(), designed.size());
+    EXPECT_EQ(form.frameGeometry().topLeft(), designed.topLeft());
 
     // The window manager hands the focus over: the first control has it.
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
