@@ -75,10 +75,13 @@ Angle splitAngle(long double a) {
     return angle;
 }
 
-}  // namespace
+struct SideValues {
+    Angle angle;
+    double length;
+};
 
-std::string computeSide(SideSource& source) {
-    x87::Scope scope;
+// Runs under the caller's x87::Scope, which also covers the writing.
+SideValues sideValues(SideSource& source) {
     const double dx = difference(source, Coordinate::XEnd, Coordinate::XStart);
     const double dy = difference(source, Coordinate::YEnd, Coordinate::YStart);
     const long double squares = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
@@ -92,31 +95,56 @@ std::string computeSide(SideSource& source) {
     // and 0/0 has the length 0. So the fault reported is the first one made.
     checkFaults();
     const double direction = alongY ? (dy > 0 ? 90.0 : 270.0) : directionAngle(q, dx, dy);
-    const Angle angle = splitAngle(direction);
+    return {splitAngle(direction), length};
+}
 
-    const NumberText lengthText = writeFixed(length);
-    char line[2 * NumberText::kCapacity + 16];
-    char* end = std::to_chars(line, line + 8, angle.degrees).ptr;
-    *end++ = kDegreeSign;
-    end = std::to_chars(end, end + 8, angle.minutes).ptr;
-    *end++ = '\'';
-    end = std::copy(angle.seconds.view().begin(), angle.seconds.view().end(), end);
-    *end++ = '"';
+// Writes D°M'S.s" at `out`; returns the end.
+char* writeDirection(const Angle& angle, char* out) {
+    out = std::to_chars(out, out + 8, angle.degrees).ptr;
+    *out++ = kDegreeSign;
+    out = std::to_chars(out, out + 8, angle.minutes).ptr;
+    *out++ = '\'';
+    out = std::copy(angle.seconds.view().begin(), angle.seconds.view().end(), out);
+    *out++ = '"';
+    return out;
+}
+
+class Texts final : public SideSource {
+public:
+    explicit Texts(std::array<std::string_view, 4> texts) : texts_(texts) {}
+    std::string_view fetch(Coordinate which) override { return texts_[std::size_t(which)]; }
+
+private:
+    std::array<std::string_view, 4> texts_;
+};
+
+constexpr std::size_t kDirectionCapacity = NumberText::kCapacity + 24;
+
+}  // namespace
+
+std::string computeSide(SideSource& source) {
+    x87::Scope scope;
+    const SideValues side = sideValues(source);
+    const NumberText lengthText = writeFixed(side.length);
+    char line[kDirectionCapacity + NumberText::kCapacity + 1];
+    char* end = writeDirection(side.angle, line);
     *end++ = ' ';
     end = std::copy(lengthText.view().begin(), lengthText.view().end(), end);
     return std::string(line, end);
 }
 
+SideMeasure measureSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
+                        std::string_view yStart) {
+    x87::Scope scope;
+    Texts texts({xEnd, xStart, yEnd, yStart});
+    const SideValues side = sideValues(texts);
+    char direction[kDirectionCapacity];
+    return {std::string(direction, writeDirection(side.angle, direction)), side.length};
+}
+
 std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
                         std::string_view yStart) {
-    class Texts final : public SideSource {
-    public:
-        explicit Texts(std::array<std::string_view, 4> texts) : texts_(texts) {}
-        std::string_view fetch(Coordinate which) override { return texts_[std::size_t(which)]; }
-
-    private:
-        std::array<std::string_view, 4> texts_;
-    } texts({xEnd, xStart, yEnd, yStart});
+    Texts texts({xEnd, xStart, yEnd, yStart});
     return computeSide(texts);
 }
 

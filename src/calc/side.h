@@ -41,4 +41,13 @@ std::string computeSide(SideSource& source);
 std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
                         std::string_view yStart);
 
+// The same side as its direction angle, written as the side line writes it
+// (D°M'S.s"), and its length as computed, not rounded; same failures.
+struct SideMeasure {
+    std::string direction;
+    double length;
+};
+SideMeasure measureSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
+                        std::string_view yStart);
+
 }  // namespace geocalc
