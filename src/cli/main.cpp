@@ -1,6 +1,7 @@
 // geocalc-cli: the batch companion of the geocalc window.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "cli/cli_io.h"
 #include "cli/fd_streambuf.h"
 #include "cli/inverse_command.h"
+#include "cli/parcel_command.h"
 #include "cli/table_commands.h"
 #include "core/error.h"
 #include "numtext/format_settings.h"
@@ -26,6 +28,8 @@ constexpr const char* kUsage =
     "       geocalc-cli [--decimal-separator C] show TABLE\n"
     "       geocalc-cli [--decimal-separator C] traverse [--names] [-o FILE]\n"
     "                   [--encoding windows-1251|utf-8] TABLE ID...\n"
+    "       geocalc-cli [--decimal-separator C] parcel [--names] [-o FILE]\n"
+    "                   [--format text|json|csv|svg|dxf] TABLE ID...\n"
     "       geocalc-cli --help\n"
     "\n"
     "inverse   the side line (direction angle and length) from the start point\n"
@@ -37,14 +41,25 @@ constexpr const char* kUsage =
     "          1, or names with --names), computes the closed traverse and writes\n"
     "          the results file to FILE or to standard output, in Windows-1251\n"
     "          unless --encoding utf-8\n"
+    "parcel    picks the records ID... of TABLE as traverse does and describes the\n"
+    "          closed figure they bound: the catalogue of points and sides, the\n"
+    "          perimeter, the area and the orientation, as text, JSON, CSV, an SVG\n"
+    "          drawing at a standard scale, or DXF for CAD\n"
     "\n"
     "--decimal-separator C   the decimal separator of coordinates and results\n"
     "                        (default: the one of the LC_NUMERIC locale)\n";
 
+// An option given that only some commands take.
+struct LimitedOption {
+    std::string name;
+    std::vector<std::string_view> commands;
+};
+
 struct CommandLine {
     bool help = false;
     geocalc::cli::TraverseOptions traverse;
-    std::vector<std::string> traverseOnly;  // the traverse options given
+    geocalc::cli::ParcelOptions parcel;
+    std::vector<LimitedOption> limited;
     std::vector<std::string> positional;
 };
 
@@ -84,19 +99,24 @@ CommandLine parse(int argc, char** argv) {
         } else if (arg == "--help") {
             line.help = true;
         } else if (arg == "--names") {
-            line.traverse.byName = true;
-            line.traverseOnly.push_back(arg);
+            line.traverse.byName = line.parcel.byName = true;
+            line.limited.push_back({arg, {"traverse", "parcel"}});
         } else if (arg == "-o") {
-            line.traverse.outputPath = valueOf(i, argc, argv, arg);
+            line.traverse.outputPath = line.parcel.outputPath = valueOf(i, argc, argv, arg);
             if (line.traverse.outputPath.empty()) throw UsageError{"-o needs a file name"};
-            line.traverseOnly.push_back(arg);
+            line.limited.push_back({arg, {"traverse", "parcel"}});
         } else if (arg == "--encoding") {
             const std::string encoding = valueOf(i, argc, argv, arg);
             if (encoding != "utf-8" && encoding != "windows-1251") {
                 throw UsageError{"the encoding is utf-8 or windows-1251"};
             }
             line.traverse.utf8 = encoding == "utf-8";
-            line.traverseOnly.push_back(arg);
+            line.limited.push_back({arg, {"traverse"}});
+        } else if (arg == "--format") {
+            const auto format = geocalc::parcelFormatNamed(valueOf(i, argc, argv, arg));
+            if (!format) throw UsageError{"the format is text, json, csv, svg or dxf"};
+            line.parcel.format = *format;
+            line.limited.push_back({arg, {"parcel"}});
         } else if (arg == "--decimal-separator") {
             geocalc::setDecimalSeparator(decimalSeparatorOf(valueOf(i, argc, argv, arg)));
         } else {
@@ -113,13 +133,17 @@ int run(const CommandLine& line, std::istream& in, std::ostream& out) {
     }
     if (line.positional.empty()) throw UsageError{"no command given"};
     const std::string& command = line.positional.front();
-    if (command != "traverse" && !line.traverseOnly.empty()) {
-        throw UsageError{line.traverseOnly.front() + " is an option of traverse, not of " + command};
+    for (const LimitedOption& option : line.limited) {
+        if (std::find(option.commands.begin(), option.commands.end(), command) != option.commands.end()) continue;
+        std::string owners;
+        for (const std::string_view owner : option.commands) owners += (owners.empty() ? "" : " and ") + std::string(owner);
+        throw UsageError{option.name + " is an option of " + owners + ", not of " + command};
     }
     const std::vector<std::string> args(line.positional.begin() + 1, line.positional.end());
     if (command == "inverse") return geocalc::cli::runInverse(args, in, out, std::cerr);
     if (command == "show") return geocalc::cli::runShow(args, out);
     if (command == "traverse") return geocalc::cli::runTraverseCommand(args, line.traverse, out);
+    if (command == "parcel") return geocalc::cli::runParcelCommand(args, line.parcel, out);
     throw UsageError{"unknown command " + command};
 }
 

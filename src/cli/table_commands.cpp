@@ -1,13 +1,12 @@
 #include "cli/table_commands.h"
 
 #include <array>
-#include <charconv>
 #include <ostream>
-#include <unordered_map>
 
 #include "calc/traverse.h"
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
+#include "cli/record_picking.h"
 #include "core/error.h"
 #include "output/replacing_file.h"
 #include "output/results_file.h"
@@ -16,12 +15,6 @@
 namespace geocalc::cli {
 
 namespace {
-
-void openReadOnly(TableDataset& table, const std::string& path) {
-    table.setReadOnly(true);
-    table.setTableName(path);
-    table.open();
-}
 
 constexpr const char* escapeOf(char c) {
     switch (c) {
@@ -69,41 +62,6 @@ void printRow(std::ostream& out, const std::vector<std::string>& ansiTexts, std:
     out.rdbuf()->sputn(line.data(), std::streamsize(line.size()));  // no sentry per row
 }
 
-int rowOfNumber(TableDataset& table, const std::string& id) {
-    long long number = 0;
-    const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), number);
-    if (error != std::errc() || end != id.data() + id.size()) {
-        throw UsageError{"'" + id + "' is not a record number (give --names to pick by name)"};
-    }
-    if (number < 1 || number > table.rowCount()) {
-        throw Error("Record " + ansiFromUtf8(id) + " does not exist: the table has " +
-                    std::to_string(table.rowCount()) + " records");
-    }
-    return int(number - 1);
-}
-
-// The row of each name asked for: the first record whose first field is the
-// name. One pass over the table for all names, ended once each is found.
-std::unordered_map<std::string, int> rowsOfNames(TableDataset& table, const std::vector<std::string>& ansiNames) {
-    std::unordered_map<std::string, int> rows;
-    for (const std::string& name : ansiNames) rows.emplace(name, -1);
-    std::size_t missing = rows.size();
-    for (int row = 0; missing > 0 && row < table.rowCount(); ++row) {
-        const auto found = rows.find(table.fieldTextAt(row, 0));
-        if (found != rows.end() && found->second < 0) {
-            found->second = row;
-            --missing;
-        }
-    }
-    return rows;
-}
-
-int rowOfName(const std::unordered_map<std::string, int>& rows, const std::string& ansiName) {
-    const int row = rows.at(ansiName);
-    if (row < 0) throw Error("No record is named '" + ansiName + "'");
-    return row;
-}
-
 void writeResults(const PointLists& lists, const TraverseOptions& options, std::ostream& out) {
     auto encode = [&options](std::string_view line) {
         return options.utf8 ? utf8FromAnsi(line) : std::string(line);
@@ -141,12 +99,9 @@ int runTraverseCommand(const std::vector<std::string>& args, const TraverseOptio
     if (args.size() < 2) throw UsageError{"traverse takes a table and the points to pick"};
     TableDataset table;
     openReadOnly(table, args[0]);
-    std::vector<std::string> ids;
-    for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(options.byName ? ansiFromUtf8(args[i]) : args[i]);
-    const auto rowsByName = options.byName ? rowsOfNames(table, ids) : std::unordered_map<std::string, int>();
     PointLists lists;
-    for (const std::string& id : ids) {
-        table.moveTo(options.byName ? rowOfName(rowsByName, id) : rowOfNumber(table, id));
+    for (const int row : pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName)) {
+        table.moveTo(row);
         appendPoint(lists, [&table](int field) { return table.fieldText(field); });
     }
     runTraverse(lists);

@@ -1,0 +1,36 @@
+#include "cli/parcel_command.h"
+
+#include <ostream>
+
+#include "cli/cli_io.h"
+#include "cli/record_picking.h"
+#include "output/replacing_file.h"
+#include "parcel/parcel.h"
+#include "table/table_dataset.h"
+
+namespace geocalc::cli {
+
+int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options, std::ostream& out) {
+    if (args.size() < 2) throw UsageError{"parcel takes a table and the points to pick"};
+    TableDataset table;
+    openReadOnly(table, args[0]);
+    std::vector<BoundaryPoint> points;
+    for (const int row : pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName)) {
+        table.moveTo(row);
+        BoundaryPoint& point = points.emplace_back();
+        point.name = table.fieldText(0);
+        point.x = table.fieldText(1);
+        point.y = table.fieldText(2);
+    }
+    const std::string text = formatParcel(describeParcel(std::move(points)), options.format);
+    if (options.outputPath.empty()) {
+        out.write(text.data(), std::streamsize(text.size()));
+    } else {
+        ReplacingFile file(options.outputPath);
+        file.write(text);
+        file.commit();
+    }
+    return 0;
+}
+
+}  // namespace geocalc::cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "parcel/parcel_formats.h"
+
+namespace geocalc::cli {
+
+struct ParcelOptions {
+    bool byName = false;                       // IDs are names (field 0) rather than record numbers
+    std::string outputPath;                    // empty: standard output
+    ParcelFormat format = ParcelFormat::Text;
+};
+
+// geocalc-cli parcel TABLE ID...: picks the records as traverse does (at
+// least three) and describes the closed figure they bound: catalogue,
+// perimeter, area, orientation and any crossing, in the chosen format.
+// To FILE whole or not at all, else to `out`. Reads the table read-only.
+int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options, std::ostream& out);
+
+}  // namespace geocalc::cli

@@ -1,0 +1,21 @@
+// Picking records of a table by number or by name, as traverse and parcel do.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "table/table_dataset.h"
+
+namespace geocalc::cli {
+
+// Opens the table read-only, with no working copy.
+void openReadOnly(TableDataset& table, const std::string& path);
+
+// The rows of the IDs, in their order: 1-based record numbers, or with
+// `byName` names (UTF-8), each the first record whose first field is the
+// name. Names are found in one pass over the table. Fails for a record that
+// does not exist or a name no record has; an ID that is no number without
+// `byName` is a usage error.
+std::vector<int> pickRows(TableDataset& table, const std::vector<std::string>& ids, bool byName);
+
+}  // namespace geocalc::cli

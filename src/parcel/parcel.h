@@ -1,0 +1,59 @@
+// A parcel: the closed figure that picked points bound, as a surveyor hands
+// it over: its catalogue of points and sides, perimeter, area and orientation.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "parcel/boundary_crossing.h"
+
+namespace geocalc {
+
+// A corner of the boundary: its name and coordinate texts as the table holds
+// them, in the core's code page.
+struct BoundaryPoint {
+    std::string name, x, y;
+};
+
+// The side leaving a point: its direction angle as the side line writes it
+// (D°M'S.s") and its length, not rounded.
+struct ParcelSide {
+    std::string direction;
+    double length;
+};
+
+// As seen on a plan with X up (north) and Y to the right (east); a figure of
+// no area has none.
+enum class Orientation { Clockwise, CounterClockwise, None };
+
+struct Parcel {
+    std::vector<BoundaryPoint> points;
+    // The points as read, on the plan: the first one's X and Y, and every
+    // point in metres from it.
+    long double originX = 0, originY = 0;
+    std::vector<PlanPoint> corners;
+    std::vector<ParcelSide> sides;  // side i leaves point i; the last one closes the figure
+    double perimeter = 0;           // m
+    double area = 0;                // m², never negative
+    Orientation orientation = Orientation::None;
+    // The first pair of sides (i < j) that cross or touch, when the boundary
+    // does: the point order is then wrong and the area means nothing.
+    std::optional<std::pair<std::size_t, std::size_t>> crossing;
+};
+
+// Describes the figure from the first point through the others and back.
+// Fails with "A parcel needs at least three points, got N", and as the side
+// computation does: a text that is no number, two consecutive equal points
+// ("Invalid floating point operation").
+//
+// The area is the shoelace formula on the coordinates as read (80-bit),
+// reduced to the first point, with each product kept exactly as two parts
+// and everything summed with compensation: for coordinates up to 10^7 m with
+// three decimals and up to 100,000 points it is within 1e-4 m² of the exact
+// area of the decimal coordinates.
+Parcel describeParcel(std::vector<BoundaryPoint> points);
+
+}  // namespace geocalc

@@ -1,0 +1,65 @@
+// The parcel for people: an aligned catalogue, then its totals.
+#include <array>
+#include <vector>
+
+#include "charset/code_page.h"
+#include "parcel/parcel_formats.h"
+#include "parcel/parcel_numbers.h"
+
+namespace geocalc {
+
+namespace {
+
+constexpr std::size_t kColumns = 6;
+constexpr std::array<bool, kColumns> kRightAligned = {true, false, true, true, false, true};
+constexpr int kSquareMetresPerHectare = 10000;
+
+std::size_t characters(const std::string& utf8) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < utf8.size(); ++count) decodeUtf8(utf8, pos);
+    return count;
+}
+
+const char* orientationName(Orientation orientation) {
+    switch (orientation) {
+        case Orientation::Clockwise: return "clockwise";
+        case Orientation::CounterClockwise: return "counter-clockwise";
+        case Orientation::None: return "none (the figure has no area)";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string parcelText(const Parcel& parcel) {
+    using Row = std::array<std::string, kColumns>;
+    std::vector<Row> rows = {{"№", "Name", "X", "Y", "Direction", "Length"}};
+    for (std::size_t i = 0; i < parcel.points.size(); ++i) {
+        const BoundaryPoint& p = parcel.points[i];
+        rows.push_back({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(p.x), utf8FromAnsi(p.y),
+                        utf8FromAnsi(parcel.sides[i].direction), decimalsText(parcel.sides[i].length, 2)});
+    }
+    std::array<std::size_t, kColumns> widths{};
+    for (const Row& row : rows) {
+        for (std::size_t c = 0; c < kColumns; ++c) widths[c] = std::max(widths[c], characters(row[c]));
+    }
+    std::string out;
+    for (const Row& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < kColumns; ++c) {
+            const std::string pad(widths[c] - characters(row[c]), ' ');
+            if (c > 0) line += "  ";
+            line += kRightAligned[c] ? pad + row[c] : row[c] + pad;
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out += line + '\n';
+    }
+    out += "\nPerimeter: " + decimalsText(parcel.perimeter, 2) + " m\n";
+    out += "Area: " + decimalsText(parcel.area, 2) + " m² (" +
+           decimalsText(parcel.area / kSquareMetresPerHectare, 4) + " ha)\n";
+    out += std::string("Orientation: ") + orientationName(parcel.orientation) + "\n";
+    if (parcel.crossing) out += utf8FromAnsi(crossingWarning(parcel)) + "\n";
+    return out;
+}
+
+}  // namespace geocalc
