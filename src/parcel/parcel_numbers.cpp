@@ -17,8 +17,8 @@ std::string decimalsText(double value, int digits) {
 }
 
 std::string machineNumber(double value) {
-    char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    char text[400];  // room for any double in fixed notation
+    return std::string(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr);
 }
 
 }  // namespace geocalc

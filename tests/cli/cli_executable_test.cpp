@@ -52,7 +52,9 @@ TEST(CliExecutableTest, OptionsOfTraverseAreRefusedElsewhere) {
     const std::string table = std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat";
     for (const std::string& line : std::vector<std::string>{"inverse -o r.txt 0 0 1 1", "inverse --names 0 0 1 1",
                                    "--encoding utf-8 inverse 0 0 1 1", "show --names " + table,
-                                   "traverse -o '' " + table + " 1 2"}) {
+                                   "traverse -o '' " + table + " 1 2", "traverse --format json " + table + " 1 2",
+                                   "parcel --encoding utf-8 " + table + " 1 2 3",
+                                   "parcel --format pdf " + table + " 1 2 3"}) {
         const ShellRun run = shell("$CLI " + line);
         EXPECT_EQ(run.exitCode, 2) << line;
         EXPECT_EQ(run.out, "") << line;

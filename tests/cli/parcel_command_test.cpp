@@ -1,0 +1,56 @@
+#include "cli/parcel_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli_io.h"
+#include "temp_folder.h"
+#include "test_support.h"
+
+namespace geocalc::cli {
+namespace {
+
+const std::string kSample = std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat";
+
+ParcelOptions options(ParcelFormat format, std::string outputPath = "", bool byName = false) {
+    ParcelOptions o;
+    o.format = format;
+    o.outputPath = std::move(outputPath);
+    o.byName = byName;
+    return o;
+}
+
+TEST(ParcelCommandTest, DescribesTheSampleByNumbersOrNames) {
+    std::ostringstream byNumber, byName;
+    runParcelCommand({kSample, "1", "2", "3", "4", "5", "6", "7", "8"}, options(ParcelFormat::Text), byNumber);
+    EXPECT_NE(byNumber.str().find("Area: 215239.13 m² (21.5239 ha)\nOrientation: clockwise\n"), std::string::npos)
+        << byNumber.str();
+    runParcelCommand({kSample, "Репер 1", "Точка 2", "Точка 3"}, options(ParcelFormat::Json, "", true), byName);
+    EXPECT_NE(byName.str().find("\"name\": \"Точка 3\""), std::string::npos) << byName.str();
+}
+
+TEST(ParcelCommandTest, WritesTheFileWholeWithO) {
+    TempFolder folder;
+    std::ostringstream none;
+    runParcelCommand({kSample, "1", "2", "3"}, options(ParcelFormat::Dxf, folder.file("p.dxf")), none);
+    EXPECT_EQ(none.str(), "");
+    const std::string dxf = readBytes(folder.file("p.dxf"));
+    EXPECT_NE(dxf.find("ANSI_1251"), std::string::npos);
+    EXPECT_NE(dxf.find("\xD0\xE5\xEF\xE5\xF0 1"), std::string::npos);  // "Репер 1" in Windows-1251
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"p.dxf"});
+}
+
+TEST(ParcelCommandTest, Failures) {
+    std::ostringstream out;
+    EXPECT_ERROR(runParcelCommand({kSample, "1", "2"}, {}, out), "A parcel needs at least three points, got 2");
+    EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "9"}, {}, out), "Record 9 does not exist: the table has 8 records");
+    EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "2"}, {}, out), "Invalid floating point operation");
+    EXPECT_ERROR(runParcelCommand({kSample, "Репер 1", "нет", "Точка 2"}, options(ParcelFormat::Text, "", true), out),
+                 "No record is named '\xED\xE5\xF2'");
+    EXPECT_THROW(runParcelCommand({kSample}, {}, out), UsageError);
+    EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
+}  // namespace geocalc::cli

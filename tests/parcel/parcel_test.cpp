@@ -1,0 +1,141 @@
+#include "parcel/parcel.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace geocalc {
+namespace {
+
+std::vector<BoundaryPoint> pointsOf(const std::vector<std::pair<std::string, std::string>>& xy) {
+    std::vector<BoundaryPoint> points;
+    for (const auto& [x, y] : xy) points.push_back({"P" + std::to_string(points.size() + 1), x, y});
+    return points;
+}
+
+__extension__ using Int128 = __int128;  // exact sums of products of millimetres
+
+// The exact area of decimal coordinates with at most three decimals, from
+// whole millimetres in 128-bit integers.
+double exactArea(const std::vector<BoundaryPoint>& points) {
+    auto millimetres = [](const std::string& text) {
+        const std::size_t dot = text.find('.');
+        std::string digits = text.substr(0, dot);
+        std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+        fraction.resize(3, '0');
+        long long whole = 0, part = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), whole);
+        std::from_chars(fraction.data(), fraction.data() + 3, part);
+        return Int128(whole) * 1000 + (digits[0] == '-' ? -part : part);
+    };
+    Int128 twice = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const BoundaryPoint& a = points[i];
+        const BoundaryPoint& b = points[(i + 1) % points.size()];
+        twice += millimetres(a.y) * millimetres(b.x) - millimetres(b.y) * millimetres(a.x);
+    }
+    if (twice < 0) twice = -twice;
+    // In mm², halved: whole square metres and the rest, each exact in a double.
+    const Int128 perSquareMetre = 2'000'000;
+    return double(twice / perSquareMetre) + double(twice % perSquareMetre) / double(perSquareMetre);
+}
+
+TEST(ParcelTest, FiguresTheirAreaOrientationAndCrossing) {
+    using Crossing = std::optional<std::pair<std::size_t, std::size_t>>;
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> xy;  // X (north), Y (east)
+        double area, perimeter;
+        Orientation orientation;
+        Crossing crossing;
+    };
+    const std::vector<Case> cases = {
+        {"square, east first", {{"0", "0"}, {"0", "100"}, {"100", "100"}, {"100", "0"}}, 10000, 400,
+         Orientation::CounterClockwise, std::nullopt},
+        {"square, north first", {{"0", "0"}, {"100", "0"}, {"100", "100"}, {"0", "100"}}, 10000, 400,
+         Orientation::Clockwise, std::nullopt},
+        {"concave L", {{"0", "0"}, {"0", "20"}, {"10", "20"}, {"10", "10"}, {"20", "10"}, {"20", "0"}}, 300, 80,
+         Orientation::CounterClockwise, std::nullopt},
+        {"bow-tie", {{"0", "0"}, {"10", "10"}, {"0", "10"}, {"10", "0"}}, 0, 20 + 2 * std::sqrt(200.0),
+         Orientation::None, Crossing({0, 2})},
+        {"three points on a line", {{"0", "0"}, {"10", "0"}, {"20", "0"}}, 0, 40, Orientation::None, Crossing({0, 2})},
+        {"two loops touching at a corner",
+         {{"0", "0"}, {"0", "10"}, {"10", "10"}, {"10", "20"}, {"20", "20"}, {"20", "10"}, {"10", "10"}, {"10", "0"}},
+         200, 80, Orientation::CounterClockwise, Crossing({1, 5})},
+        {"a corner on another side", {{"0", "0"}, {"0", "20"}, {"10", "20"}, {"0", "10"}, {"10", "0"}}, 100,
+         40 + 2 * std::sqrt(200.0), Orientation::CounterClockwise, Crossing({0, 2})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Parcel parcel = describeParcel(pointsOf(c.xy));
+        EXPECT_NEAR(parcel.area, c.area, 1e-9);
+        EXPECT_NEAR(parcel.perimeter, c.perimeter, 1e-9);
+        EXPECT_EQ(parcel.orientation, c.orientation);
+        EXPECT_EQ(parcel.crossing, c.crossing);
+        EXPECT_EQ(parcel.sides.size(), c.xy.size());
+    }
+}
+
+TEST(ParcelTest, CatalogueSidesAreTheSideLinesDirections) {
+    const Parcel parcel = describeParcel(pointsOf({{"0", "0"}, {"0", "100"}, {"100", "100"}, {"100", "0"}}));
+    const std::vector<std::string> directions = {"90\xB0" "0'0.0\"", "0\xB0" "0'0.0\"", "270\xB0" "0'0.0\"",
+                                                 "180\xB0" "0'0.0\""};
+    for (std::size_t i = 0; i < directions.size(); ++i) {
+        EXPECT_EQ(parcel.sides[i].direction, directions[i]);
+        EXPECT_EQ(parcel.sides[i].length, 100.0);
+    }
+}
+
+TEST(ParcelTest, SurveyCoordinatesGiveTheExactAreaOfTheirDecimals) {
+    const std::vector<BoundaryPoint> sample = pointsOf({{"6171234.56", "2310456.78"}, {"6171398.12", "2310587.34"},
+                                                        {"6171512.9", "2310810.05"}, {"6171455.31", "2311040.66"},
+                                                        {"6171280.47", "2311122.19"}, {"6171102.88", "2311008.73"},
+                                                        {"6171031.64", "2310790.12"}, {"6171089.25", "2310580.4"}});
+    const Parcel parcel = describeParcel(sample);
+    EXPECT_NEAR(parcel.area, exactArea(sample), 1e-4);
+    EXPECT_NEAR(parcel.area, 215239.13265, 1e-4);  // exactly, from the decimals as fractions
+    EXPECT_EQ(parcel.orientation, Orientation::Clockwise);
+    EXPECT_FALSE(parcel.crossing);
+}
+
+// 100,000 corners near 10^7 m with three decimals, in the order of their
+// angle round a centre: a simple, wavy figure of a few kilometres whose
+// boundary wanders by a few centimetres, as measured ones do.
+TEST(ParcelTest, AHundredThousandCornersNearTenMillionMetres) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> noise(-0.05, 0.05);
+    constexpr int kCorners = 100'000;
+    std::vector<BoundaryPoint> points;
+    for (int i = 0; i < kCorners; ++i) {
+        const double angle = 2 * M_PI * i / kCorners;
+        const double r = 3000 + 1500 * std::sin(5 * angle) + noise(random);
+        auto text = [](double v) {
+            char buffer[32];
+            const long long mm = std::llround(v * 1000);
+            std::snprintf(buffer, sizeof buffer, "%lld.%03lld", mm / 1000, mm % 1000);
+            return std::string(buffer);
+        };
+        points.push_back({"p", text(9876543.21 + r * std::cos(angle)), text(5432109.876 + r * std::sin(angle))});
+    }
+    const Parcel parcel = describeParcel(points);
+    EXPECT_NEAR(parcel.area, exactArea(points), 1e-4);
+    EXPECT_FALSE(parcel.crossing);
+    EXPECT_EQ(parcel.orientation, Orientation::Clockwise);  // +X towards +Y is clockwise on a plan
+}
+
+TEST(ParcelTest, Failures) {
+    EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1", "1"}})), "A parcel needs at least three points, got 2");
+    EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1", "x"}, {"2", "2"}})),
+                 "'x' is not a valid floating point value");
+    EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"5", "5"}, {"5", "5"}, {"9", "0"}})),
+                 "Invalid floating point operation");
+}
+
+}  // namespace
+}  // namespace geocalc
