@@ -5,6 +5,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "../tests/table/dbf_builder.h"
+#include "cli/parcel_command.h"
 #include "cli/table_commands.h"
 #include "table/table_dataset.h"
 
@@ -147,8 +149,62 @@ void BM_CliTraverseByNames_2000of200k(benchmark::State& state) {
     }
 }
 
+// geocalc-cli parcel on 100,000 boundary points from a table, each format,
+// against traverse on the same points.
+constexpr int kBoundaryPoints = 100'000;
+
+// NAME C(10), X N(12,3), Y N(12,3): a wavy boundary of a few kilometres.
+std::string boundaryTable() {
+    const std::string p = (std::filesystem::temp_directory_path() / "geocalc-bench-boundary.dbf").string();
+    std::string header = DbfBuilder().field("NAME", 'C', 10).field("X", 'N', 12, 3).field("Y", 'N', 12, 3).bytes();
+    header.pop_back();
+    DbfBuilder::put32(header, 4, kBoundaryPoints);
+    std::ofstream out(p, std::ios::binary);
+    out << header;
+    for (int i = 0; i < kBoundaryPoints; ++i) {
+        const double angle = 2 * M_PI * i / kBoundaryPoints, r = 3000 + 1500 * std::sin(5 * angle);
+        char record[64];
+        std::snprintf(record, sizeof record, " %-10s%12.3f%12.3f", ("B" + std::to_string(i)).c_str(),
+                      6000000 + r * std::cos(angle), 500000 + r * std::sin(angle));
+        out << record;
+    }
+    out << '\x1A';
+    return p;
+}
+
+std::vector<std::string> boundaryArgs() {
+    static const std::string table = boundaryTable();
+    std::vector<std::string> args = {table};
+    for (int i = 1; i <= kBoundaryPoints; ++i) args.push_back(std::to_string(i));
+    return args;
+}
+
+void BM_CliTraverse_100k(benchmark::State& state) {
+    const std::vector<std::string> args = boundaryArgs();
+    for (auto _ : state) {
+        std::ostringstream out;
+        geocalc::cli::runTraverseCommand(args, {}, out);
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+
+void BM_CliParcel_100k(benchmark::State& state) {
+    const std::vector<std::string> args = boundaryArgs();
+    geocalc::cli::ParcelOptions options;
+    options.format = geocalc::ParcelFormat(state.range(0));
+    for (auto _ : state) {
+        std::ostringstream out;
+        geocalc::cli::runParcelCommand(args, options, out);
+        benchmark::DoNotOptimize(out.str().size());
+    }
+    static const char* const kNames[] = {"text", "json", "csv", "svg", "dxf"};
+    state.SetLabel(kNames[state.range(0)]);
+}
+
 }  // namespace
 
+BENCHMARK(BM_CliTraverse_100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliParcel_100k)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CliShow_200k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CliTraverseByNames_2000of200k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenToFirstRecordTexts)->Unit(benchmark::kMicrosecond);

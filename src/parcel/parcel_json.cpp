@@ -1,4 +1,8 @@
-// The parcel for programs.
+// The parcel for programs. The points are written one by one, strings
+// escaped by the JSON library's serializer, numbers in their shortest form
+// that reads back to the same double, so that a parcel of any size costs
+// little more than its text.
+#include <charconv>
 #include <nlohmann/json.hpp>
 
 #include "charset/code_page.h"
@@ -6,27 +10,70 @@
 
 namespace geocalc {
 
+namespace {
+
+using Json = nlohmann::json;
+
+class JsonText {
+public:
+    JsonText() : serializer_(nlohmann::detail::output_adapter<char>(out_), ' ') {}
+
+    void raw(std::string_view text) { out_ += text; }
+    // An ANSI text as a JSON string.
+    void string(const std::string& ansi) {
+        value_.get_ref<std::string&>() = utf8FromAnsi(ansi);
+        serializer_.dump(value_, false, false, 0);
+    }
+    void number(double v) {
+        char text[32];
+        out_.append(text, std::to_chars(text, text + sizeof text, v).ptr);
+    }
+    std::string take() { return std::move(out_); }
+
+private:
+    std::string out_;
+    Json value_ = std::string();
+    nlohmann::detail::serializer<Json> serializer_;
+};
+
+const char* orientationValue(Orientation orientation) {
+    switch (orientation) {
+        case Orientation::Clockwise: return "\"clockwise\"";
+        case Orientation::CounterClockwise: return "\"counterclockwise\"";
+        case Orientation::None: return "null";
+    }
+    return "null";
+}
+
+}  // namespace
+
 std::string parcelJson(const Parcel& parcel) {
-    nlohmann::ordered_json points = nlohmann::ordered_json::array();
+    JsonText json;
+    json.raw("{\n  \"points\": [");
     for (std::size_t i = 0; i < parcel.points.size(); ++i) {
         const BoundaryPoint& p = parcel.points[i];
-        points.push_back({{"name", utf8FromAnsi(p.name)},
-                          {"x", utf8FromAnsi(p.x)},
-                          {"y", utf8FromAnsi(p.y)},
-                          {"direction", utf8FromAnsi(parcel.sides[i].direction)},
-                          {"length", parcel.sides[i].length}});
+        json.raw(i == 0 ? "\n    {\"name\": " : ",\n    {\"name\": ");
+        json.string(p.name);
+        json.raw(", \"x\": ");
+        json.string(p.x);
+        json.raw(", \"y\": ");
+        json.string(p.y);
+        json.raw(", \"direction\": ");
+        json.string(parcel.sides[i].direction);
+        json.raw(", \"length\": ");
+        json.number(parcel.sides[i].length);
+        json.raw("}");
     }
-    nlohmann::ordered_json json = {{"points", std::move(points)},
-                                   {"perimeter", parcel.perimeter},
-                                   {"area", parcel.area}};
-    switch (parcel.orientation) {
-        case Orientation::Clockwise: json["orientation"] = "clockwise"; break;
-        case Orientation::CounterClockwise: json["orientation"] = "counterclockwise"; break;
-        case Orientation::None: json["orientation"] = nullptr; break;
-    }
-    json["crossing"] = parcel.crossing ? nlohmann::ordered_json::array({parcel.crossing->first, parcel.crossing->second})
-                                       : nlohmann::ordered_json(nullptr);
-    return json.dump(2) + "\n";
+    json.raw("\n  ],\n  \"perimeter\": ");
+    json.number(parcel.perimeter);
+    json.raw(",\n  \"area\": ");
+    json.number(parcel.area);
+    json.raw(",\n  \"orientation\": ");
+    json.raw(orientationValue(parcel.orientation));
+    json.raw(",\n  \"crossing\": ");
+    json.raw(parcel.crossing ? Json::array({parcel.crossing->first, parcel.crossing->second}).dump() : "null");
+    json.raw("\n}\n");
+    return json.take();
 }
 
 }  // namespace geocalc

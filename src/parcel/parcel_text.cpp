@@ -1,4 +1,5 @@
 // The parcel for people: an aligned catalogue, then its totals.
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -14,10 +15,9 @@ constexpr std::size_t kColumns = 6;
 constexpr std::array<bool, kColumns> kRightAligned = {true, false, true, true, false, true};
 constexpr int kSquareMetresPerHectare = 10000;
 
+// Characters of well-formed UTF-8: the bytes that are no continuation bytes.
 std::size_t characters(const std::string& utf8) {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < utf8.size(); ++count) decodeUtf8(utf8, pos);
-    return count;
+    return std::size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 const char* orientationName(Orientation orientation) {
@@ -45,14 +45,14 @@ std::string parcelText(const Parcel& parcel) {
     }
     std::string out;
     for (const Row& row : rows) {
-        std::string line;
         for (std::size_t c = 0; c < kColumns; ++c) {
-            const std::string pad(widths[c] - characters(row[c]), ' ');
-            if (c > 0) line += "  ";
-            line += kRightAligned[c] ? pad + row[c] : row[c] + pad;
+            const std::size_t pad = widths[c] - characters(row[c]);
+            if (c > 0) out += "  ";
+            if (kRightAligned[c]) out.append(pad, ' ');
+            out += row[c];
+            if (!kRightAligned[c] && c + 1 < kColumns) out.append(pad, ' ');
         }
-        line.erase(line.find_last_not_of(' ') + 1);
-        out += line + '\n';
+        out += '\n';
     }
     out += "\nPerimeter: " + decimalsText(parcel.perimeter, 2) + " m\n";
     out += "Area: " + decimalsText(parcel.area, 2) + " m² (" +

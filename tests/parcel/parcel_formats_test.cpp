@@ -61,7 +61,7 @@ TEST(ParcelFormatsTest, JsonReadsBackWithItsNumbersUnrounded) {
 import json, sys
 p = json.load(open(sys.argv[1], encoding="utf-8"))
 print(p["points"][0]["name"], p["points"][1]["name"], p["points"][2]["x"], p["points"][0]["direction"])
-print(repr(p["points"][1]["length"]), repr(p["perimeter"]), repr(p["area"]), p["orientation"], p["crossing"])
+print(*[repr(float(v)) for v in (p["points"][1]["length"], p["perimeter"], p["area"])], p["orientation"], p["crossing"])
 ' "$FILE")", "json");
     EXPECT_EQ(out, "Репер 1 A&B <\"q\"> 6000100.5 90°0'0.0\"\n100.5 401.0 10050.0 counterclockwise None\n");
 }
