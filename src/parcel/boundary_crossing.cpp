@@ -1,7 +1,11 @@
 #include "parcel/boundary_crossing.h"
 
 #include <algorithm>
-#include <boost/geometry.hpp>
+#include <iterator>
+#include <limits>
+#include <set>
+#include <boost/geometry/geometries/box.hpp>
+#include <boost/geometry/geometries/point.hpp>
 #include <boost/geometry/index/rtree.hpp>
 
 namespace geocalc {
@@ -45,17 +49,117 @@ Box boxOf(const PlanPoint& a, const PlanPoint& b) {
                BoxPoint(double(std::max(a.x, b.x)), double(std::max(a.y, b.y))));
 }
 
-}  // namespace
+// The sides of a closed boundary, and whether two of them meet.
+class Sides {
+public:
+    explicit Sides(const std::vector<PlanPoint>& corners) : corners_(corners) {}
+    std::size_t count() const { return corners_.size(); }
+    const PlanPoint& from(std::size_t side) const { return corners_[side]; }
+    const PlanPoint& to(std::size_t side) const { return corners_[(side + 1) % corners_.size()]; }
 
-std::optional<std::pair<std::size_t, std::size_t>> firstCrossing(const std::vector<PlanPoint>& corners) {
-    const std::size_t n = corners.size();
-    if (n < 3) return std::nullopt;
-    auto from = [&](std::size_t side) -> const PlanPoint& { return corners[side]; };
-    auto to = [&](std::size_t side) -> const PlanPoint& { return corners[(side + 1) % n]; };
+    // Sides that share a corner meet only where they run back over each other.
+    bool meet(std::size_t i, std::size_t j) const {
+        if (i > j) std::swap(i, j);
+        if (j == i + 1) return turnsBack(from(i), to(i), to(j));
+        if (i == 0 && j == count() - 1) return turnsBack(from(j), to(j), to(i));
+        return segmentsMeet(from(i), to(i), from(j), to(j));
+    }
 
+private:
+    const std::vector<PlanPoint>& corners_;
+};
+
+bool before(const PlanPoint& a, const PlanPoint& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+
+// Whether any two sides meet, by a sweep across X (Shamos and Hoey): the
+// sides the sweep line crosses are kept in the order they cross it, and only
+// neighbours in that order are compared, so each side is looked at a few
+// times and the check takes O(n log n) whatever the figure. At a point,
+// sides starting there go in before those ending there leave, so that sides
+// touching there are neighbours at some moment.
+class Sweep {
+public:
+    explicit Sweep(const Sides& sides) : sides_(sides), order_(Above{this}) {}
+
+    bool anyMeet() {
+        struct Event {
+            PlanPoint at;
+            bool starts;
+            std::size_t side;
+        };
+        std::vector<Event> events;
+        for (std::size_t side = 0; side < sides_.count(); ++side) {
+            events.push_back({left(side), true, side});
+            events.push_back({right(side), false, side});
+        }
+        std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+            if (before(a.at, b.at) || before(b.at, a.at)) return before(a.at, b.at);
+            return a.starts && !b.starts;
+        });
+        for (const Event& event : events) {
+            sweepX_ = event.at.x;
+            if (event.starts ? enter(event.side) : leave(event.side)) return true;
+        }
+        return false;
+    }
+
+private:
+    const PlanPoint& left(std::size_t side) const {
+        return before(sides_.from(side), sides_.to(side)) ? sides_.from(side) : sides_.to(side);
+    }
+    const PlanPoint& right(std::size_t side) const {
+        return before(sides_.from(side), sides_.to(side)) ? sides_.to(side) : sides_.from(side);
+    }
+    // Where a side crosses the sweep line (a side along it: where it starts).
+    long double yAt(std::size_t side) const {
+        const PlanPoint &a = left(side), &b = right(side);
+        if (a.x == b.x) return a.y;
+        return a.y + (sweepX_ - a.x) * (b.y - a.y) / (b.x - a.x);
+    }
+    long double slope(std::size_t side) const {
+        const PlanPoint &a = left(side), &b = right(side);
+        return a.x == b.x ? std::numeric_limits<long double>::infinity() : (b.y - a.y) / (b.x - a.x);
+    }
+
+    struct Above {
+        const Sweep* sweep;
+        bool operator()(std::size_t a, std::size_t b) const {
+            const long double ya = sweep->yAt(a), yb = sweep->yAt(b);
+            if (ya != yb) return ya < yb;
+            const long double sa = sweep->slope(a), sb = sweep->slope(b);
+            return sa != sb ? sa < sb : a < b;
+        }
+    };
+    using Order = std::set<std::size_t, Above>;
+
+    bool enter(std::size_t side) {
+        const auto at = order_.insert(side).first;
+        places_[side] = at;
+        if (at != order_.begin() && sides_.meet(*std::prev(at), side)) return true;
+        const auto next = std::next(at);
+        return next != order_.end() && sides_.meet(side, *next);
+    }
+    // A side leaves from where it was put: sides ending at one point cross the
+    // sweep line there at one height, where comparing them would not tell
+    // the order they came in.
+    bool leave(std::size_t side) {
+        const auto next = order_.erase(places_[side]);
+        return next != order_.begin() && next != order_.end() && sides_.meet(*std::prev(next), *next);
+    }
+
+    const Sides& sides_;
+    long double sweepX_ = 0;
+    Order order_;
+    std::vector<Order::iterator> places_ = std::vector<Order::iterator>(sides_.count());
+};
+
+// The first pair of sides that meet, once a sweep has found that some do:
+// every side's box is looked up in an R-tree of all of them.
+std::optional<std::pair<std::size_t, std::size_t>> firstMeetingPair(const Sides& sides) {
+    const std::size_t n = sides.count();
     std::vector<Entry> boxes;
     boxes.reserve(n);
-    for (std::size_t side = 0; side < n; ++side) boxes.emplace_back(boxOf(from(side), to(side)), side);
+    for (std::size_t side = 0; side < n; ++side) boxes.emplace_back(boxOf(sides.from(side), sides.to(side)), side);
     const bgi::rtree<Entry, bgi::rstar<16>> tree(boxes.begin(), boxes.end());  // packed at once
 
     std::vector<Entry> candidates;
@@ -65,20 +169,24 @@ std::optional<std::pair<std::size_t, std::size_t>> firstCrossing(const std::vect
         std::optional<std::size_t> first;
         for (const Entry& candidate : candidates) {
             const std::size_t j = candidate.second;
-            if (j <= i || (first && j >= *first)) continue;
-            bool meet;
-            if (j == i + 1) {
-                meet = turnsBack(from(i), to(i), to(j));
-            } else if (i == 0 && j == n - 1) {
-                meet = turnsBack(from(j), to(j), to(i));
-            } else {
-                meet = segmentsMeet(from(i), to(i), from(j), to(j));
-            }
-            if (meet) first = j;
+            if (j > i && (!first || j < *first) && sides.meet(i, j)) first = j;
         }
         if (first) return std::make_pair(i, *first);
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+bool sidesMeet(const std::vector<PlanPoint>& corners, std::size_t i, std::size_t j) {
+    return Sides(corners).meet(i, j);
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> firstCrossing(const std::vector<PlanPoint>& corners) {
+    if (corners.size() < 3) return std::nullopt;
+    const Sides sides(corners);
+    if (!Sweep(sides).anyMeet()) return std::nullopt;
+    return firstMeetingPair(sides);
 }
 
 }  // namespace geocalc

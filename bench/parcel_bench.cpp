@@ -1,0 +1,56 @@
+// The boundary check on 100,000 corners: a wavy measured boundary and a star
+// of long spikes, against sorting the sides' 200,000 end points, the floor
+// of any sweep.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "parcel/boundary_crossing.h"
+
+namespace {
+
+constexpr int kCorners = 100'000;
+
+std::vector<geocalc::PlanPoint> figure(bool spikes) {
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> jump(1000, 5000), noise(-0.05, 0.05);
+    std::vector<geocalc::PlanPoint> corners;
+    for (int i = 0; i < kCorners; ++i) {
+        const double angle = 2 * M_PI * i / kCorners;
+        const double r = spikes ? jump(random) : 3000 + 1500 * std::sin(5 * angle) + noise(random);
+        corners.push_back({r * std::cos(angle), r * std::sin(angle)});
+    }
+    return corners;
+}
+
+void BM_FirstCrossing_Wavy(benchmark::State& state) {
+    const auto corners = figure(false);
+    for (auto _ : state) benchmark::DoNotOptimize(geocalc::firstCrossing(corners));
+}
+
+void BM_FirstCrossing_Spikes(benchmark::State& state) {
+    const auto corners = figure(true);
+    for (auto _ : state) benchmark::DoNotOptimize(geocalc::firstCrossing(corners));
+}
+
+void BM_Baseline_SortEndPoints(benchmark::State& state) {
+    const auto corners = figure(false);
+    for (auto _ : state) {
+        std::vector<geocalc::PlanPoint> points(corners);
+        points.insert(points.end(), corners.begin(), corners.end());
+        std::sort(points.begin(), points.end(),
+                  [](const auto& a, const auto& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+        benchmark::DoNotOptimize(points.data());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_FirstCrossing_Wavy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstCrossing_Spikes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_SortEndPoints)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
