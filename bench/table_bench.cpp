@@ -194,7 +194,7 @@ void BM_CliParcel_100k(benchmark::State& state) {
     options.format = geocalc::ParcelFormat(state.range(0));
     for (auto _ : state) {
         std::ostringstream out;
-        geocalc::cli::runParcelCommand(args, options, out);
+        geocalc::cli::runParcelCommand(args, options, out, out);
         benchmark::DoNotOptimize(out.str().size());
     }
     static const char* const kNames[] = {"text", "json", "csv", "svg", "dxf"};

@@ -143,7 +143,7 @@ int run(const CommandLine& line, std::istream& in, std::ostream& out) {
     if (command == "inverse") return geocalc::cli::runInverse(args, in, out, std::cerr);
     if (command == "show") return geocalc::cli::runShow(args, out);
     if (command == "traverse") return geocalc::cli::runTraverseCommand(args, line.traverse, out);
-    if (command == "parcel") return geocalc::cli::runParcelCommand(args, line.parcel, out);
+    if (command == "parcel") return geocalc::cli::runParcelCommand(args, line.parcel, out, std::cerr);
     throw UsageError{"unknown command " + command};
 }
 

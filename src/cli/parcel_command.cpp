@@ -5,12 +5,14 @@
 #include "cli/cli_io.h"
 #include "cli/record_picking.h"
 #include "output/replacing_file.h"
+#include "parcel/parcel_formats.h"
 #include "parcel/parcel.h"
 #include "table/table_dataset.h"
 
 namespace geocalc::cli {
 
-int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options, std::ostream& out) {
+int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options, std::ostream& out,
+                     std::ostream& err) {
     if (args.size() < 2) throw UsageError{"parcel takes a table and the points to pick"};
     TableDataset table;
     openReadOnly(table, args[0]);
@@ -22,7 +24,8 @@ int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& 
         point.x = table.fieldText(1);
         point.y = table.fieldText(2);
     }
-    const std::string text = formatParcel(describeParcel(std::move(points)), options.format);
+    const Parcel parcel = describeParcel(std::move(points));
+    const std::string text = formatParcel(parcel, options.format);
     if (options.outputPath.empty()) {
         out.write(text.data(), std::streamsize(text.size()));
     } else {
@@ -30,6 +33,7 @@ int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& 
         file.write(text);
         file.commit();
     }
+    if (parcel.crossing) printLine(err, crossingWarning(parcel));
     return 0;
 }
 

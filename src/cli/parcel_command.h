@@ -17,7 +17,9 @@ struct ParcelOptions {
 // geocalc-cli parcel TABLE ID...: picks the records as traverse does (at
 // least three) and describes the closed figure they bound: catalogue,
 // perimeter, area, orientation and any crossing, in the chosen format.
-// To FILE whole or not at all, else to `out`. Reads the table read-only.
-int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options, std::ostream& out);
+// To FILE whole or not at all, else to `out`; a crossing's warning also goes
+// to `err`, whatever the format. Reads the table read-only.
+int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options, std::ostream& out,
+                     std::ostream& err);
 
 }  // namespace geocalc::cli

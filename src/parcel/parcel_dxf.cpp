@@ -65,8 +65,8 @@ std::string parcelDxf(const Parcel& parcel) {
     dxf.group(2, "TABLES");
     dxf.group(0, "TABLE");
     dxf.group(2, "LAYER");
-    dxf.group(70, "3");
-    for (const char* name : {"PARCEL", "POINTS", "LABELS"}) dxf.layer(name);
+    dxf.group(70, "4");
+    for (const char* name : {"PARCEL", "POINTS", "LABELS", "WARNING"}) dxf.layer(name);
     dxf.group(0, "ENDTAB");
     dxf.group(0, "ENDSEC");
     dxf.group(0, "SECTION");
@@ -93,6 +93,13 @@ std::string parcelDxf(const Parcel& parcel) {
         dxf.point(east(c) + textHeight / 2, north(c) + textHeight / 2);
         dxf.group(40, textHeight);
         dxf.group(1, oneLine(parcel.points[i].name));
+    }
+    if (parcel.crossing) {  // where CAD shows it, above the figure
+        dxf.group(0, "TEXT");
+        dxf.group(8, "WARNING");
+        dxf.point(double(parcel.originY) + minY, double(parcel.originX) + maxX + 2 * textHeight);
+        dxf.group(40, textHeight);
+        dxf.group(1, oneLine(crossingWarning(parcel)));
     }
     dxf.group(0, "ENDSEC");
     dxf.group(0, "EOF");

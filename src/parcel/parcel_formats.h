@@ -34,7 +34,8 @@ std::string parcelSvg(const Parcel& parcel);
 // CAD x = Y (east) and CAD y = X (north).
 std::string parcelDxf(const Parcel& parcel);
 
-// The warning a crossing boundary gets, in the core's code page.
+// The warning a crossing boundary gets, in the core's code page: in the text
+// and the drawings, as "crossing" in JSON.
 std::string crossingWarning(const Parcel& parcel);
 
 }  // namespace geocalc

@@ -146,6 +146,10 @@ std::string parcelSvg(const Parcel& parcel) {
     svg += "<path id=\"north-arrow\" stroke=\"black\" stroke-width=\"0.3\" d=\"M" + machineNumber(arrowX) + "," +
            machineNumber(kMargin + 8) + " V" + machineNumber(kMargin) + " l-1.2,2.5 h2.4 z\"/>\n";
     svg += "<text text-anchor=\"middle\" " + at(arrowX, kMargin - 1.5) + ">N</text>\n";
+    if (parcel.crossing) {
+        svg += "<text id=\"warning\" fill=\"red\" " + at(kMargin, kMargin / 2 + 1) + ">" +
+               escaped(utf8FromAnsi(crossingWarning(parcel))) + "</text>\n";
+    }
     svg += "</svg>\n";
     return svg;
 }
