@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string_view>
 #include <typeinfo>
 
 #include "app/error_box.h"
 #include "app/geocalc_application.h"
 #include "app/unit1.h"
+#include "core/version.h"
 #include "numtext/format_settings.h"
 
 namespace {
@@ -32,6 +34,11 @@ void startUpMessage(QtMsgType type, const QMessageLogContext&, const QString& me
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts: no display is needed for it.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "geocalc " << geocalc::kVersion << std::endl;
+        return std::cout ? 0 : 1;
+    }
     const QtMessageHandler toolkitHandler = qInstallMessageHandler(startUpMessage);
     geocalc::app::GeocalcApplication application(argc, argv);
     qInstallMessageHandler(toolkitHandler);

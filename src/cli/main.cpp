@@ -17,6 +17,7 @@
 #include "cli/parcel_command.h"
 #include "cli/table_commands.h"
 #include "core/error.h"
+#include "core/version.h"
 #include "numtext/format_settings.h"
 
 namespace {
@@ -30,7 +31,7 @@ constexpr const char* kUsage =
     "                   [--encoding windows-1251|utf-8] TABLE ID...\n"
     "       geocalc-cli [--decimal-separator C] parcel [--names] [-o FILE]\n"
     "                   [--format text|json|csv|svg|dxf] TABLE ID...\n"
-    "       geocalc-cli --help\n"
+    "       geocalc-cli --help | --version\n"
     "\n"
     "inverse   the side line (direction angle and length) from the start point\n"
     "          (XS, YS) to the end point (XE, YE); without coordinates, one side\n"
@@ -57,6 +58,7 @@ struct LimitedOption {
 
 struct CommandLine {
     bool help = false;
+    bool version = false;
     geocalc::cli::TraverseOptions traverse;
     geocalc::cli::ParcelOptions parcel;
     std::vector<LimitedOption> limited;
@@ -98,6 +100,8 @@ CommandLine parse(int argc, char** argv) {
             optionsEnded = true;
         } else if (arg == "--help") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (arg == "--names") {
             line.traverse.byName = line.parcel.byName = true;
             line.limited.push_back({arg, {"traverse", "parcel"}});
@@ -129,6 +133,10 @@ CommandLine parse(int argc, char** argv) {
 int run(const CommandLine& line, std::istream& in, std::ostream& out) {
     if (line.help) {
         out << kUsage;
+        return 0;
+    }
+    if (line.version) {
+        out << "geocalc-cli " << geocalc::kVersion << '\n';
         return 0;
     }
     if (line.positional.empty()) throw UsageError{"no command given"};

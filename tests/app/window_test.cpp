@@ -230,6 +230,14 @@ TEST(StartupTest, NoDisplayIsAStartupFailureWithItsTextOnStandardError) {
     EXPECT_NE(readBytes(folder.file("err")).find("could not connect to display"), std::string::npos);
 }
 
+TEST(StartupTest, VersionIsAnsweredWithoutADisplay) {
+    TempFolder folder;
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY '" + std::string(GEOCALC_APP_EXE) +
+                                "' --version > '" + folder.file("out") + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readBytes(folder.file("out")), "geocalc " + std::string(GEOCALC_VERSION) + "\n");
+}
+
 TEST(ApplicationTitleTest, ExecutableNameGivesTheTitle) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"/usr/bin/SURVEY", "Survey"}, {"/opt/Geo.Calc", "Geo"}, {"build/geocalc", "geocalc"},

@@ -83,6 +83,12 @@ TEST(CliExecutableTest, InputThatCannotBeReadIsAFailure) {
     EXPECT_EQ(run.err, "geocalc-cli: standard input: Is a directory\n");
 }
 
+TEST(CliExecutableTest, BothProgramsAnswerVersion) {
+    const ShellRun cli = shell("$CLI --version");
+    EXPECT_EQ(cli.exitCode, 0);
+    EXPECT_EQ(cli.out, "geocalc-cli " + std::string(GEOCALC_VERSION) + "\n");
+}
+
 TEST(CliExecutableTest, OneLineOutPerLineIn) {
     const ShellRun run = shell("printf '0 0 1 0\\n\\n  \\nx\\n0 0 0 -1\\n' | $CLI inverse");
     EXPECT_EQ(run.exitCode, 1);
