@@ -1,5 +1,6 @@
 #include "parcel/parcel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc/side.h"
@@ -70,6 +71,15 @@ long double twiceSignedArea(const std::vector<PlanPoint>& corners) {
 }
 
 }  // namespace
+
+PlanExtent extentOf(const Parcel& parcel) {
+    PlanExtent extent;
+    for (const PlanPoint& c : parcel.corners) {
+        extent.minX = std::min(extent.minX, double(c.x)), extent.maxX = std::max(extent.maxX, double(c.x));
+        extent.minY = std::min(extent.minY, double(c.y)), extent.maxY = std::max(extent.maxY, double(c.y));
+    }
+    return extent;
+}
 
 Parcel describeParcel(std::vector<BoundaryPoint> points) {
     if (points.size() < kMinPoints) {

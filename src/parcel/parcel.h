@@ -44,6 +44,14 @@ struct Parcel {
     std::optional<std::pair<std::size_t, std::size_t>> crossing;
 };
 
+// The box round the corners, in metres from the first one.
+struct PlanExtent {
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    double north() const { return maxX - minX; }
+    double east() const { return maxY - minY; }
+};
+PlanExtent extentOf(const Parcel& parcel);
+
 // Describes the figure from the first point through the others and back.
 // Fails with "A parcel needs at least three points, got N", and as the side
 // computation does: a text that is no number, two consecutive equal points

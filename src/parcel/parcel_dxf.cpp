@@ -44,12 +44,8 @@ std::string oneLine(std::string text) {
 }  // namespace
 
 std::string parcelDxf(const Parcel& parcel) {
-    double minX = 0, maxX = 0, minY = 0, maxY = 0;
-    for (const PlanPoint& c : parcel.corners) {
-        minX = std::min(minX, double(c.x)), maxX = std::max(maxX, double(c.x));
-        minY = std::min(minY, double(c.y)), maxY = std::max(maxY, double(c.y));
-    }
-    const double textHeight = std::max(std::max(maxX - minX, maxY - minY) * kTextHeightShare, kLeastTextHeight);
+    const PlanExtent extent = extentOf(parcel);
+    const double textHeight = std::max(std::max(extent.north(), extent.east()) * kTextHeightShare, kLeastTextHeight);
     auto east = [&](const PlanPoint& c) { return double(parcel.originY + c.y); };
     auto north = [&](const PlanPoint& c) { return double(parcel.originX + c.x); };
 
@@ -97,7 +93,7 @@ std::string parcelDxf(const Parcel& parcel) {
     if (parcel.crossing) {  // where CAD shows it, above the figure
         dxf.group(0, "TEXT");
         dxf.group(8, "WARNING");
-        dxf.point(double(parcel.originY) + minY, double(parcel.originX) + maxX + 2 * textHeight);
+        dxf.point(double(parcel.originY) + extent.minY, double(parcel.originX) + extent.maxX + 2 * textHeight);
         dxf.group(40, textHeight);
         dxf.group(1, oneLine(crossingWarning(parcel)));
     }

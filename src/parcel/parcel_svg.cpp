@@ -83,13 +83,8 @@ struct Point2 {
 }  // namespace
 
 std::string parcelSvg(const Parcel& parcel) {
-    const std::vector<PlanPoint>& corners = parcel.corners;
-    double minX = 0, maxX = 0, minY = 0, maxY = 0;
-    for (const PlanPoint& c : corners) {
-        minX = std::min(minX, double(c.x)), maxX = std::max(maxX, double(c.x));
-        minY = std::min(minY, double(c.y)), maxY = std::max(maxY, double(c.y));
-    }
-    const double east = maxY - minY, north = maxX - minX;
+    const PlanExtent extent = extentOf(parcel);
+    const double east = extent.east(), north = extent.north();
     const double portraitScale = fittingScale(east, north, kPortrait);
     const double landscapeScale = fittingScale(east, north, kLandscape);
     const Page page = landscapeScale < portraitScale ? kLandscape : kPortrait;
@@ -98,7 +93,8 @@ std::string parcelSvg(const Parcel& parcel) {
     // X up, Y to the right, the figure in the middle of the page.
     const double left = (page.width - east * paper) / 2, top = (page.height - north * paper) / 2;
     std::vector<Point2> drawn;
-    for (const PlanPoint& c : corners) drawn.push_back({left + (double(c.y) - minY) * paper, top + (maxX - double(c.x)) * paper});
+    for (const PlanPoint& c : parcel.corners) drawn.push_back({left + (double(c.y) - extent.minY) * paper,
+                                                           top + (extent.maxX - double(c.x)) * paper});
 
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + machineNumber(page.width) + "mm\" height=\"" +
