@@ -41,8 +41,9 @@ void BM_Baseline_SortEndPoints(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<geocalc::PlanPoint> points(corners);
         points.insert(points.end(), corners.begin(), corners.end());
-        std::sort(points.begin(), points.end(),
-                  [](const auto& a, const auto& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+        std::sort(points.begin(), points.end(), [](const auto& a, const auto& b) {
+            return a.x < b.x || (a.x == b.x && a.y < b.y);
+        });
         benchmark::DoNotOptimize(points.data());
     }
 }

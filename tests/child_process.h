@@ -11,7 +11,7 @@
 #include <string>
 
 class ChildProcess {
-public:
+  public:
     explicit ChildProcess(const std::function<std::string()>& body) {
         int fds[2];
         if (::pipe(fds) != 0) return;
@@ -42,19 +42,23 @@ public:
     std::string wait() {
         if (pid_ <= 0) return pid_ < 0 ? "fork failed" : result_;
         char buffer[4096];
-        for (ssize_t n; (n = ::read(out_, buffer, sizeof buffer)) > 0;) result_.append(buffer, std::size_t(n));
+        for (ssize_t n; (n = ::read(out_, buffer, sizeof buffer)) > 0;)
+            result_.append(buffer, std::size_t(n));
         ::close(out_);
         int status = 0;
         ::waitpid(pid_, &status, 0);
         pid_ = 0;
-        if (!WIFEXITED(status)) result_ = "the child process died (signal " + std::to_string(WTERMSIG(status)) + ")";
+        if (!WIFEXITED(status))
+            result_ = "the child process died (signal " + std::to_string(WTERMSIG(status)) + ")";
         return result_;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int out_ = -1;
     std::string result_;
 };
 
-inline std::string inChildProcess(const std::function<std::string()>& body) { return ChildProcess(body).wait(); }
+inline std::string inChildProcess(const std::function<std::string()>& body) {
+    return ChildProcess(body).wait();
+}

@@ -33,13 +33,26 @@ void DBGrid::scrollBarAction(int action) {
     setFocus();
     try {
         switch (action) {
-            case QAbstractSlider::SliderSingleStepSub: moveToRecord(topRow_ - 1); break;
-            case QAbstractSlider::SliderSingleStepAdd: moveToRecord(topRow_ + visibleRows()); break;
-            case QAbstractSlider::SliderPageStepSub: moveRecord(-visibleRows()); break;
-            case QAbstractSlider::SliderPageStepAdd: moveRecord(visibleRows()); break;
-            case QAbstractSlider::SliderToMinimum: moveToRecord(0); break;
-            case QAbstractSlider::SliderToMaximum: moveToRecord(table().rowCount() - 1); break;
-            default: return;  // a dragged thumb acts when released
+            case QAbstractSlider::SliderSingleStepSub:
+                moveToRecord(topRow_ - 1);
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                moveToRecord(topRow_ + visibleRows());
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                moveRecord(-visibleRows());
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                moveRecord(visibleRows());
+                break;
+            case QAbstractSlider::SliderToMinimum:
+                moveToRecord(0);
+                break;
+            case QAbstractSlider::SliderToMaximum:
+                moveToRecord(table().rowCount() - 1);
+                break;
+            default:
+                return;  // a dragged thumb acts when released
         }
     } catch (...) {
         syncScrollBar();

@@ -13,7 +13,8 @@ constexpr std::size_t kBlockSize = 256 * 1024;
 
 }  // namespace
 
-FdInputBuffer::FdInputBuffer(int fd, std::string name) : fd_(fd), name_(std::move(name)), buffer_(kBlockSize, '\0') {
+FdInputBuffer::FdInputBuffer(int fd, std::string name)
+    : fd_(fd), name_(std::move(name)), buffer_(kBlockSize, '\0') {
     setg(buffer_.data(), buffer_.data(), buffer_.data());
 }
 

@@ -144,7 +144,9 @@ int run(const CommandLine& line, std::istream& in, std::ostream& out) {
     for (const LimitedOption& option : line.limited) {
         if (std::find(option.commands.begin(), option.commands.end(), command) != option.commands.end()) continue;
         std::string owners;
-        for (const std::string_view owner : option.commands) owners += (owners.empty() ? "" : " and ") + std::string(owner);
+        for (const std::string_view owner : option.commands) {
+            owners += (owners.empty() ? "" : " and ") + std::string(owner);
+        }
         throw UsageError{option.name + " is an option of " + owners + ", not of " + command};
     }
     const std::vector<std::string> args(line.positional.begin() + 1, line.positional.end());
@@ -158,7 +160,9 @@ int run(const CommandLine& line, std::istream& in, std::ostream& out) {
 // A closed pipe ends the run quietly, as it ends the conventional tools;
 // any other failed read or write is reported.
 int streamFailure(const geocalc::cli::StreamFailure& failure) {
-    if (failure.error != EPIPE) std::cerr << "geocalc-cli: " << failure.what << ": " << std::strerror(failure.error) << '\n';
+    if (failure.error != EPIPE) {
+        std::cerr << "geocalc-cli: " << failure.what << ": " << std::strerror(failure.error) << '\n';
+    }
     return geocalc::cli::kExitFailure;
 }
 

@@ -5,19 +5,20 @@
 #include "cli/cli_io.h"
 #include "cli/record_picking.h"
 #include "output/replacing_file.h"
-#include "parcel/parcel_formats.h"
 #include "parcel/parcel.h"
+#include "parcel/parcel_formats.h"
 #include "table/table_dataset.h"
 
 namespace geocalc::cli {
 
-int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options, std::ostream& out,
-                     std::ostream& err) {
+int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options,
+                     std::ostream& out, std::ostream& err) {
     if (args.size() < 2) throw UsageError{"parcel takes a table and the points to pick"};
     TableDataset table;
     openReadOnly(table, args[0]);
     std::vector<BoundaryPoint> points;
-    for (const int row : pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName)) {
+    for (const int row :
+         pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName)) {
         table.moveTo(row);
         BoundaryPoint& point = points.emplace_back();
         point.name = table.fieldText(0);

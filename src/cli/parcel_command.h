@@ -9,8 +9,8 @@
 namespace geocalc::cli {
 
 struct ParcelOptions {
-    bool byName = false;                       // IDs are names (field 0) rather than record numbers
-    std::string outputPath;                    // empty: standard output
+    bool byName = false;     // IDs are names (field 0) rather than record numbers
+    std::string outputPath;  // empty: standard output
     ParcelFormat format = ParcelFormat::Text;
 };
 
@@ -19,7 +19,7 @@ struct ParcelOptions {
 // perimeter, area, orientation and any crossing, in the chosen format.
 // To FILE whole or not at all, else to `out`; a crossing's warning also goes
 // to `err`, whatever the format. Reads the table read-only.
-int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options, std::ostream& out,
-                     std::ostream& err);
+int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options,
+                     std::ostream& out, std::ostream& err);
 
 }  // namespace geocalc::cli

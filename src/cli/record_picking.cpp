@@ -26,7 +26,8 @@ int rowOfNumber(TableDataset& table, const std::string& id) {
 
 // The row of each name asked for: the first record whose first field is the
 // name. One pass over the table for all names, ended once each is found.
-std::unordered_map<std::string, int> rowsOfNames(TableDataset& table, const std::vector<std::string>& ansiNames) {
+std::unordered_map<std::string, int> rowsOfNames(TableDataset& table,
+                                                 const std::vector<std::string>& ansiNames) {
     std::unordered_map<std::string, int> rows;
     for (const std::string& name : ansiNames) rows.emplace(name, -1);
     std::size_t missing = rows.size();
@@ -57,9 +58,11 @@ void openReadOnly(TableDataset& table, const std::string& path) {
 std::vector<int> pickRows(TableDataset& table, const std::vector<std::string>& ids, bool byName) {
     std::vector<std::string> keys;
     for (const std::string& id : ids) keys.push_back(byName ? ansiFromUtf8(id) : id);
-    const auto rowsByName = byName ? rowsOfNames(table, keys) : std::unordered_map<std::string, int>();
+    const auto rowsByName =
+        byName ? rowsOfNames(table, keys) : std::unordered_map<std::string, int>();
     std::vector<int> rows;
-    for (const std::string& key : keys) rows.push_back(byName ? rowOfName(rowsByName, key) : rowOfNumber(table, key));
+    for (const std::string& key : keys)
+        rows.push_back(byName ? rowOfName(rowsByName, key) : rowOfNumber(table, key));
     return rows;
 }
 

@@ -1,12 +1,12 @@
 #include "parcel/boundary_crossing.h"
 
 #include <algorithm>
-#include <iterator>
-#include <limits>
-#include <set>
 #include <boost/geometry/geometries/box.hpp>
 #include <boost/geometry/geometries/point.hpp>
 #include <boost/geometry/index/rtree.hpp>
+#include <iterator>
+#include <limits>
+#include <set>
 
 namespace geocalc {
 
@@ -30,17 +30,19 @@ bool within(const PlanPoint& a, const PlanPoint& b, const PlanPoint& c) {
            c.y <= std::max(a.y, b.y);
 }
 
-bool segmentsMeet(const PlanPoint& p1, const PlanPoint& p2, const PlanPoint& q1, const PlanPoint& q2) {
+bool segmentsMeet(const PlanPoint& p1, const PlanPoint& p2, const PlanPoint& q1,
+                  const PlanPoint& q2) {
     const int o1 = orientation(p1, p2, q1), o2 = orientation(p1, p2, q2);
     const int o3 = orientation(q1, q2, p1), o4 = orientation(q1, q2, p2);
     if (o1 * o2 < 0 && o3 * o4 < 0) return true;
-    return (o1 == 0 && within(p1, p2, q1)) || (o2 == 0 && within(p1, p2, q2)) || (o3 == 0 && within(q1, q2, p1)) ||
-           (o4 == 0 && within(q1, q2, p2));
+    return (o1 == 0 && within(p1, p2, q1)) || (o2 == 0 && within(p1, p2, q2)) ||
+           (o3 == 0 && within(q1, q2, p1)) || (o4 == 0 && within(q1, q2, p2));
 }
 
 // Sides a->shared and shared->c run back over each other.
 bool turnsBack(const PlanPoint& a, const PlanPoint& shared, const PlanPoint& c) {
-    const long double dot = (a.x - shared.x) * (c.x - shared.x) + (a.y - shared.y) * (c.y - shared.y);
+    const long double dot =
+        (a.x - shared.x) * (c.x - shared.x) + (a.y - shared.y) * (c.y - shared.y);
     return orientation(a, shared, c) == 0 && dot > 0;
 }
 
@@ -51,7 +53,7 @@ Box boxOf(const PlanPoint& a, const PlanPoint& b) {
 
 // The sides of a closed boundary, and whether two of them meet.
 class Sides {
-public:
+  public:
     explicit Sides(const std::vector<PlanPoint>& corners) : corners_(corners) {}
     std::size_t count() const { return corners_.size(); }
     const PlanPoint& from(std::size_t side) const { return corners_[side]; }
@@ -65,11 +67,13 @@ public:
         return segmentsMeet(from(i), to(i), from(j), to(j));
     }
 
-private:
+  private:
     const std::vector<PlanPoint>& corners_;
 };
 
-bool before(const PlanPoint& a, const PlanPoint& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+bool before(const PlanPoint& a, const PlanPoint& b) {
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+}
 
 // Whether any two sides meet, by a sweep across X (Shamos and Hoey): the
 // sides the sweep line crosses are kept in the order they cross it, and only
@@ -78,7 +82,7 @@ bool before(const PlanPoint& a, const PlanPoint& b) { return a.x < b.x || (a.x =
 // sides starting there go in before those ending there leave, so that sides
 // touching there are neighbours at some moment.
 class Sweep {
-public:
+  public:
     explicit Sweep(const Sides& sides) : sides_(sides), order_(Above{this}) {}
 
     bool anyMeet() {
@@ -103,7 +107,7 @@ public:
         return false;
     }
 
-private:
+  private:
     const PlanPoint& left(std::size_t side) const {
         return before(sides_.from(side), sides_.to(side)) ? sides_.from(side) : sides_.to(side);
     }
@@ -118,7 +122,8 @@ private:
     }
     long double slope(std::size_t side) const {
         const PlanPoint &a = left(side), &b = right(side);
-        return a.x == b.x ? std::numeric_limits<long double>::infinity() : (b.y - a.y) / (b.x - a.x);
+        return a.x == b.x ? std::numeric_limits<long double>::infinity()
+                          : (b.y - a.y) / (b.x - a.x);
     }
 
     struct Above {
@@ -144,7 +149,8 @@ private:
     // the order they came in.
     bool leave(std::size_t side) {
         const auto next = order_.erase(places_[side]);
-        return next != order_.begin() && next != order_.end() && sides_.meet(*std::prev(next), *next);
+        return next != order_.begin() && next != order_.end() &&
+               sides_.meet(*std::prev(next), *next);
     }
 
     const Sides& sides_;
@@ -159,7 +165,8 @@ std::optional<std::pair<std::size_t, std::size_t>> firstMeetingPair(const Sides&
     const std::size_t n = sides.count();
     std::vector<Entry> boxes;
     boxes.reserve(n);
-    for (std::size_t side = 0; side < n; ++side) boxes.emplace_back(boxOf(sides.from(side), sides.to(side)), side);
+    for (std::size_t side = 0; side < n; ++side)
+        boxes.emplace_back(boxOf(sides.from(side), sides.to(side)), side);
     const bgi::rtree<Entry, bgi::rstar<16>> tree(boxes.begin(), boxes.end());  // packed at once
 
     std::vector<Entry> candidates;
@@ -182,7 +189,8 @@ bool sidesMeet(const std::vector<PlanPoint>& corners, std::size_t i, std::size_t
     return Sides(corners).meet(i, j);
 }
 
-std::optional<std::pair<std::size_t, std::size_t>> firstCrossing(const std::vector<PlanPoint>& corners) {
+std::optional<std::pair<std::size_t, std::size_t>> firstCrossing(
+    const std::vector<PlanPoint>& corners) {
     if (corners.size() < 3) return std::nullopt;
     const Sides sides(corners);
     if (!Sweep(sides).anyMeet()) return std::nullopt;

@@ -19,7 +19,8 @@ struct PlanPoint {
 // they run back over each other. A sweep tells in O(n log n) whether any
 // sides meet; only then is the first pair looked for, through an R-tree of
 // the sides' boxes.
-std::optional<std::pair<std::size_t, std::size_t>> firstCrossing(const std::vector<PlanPoint>& corners);
+std::optional<std::pair<std::size_t, std::size_t>> firstCrossing(
+    const std::vector<PlanPoint>& corners);
 
 // Whether sides i and j of that boundary meet.
 bool sidesMeet(const std::vector<PlanPoint>& corners, std::size_t i, std::size_t j);

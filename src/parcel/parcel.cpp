@@ -17,7 +17,7 @@ constexpr std::size_t kMinPoints = 3;
 
 // A running sum that keeps what each addition rounds away (Neumaier).
 class CompensatedSum {
-public:
+  public:
     void add(long double v) {
         const long double t = sum_ + v;
         compensation_ += std::fabs(sum_) >= std::fabs(v) ? (sum_ - t) + v : (v - t) + sum_;
@@ -25,7 +25,7 @@ public:
     }
     long double value() const { return sum_ + compensation_; }
 
-private:
+  private:
     long double sum_ = 0;
     long double compensation_ = 0;
 };
@@ -43,7 +43,8 @@ void addExactProduct(CompensatedSum& sum, long double a, long double b) {
     long double aHigh, aLow, bHigh, bLow;
     split(a, aHigh, aLow);
     split(b, bHigh, bLow);
-    const long double error = ((aHigh * bHigh - product) + aHigh * bLow + aLow * bHigh) + aLow * bLow;
+    const long double error =
+        ((aHigh * bHigh - product) + aHigh * bLow + aLow * bHigh) + aLow * bLow;
     sum.add(product);
     sum.add(error);
 }
@@ -54,7 +55,8 @@ void readCorners(Parcel& parcel, const std::vector<BoundaryPoint>& points) {
     parcel.originY = readDecimal(points[0].y);
     parcel.corners.reserve(points.size());
     for (const BoundaryPoint& p : points) {
-        parcel.corners.push_back({readDecimal(p.x) - parcel.originX, readDecimal(p.y) - parcel.originY});
+        parcel.corners.push_back(
+            {readDecimal(p.x) - parcel.originX, readDecimal(p.y) - parcel.originY});
     }
 }
 
@@ -75,8 +77,10 @@ long double twiceSignedArea(const std::vector<PlanPoint>& corners) {
 PlanExtent extentOf(const Parcel& parcel) {
     PlanExtent extent;
     for (const PlanPoint& c : parcel.corners) {
-        extent.minX = std::min(extent.minX, double(c.x)), extent.maxX = std::max(extent.maxX, double(c.x));
-        extent.minY = std::min(extent.minY, double(c.y)), extent.maxY = std::max(extent.maxY, double(c.y));
+        extent.minX = std::min(extent.minX, double(c.x)),
+        extent.maxX = std::max(extent.maxX, double(c.x));
+        extent.minY = std::min(extent.minY, double(c.y)),
+        extent.maxY = std::max(extent.maxY, double(c.y));
     }
     return extent;
 }

@@ -33,8 +33,9 @@ std::string parcelCsv(const Parcel& parcel) {
     std::string out = kByteOrderMark + line({"№", "Name", "X", "Y", "Direction", "Length"});
     for (std::size_t i = 0; i < parcel.points.size(); ++i) {
         const BoundaryPoint& p = parcel.points[i];
-        out += line({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(p.x), utf8FromAnsi(p.y),
-                     utf8FromAnsi(parcel.sides[i].direction), decimalsText(parcel.sides[i].length, 2)});
+        out += line({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(p.x),
+                     utf8FromAnsi(p.y), utf8FromAnsi(parcel.sides[i].direction),
+                     decimalsText(parcel.sides[i].length, 2)});
     }
     return out;
 }

@@ -14,8 +14,10 @@ constexpr double kTextHeightShare = 1.0 / 60;  // of the figure's larger extent
 constexpr double kLeastTextHeight = 0.2;       // m
 
 class DxfWriter {
-public:
-    void group(int code, const std::string& value) { out_ += std::to_string(code) + "\r\n" + value + "\r\n"; }
+  public:
+    void group(int code, const std::string& value) {
+        out_ += std::to_string(code) + "\r\n" + value + "\r\n";
+    }
     void group(int code, double value) { group(code, machineNumber(value)); }
     void point(double east, double north) {
         group(10, east);
@@ -31,13 +33,14 @@ public:
     }
     std::string take() { return std::move(out_); }
 
-private:
+  private:
     std::string out_;
 };
 
 // A group value is one line: line breaks and other controls become blanks.
 std::string oneLine(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
     return text;
 }
 
@@ -45,7 +48,8 @@ std::string oneLine(std::string text) {
 
 std::string parcelDxf(const Parcel& parcel) {
     const PlanExtent extent = extentOf(parcel);
-    const double textHeight = std::max(std::max(extent.north(), extent.east()) * kTextHeightShare, kLeastTextHeight);
+    const double textHeight =
+        std::max(std::max(extent.north(), extent.east()) * kTextHeightShare, kLeastTextHeight);
     auto east = [&](const PlanPoint& c) { return double(parcel.originY + c.y); };
     auto north = [&](const PlanPoint& c) { return double(parcel.originX + c.x); };
 
@@ -93,7 +97,8 @@ std::string parcelDxf(const Parcel& parcel) {
     if (parcel.crossing) {  // where CAD shows it, above the figure
         dxf.group(0, "TEXT");
         dxf.group(8, "WARNING");
-        dxf.point(double(parcel.originY) + extent.minY, double(parcel.originX) + extent.maxX + 2 * textHeight);
+        dxf.point(double(parcel.originY) + extent.minY,
+                  double(parcel.originX) + extent.maxX + 2 * textHeight);
         dxf.group(40, textHeight);
         dxf.group(1, oneLine(crossingWarning(parcel)));
     }

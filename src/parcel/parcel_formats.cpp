@@ -13,11 +13,16 @@ std::optional<ParcelFormat> parcelFormatNamed(std::string_view name) {
 
 std::string formatParcel(const Parcel& parcel, ParcelFormat format) {
     switch (format) {
-        case ParcelFormat::Text: return parcelText(parcel);
-        case ParcelFormat::Json: return parcelJson(parcel);
-        case ParcelFormat::Csv: return parcelCsv(parcel);
-        case ParcelFormat::Svg: return parcelSvg(parcel);
-        case ParcelFormat::Dxf: return parcelDxf(parcel);
+        case ParcelFormat::Text:
+            return parcelText(parcel);
+        case ParcelFormat::Json:
+            return parcelJson(parcel);
+        case ParcelFormat::Csv:
+            return parcelCsv(parcel);
+        case ParcelFormat::Svg:
+            return parcelSvg(parcel);
+        case ParcelFormat::Dxf:
+            return parcelDxf(parcel);
     }
     return {};
 }

@@ -15,7 +15,7 @@ namespace {
 using Json = nlohmann::json;
 
 class JsonText {
-public:
+  public:
     JsonText() : serializer_(nlohmann::detail::output_adapter<char>(out_), ' ') {}
 
     void raw(std::string_view text) { out_ += text; }
@@ -30,7 +30,7 @@ public:
     }
     std::string take() { return std::move(out_); }
 
-private:
+  private:
     std::string out_;
     Json value_ = std::string();
     nlohmann::detail::serializer<Json> serializer_;
@@ -38,9 +38,12 @@ private:
 
 const char* orientationValue(Orientation orientation) {
     switch (orientation) {
-        case Orientation::Clockwise: return "\"clockwise\"";
-        case Orientation::CounterClockwise: return "\"counterclockwise\"";
-        case Orientation::None: return "null";
+        case Orientation::Clockwise:
+            return "\"clockwise\"";
+        case Orientation::CounterClockwise:
+            return "\"counterclockwise\"";
+        case Orientation::None:
+            return "null";
     }
     return "null";
 }
@@ -71,7 +74,8 @@ std::string parcelJson(const Parcel& parcel) {
     json.raw(",\n  \"orientation\": ");
     json.raw(orientationValue(parcel.orientation));
     json.raw(",\n  \"crossing\": ");
-    json.raw(parcel.crossing ? Json::array({parcel.crossing->first, parcel.crossing->second}).dump() : "null");
+    json.raw(parcel.crossing ? Json::array({parcel.crossing->first, parcel.crossing->second}).dump()
+                             : "null");
     json.raw("\n}\n");
     return json.take();
 }

@@ -18,7 +18,8 @@ std::string decimalsText(double value, int digits) {
 
 std::string machineNumber(double value) {
     char text[400];  // room for any double in fixed notation
-    return std::string(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr);
+    return std::string(
+        text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr);
 }
 
 }  // namespace geocalc

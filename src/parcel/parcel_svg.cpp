@@ -16,8 +16,8 @@ struct Page {
 };
 constexpr Page kPortrait{210, 297};
 constexpr Page kLandscape{297, 210};
-constexpr double kMargin = 10;           // mm
-constexpr double kLargestScale = 100;    // 1:100
+constexpr double kMargin = 10;         // mm
+constexpr double kLargestScale = 100;  // 1:100
 constexpr double kLastListedScale = 100000;
 constexpr double kListedScales[] = {100, 200, 500, 1000, 2000, 5000, 10000, 25000, 50000, 100000};
 constexpr double kFactorsBeyond[] = {2, 2.5, 2};  // 1:200000, 1:500000, 1:1000000, ...
@@ -41,7 +41,8 @@ double nextScale(double scale) {
 double fittingScale(double east, double north, const Page& page) {
     const double width = page.width - 2 * kMargin, height = page.height - 2 * kMargin;
     double scale = kLargestScale;
-    while (east * kMillimetresPerMetre / scale > width || north * kMillimetresPerMetre / scale > height) {
+    while (east * kMillimetresPerMetre / scale > width ||
+           north * kMillimetresPerMetre / scale > height) {
         scale = nextScale(scale);
     }
     return scale;
@@ -51,12 +52,24 @@ std::string escaped(const std::string& utf8) {
     std::string out;
     for (char c : utf8) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default: out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;  // XML 1.0 has no other controls
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                out += static_cast<unsigned char>(c) < 0x20 ? ' '
+                                                            : c;  // XML 1.0 has no other controls
         }
     }
     return out;
@@ -93,13 +106,15 @@ std::string parcelSvg(const Parcel& parcel) {
     // X up, Y to the right, the figure in the middle of the page.
     const double left = (page.width - east * paper) / 2, top = (page.height - north * paper) / 2;
     std::vector<Point2> drawn;
-    for (const PlanPoint& c : parcel.corners) drawn.push_back({left + (double(c.y) - extent.minY) * paper,
-                                                           top + (extent.maxX - double(c.x)) * paper});
+    for (const PlanPoint& c : parcel.corners)
+        drawn.push_back({left + (double(c.y) - extent.minY) * paper,
+                         top + (extent.maxX - double(c.x)) * paper});
 
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + machineNumber(page.width) + "mm\" height=\"" +
-           machineNumber(page.height) + "mm\" viewBox=\"0 0 " + machineNumber(page.width) + " " +
-           machineNumber(page.height) + "\" font-family=\"sans-serif\" font-size=\"" + machineNumber(kTextSize) + "\">\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + machineNumber(page.width) +
+           "mm\" height=\"" + machineNumber(page.height) + "mm\" viewBox=\"0 0 " +
+           machineNumber(page.width) + " " + machineNumber(page.height) +
+           "\" font-family=\"sans-serif\" font-size=\"" + machineNumber(kTextSize) + "\">\n";
     svg += "<polygon id=\"parcel\" fill=\"none\" stroke=\"black\" stroke-width=\"0.35\" points=\"";
     for (const Point2& p : drawn) svg += mm(p.x) + "," + mm(p.y) + " ";
     svg.back() = '"';
@@ -123,7 +138,8 @@ std::string parcelSvg(const Parcel& parcel) {
         const double halfWidth = double(label.size()) * kTextSize * kCharacterWidth / 2;
         const double offset = kLabelGap + std::abs(nx) * halfWidth + std::abs(ny) * kTextSize / 2;
         svg += "<text text-anchor=\"middle\" dominant-baseline=\"middle\" " +
-               at((a.x + b.x) / 2 + nx * offset, (a.y + b.y) / 2 + ny * offset) + ">" + escaped(label) + "</text>\n";
+               at((a.x + b.x) / 2 + nx * offset, (a.y + b.y) / 2 + ny * offset) + ">" +
+               escaped(label) + "</text>\n";
     }
     // Each point: a mark and its name.
     for (std::size_t i = 0; i < drawn.size(); ++i) {
@@ -135,12 +151,14 @@ std::string parcelSvg(const Parcel& parcel) {
     const double barMetres = roundLength(kScaleBarTarget / paper);
     const double barY = page.height - kMargin / 2, barX = kMargin + 20;
     svg += "<text " + at(kMargin, barY + 1) + ">1:" + machineNumber(scale) + "</text>\n";
-    svg += "<path id=\"scale-bar\" fill=\"none\" stroke=\"black\" stroke-width=\"0.3\" d=\"M" + mm(barX) + "," +
-           mm(barY - 1) + " v1 h" + mm(barMetres * paper) + " v-1\"/>\n";
-    svg += "<text " + at(barX + barMetres * paper + 2, barY + 1) + ">" + machineNumber(barMetres) + " m</text>\n";
+    svg += "<path id=\"scale-bar\" fill=\"none\" stroke=\"black\" stroke-width=\"0.3\" d=\"M" +
+           mm(barX) + "," + mm(barY - 1) + " v1 h" + mm(barMetres * paper) + " v-1\"/>\n";
+    svg += "<text " + at(barX + barMetres * paper + 2, barY + 1) + ">" + machineNumber(barMetres) +
+           " m</text>\n";
     const double arrowX = page.width - kMargin / 2;
-    svg += "<path id=\"north-arrow\" stroke=\"black\" stroke-width=\"0.3\" d=\"M" + machineNumber(arrowX) + "," +
-           machineNumber(kMargin + 8) + " V" + machineNumber(kMargin) + " l-1.2,2.5 h2.4 z\"/>\n";
+    svg += "<path id=\"north-arrow\" stroke=\"black\" stroke-width=\"0.3\" d=\"M" +
+           machineNumber(arrowX) + "," + machineNumber(kMargin + 8) + " V" +
+           machineNumber(kMargin) + " l-1.2,2.5 h2.4 z\"/>\n";
     svg += "<text text-anchor=\"middle\" " + at(arrowX, kMargin - 1.5) + ">N</text>\n";
     if (parcel.crossing) {
         svg += "<text id=\"warning\" fill=\"red\" " + at(kMargin, kMargin / 2 + 1) + ">" +

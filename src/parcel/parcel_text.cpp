@@ -17,14 +17,18 @@ constexpr int kSquareMetresPerHectare = 10000;
 
 // Characters of well-formed UTF-8: the bytes that are no continuation bytes.
 std::size_t characters(const std::string& utf8) {
-    return std::size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    return std::size_t(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 const char* orientationName(Orientation orientation) {
     switch (orientation) {
-        case Orientation::Clockwise: return "clockwise";
-        case Orientation::CounterClockwise: return "counter-clockwise";
-        case Orientation::None: return "none (the figure has no area)";
+        case Orientation::Clockwise:
+            return "clockwise";
+        case Orientation::CounterClockwise:
+            return "counter-clockwise";
+        case Orientation::None:
+            return "none (the figure has no area)";
     }
     return "";
 }
@@ -36,12 +40,14 @@ std::string parcelText(const Parcel& parcel) {
     std::vector<Row> rows = {{"№", "Name", "X", "Y", "Direction", "Length"}};
     for (std::size_t i = 0; i < parcel.points.size(); ++i) {
         const BoundaryPoint& p = parcel.points[i];
-        rows.push_back({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(p.x), utf8FromAnsi(p.y),
-                        utf8FromAnsi(parcel.sides[i].direction), decimalsText(parcel.sides[i].length, 2)});
+        rows.push_back({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(p.x),
+                        utf8FromAnsi(p.y), utf8FromAnsi(parcel.sides[i].direction),
+                        decimalsText(parcel.sides[i].length, 2)});
     }
     std::array<std::size_t, kColumns> widths{};
     for (const Row& row : rows) {
-        for (std::size_t c = 0; c < kColumns; ++c) widths[c] = std::max(widths[c], characters(row[c]));
+        for (std::size_t c = 0; c < kColumns; ++c)
+            widths[c] = std::max(widths[c], characters(row[c]));
     }
     std::string out;
     for (const Row& row : rows) {

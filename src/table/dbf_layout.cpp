@@ -74,7 +74,9 @@ bool textLengthsHaveHighBytes(std::string_view header, const DbfLayout& layout) 
          pos += kDescriptorSize) {
         const char* d = header.data() + pos;
         withHighBytes += static_cast<unsigned char>(d[16]);
-        if (std::toupper(static_cast<unsigned char>(d[11])) == 'C') withHighBytes += static_cast<unsigned char>(d[17]) * 256;
+        if (std::toupper(static_cast<unsigned char>(d[11])) == 'C') {
+            withHighBytes += static_cast<unsigned char>(d[17]) * 256;
+        }
     }
     return withHighBytes <= layout.recordLength;
 }

@@ -40,7 +40,8 @@ FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool&
         FileKind kind = FileKind::Other;
         readOnly = access == DbfTable::Access::ReadOnly;
         FileHandle file = readOnly ? FileHandle() : openWithoutWaiting(path, O_RDWR, kind);
-        if (!file && (readOnly || errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY || errno == EISDIR)) {
+        const bool refused = errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY;
+        if (!file && (readOnly || refused || errno == EISDIR)) {
             readOnly = true;
             file = openWithoutWaiting(path, O_RDONLY, kind);
         }
@@ -226,7 +227,8 @@ std::uint32_t DbfTable::appendRecord(std::string_view bytes) {
     const std::uint64_t offset = offsetOf(std::uint32_t(index));
     // What the new record and end marker overwrite (the old end marker, or
     // bytes past the last counted record), put back should the append fail.
-    std::string overwritten(std::size_t(std::min<std::uint64_t>(tail.size(), fileSize - std::min(fileSize, offset))), '\0');
+    const std::uint64_t overwrittenSize = std::min<std::uint64_t>(tail.size(), fileSize - std::min(fileSize, offset));
+    std::string overwritten(std::size_t(overwrittenSize), '\0');
     if (file_.readAt(overwritten.data(), overwritten.size(), offset) != ssize_t(overwritten.size())) {
         fail("Cannot append a record: " + systemReason(errno));
     }

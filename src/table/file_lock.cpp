@@ -30,7 +30,8 @@ bool lock(int fd, int command, short type, std::uint64_t offset, std::uint64_t l
 }
 
 bool samePlace(const FileHandle& file, const std::string& path) {
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named{};
     if (::fstat(file.get(), &opened) != 0 || ::stat(path.c_str(), &named) != 0) return false;
     return opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
@@ -42,10 +43,15 @@ bool holdWhileOpen(const FileHandle& file, const std::string& path) {
     return samePlace(file, path);
 }
 
-bool holdForReplacing(const FileHandle& file) { return lock(file.get(), F_OFD_SETLK, F_WRLCK, kOpenMarker, 1); }
+bool holdForReplacing(const FileHandle& file) {
+    return lock(file.get(), F_OFD_SETLK, F_WRLCK, kOpenMarker, 1);
+}
 
 RangeLock::RangeLock(const FileHandle& file, std::uint64_t offset, std::uint64_t length)
-    : fd_(file.get()), offset_(offset), length_(length), held_(lock(fd_, F_OFD_SETLKW, F_WRLCK, offset, length)) {}
+    : fd_(file.get()),
+      offset_(offset),
+      length_(length),
+      held_(lock(fd_, F_OFD_SETLKW, F_WRLCK, offset, length)) {}
 
 RangeLock::~RangeLock() {
     if (held_) lock(fd_, F_OFD_SETLK, F_UNLCK, offset_, length_);

@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class GridDeparturesTest : public WindowTest {
-protected:
+  protected:
     void open(const std::string& surveyTable) {
         answers.push_back(QString::fromStdString(surveyTable));
         click(form->Button1);
@@ -29,8 +29,9 @@ protected:
     void openLargeTable(int records) {
         DbfBuilder table;
         table.field("NAME", 'C', 10).field("X", 'N', 10, 2).field("Y", 'N', 10, 2);
-        for (int i = 0; i < records; ++i) table.record(("P" + std::to_string(i + 1) + "          ").substr(0, 10) +
-                                                       "      1.00      2.00");
+        for (int i = 0; i < records; ++i)
+            table.record(("P" + std::to_string(i + 1) + "          ").substr(0, 10) +
+                         "      1.00      2.00");
         writeBytes(folder.file("big.dat"), table.bytes());
         open(folder.file("big.dat"));
     }
@@ -47,7 +48,8 @@ protected:
                   DataSource::indicatorMark(form->Table1.state()));
         EXPECT_EQ(grid->verticalScrollBar()->value(), row + 1);
         EXPECT_EQ(grid->rowAt(0), grid->topRow());
-        EXPECT_EQ(grid->visualRect(grid->model()->index(grid->topRow(), 0)).top(), 0);  // a whole first row
+        EXPECT_EQ(grid->visualRect(grid->model()->index(grid->topRow(), 0)).top(),
+                  0);  // a whole first row
     }
     TempFolder folder;
 };
@@ -91,7 +93,8 @@ TEST_F(GridDeparturesTest, TheScrollBarMovesTheCurrentRecord) {
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(form->Table1.currentRow(), 999);
     expectCurrentRecordShown();
-    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the record above the first row shown
+    bar->triggerAction(
+        QAbstractSlider::SliderSingleStepSub);  // the record above the first row shown
     EXPECT_EQ(form->Table1.currentRow(), 1000 - page - 1);
     expectCurrentRecordShown();
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
@@ -99,7 +102,8 @@ TEST_F(GridDeparturesTest, TheScrollBarMovesTheCurrentRecord) {
     expectCurrentRecordShown();
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(form->Table1.currentRow(), 0);
-    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // the record below the last row shown
+    bar->triggerAction(
+        QAbstractSlider::SliderSingleStepAdd);  // the record below the last row shown
     EXPECT_EQ(form->Table1.currentRow(), page);
     expectCurrentRecordShown();
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);

@@ -21,58 +21,70 @@ struct ShellRun {
 // output and error are caught in files unless the command redirects them.
 ShellRun shell(const std::string& command) {
     TempFolder folder;
-    const std::string script = "CLI='" + std::string(GEOCALC_CLI) + "'; export LC_ALL=C; " + command;
-    const std::string line = "bash -c '" + [&] {
-        std::string quoted;
-        for (char c : script) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return quoted;
-    }() + "' > " + folder.file("out") + " 2> " + folder.file("err");
+    const std::string script =
+        "CLI='" + std::string(GEOCALC_CLI) + "'; export LC_ALL=C; " + command;
+    const std::string line = "bash -c '" +
+                             [&] {
+                                 std::string quoted;
+                                 for (char c : script)
+                                     quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+                                 return quoted;
+                             }() +
+                             "' > " + folder.file("out") + " 2> " + folder.file("err");
     const int status = std::system(line.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(folder.file("out")), readBytes(folder.file("err"))};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(folder.file("out")),
+            readBytes(folder.file("err"))};
 }
 
 TEST(CliExecutableTest, SeparatorIsOneCharacterNoNumberOrSideLineHolds) {
-    for (const std::string bad : {"0", "7", "E", "e", "+", "-", "' '", "°", "\\'", "'\"'", "$'\\t'", "€€", "中",
-                                  "''", "$'\\xE0\\x80\\xAE'"}) {
+    for (const std::string bad : {"0", "7", "E", "e", "+", "-", "' '", "°", "\\'", "'\"'", "$'\\t'",
+                                  "€€", "中", "''", "$'\\xE0\\x80\\xAE'"}) {
         const ShellRun run = shell("$CLI --decimal-separator " + bad + " inverse 0 0 100 -100");
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_EQ(run.out, "") << bad;
-        EXPECT_NE(run.err.find("cannot be the decimal separator"), std::string::npos) << bad << run.err;
+        EXPECT_NE(run.err.find("cannot be the decimal separator"), std::string::npos)
+            << bad << run.err;
     }
-    for (const auto& [good, line] : std::vector<std::pair<std::string, std::string>>{
-             {",", "315°0'0,0\" 141,4\n"}, {"/", "315°0'0/0\" 141/4\n"}, {"ж", "315°0'0ж0\" 141ж4\n"}}) {
+    for (const auto& [good, line] :
+         std::vector<std::pair<std::string, std::string>>{{",", "315°0'0,0\" 141,4\n"},
+                                                          {"/", "315°0'0/0\" 141/4\n"},
+                                                          {"ж", "315°0'0ж0\" 141ж4\n"}}) {
         const ShellRun run = shell("$CLI --decimal-separator " + good + " inverse 0 0 100 -100");
         EXPECT_EQ(run.exitCode, 0) << good;
         EXPECT_EQ(run.out, line);
     }
-    EXPECT_EQ(shell("$CLI --decimal-separator 0 inverse 0 0 100 -100").err.substr(0, 16), "geocalc-cli: '0'");
+    EXPECT_EQ(shell("$CLI --decimal-separator 0 inverse 0 0 100 -100").err.substr(0, 16),
+              "geocalc-cli: '0'");
 }
 
 TEST(CliExecutableTest, OptionsOfTraverseAreRefusedElsewhere) {
     const std::string table = std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat";
-    for (const std::string& line : std::vector<std::string>{"inverse -o r.txt 0 0 1 1", "inverse --names 0 0 1 1",
-                                   "--encoding utf-8 inverse 0 0 1 1", "show --names " + table,
-                                   "traverse -o '' " + table + " 1 2", "traverse --format json " + table + " 1 2",
-                                   "parcel --encoding utf-8 " + table + " 1 2 3",
-                                   "parcel --format pdf " + table + " 1 2 3"}) {
+    for (const std::string& line : std::vector<std::string>{
+             "inverse -o r.txt 0 0 1 1", "inverse --names 0 0 1 1",
+             "--encoding utf-8 inverse 0 0 1 1", "show --names " + table,
+             "traverse -o '' " + table + " 1 2", "traverse --format json " + table + " 1 2",
+             "parcel --encoding utf-8 " + table + " 1 2 3",
+             "parcel --format pdf " + table + " 1 2 3"}) {
         const ShellRun run = shell("$CLI " + line);
         EXPECT_EQ(run.exitCode, 2) << line;
         EXPECT_EQ(run.out, "") << line;
     }
-    EXPECT_NE(shell("$CLI inverse -o r.txt 0 0 1 1").err.find("-o is an option of traverse and parcel, not of inverse"),
+    EXPECT_NE(shell("$CLI inverse -o r.txt 0 0 1 1")
+                  .err.find("-o is an option of traverse and parcel, not of inverse"),
               std::string::npos);
 }
 
 TEST(CliExecutableTest, OutputThatCannotBeWrittenIsAFailure) {
     const std::string table = std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat";
-    for (const std::string& command : std::vector<std::string>{"inverse 0 0 1 1", "show " + table, "traverse " + table + " 1 2 3",
-                                      "--help"}) {
+    for (const std::string& command : std::vector<std::string>{
+             "inverse 0 0 1 1", "show " + table, "traverse " + table + " 1 2 3", "--help"}) {
         const ShellRun full = shell("$CLI " + command + " > /dev/full");
         EXPECT_EQ(full.exitCode, 1) << command;
         EXPECT_EQ(full.err, "geocalc-cli: standard output: No space left on device\n") << command;
     }
     // A closed pipe ends the run quietly, however much input is still coming.
-    const ShellRun closed = shell("yes '0 0 1 1' | $CLI inverse | head -n 2; echo \"${PIPESTATUS[1]}\"");
+    const ShellRun closed =
+        shell("yes '0 0 1 1' | $CLI inverse | head -n 2; echo \"${PIPESTATUS[1]}\"");
     EXPECT_EQ(closed.out, "45°0'0.0\" 1.4\n45°0'0.0\" 1.4\n1\n");
     EXPECT_EQ(closed.err, "");
 }
@@ -92,7 +104,9 @@ TEST(CliExecutableTest, BothProgramsAnswerVersion) {
 TEST(CliExecutableTest, OneLineOutPerLineIn) {
     const ShellRun run = shell("printf '0 0 1 0\\n\\n  \\nx\\n0 0 0 -1\\n' | $CLI inverse");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "0°0'0.0\" 1.0\n\n\nExpected four coordinates XS YS XE YE, got 1.\n270°0'0.0\" 1.0\n");
+    EXPECT_EQ(
+        run.out,
+        "0°0'0.0\" 1.0\n\n\nExpected four coordinates XS YS XE YE, got 1.\n270°0'0.0\" 1.0\n");
 }
 
 }  // namespace

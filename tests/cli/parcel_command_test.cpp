@@ -23,17 +23,21 @@ ParcelOptions options(ParcelFormat format, std::string outputPath = "", bool byN
 
 TEST(ParcelCommandTest, DescribesTheSampleByNumbersOrNames) {
     std::ostringstream byNumber, byName;
-    runParcelCommand({kSample, "1", "2", "3", "4", "5", "6", "7", "8"}, options(ParcelFormat::Text), byNumber, byNumber);
-    EXPECT_NE(byNumber.str().find("Area: 215239.13 m² (21.5239 ha)\nOrientation: clockwise\n"), std::string::npos)
+    runParcelCommand({kSample, "1", "2", "3", "4", "5", "6", "7", "8"}, options(ParcelFormat::Text),
+                     byNumber, byNumber);
+    EXPECT_NE(byNumber.str().find("Area: 215239.13 m² (21.5239 ha)\nOrientation: clockwise\n"),
+              std::string::npos)
         << byNumber.str();
-    runParcelCommand({kSample, "Репер 1", "Точка 2", "Точка 3"}, options(ParcelFormat::Json, "", true), byName, byName);
+    runParcelCommand({kSample, "Репер 1", "Точка 2", "Точка 3"},
+                     options(ParcelFormat::Json, "", true), byName, byName);
     EXPECT_NE(byName.str().find("\"name\": \"Точка 3\""), std::string::npos) << byName.str();
 }
 
 TEST(ParcelCommandTest, WritesTheFileWholeWithO) {
     TempFolder folder;
     std::ostringstream none;
-    runParcelCommand({kSample, "1", "2", "3"}, options(ParcelFormat::Dxf, folder.file("p.dxf")), none, none);
+    runParcelCommand({kSample, "1", "2", "3"}, options(ParcelFormat::Dxf, folder.file("p.dxf")),
+                     none, none);
     EXPECT_EQ(none.str(), "");
     const std::string dxf = readBytes(folder.file("p.dxf"));
     EXPECT_NE(dxf.find("ANSI_1251"), std::string::npos);
@@ -42,15 +46,18 @@ TEST(ParcelCommandTest, WritesTheFileWholeWithO) {
 }
 
 TEST(ParcelCommandTest, ACrossingIsWarnedOfInEveryFormatAndIsNoFailure) {
-    for (const ParcelFormat format : {ParcelFormat::Text, ParcelFormat::Json, ParcelFormat::Csv, ParcelFormat::Svg,
-                                      ParcelFormat::Dxf}) {
+    for (const ParcelFormat format : {ParcelFormat::Text, ParcelFormat::Json, ParcelFormat::Csv,
+                                      ParcelFormat::Svg, ParcelFormat::Dxf}) {
         std::ostringstream out, err;
         EXPECT_EQ(runParcelCommand({kSample, "1", "3", "2", "4"}, options(format), out, err), 0);
         EXPECT_EQ(err.str(),
-                  "Warning: side 1 (Репер 1 - Точка 3) and side 3 (Точка 2 - Точка 4) cross or touch: the point "
+                  "Warning: side 1 (Репер 1 - Точка 3) and side 3 (Точка 2 - Точка 4) cross or "
+                  "touch: the point "
                   "order is wrong and the area means nothing.\n");
-        if (format != ParcelFormat::Csv && format != ParcelFormat::Json) {  // the catalogue; "crossing" in JSON
-            const std::string warning = format == ParcelFormat::Dxf ? "side 1 (\xD0\xE5\xEF\xE5\xF0 1" : "side 1 (Репер 1";
+        if (format != ParcelFormat::Csv &&
+            format != ParcelFormat::Json) {  // the catalogue; "crossing" in JSON
+            const std::string warning =
+                format == ParcelFormat::Dxf ? "side 1 (\xD0\xE5\xEF\xE5\xF0 1" : "side 1 (Репер 1";
             EXPECT_NE(out.str().find(warning), std::string::npos) << int(format);
         }
     }
@@ -58,10 +65,14 @@ TEST(ParcelCommandTest, ACrossingIsWarnedOfInEveryFormatAndIsNoFailure) {
 
 TEST(ParcelCommandTest, Failures) {
     std::ostringstream out;
-    EXPECT_ERROR(runParcelCommand({kSample, "1", "2"}, {}, out, out), "A parcel needs at least three points, got 2");
-    EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "9"}, {}, out, out), "Record 9 does not exist: the table has 8 records");
-    EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "2"}, {}, out, out), "Invalid floating point operation");
-    EXPECT_ERROR(runParcelCommand({kSample, "Репер 1", "нет", "Точка 2"}, options(ParcelFormat::Text, "", true), out, out),
+    EXPECT_ERROR(runParcelCommand({kSample, "1", "2"}, {}, out, out),
+                 "A parcel needs at least three points, got 2");
+    EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "9"}, {}, out, out),
+                 "Record 9 does not exist: the table has 8 records");
+    EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "2"}, {}, out, out),
+                 "Invalid floating point operation");
+    EXPECT_ERROR(runParcelCommand({kSample, "Репер 1", "нет", "Точка 2"},
+                                  options(ParcelFormat::Text, "", true), out, out),
                  "No record is named '\xED\xE5\xF2'");
     EXPECT_THROW(runParcelCommand({kSample}, {}, out, out), UsageError);
     EXPECT_EQ(out.str(), "");

@@ -30,13 +30,15 @@ TEST(BoundaryCrossingTest, FindsWhatComparingEveryPairFinds) {
         const int n = count(random);
         while (int(corners.size()) < n) {
             const PlanPoint p{(long double)coordinate(random), (long double)coordinate(random)};
-            if (!corners.empty() && corners.back().x == p.x && corners.back().y == p.y) continue;  // no empty side
+            if (!corners.empty() && corners.back().x == p.x && corners.back().y == p.y)
+                continue;  // no empty side
             corners.push_back(p);
         }
         if (corners.back().x == corners[0].x && corners.back().y == corners[0].y) continue;
         const Pair expected = firstByEveryPair(corners);
         std::string shown;
-        for (const PlanPoint& p : corners) shown += "(" + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)) + ") ";
+        for (const PlanPoint& p : corners)
+            shown += "(" + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)) + ") ";
         ASSERT_EQ(firstCrossing(corners), expected) << "figure " << figure << ": " << shown;
         ++(expected ? crossing : simple);
     }

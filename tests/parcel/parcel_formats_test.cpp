@@ -1,5 +1,7 @@
 // Each format read back by a reader independent of geocalc: Python's json and
 // csv modules, xmllint and Python's XML parser, GDAL's ogr2ogr.
+#include "parcel/parcel_formats.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "numtext/format_settings.h"
-#include "parcel/parcel_formats.h"
 #include "temp_folder.h"
 #include "test_support.h"
 
@@ -17,7 +18,8 @@ namespace geocalc {
 namespace {
 
 // Runs a shell command on a file holding `content`, named by $FILE; its standard output.
-std::string readBack(const std::string& content, const std::string& command, const char* extension) {
+std::string readBack(const std::string& content, const std::string& command,
+                     const char* extension) {
     TempFolder folder;
     const std::string file = folder.file(std::string("parcel.") + extension);
     writeBytes(file, content);
@@ -51,9 +53,12 @@ TEST(ParcelFormatsTest, TextIsAnAlignedCatalogueWithTotals) {
               "Area: 10050.00 m² (1.0050 ha)\n"
               "Orientation: counter-clockwise\n");
     SeparatorGuard comma(',');
-    const std::string text = parcelText(describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}));
+    const std::string text = parcelText(
+        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}));
     EXPECT_NE(text.find("Area: 0,00 m² (0,0000 ha)"), std::string::npos) << text;
-    EXPECT_NE(text.find("Warning: side 1 (a - b) and side 3 (c - d) cross or touch"), std::string::npos) << text;
+    EXPECT_NE(text.find("Warning: side 1 (a - b) and side 3 (c - d) cross or touch"),
+              std::string::npos)
+        << text;
 }
 
 TEST(ParcelFormatsTest, JsonReadsBackWithItsNumbersUnrounded) {
@@ -62,8 +67,11 @@ import json, sys
 p = json.load(open(sys.argv[1], encoding="utf-8"))
 print(p["points"][0]["name"], p["points"][1]["name"], p["points"][2]["x"], p["points"][0]["direction"])
 print(*[repr(float(v)) for v in (p["points"][1]["length"], p["perimeter"], p["area"])], p["orientation"], p["crossing"])
-' "$FILE")", "json");
-    EXPECT_EQ(out, "Репер 1 A&B <\"q\"> 6000100.5 90°0'0.0\"\n100.5 401.0 10050.0 counterclockwise None\n");
+' "$FILE")",
+                                     "json");
+    EXPECT_EQ(
+        out,
+        "Репер 1 A&B <\"q\"> 6000100.5 90°0'0.0\"\n100.5 401.0 10050.0 counterclockwise None\n");
 }
 
 TEST(ParcelFormatsTest, CsvReadsBackInTheUsersLocale) {
@@ -83,7 +91,8 @@ for row in csv.reader(text.splitlines(), delimiter=sys.argv[2]):
     const std::string csv = parcelCsv(square());
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     const std::string rows = readBack(csv, reader + std::string("';'"), "csv");
-    EXPECT_NE(rows.find("\n3|x;y,z|6000100,5|500100|270°0'0,0\"|100,00\n"), std::string::npos) << rows;
+    EXPECT_NE(rows.find("\n3|x;y,z|6000100,5|500100|270°0'0,0\"|100,00\n"), std::string::npos)
+        << rows;
 }
 
 TEST(ParcelFormatsTest, SvgIsValidXmlDrawnAtAStandardScale) {
@@ -97,7 +106,8 @@ print(root.get("width"), root.get("height"), root.get("viewBox"))
 print(len(root.find("s:polygon[@id=\"parcel\"]", ns).get("points").split()))
 texts = [t.text for t in root.findall("s:text", ns)]
 print("1:1000" in texts, "A&B <\"q\">" in texts, "Репер 1" in texts, "100.50" in texts, "N" in texts)
-' "$FILE")", "svg");
+' "$FILE")",
+                                     "svg");
     // 100 m is 200 mm at 1:500, more than a portrait A4 holds within its margins.
     EXPECT_EQ(out, "210mm 297mm 0 0 210 297\n4\nTrue True True True True\n");
 }
@@ -116,8 +126,8 @@ TEST(ParcelFormatsTest, SvgTakesTheLargestScaleAndTheBetterOrientation) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.east) + " x " + c.north);
-        const std::string svg = parcelSvg(describeParcel({{"a", "0", "0"}, {"b", "0", c.east}, {"c", c.north, c.east},
-                                                          {"d", c.north, "0"}}));
+        const std::string svg = parcelSvg(describeParcel(
+            {{"a", "0", "0"}, {"b", "0", c.east}, {"c", c.north, c.east}, {"d", c.north, "0"}}));
         EXPECT_NE(svg.find(">" + c.scale + "</text>"), std::string::npos);
         EXPECT_NE(svg.find("width=\"" + c.width + "\""), std::string::npos);
     }
@@ -128,7 +138,8 @@ std::vector<std::pair<double, double>> wktPoints(const std::string& csv, const s
     std::vector<std::pair<double, double>> points;
     const std::size_t start = csv.find(kind + " Z (");
     if (start == std::string::npos) return points;
-    std::istringstream coordinates(csv.substr(start + kind.size() + 4, csv.find(')', start) - start - kind.size() - 4));
+    std::istringstream coordinates(
+        csv.substr(start + kind.size() + 4, csv.find(')', start) - start - kind.size() - 4));
     for (std::string vertex; std::getline(coordinates, vertex, ',');) {
         std::istringstream xyz(vertex);
         double x = 0, y = 0;
@@ -139,16 +150,20 @@ std::vector<std::pair<double, double>> wktPoints(const std::string& csv, const s
 }
 
 TEST(ParcelFormatsTest, DxfReadsBackThroughGdal) {
-    const std::string out = readBack(parcelDxf(square()), "ogr2ogr -f CSV /vsistdout/ \"$FILE\" -lco GEOMETRY=AS_WKT", "dxf");
+    const std::string out = readBack(
+        parcelDxf(square()), "ogr2ogr -f CSV /vsistdout/ \"$FILE\" -lco GEOMETRY=AS_WKT", "dxf");
     // CAD x is Y (east), CAD y is X (north); the boundary is closed.
-    const std::vector<std::pair<double, double>> boundary = {
-        {500000, 6000000}, {500100, 6000000}, {500100, 6000100.5}, {500000, 6000100.5}, {500000, 6000000}};
+    const std::vector<std::pair<double, double>> boundary = {{500000, 6000000},
+                                                             {500100, 6000000},
+                                                             {500100, 6000100.5},
+                                                             {500000, 6000100.5},
+                                                             {500000, 6000000}};
     EXPECT_EQ(wktPoints(out, "LINESTRING"), boundary) << out;
     EXPECT_NE(out.find(",PARCEL,"), std::string::npos);
     EXPECT_EQ(wktPoints(out, "POINT"), (std::vector<std::pair<double, double>>{{500000, 6000000}}));
     // The names come back from Windows-1251, each on the labels layer.
-    for (const char* label : {",LABELS,,,,,Репер 1\n", ",LABELS,,,,,Точка 4\n", ",LABELS,,,,,\"x;y,z\"\n",
-                              ",LABELS,,,,,\"A&B <\"\"q\"\">\"\n"}) {
+    for (const char* label : {",LABELS,,,,,Репер 1\n", ",LABELS,,,,,Точка 4\n",
+                              ",LABELS,,,,,\"x;y,z\"\n", ",LABELS,,,,,\"A&B <\"\"q\"\">\"\n"}) {
         EXPECT_NE(out.find(label), std::string::npos) << label << "\n" << out;
     }
 }

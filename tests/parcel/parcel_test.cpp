@@ -56,20 +56,55 @@ TEST(ParcelTest, FiguresTheirAreaOrientationAndCrossing) {
         Crossing crossing;
     };
     const std::vector<Case> cases = {
-        {"square, east first", {{"0", "0"}, {"0", "100"}, {"100", "100"}, {"100", "0"}}, 10000, 400,
-         Orientation::CounterClockwise, std::nullopt},
-        {"square, north first", {{"0", "0"}, {"100", "0"}, {"100", "100"}, {"0", "100"}}, 10000, 400,
-         Orientation::Clockwise, std::nullopt},
-        {"concave L", {{"0", "0"}, {"0", "20"}, {"10", "20"}, {"10", "10"}, {"20", "10"}, {"20", "0"}}, 300, 80,
-         Orientation::CounterClockwise, std::nullopt},
-        {"bow-tie", {{"0", "0"}, {"10", "10"}, {"0", "10"}, {"10", "0"}}, 0, 20 + 2 * std::sqrt(200.0),
-         Orientation::None, Crossing({0, 2})},
-        {"three points on a line", {{"0", "0"}, {"10", "0"}, {"20", "0"}}, 0, 40, Orientation::None, Crossing({0, 2})},
+        {"square, east first",
+         {{"0", "0"}, {"0", "100"}, {"100", "100"}, {"100", "0"}},
+         10000,
+         400,
+         Orientation::CounterClockwise,
+         std::nullopt},
+        {"square, north first",
+         {{"0", "0"}, {"100", "0"}, {"100", "100"}, {"0", "100"}},
+         10000,
+         400,
+         Orientation::Clockwise,
+         std::nullopt},
+        {"concave L",
+         {{"0", "0"}, {"0", "20"}, {"10", "20"}, {"10", "10"}, {"20", "10"}, {"20", "0"}},
+         300,
+         80,
+         Orientation::CounterClockwise,
+         std::nullopt},
+        {"bow-tie",
+         {{"0", "0"}, {"10", "10"}, {"0", "10"}, {"10", "0"}},
+         0,
+         20 + 2 * std::sqrt(200.0),
+         Orientation::None,
+         Crossing({0, 2})},
+        {"three points on a line",
+         {{"0", "0"}, {"10", "0"}, {"20", "0"}},
+         0,
+         40,
+         Orientation::None,
+         Crossing({0, 2})},
         {"two loops touching at a corner",
-         {{"0", "0"}, {"0", "10"}, {"10", "10"}, {"10", "20"}, {"20", "20"}, {"20", "10"}, {"10", "10"}, {"10", "0"}},
-         200, 80, Orientation::CounterClockwise, Crossing({1, 5})},
-        {"a corner on another side", {{"0", "0"}, {"0", "20"}, {"10", "20"}, {"0", "10"}, {"10", "0"}}, 100,
-         40 + 2 * std::sqrt(200.0), Orientation::CounterClockwise, Crossing({0, 2})},
+         {{"0", "0"},
+          {"0", "10"},
+          {"10", "10"},
+          {"10", "20"},
+          {"20", "20"},
+          {"20", "10"},
+          {"10", "10"},
+          {"10", "0"}},
+         200,
+         80,
+         Orientation::CounterClockwise,
+         Crossing({1, 5})},
+        {"a corner on another side",
+         {{"0", "0"}, {"0", "20"}, {"10", "20"}, {"0", "10"}, {"10", "0"}},
+         100,
+         40 + 2 * std::sqrt(200.0),
+         Orientation::CounterClockwise,
+         Crossing({0, 2})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -83,9 +118,17 @@ TEST(ParcelTest, FiguresTheirAreaOrientationAndCrossing) {
 }
 
 TEST(ParcelTest, CatalogueSidesAreTheSideLinesDirections) {
-    const Parcel parcel = describeParcel(pointsOf({{"0", "0"}, {"0", "100"}, {"100", "100"}, {"100", "0"}}));
-    const std::vector<std::string> directions = {"90\xB0" "0'0.0\"", "0\xB0" "0'0.0\"", "270\xB0" "0'0.0\"",
-                                                 "180\xB0" "0'0.0\""};
+    const Parcel parcel =
+        describeParcel(pointsOf({{"0", "0"}, {"0", "100"}, {"100", "100"}, {"100", "0"}}));
+    const std::vector<std::string> directions = {
+        "90\xB0"
+        "0'0.0\"",
+        "0\xB0"
+        "0'0.0\"",
+        "270\xB0"
+        "0'0.0\"",
+        "180\xB0"
+        "0'0.0\""};
     for (std::size_t i = 0; i < directions.size(); ++i) {
         EXPECT_EQ(parcel.sides[i].direction, directions[i]);
         EXPECT_EQ(parcel.sides[i].length, 100.0);
@@ -93,10 +136,14 @@ TEST(ParcelTest, CatalogueSidesAreTheSideLinesDirections) {
 }
 
 TEST(ParcelTest, SurveyCoordinatesGiveTheExactAreaOfTheirDecimals) {
-    const std::vector<BoundaryPoint> sample = pointsOf({{"6171234.56", "2310456.78"}, {"6171398.12", "2310587.34"},
-                                                        {"6171512.9", "2310810.05"}, {"6171455.31", "2311040.66"},
-                                                        {"6171280.47", "2311122.19"}, {"6171102.88", "2311008.73"},
-                                                        {"6171031.64", "2310790.12"}, {"6171089.25", "2310580.4"}});
+    const std::vector<BoundaryPoint> sample = pointsOf({{"6171234.56", "2310456.78"},
+                                                        {"6171398.12", "2310587.34"},
+                                                        {"6171512.9", "2310810.05"},
+                                                        {"6171455.31", "2311040.66"},
+                                                        {"6171280.47", "2311122.19"},
+                                                        {"6171102.88", "2311008.73"},
+                                                        {"6171031.64", "2310790.12"},
+                                                        {"6171089.25", "2310580.4"}});
     const Parcel parcel = describeParcel(sample);
     EXPECT_NEAR(parcel.area, exactArea(sample), 1e-4);
     EXPECT_NEAR(parcel.area, 215239.13265, 1e-4);  // exactly, from the decimals as fractions
@@ -121,7 +168,8 @@ TEST(ParcelTest, AHundredThousandCornersNearTenMillionMetres) {
             std::snprintf(buffer, sizeof buffer, "%lld.%03lld", mm / 1000, mm % 1000);
             return std::string(buffer);
         };
-        points.push_back({"p", text(9876543.21 + r * std::cos(angle)), text(5432109.876 + r * std::sin(angle))});
+        points.push_back(
+            {"p", text(9876543.21 + r * std::cos(angle)), text(5432109.876 + r * std::sin(angle))});
     }
     const Parcel parcel = describeParcel(points);
     EXPECT_NEAR(parcel.area, exactArea(points), 1e-4);
@@ -130,7 +178,8 @@ TEST(ParcelTest, AHundredThousandCornersNearTenMillionMetres) {
 }
 
 TEST(ParcelTest, Failures) {
-    EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1", "1"}})), "A parcel needs at least three points, got 2");
+    EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1", "1"}})),
+                 "A parcel needs at least three points, got 2");
     EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1", "x"}, {"2", "2"}})),
                  "'x' is not a valid floating point value");
     EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"5", "5"}, {"5", "5"}, {"9", "0"}})),

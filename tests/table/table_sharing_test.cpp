@@ -21,8 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 
 class TableSharingTest : public ::testing::Test {
-protected:
-    void SetUp() override { fs::copy_file(fixturePath("shapelib_cp1251.dbf"), folder.file("pts.dat")); }
+  protected:
+    void SetUp() override {
+        fs::copy_file(fixturePath("shapelib_cp1251.dbf"), folder.file("pts.dat"));
+    }
     std::string surveyTable() const { return folder.file("pts.dat"); }
     std::string workingCopy() const { return folder.file("pts.dbf"); }
 
@@ -47,8 +49,9 @@ TEST_F(TableSharingTest, AnOpenWorkingCopyIsNeverReplacedByAnotherProgram) {
         openSurveyTable(surveyTable(), second, name);
         return std::string("opened");
     });
-    EXPECT_EQ(refused, "Cannot copy the survey table '" + surveyTable() + "' to its working copy '" +
-                           workingCopy() + "': it is open in another program");
+    EXPECT_EQ(refused, "Cannot copy the survey table '" + surveyTable() +
+                           "' to its working copy '" + workingCopy() +
+                           "': it is open in another program");
 
     // Opening the working copy itself makes no copy: both programs have it.
     const std::string shared = inChildProcess([this] {
@@ -104,7 +107,8 @@ TEST_F(TableSharingTest, AnAppendThatFindsTheDiskFullLeavesTheFileAsItWas) {
     const std::string before = readBytes(workingCopy());
     const std::string outcome = inChildProcess([this, &before] {
         ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{before.size() + 10, before.size() + 10};  // part of a record fits, no more
+        const rlimit limit{before.size() + 10,
+                           before.size() + 10};  // part of a record fits, no more
         ::setrlimit(RLIMIT_FSIZE, &limit);
         TableDataset table;
         table.setTableName(workingCopy());

@@ -26,8 +26,10 @@ TEST(WindowManagerTest, OuterSizeAndCentringIncludeTheFrame) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ASSERT_TRUE(waitForFrame(form)) << "no frame from the window manager";
     const QRect screen = form.screen()->geometry();
-    const QRect designed(QPoint((screen.width() - 639) / 2, (screen.height() - 358) / 2), QSize(639, 358));
-    (void)QTest::qWaitFor([&] { return form.frameGeometry() == designed; }, 3000);  // the fitting settles
+    const QRect designed(QPoint((screen.width() - 639) / 2, (screen.height() - 358) / 2),
+                         QSize(639, 358));
+    (void)QTest::qWaitFor([&] { return form.frameGeometry() == designed; },
+                          3000);  // the fitting settles
     EXPECT_EQ(form.frameGeometry().size(), designed.size());
     EXPECT_EQ(form.frameGeometry().topLeft(), designed.topLeft());
 
