@@ -1,6 +1,5 @@
 #include "cli/inverse_command.h"
 
-#include <algorithm>
 #include <array>
 #include <istream>
 #include <ostream>
