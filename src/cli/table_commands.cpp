@@ -8,6 +8,7 @@
 #include "cli/cli_io.h"
 #include "cli/record_picking.h"
 #include "core/error.h"
+#include "numtext/format_settings.h"
 #include "output/replacing_file.h"
 #include "output/results_file.h"
 #include "table/table_dataset.h"
@@ -51,12 +52,31 @@ void appendShown(std::string& line, const std::string& ansiText) {
     line.append(ansiText, run);
 }
 
-// `line` is the caller's, so that its storage serves every row.
-void printRow(std::ostream& out, const std::vector<std::string>& ansiTexts, std::string& line) {
+// Fields whose texts are plain ASCII whatever they hold: numbers (digits,
+// signs, "E" and the separator, when that is plain) and logical values.
+std::vector<bool> plainFields(const TableDataset& table) {
+    const bool plainSeparator = !kSpecialBytes[static_cast<unsigned char>(numberFormat().decimalSeparator)];
+    std::vector<bool> plain;
+    for (int f = 0; f < table.fieldCount(); ++f) {
+        const FieldKind kind = table.field(f).kind;
+        plain.push_back(plainSeparator && (kind == FieldKind::Integer || kind == FieldKind::Float ||
+                                           kind == FieldKind::Currency || kind == FieldKind::Boolean));
+    }
+    return plain;
+}
+
+// `line` is the caller's, so that its storage serves every row; texts of
+// `plain` fields need no look.
+void printRow(std::ostream& out, const std::vector<std::string>& ansiTexts, const std::vector<bool>& plain,
+              std::string& line) {
     line.clear();
     for (std::size_t i = 0; i < ansiTexts.size(); ++i) {
         if (i > 0) line += '\t';
-        appendShown(line, ansiTexts[i]);
+        if (plain[i]) {
+            line += ansiTexts[i];
+        } else {
+            appendShown(line, ansiTexts[i]);
+        }
     }
     line += '\n';
     out.rdbuf()->sputn(line.data(), std::streamsize(line.size()));  // no sentry per row
@@ -86,10 +106,12 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
     std::vector<std::string> texts;
     std::string line;
     for (int f = 0; f < table.fieldCount(); ++f) texts.push_back(table.field(f).name);
-    printRow(out, texts, line);
-    for (int row = 0; row < table.rowCount(); ++row) {
+    printRow(out, texts, std::vector<bool>(texts.size(), false), line);
+    const std::vector<bool> plain = plainFields(table);
+    const int rows = table.rowCount();  // read-only: no row comes or goes
+    for (int row = 0; row < rows; ++row) {
         table.rowTexts(row, texts);
-        printRow(out, texts, line);
+        printRow(out, texts, plain, line);
     }
     return 0;
 }

@@ -35,6 +35,13 @@ TEST(TableCommandsTest, ShowPrintsEveryRecordTabSeparatedInUtf8) {
               "\t\t\t\t\tвторая\\r\\nстрока\n");
 }
 
+TEST(TableCommandsTest, ShowWritesNumbersWithALetterSeparatorInUtf8) {
+    SeparatorGuard letter('\xE6');  // "ж" in Windows-1251
+    std::ostringstream out;
+    runShow({fixture("pydbf_db3.dbf")}, out);
+    EXPECT_NE(out.str().find("\nпк2\t1ж5\t-2ж25\tFalse\t\t\n"), std::string::npos) << out.str();
+}
+
 TEST(TableCommandsTest, TraversePicksByNumberOrNameAndWritesTheResults) {
     const std::string expected =
         "\xD0\xE5\xEF\xE5\xF0 1 6123456.78 2345678.91 36\xB0" "14'5.1\" 54.8\r\n"
