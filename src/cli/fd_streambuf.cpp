@@ -30,40 +30,60 @@ FdInputBuffer::int_type FdInputBuffer::underflow() {
 }
 
 FdOutputBuffer::FdOutputBuffer(int fd, std::string name)
-    : fd_(fd), name_(std::move(name)), lineByLine_(::isatty(fd) == 1), buffer_(kBlockSize, '\0') {
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    : fd_(fd), name_(std::move(name)), lineByLine_(::isatty(fd) == 1) {
+    // On a terminal there is no put area: every character comes through
+    // overflow() or xsputn(), which send each line as soon as it is complete.
+    if (!lineByLine_) {
+        buffer_.resize(kBlockSize);
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
 }
 
 FdOutputBuffer::int_type FdOutputBuffer::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) {
+        sync();
+        return traits_type::not_eof(c);
+    }
+    const char byte = traits_type::to_char_type(c);
+    if (lineByLine_) {
+        xsputn(&byte, 1);
+        return c;
+    }
     drain();
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    *pptr() = traits_type::to_char_type(c);
+    *pptr() = byte;
     pbump(1);
-    if (lineByLine_ && traits_type::to_char_type(c) == '\n') drain();
     return c;
 }
 
 std::streamsize FdOutputBuffer::xsputn(const char* data, std::streamsize size) {
-    const std::streamsize put = std::streambuf::xsputn(data, size);
-    if (lineByLine_ && std::memchr(data, '\n', std::size_t(size))) drain();
-    return put;
+    if (!lineByLine_) return std::streambuf::xsputn(data, size);
+    line_.append(data, std::size_t(size));
+    if (std::memchr(data, '\n', std::size_t(size))) sync();
+    return size;
 }
 
 int FdOutputBuffer::sync() {
-    drain();
+    if (lineByLine_) {
+        writeOut(line_.data(), line_.size());
+        line_.clear();
+    } else {
+        drain();
+    }
     return 0;
 }
 
 void FdOutputBuffer::drain() {
-    const char* data = pbase();
-    const std::size_t size = std::size_t(pptr() - pbase());
+    writeOut(pbase(), std::size_t(pptr() - pbase()));
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+}
+
+void FdOutputBuffer::writeOut(const char* data, std::size_t size) {
     for (std::size_t done = 0; done < size;) {
         const ssize_t n = ::write(fd_, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw StreamFailure{errno, name_};
         done += std::size_t(n);
     }
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
 }
 
 }  // namespace geocalc::cli

@@ -41,12 +41,14 @@ class FdOutputBuffer : public std::streambuf {
     int sync() override;
 
   private:
-    void drain();  // writes out what the buffer holds
+    void drain();  // writes out what the put area holds
+    void writeOut(const char* data, std::size_t size);
 
     int fd_;
     std::string name_;
     bool lineByLine_;
-    std::string buffer_;
+    std::string buffer_;  // the put area, when not on a terminal
+    std::string line_;    // on a terminal, the line being put together
 };
 
 }  // namespace geocalc::cli

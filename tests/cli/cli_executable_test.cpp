@@ -89,6 +89,23 @@ TEST(CliExecutableTest, OutputThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(closed.err, "");
 }
 
+// On a terminal each answer shows as soon as its line is in, while the input
+// is still open; in a pipe or file the output is buffered.
+TEST(CliExecutableTest, ATerminalGetsEachAnswerAtOnce) {
+    const ShellRun run = shell(R"(python3 -c '
+import os, pty, select, subprocess, sys
+master, slave = pty.openpty()
+cli = subprocess.Popen([sys.argv[1], "inverse"], stdin=subprocess.PIPE, stdout=slave)
+cli.stdin.write(b"0 0 1 0\n")
+cli.stdin.flush()
+ready, _, _ = select.select([master], [], [], 10)
+print(os.read(master, 100).decode().strip() if ready else "no answer while the input is open")
+cli.stdin.close()
+cli.wait()
+' "$CLI")");
+    EXPECT_EQ(run.out, "0°0'0.0\" 1.0\n") << run.err;
+}
+
 TEST(CliExecutableTest, InputThatCannotBeReadIsAFailure) {
     const ShellRun run = shell("$CLI inverse < /");
     EXPECT_EQ(run.exitCode, 1);
