@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "../table/dbf_builder.h"
 #include "temp_folder.h"
@@ -120,6 +121,13 @@ TEST_F(GridDeparturesTest, TheScrollBarMovesTheCurrentRecord) {
     key(Qt::Key_Down);  // Down goes on from there
     EXPECT_EQ(form->Table1.currentRow(), 500);
     EXPECT_EQ(form->Table1.fieldText(0), "P501");
+
+    // Each notch of the wheel moves the current record by one.
+    QWheelEvent down(QPointF(20, 20), grid->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -240),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &down);
+    EXPECT_EQ(form->Table1.currentRow(), 502);
+    expectCurrentRecordShown();
 
     key(Qt::Key_End, Qt::ControlModifier);  // whole rows, also at the end
     expectCurrentRecordShown();
