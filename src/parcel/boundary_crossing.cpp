@@ -1,12 +1,15 @@
 #include "parcel/boundary_crossing.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <boost/geometry/geometries/box.hpp>
 #include <boost/geometry/geometries/point.hpp>
 #include <boost/geometry/index/rtree.hpp>
 #include <iterator>
 #include <limits>
 #include <set>
+#include <utility>
 
 namespace geocalc {
 
@@ -83,47 +86,62 @@ bool before(const PlanPoint& a, const PlanPoint& b) {
 // touching there are neighbours at some moment.
 class Sweep {
   public:
-    explicit Sweep(const Sides& sides) : sides_(sides), order_(Above{this}) {}
-
-    bool anyMeet() {
-        struct Event {
-            PlanPoint at;
-            bool starts;
-            std::size_t side;
-        };
-        std::vector<Event> events;
-        for (std::size_t side = 0; side < sides_.count(); ++side) {
-            events.push_back({left(side), true, side});
-            events.push_back({right(side), false, side});
+    explicit Sweep(const Sides& sides) : sides_(sides), order_(Above{this}) {
+        spans_.reserve(sides.count());
+        for (std::size_t side = 0; side < sides.count(); ++side) {
+            const bool forward = before(sides.from(side), sides.to(side));
+            const PlanPoint& left = forward ? sides.from(side) : sides.to(side);
+            const PlanPoint& right = forward ? sides.to(side) : sides.from(side);
+            const long double slope = left.x == right.x ? std::numeric_limits<long double>::infinity()
+                                                        : (right.y - left.y) / (right.x - left.x);
+            spans_.push_back({left, slope});
         }
-        std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
-            if (before(a.at, b.at) || before(b.at, a.at)) return before(a.at, b.at);
-            return a.starts && !b.starts;
+    }
+
+    // The corners in sweep order; at each point, the sides that start there
+    // go in, then the sides that end there leave.
+    bool anyMeet() {
+        const std::size_t n = sides_.count();
+        std::vector<std::uint32_t> corners(n);
+        for (std::uint32_t i = 0; i < n; ++i) corners[i] = i;
+        std::sort(corners.begin(), corners.end(), [this](std::uint32_t a, std::uint32_t b) {
+            return before(sides_.from(a), sides_.from(b));
         });
-        for (const Event& event : events) {
-            sweepX_ = event.at.x;
-            if (event.starts ? enter(event.side) : leave(event.side)) return true;
+        for (std::size_t group = 0; group < n;) {
+            const PlanPoint& at = sides_.from(corners[group]);
+            std::size_t end = group;
+            while (end < n && !before(at, sides_.from(corners[end]))) ++end;
+            sweepX_ = at.x;
+            for (bool starting : {true, false}) {
+                for (std::size_t k = group; k < end; ++k) {
+                    // Corner c is where side c begins and side c - 1 ends.
+                    const std::size_t c = corners[k];
+                    for (const std::size_t side : {c, (c + n - 1) % n}) {
+                        if (startsAt(side, at) != starting) continue;
+                        if (starting ? enter(side) : leave(side)) return true;
+                    }
+                }
+            }
+            group = end;
         }
         return false;
     }
 
   private:
-    const PlanPoint& left(std::size_t side) const {
-        return before(sides_.from(side), sides_.to(side)) ? sides_.from(side) : sides_.to(side);
-    }
-    const PlanPoint& right(std::size_t side) const {
-        return before(sides_.from(side), sides_.to(side)) ? sides_.to(side) : sides_.from(side);
+    struct Span {
+        PlanPoint left;
+        long double slope;  // infinite for a side along the sweep line
+    };
+
+    bool startsAt(std::size_t side, const PlanPoint& at) const {
+        const PlanPoint& left = spans_[side].left;
+        return left.x == at.x && left.y == at.y;
     }
     // Where a side crosses the sweep line (a side along it: where it starts).
     long double yAt(std::size_t side) const {
-        const PlanPoint &a = left(side), &b = right(side);
-        if (a.x == b.x) return a.y;
-        return a.y + (sweepX_ - a.x) * (b.y - a.y) / (b.x - a.x);
-    }
-    long double slope(std::size_t side) const {
-        const PlanPoint &a = left(side), &b = right(side);
-        return a.x == b.x ? std::numeric_limits<long double>::infinity()
-                          : (b.y - a.y) / (b.x - a.x);
+        const Span& span = spans_[side];
+        if (std::isinf(span.slope)) return span.left.y;
+        return span.left.y + (sweepX_ - span.left.x) * span.slope;
     }
 
     struct Above {
@@ -131,13 +149,15 @@ class Sweep {
         bool operator()(std::size_t a, std::size_t b) const {
             const long double ya = sweep->yAt(a), yb = sweep->yAt(b);
             if (ya != yb) return ya < yb;
-            const long double sa = sweep->slope(a), sb = sweep->slope(b);
+            const long double sa = sweep->spans_[a].slope, sb = sweep->spans_[b].slope;
             return sa != sb ? sa < sb : a < b;
         }
     };
     using Order = std::set<std::size_t, Above>;
 
+    // A side of no length starts and ends at one point: it goes in once.
     bool enter(std::size_t side) {
+        if (places_[side] != order_.end()) return false;
         const auto at = order_.insert(side).first;
         places_[side] = at;
         if (at != order_.begin() && sides_.meet(*std::prev(at), side)) return true;
@@ -148,15 +168,17 @@ class Sweep {
     // sweep line there at one height, where comparing them would not tell
     // the order they came in.
     bool leave(std::size_t side) {
-        const auto next = order_.erase(places_[side]);
+        if (places_[side] == order_.end()) return false;
+        const auto next = order_.erase(std::exchange(places_[side], order_.end()));
         return next != order_.begin() && next != order_.end() &&
                sides_.meet(*std::prev(next), *next);
     }
 
     const Sides& sides_;
+    std::vector<Span> spans_;
     long double sweepX_ = 0;
     Order order_;
-    std::vector<Order::iterator> places_ = std::vector<Order::iterator>(sides_.count());
+    std::vector<Order::iterator> places_ = std::vector<Order::iterator>(sides_.count(), order_.end());
 };
 
 // The first pair of sides that meet, once a sweep has found that some do:

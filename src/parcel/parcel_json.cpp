@@ -2,6 +2,7 @@
 // escaped by the JSON library's serializer, numbers in their shortest form
 // that reads back to the same double, so that a parcel of any size costs
 // little more than its text.
+#include <algorithm>
 #include <charconv>
 #include <nlohmann/json.hpp>
 
@@ -21,7 +22,14 @@ class JsonText {
     void raw(std::string_view text) { out_ += text; }
     // An ANSI text as a JSON string.
     void string(const std::string& ansi) {
-        value_.get_ref<std::string&>() = utf8FromAnsi(ansi);
+        std::string& utf8 = value_.get_ref<std::string&>();
+        // Plain ASCII, as coordinates are, is UTF-8 already.
+        const bool ascii = std::all_of(ansi.begin(), ansi.end(), [](char c) { return (c & 0x80) == 0; });
+        if (ascii) {
+            utf8.assign(ansi);
+        } else {
+            utf8 = utf8FromAnsi(ansi);
+        }
         serializer_.dump(value_, false, false, 0);
     }
     void number(double v) {
