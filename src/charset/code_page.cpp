@@ -112,14 +112,24 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
     return c;
 }
 
-std::string utf8FromAnsi(std::string_view ansi) {
+// Runs of ASCII, most of every text, are the same in both and go as a block.
+void appendUtf8FromAnsi(std::string& out, std::string_view ansi) {
     const CodePage& page = ansiCodePage();
-    std::string out;
-    out.reserve(ansi.size() * 2);
-    for (char c : ansi) {
-        const char32_t u = page.toUnicode(static_cast<unsigned char>(c));
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(ansi[i]);
+        if (byte < 0x80) continue;
+        out.append(ansi.substr(run, i - run));
+        const char32_t u = page.toUnicode(byte);
         appendUtf8(out, u == kUnknown ? char32_t(kReplacementChar) : u);
+        run = i + 1;
     }
+    out.append(ansi.substr(run));
+}
+
+std::string utf8FromAnsi(std::string_view ansi) {
+    std::string out;
+    appendUtf8FromAnsi(out, ansi);
     return out;
 }
 

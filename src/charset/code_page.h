@@ -41,6 +41,8 @@ const CodePage& ansiCodePage();
 // and a malformed UTF-8 sequence (an overlong form, a surrogate, a code point
 // above U+10FFFF, a stray or missing continuation byte), become "?".
 std::string utf8FromAnsi(std::string_view ansi);
+// utf8FromAnsi appended to `out`, for callers that reuse one string.
+void appendUtf8FromAnsi(std::string& out, std::string_view ansi);
 std::string ansiFromUtf8(std::string_view utf8);
 
 // Appends the UTF-8 form of c; decodes one UTF-8 character at pos (U+FFFD and

@@ -79,7 +79,7 @@ char decimalSeparatorOf(const std::string& utf8) {
     const char32_t c = utf8.empty() ? 0 : geocalc::decodeUtf8(utf8, pos);
     const int ansi = pos == utf8.size() && c != 0xFFFD ? geocalc::ansiCodePage().fromUnicode(c) : -1;
     static constexpr std::string_view kTaken = "0123456789+-Ee '\"\xB0\xA0";
-    if (ansi < 0x20 || ansi == 0x7F || ansi == 0x98 || kTaken.find(char(ansi)) != std::string_view::npos) {
+    if (ansi < 0x20 || ansi == 0x7F || kTaken.find(char(ansi)) != std::string_view::npos) {
         throw UsageError{"'" + utf8 + "' cannot be the decimal separator: give one character that is not a digit, "
                          "sign, E, blank, control character, \u00B0, ' or \", and that Windows-1251 holds"};
     }

@@ -45,7 +45,7 @@ void appendShown(std::string& line, const std::string& ansiText) {
         if (const char* escape = escapeOf(ansiText[i])) {
             line += escape;
         } else {
-            line += utf8FromAnsi(std::string_view(ansiText).substr(i, 1));
+            appendUtf8FromAnsi(line, std::string_view(ansiText).substr(i, 1));
         }
         run = i + 1;
     }

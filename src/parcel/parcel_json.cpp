@@ -2,7 +2,6 @@
 // escaped by the JSON library's serializer, numbers in their shortest form
 // that reads back to the same double, so that a parcel of any size costs
 // little more than its text.
-#include <algorithm>
 #include <charconv>
 #include <nlohmann/json.hpp>
 
@@ -23,13 +22,8 @@ class JsonText {
     // An ANSI text as a JSON string.
     void string(const std::string& ansi) {
         std::string& utf8 = value_.get_ref<std::string&>();
-        // Plain ASCII, as coordinates are, is UTF-8 already.
-        const bool ascii = std::all_of(ansi.begin(), ansi.end(), [](char c) { return (c & 0x80) == 0; });
-        if (ascii) {
-            utf8.assign(ansi);
-        } else {
-            utf8 = utf8FromAnsi(ansi);
-        }
+        utf8.clear();  // its storage serves every string
+        appendUtf8FromAnsi(utf8, ansi);
         serializer_.dump(value_, false, false, 0);
     }
     void number(double v) {

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <ctime>
 
-#include "charset/code_page.h"
 #include "core/error.h"
 #include "output/file_ops.h"
 #include "table/field_encoding.h"
+#include "table/engine_message.h"
 #include "table/field_text.h"
 #include "table/file_lock.h"
 
@@ -65,10 +65,6 @@ std::string readHeader(const FileHandle& file, const std::string& path, std::siz
 }
 
 }  // namespace
-
-std::string engineMessage(const std::string& text, const std::string& path) {
-    return text + "\r\nFile: " + ansiFromUtf8(path);
-}
 
 std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, Access access) {
     bool readOnly = false;

@@ -91,8 +91,4 @@ private:
     std::vector<std::uint32_t> deleted_;  // physical numbers, ascending
 };
 
-// The engine's message for a failure on a table file: the text, CR LF, and
-// "File: " with the path.
-std::string engineMessage(const std::string& text, const std::string& path);
-
 }  // namespace geocalc

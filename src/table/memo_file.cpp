@@ -1,13 +1,9 @@
 #include "table/memo_file.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
-#include <filesystem>
 
-#include "core/error.h"
 #include "table/dbf_layout.h"
-#include "table/dbf_table.h"
+#include "table/file_beside.h"
 
 namespace geocalc {
 
@@ -25,32 +21,18 @@ std::uint32_t readBigEndian32(const char* p) {
     return value;
 }
 
-FileHandle openBeside(const std::string& tablePath, const char* lower, const char* upper) {
-    for (const char* extension : {lower, upper}) {
-        const std::string path = std::filesystem::path(tablePath).replace_extension(extension).string();
-        FileKind kind = FileKind::Other;
-        FileHandle file = openWithoutWaiting(path, O_RDONLY, kind);
-        if (!file) continue;
-        if (kind != FileKind::Regular) {
-            throw Error(engineMessage(std::string("Not a memo file: it ") + describeNonRegular(kind) + ".", path));
-        }
-        return file;
-    }
-    return FileHandle();
-}
-
 }  // namespace
 
 MemoFile MemoFile::beside(const std::string& tablePath) {
     MemoFile memo;
-    if ((memo.file_ = openBeside(tablePath, ".fpt", ".FPT"))) {
+    if ((memo.file_ = openFileBeside(tablePath, {".fpt", ".FPT"}, "memo file"))) {
         memo.format_ = Format::FoxPro;
         char size[2];
         if (memo.file_.readAt(size, 2, kFoxProBlockSizeOffset) == 2) {
             memo.blockSize_ = std::uint32_t(static_cast<unsigned char>(size[0])) << 8 |
                               static_cast<unsigned char>(size[1]);
         }
-    } else if ((memo.file_ = openBeside(tablePath, ".dbt", ".DBT"))) {
+    } else if ((memo.file_ = openFileBeside(tablePath, {".dbt", ".DBT"}, "memo file"))) {
         memo.format_ = Format::Dbase;
         char size[2];
         memo.blockSize_ = kDbaseIIIBlockSize;

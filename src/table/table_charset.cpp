@@ -1,15 +1,10 @@
 #include "table/table_charset.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 #include "charset/code_page.h"
-#include "core/error.h"
-#include "table/dbf_table.h"
-#include "table/file_handle.h"
+#include "table/file_beside.h"
 
 namespace geocalc {
 
@@ -47,20 +42,11 @@ std::string upper(std::string_view text) {
 }
 
 std::optional<std::string> readCpgBeside(const std::string& tablePath) {
-    namespace fs = std::filesystem;
-    for (const char* extension : {".cpg", ".CPG"}) {
-        const std::string cpg = fs::path(tablePath).replace_extension(extension).string();
-        FileKind kind = FileKind::Other;
-        const FileHandle file = openWithoutWaiting(cpg, O_RDONLY, kind);
-        if (!file) continue;
-        if (kind != FileKind::Regular) {
-            throw Error(engineMessage(std::string("Not a code page file: it ") + describeNonRegular(kind) + ".", cpg));
-        }
-        std::string content(kMaxCpgSize, '\0');
-        content.resize(std::size_t(std::max<ssize_t>(file.readAt(content.data(), content.size(), 0), 0)));
-        return content;
-    }
-    return std::nullopt;
+    const FileHandle file = openFileBeside(tablePath, {".cpg", ".CPG"}, "code page file");
+    if (!file) return std::nullopt;
+    std::string content(kMaxCpgSize, '\0');
+    content.resize(std::size_t(std::max<ssize_t>(file.readAt(content.data(), content.size(), 0), 0)));
+    return content;
 }
 
 // A table's texts in that code page, if this system can convert it.
@@ -109,7 +95,7 @@ TableCharset TableCharset::forTable(const std::string& tablePath, std::uint8_t l
     if (const auto cpg = readCpgBeside(tablePath)) {
         // The name as written, when iconv knows it ("KOI8-R"); else the
         // number or word it holds ("1251", "ANSI 1251").
-        if (const std::string name = trimmed(*cpg); !name.empty() && codePageOfCpg(name) != "UTF-8") {
+        if (const std::string name = trimmed(*cpg); !name.empty()) {
             if (auto charset = convertible(name)) return std::move(*charset);
         }
         if (const auto page = codePageOfCpg(*cpg)) {
@@ -126,7 +112,9 @@ TableCharset TableCharset::forTable(const std::string& tablePath, std::uint8_t l
 TableCharset TableCharset::named(const std::string& codePage) {
     TableCharset charset;
     charset.name_ = codePage;
-    if (codePage == "UTF-8") {
+    // Every spelling of UTF-8 ("utf8", "65001"): iconv would read it a byte
+    // at a time as a single-byte page.
+    if (codePageOfCpg(codePage) == "UTF-8") {
         charset.utf8_ = true;
         return charset;
     }

@@ -1,0 +1,29 @@
+#include "table/file_beside.h"
+
+#include <fcntl.h>
+
+#include <filesystem>
+
+#include "core/error.h"
+#include "table/engine_message.h"
+
+namespace geocalc {
+
+FileHandle openFileBeside(const std::string& tablePath,
+                          std::initializer_list<const char*> extensions, const char* what) {
+    for (const char* extension : extensions) {
+        const std::string path =
+            std::filesystem::path(tablePath).replace_extension(extension).string();
+        FileKind kind = FileKind::Other;
+        FileHandle file = openWithoutWaiting(path, O_RDONLY, kind);
+        if (!file) continue;
+        if (kind != FileKind::Regular) {
+            throw Error(engineMessage(
+                std::string("Not a ") + what + ": it " + describeNonRegular(kind) + ".", path));
+        }
+        return file;
+    }
+    return FileHandle();
+}
+
+}  // namespace geocalc
