@@ -1,4 +1,5 @@
 // A fresh folder for one test, removed with everything in it afterwards.
+// Names are UTF-8, as everywhere in the core.
 #pragma once
 
 #include <filesystem>
@@ -7,6 +8,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "core/native_path.h"
 
 class TempFolder {
 public:
@@ -26,12 +29,14 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string file(const std::string& name) const {
+        return geocalc::utf8FromPath(path_ / geocalc::pathFromUtf8(name));
+    }
 
     std::vector<std::string> names() const {
         std::vector<std::string> result;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            result.push_back(entry.path().filename().string());
+            result.push_back(geocalc::utf8FromPath(entry.path().filename()));
         }
         return result;
     }
@@ -41,10 +46,10 @@ private:
 };
 
 inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(geocalc::pathFromUtf8(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(geocalc::pathFromUtf8(path), std::ios::binary) << bytes;
 }

@@ -1,7 +1,5 @@
 #include "charset/code_page.h"
 
-#include <iconv.h>
-
 #include <map>
 #include <memory>
 #include <mutex>
@@ -10,47 +8,10 @@
 
 namespace geocalc {
 
-namespace {
-
-constexpr char32_t kUnknown = 0xFFFD;
-
-class Iconv {
-public:
-    Iconv(const std::string& to, const std::string& from)
-        : handle_(iconv_open(to.c_str(), from.c_str())) {
-        if (handle_ == reinterpret_cast<iconv_t>(-1)) {
-            throw Error("Unknown code page " + from);
-        }
-    }
-    ~Iconv() { iconv_close(handle_); }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-
-    // The one character that `byte` stands for, or kUnknown.
-    char32_t decodeByte(unsigned char byte) {
-        char in = char(byte);
-        char32_t out = 0;
-        char* inPtr = &in;
-        std::size_t inLeft = 1;
-        char* outPtr = reinterpret_cast<char*>(&out);
-        std::size_t outLeft = sizeof out;
-        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-        const std::size_t rc = iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft);
-        return rc == std::size_t(-1) || outLeft != 0 ? kUnknown : out;
-    }
-
-private:
-    iconv_t handle_;
-};
-
-}  // namespace
-
-CodePage::CodePage(std::string name) : name_(std::move(name)) {
-    Iconv decoder("UTF-32LE", name_);
+CodePage::CodePage(std::string name) : name_(std::move(name)), toUnicode_(decodeEveryByte(name_)) {
     for (int b = 0; b < 256; ++b) {
-        const char32_t c = decoder.decodeByte(static_cast<unsigned char>(b));
-        toUnicode_[std::size_t(b)] = c;
-        if (c != kUnknown) fromUnicode_.emplace(c, static_cast<unsigned char>(b));
+        const char32_t c = toUnicode_[std::size_t(b)];
+        if (c != kUnknownCharacter) fromUnicode_.emplace(c, static_cast<unsigned char>(b));
     }
 }
 
@@ -97,17 +58,17 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
     if (lead < 0x80) return lead;
     int length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
     if (lead >= 0xF5) length = 0;
-    if (length == 0 || pos + std::size_t(length - 1) > text.size()) return kUnknown;
+    if (length == 0 || pos + std::size_t(length - 1) > text.size()) return kUnknownCharacter;
     char32_t c = lead & (0x7F >> length);
     for (int i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[pos + std::size_t(i - 1)]);
-        if ((next & 0xC0) != 0x80) return kUnknown;
+        if ((next & 0xC0) != 0x80) return kUnknownCharacter;
         c = (c << 6) | (next & 0x3F);
     }
     // Overlong forms, UTF-16 surrogates and code points beyond Unicode are
     // malformed: they would otherwise smuggle in NUL, "." and the like.
     constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kShortest[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return kUnknown;
+    if (c < kShortest[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return kUnknownCharacter;
     pos += std::size_t(length - 1);
     return c;
 }
@@ -121,7 +82,7 @@ void appendUtf8FromAnsi(std::string& out, std::string_view ansi) {
         if (byte < 0x80) continue;
         out.append(ansi.substr(run, i - run));
         const char32_t u = page.toUnicode(byte);
-        appendUtf8(out, u == kUnknown ? char32_t(kReplacementChar) : u);
+        appendUtf8(out, u == kUnknownCharacter ? char32_t(kReplacementChar) : u);
         run = i + 1;
     }
     out.append(ansi.substr(run));

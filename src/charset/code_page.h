@@ -1,8 +1,9 @@
 // Single-byte code pages and the conversions of the core's 8-bit texts.
 //
 // Every text in the core is in the ANSI code page, Windows-1251. Conversions
-// go through per-byte tables built once from iconv, so converting a text is a
-// table look-up per character.
+// go through per-byte tables built once from the system's converter (iconv,
+// or MultiByteToWideChar on Windows), so converting a text is a table look-up
+// per character.
 #pragma once
 
 #include <array>
@@ -13,12 +14,14 @@
 namespace geocalc {
 
 inline constexpr char kReplacementChar = '?';
+inline constexpr char32_t kUnknownCharacter = 0xFFFD;
 
 class CodePage {
 public:
-    // The code page of that iconv name ("CP1251", "CP866", "CP437", ...),
-    // built on first use and kept for the life of the process.
-    // Fails with geocalc::Error for a name iconv does not know as single-byte.
+    // The code page of that iconv name ("CP1251", "CP866", "CP437",
+    // "KOI8-R", "ISO-8859-5", ...), built on first use and kept for the life
+    // of the process. Fails with geocalc::Error ("Unknown code page KOI9")
+    // for a name the system does not know as single-byte.
     static const CodePage& named(const std::string& iconvName);
 
     const std::string& name() const { return name_; }
@@ -29,6 +32,9 @@ public:
 
 private:
     explicit CodePage(std::string name);
+    // What the system's converter makes of every byte alone; kUnknownCharacter
+    // for a byte that stands for nothing.
+    static std::array<char32_t, 256> decodeEveryByte(const std::string& iconvName);
     std::string name_;
     std::array<char32_t, 256> toUnicode_{};
     std::unordered_map<char32_t, unsigned char> fromUnicode_;

@@ -1,6 +1,10 @@
 #include "cli/fd_streambuf.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -11,6 +15,19 @@ namespace {
 
 constexpr std::size_t kBlockSize = 256 * 1024;
 
+// The C runtime's calls on Windows, which count in unsigned int.
+#ifdef _WIN32
+long long readSome(int fd, char* data, std::size_t size) { return _read(fd, data, unsigned(size)); }
+long long writeSome(int fd, const char* data, std::size_t size) {
+    return _write(fd, data, unsigned(std::min<std::size_t>(size, kBlockSize)));
+}
+bool isTerminal(int fd) { return _isatty(fd) != 0; }
+#else
+long long readSome(int fd, char* data, std::size_t size) { return ::read(fd, data, size); }
+long long writeSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+bool isTerminal(int fd) { return ::isatty(fd) == 1; }
+#endif
+
 }  // namespace
 
 FdInputBuffer::FdInputBuffer(int fd, std::string name)
@@ -20,9 +37,9 @@ FdInputBuffer::FdInputBuffer(int fd, std::string name)
 
 FdInputBuffer::int_type FdInputBuffer::underflow() {
     if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-    ssize_t n;
+    long long n;
     do {
-        n = ::read(fd_, buffer_.data(), buffer_.size());
+        n = readSome(fd_, buffer_.data(), buffer_.size());
     } while (n < 0 && errno == EINTR);
     if (n < 0) throw StreamFailure{errno, name_};
     setg(buffer_.data(), buffer_.data(), buffer_.data() + n);
@@ -30,7 +47,7 @@ FdInputBuffer::int_type FdInputBuffer::underflow() {
 }
 
 FdOutputBuffer::FdOutputBuffer(int fd, std::string name)
-    : fd_(fd), name_(std::move(name)), lineByLine_(::isatty(fd) == 1) {
+    : fd_(fd), name_(std::move(name)), lineByLine_(isTerminal(fd)) {
     // On a terminal there is no put area: every character comes through
     // overflow() or xsputn(), which send each line as soon as it is complete.
     if (!lineByLine_) {
@@ -79,7 +96,7 @@ void FdOutputBuffer::drain() {
 
 void FdOutputBuffer::writeOut(const char* data, std::size_t size) {
     for (std::size_t done = 0; done < size;) {
-        const ssize_t n = ::write(fd_, data + done, size - done);
+        const long long n = writeSome(fd_, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw StreamFailure{errno, name_};
         done += std::size_t(n);

@@ -1,5 +1,9 @@
 // geocalc-cli: the batch companion of the geocalc window.
-#include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +21,7 @@
 #include "cli/parcel_command.h"
 #include "cli/table_commands.h"
 #include "core/error.h"
+#include "core/native_path.h"
 #include "core/version.h"
 #include "numtext/format_settings.h"
 
@@ -65,9 +70,11 @@ struct CommandLine {
     std::vector<std::string> positional;
 };
 
-std::string valueOf(int& i, int argc, char** argv, const std::string& option) {
-    if (++i == argc) throw UsageError{option + " needs a value"};
-    return argv[i];
+using Arguments = std::vector<std::string>;
+
+std::string valueOf(std::size_t& i, const Arguments& args, const std::string& option) {
+    if (++i == args.size()) throw UsageError{option + " needs a value"};
+    return args[i];
 }
 
 // A separator must not be anything a number's text or the side line holds
@@ -86,11 +93,11 @@ char decimalSeparatorOf(const std::string& utf8) {
     return char(ansi);
 }
 
-CommandLine parse(int argc, char** argv) {
+CommandLine parse(const Arguments& args) {
     CommandLine line;
     bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         // Negative coordinates such as -100 are arguments, not options.
         const bool option = !optionsEnded && arg.size() > 1 && arg[0] == '-' &&
                             (arg[1] == '-' || arg == "-o");
@@ -106,23 +113,23 @@ CommandLine parse(int argc, char** argv) {
             line.traverse.byName = line.parcel.byName = true;
             line.limited.push_back({arg, {"traverse", "parcel"}});
         } else if (arg == "-o") {
-            line.traverse.outputPath = line.parcel.outputPath = valueOf(i, argc, argv, arg);
+            line.traverse.outputPath = line.parcel.outputPath = valueOf(i, args, arg);
             if (line.traverse.outputPath.empty()) throw UsageError{"-o needs a file name"};
             line.limited.push_back({arg, {"traverse", "parcel"}});
         } else if (arg == "--encoding") {
-            const std::string encoding = valueOf(i, argc, argv, arg);
+            const std::string encoding = valueOf(i, args, arg);
             if (encoding != "utf-8" && encoding != "windows-1251") {
                 throw UsageError{"the encoding is utf-8 or windows-1251"};
             }
             line.traverse.utf8 = encoding == "utf-8";
             line.limited.push_back({arg, {"traverse"}});
         } else if (arg == "--format") {
-            const auto format = geocalc::parcelFormatNamed(valueOf(i, argc, argv, arg));
+            const auto format = geocalc::parcelFormatNamed(valueOf(i, args, arg));
             if (!format) throw UsageError{"the format is text, json, csv, svg or dxf"};
             line.parcel.format = *format;
             line.limited.push_back({arg, {"parcel"}});
         } else if (arg == "--decimal-separator") {
-            geocalc::setDecimalSeparator(decimalSeparatorOf(valueOf(i, argc, argv, arg)));
+            geocalc::setDecimalSeparator(decimalSeparatorOf(valueOf(i, args, arg)));
         } else {
             throw UsageError{"unknown option " + arg};
         }
@@ -166,19 +173,19 @@ int streamFailure(const geocalc::cli::StreamFailure& failure) {
     return geocalc::cli::kExitFailure;
 }
 
-}  // namespace
+constexpr int kStandardInput = 0;
+constexpr int kStandardOutput = 1;
 
-int main(int argc, char** argv) {
-    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is reported as EPIPE instead
-    geocalc::cli::FdInputBuffer inBuffer(STDIN_FILENO, "standard input");
-    geocalc::cli::FdOutputBuffer outBuffer(STDOUT_FILENO, "standard output");
+int runWith(const Arguments& args) {
+    geocalc::cli::FdInputBuffer inBuffer(kStandardInput, "standard input");
+    geocalc::cli::FdOutputBuffer outBuffer(kStandardOutput, "standard output");
     std::istream in(&inBuffer);
     std::ostream out(&outBuffer);
     in.exceptions(std::ios::badbit);
     out.exceptions(std::ios::badbit);
     try {
         geocalc::loadNumberFormat();
-        const int exitCode = run(parse(argc, argv), in, out);
+        const int exitCode = run(parse(args), in, out);
         out.flush();
         return exitCode;
     } catch (const geocalc::cli::StreamFailure& failure) {
@@ -196,3 +203,24 @@ int main(int argc, char** argv) {
         return geocalc::cli::kExitFailure;
     }
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Arguments come as UTF-16 and go on as UTF-8, as file names and texts do on
+// every other system. Standard input and output carry bytes unchanged (no
+// CR added or taken away); messages go to the console in UTF-8.
+int wmain(int argc, wchar_t** argv) {
+    Arguments args;
+    for (int i = 0; i < argc; ++i) args.push_back(geocalc::utf8FromWide(argv[i]));
+    _setmode(kStandardInput, _O_BINARY);
+    _setmode(kStandardOutput, _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+    return runWith(args);
+}
+#else
+int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is reported as EPIPE instead
+    return runWith(Arguments(argv, argv + argc));
+}
+#endif

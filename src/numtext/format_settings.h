@@ -16,8 +16,13 @@ struct NumberFormat {
 
 const NumberFormat& numberFormat();
 
+// The user's settings as the system keeps them: the LC_NUMERIC and LC_TIME
+// locales, or the regional settings on Windows.
+NumberFormat userNumberFormat();
+
 // Loads the settings from the user's LC_NUMERIC and LC_TIME locales (LC_ALL,
-// LC_NUMERIC / LC_TIME, LANG). A separator that is not exactly one byte, or a locale that cannot be
+// LC_NUMERIC / LC_TIME, LANG), on Windows from the user's regional settings.
+// A separator that is not exactly one byte, or a locale that cannot be
 // loaded, gives the defaults "." and ",". Called at start-up and whenever the
 // desktop reports a change of the regional settings.
 void loadNumberFormat();

@@ -1,14 +1,17 @@
 #include "output/io_error.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "core/error.h"
+#include "core/system_error.h"
 
 namespace geocalc {
 
 namespace {
 
+constexpr int kAccessDenied = 5;
+
+#ifndef _WIN32
 struct ErrnoCode {
     int errnoValue;
     int code;
@@ -19,14 +22,19 @@ constexpr ErrnoCode kErrnoCodes[] = {
     {EROFS, 5},    {EISDIR, 5},   {EMFILE, 4},     {ENFILE, 4},       {ENOSPC, 112},
     {EDQUOT, 112}, {EBUSY, 32},   {ETXTBSY, 32},   {ENAMETOOLONG, 206}, {EIO, 1117},
 };
+#endif
 
 }  // namespace
 
-int fileErrorCode(int errnoValue) {
+int fileErrorCode(int systemError) {
+#ifdef _WIN32
+    return systemError;
+#else
     for (const ErrnoCode& entry : kErrnoCodes) {
-        if (entry.errnoValue == errnoValue) return entry.code;
+        if (entry.errnoValue == systemError) return entry.code;
     }
     return 0;
+#endif
 }
 
 std::string fileErrorMessage(int code) {
@@ -34,7 +42,7 @@ std::string fileErrorMessage(int code) {
         case 2: return "File not found";
         case 3: return "Invalid filename";
         case 4: return "Too many open files";
-        case 5: return "File access denied";
+        case kAccessDenied: return "File access denied";
         case 100: return "Read beyond end of file";
         case 101: return "Disk full";
         case 106: return "Invalid numeric input";
@@ -42,15 +50,15 @@ std::string fileErrorMessage(int code) {
     }
 }
 
-std::string fileErrorText(int errnoValue) {
-    if (const int code = fileErrorCode(errnoValue); code != 0) return fileErrorMessage(code);
+std::string fileErrorText(int systemError) {
+    if (const int code = fileErrorCode(systemError); code != 0) return fileErrorMessage(code);
     // Not a number: the codes are the user's, and an errno value shown as one
-    // would pass for another failure. The description is the untranslated one,
-    // as every message of the core is English.
-    const char* description = strerrordesc_np(errnoValue);
-    return "I/O error: " + (description ? std::string(description) : "system error " + std::to_string(errnoValue));
+    // would pass for another failure.
+    return "I/O error: " + systemErrorDescription(systemError);
 }
 
-void throwFileError(int errnoValue) { throw Error(fileErrorText(errnoValue)); }
+void throwFileError(int systemError) { throw Error(fileErrorText(systemError)); }
+
+void throwAccessDenied() { throw Error(fileErrorMessage(kAccessDenied)); }
 
 }  // namespace geocalc

@@ -9,7 +9,8 @@
 namespace geocalc {
 
 // Writes into a temporary file beside the destination and renames it over the
-// destination only on commit(), after the data is flushed and synced. Until
+// destination only on commit(), after the data is flushed and synced (on
+// Windows the rename itself is written through to the disk). Until
 // then, and when anything fails, the destination is left as it was and the
 // temporary file is removed. The replaced file keeps its permissions. A
 // symbolic link is written at its target (created when missing).
@@ -17,7 +18,7 @@ namespace geocalc {
 // Where no file can replace the destination, it is written in place (cut to
 // nothing, written, synced on commit), as a plain create-and-truncate would:
 // a destination that is no regular file (/dev/null, /dev/full, a FIFO, which
-// must have a reader already), a file with more than one name (replacing it
+// must have a reader already, NUL on Windows), a file with more than one name (replacing it
 // would part it from its other names), and a writable file in a folder that
 // takes no new files.
 //
@@ -41,14 +42,14 @@ private:
     void flush();
     void writeAll(std::string_view data);
     void discard() noexcept;
-    // False, errno set, when the folder takes no temporary file.
-    bool openTemporary(mode_t mode);
-    void openInPlace(int flags);
+    // False when the folder takes no temporary file.
+    bool openTemporary(std::optional<std::uint32_t> permissions);
+    void openInPlace();
 
     std::string destination_;
     std::string temporary_;  // empty when writing the destination directly
     FileOps& ops_;
-    int fd_ = -1;
+    NativeFile file_ = kNoNativeFile;
     bool finished_ = false;
     bool syncOnCommit_ = false;
     std::string buffer_;

@@ -1,15 +1,10 @@
 #include "table/dbf_table.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 
 #include "core/error.h"
-#include "output/file_ops.h"
+#include "core/system_error.h"
 #include "table/field_encoding.h"
 #include "table/engine_message.h"
 #include "table/field_text.h"
@@ -23,13 +18,22 @@ constexpr std::uint64_t kDateOffset = 1;
 constexpr std::size_t kScanBytes = 1 << 20;
 
 std::string systemReason(int error) {
-    switch (error) {
-        case ENOENT: return "Table does not exist.";
-        case EACCES:
-        case EPERM: return "Permission denied.";
-        case ENOSPC: return "The disk is full.";
-        default: return std::string(std::strerror(error)) + ".";
-    }
+    if (isMissingFile(error)) return "Table does not exist.";
+    if (isPermissionDenied(error)) return "Permission denied.";
+    if (isDiskFull(error)) return "The disk is full.";
+    return systemErrorDescription(error) + ".";
+}
+
+std::string lastSystemReason() { return systemReason(lastSystemError()); }
+
+std::tm localDate(std::time_t time) {
+    std::tm date{};
+#ifdef _WIN32
+    localtime_s(&date, &time);
+#else
+    localtime_r(&time, &date);
+#endif
+    return date;
 }
 
 // Opens read-write where the file may be written, else read-only, and holds
@@ -39,18 +43,16 @@ FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool&
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         FileKind kind = FileKind::Other;
         readOnly = access == DbfTable::Access::ReadOnly;
-        FileHandle file = readOnly ? FileHandle() : openWithoutWaiting(path, O_RDWR, kind);
-        const bool refused = errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY;
-        if (!file && (readOnly || refused || errno == EISDIR)) {
+        FileHandle file = readOnly ? FileHandle() : openWithoutWaiting(path, FileAccess::ReadWrite, kind);
+        if (!file && (readOnly || refusesWriting(lastSystemError()))) {
             readOnly = true;
-            file = openWithoutWaiting(path, O_RDONLY, kind);
+            file = openWithoutWaiting(path, FileAccess::Read, kind);
         }
-        if (!file) throw Error(engineMessage(systemReason(errno), path));
+        if (!file) throw Error(engineMessage(lastSystemReason(), path));
         if (kind != FileKind::Regular) {
             throw Error(engineMessage(std::string("Not a table: it ") + describeNonRegular(kind) + ".", path));
         }
-        struct stat info {};
-        if (::fstat(file.get(), &info) == 0 && isMarkedReadOnly(info.st_mode)) readOnly = true;
+        if (file.markedReadOnly()) readOnly = true;
         if (holdWhileOpen(file, path)) return file;
     }
     throw Error(engineMessage("The table keeps being replaced by another program.", path));
@@ -58,8 +60,8 @@ FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool&
 
 std::string readHeader(const FileHandle& file, const std::string& path, std::size_t size) {
     std::string bytes(size, '\0');
-    const ssize_t n = file.readAt(bytes.data(), bytes.size(), 0);
-    if (n < 0) throw Error(engineMessage(systemReason(errno), path));
+    const std::int64_t n = file.readAt(bytes.data(), bytes.size(), 0);
+    if (n < 0) throw Error(engineMessage(lastSystemReason(), path));
     bytes.resize(std::size_t(n));
     return bytes;
 }
@@ -116,25 +118,19 @@ void DbfTable::ensureDeletedIndex() {
     const std::uint64_t perChunk = std::max<std::uint64_t>(1, kScanBytes / recordLength);
     std::string chunk(perChunk * recordLength, '\0');
     for (std::uint64_t first = 0; first < physicalCount_;) {
-        const std::uint64_t data = nextData(firstOffset + first * recordLength);
-        if (data == kNoMoreData) break;
+        const std::uint64_t data = file_.nextData(firstOffset + first * recordLength);
+        if (data == FileHandle::kNoMoreData) break;
         first = std::max(first, (data - firstOffset) / recordLength);
         if (first >= physicalCount_) break;
         const std::uint64_t count = std::min<std::uint64_t>(perChunk, physicalCount_ - first);
-        const ssize_t n = file_.readAt(chunk.data(), count * recordLength, firstOffset + first * recordLength);
-        const std::uint64_t whole = std::uint64_t(std::max<ssize_t>(n, 0)) / recordLength;
+        const std::int64_t n = file_.readAt(chunk.data(), count * recordLength, firstOffset + first * recordLength);
+        const std::uint64_t whole = std::uint64_t(std::max<std::int64_t>(n, 0)) / recordLength;
         for (std::uint64_t i = 0; i < whole; ++i) {
             if (chunk[i * recordLength] == '*') deleted_.push_back(std::uint32_t(first + i));
         }
         first += count;
     }
     deletedIndexed_ = true;
-}
-
-std::uint64_t DbfTable::nextData(std::uint64_t offset) const {
-    const off_t data = ::lseek(file_.get(), off_t(offset), SEEK_DATA);
-    if (data >= 0) return std::uint64_t(data);
-    return errno == ENXIO ? kNoMoreData : offset;  // no holes known here: read on
 }
 
 std::uint32_t DbfTable::visibleCount() {
@@ -196,9 +192,8 @@ std::uint64_t DbfTable::offsetOf(std::uint32_t physical) const {
 void DbfTable::writeRecord(std::uint32_t physical, std::string_view bytes) {
     const std::uint64_t offset = offsetOf(physical);
     RangeLock recordLock(file_, offset, bytes.size());
-    if (!file_.writeAt(bytes.data(), bytes.size(), offset) || ::fdatasync(file_.get()) != 0) {
-        const int error = errno;
-        fail("Cannot write record " + std::to_string(std::uint64_t(physical) + 1) + ": " + systemReason(error));
+    if (!file_.writeAt(bytes.data(), bytes.size(), offset) || !file_.flush()) {
+        fail("Cannot write record " + std::to_string(std::uint64_t(physical) + 1) + ": " + lastSystemReason());
     }
     cache_.update(physical, bytes);
 }
@@ -225,18 +220,18 @@ std::uint32_t DbfTable::appendRecord(std::string_view bytes) {
     // bytes past the last counted record), put back should the append fail.
     const std::uint64_t overwrittenSize = std::min<std::uint64_t>(tail.size(), fileSize - std::min(fileSize, offset));
     std::string overwritten(std::size_t(overwrittenSize), '\0');
-    if (file_.readAt(overwritten.data(), overwritten.size(), offset) != ssize_t(overwritten.size())) {
-        fail("Cannot append a record: " + systemReason(errno));
+    if (file_.readAt(overwritten.data(), overwritten.size(), offset) != std::int64_t(overwritten.size())) {
+        fail("Cannot append a record: " + lastSystemReason());
     }
     try {
         if (!file_.writeAt(tail.data(), tail.size(), offset)) {
-            fail("Cannot append a record: " + systemReason(errno));
+            fail("Cannot append a record: " + lastSystemReason());
         }
         writeHeaderCount(std::uint32_t(index + 1));
     } catch (const Error&) {
         (void)!file_.writeAt(overwritten.data(), overwritten.size(), offset);
-        (void)!::ftruncate(file_.get(), off_t(fileSize));
-        (void)!::fdatasync(file_.get());
+        (void)!file_.truncate(fileSize);
+        (void)!file_.flush();
         throw;
     }
     if (index != physicalCount_) {  // records from elsewhere: read their flags again when needed
@@ -249,16 +244,14 @@ std::uint32_t DbfTable::appendRecord(std::string_view bytes) {
 }
 
 void DbfTable::writeHeaderCount(std::uint32_t count) {
-    std::time_t now = std::time(nullptr);
-    std::tm today{};
-    localtime_r(&now, &today);
+    const std::tm today = localDate(std::time(nullptr));
     char header[7];
     header[0] = char(today.tm_year);  // the year less 1900
     header[1] = char(today.tm_mon + 1);
     header[2] = char(today.tm_mday);
     writeUint32(header + 3, count);
-    if (!file_.writeAt(header, sizeof header, kDateOffset) || ::fdatasync(file_.get()) != 0) {
-        fail("Cannot write the table header: " + systemReason(errno));
+    if (!file_.writeAt(header, sizeof header, kDateOffset) || !file_.flush()) {
+        fail("Cannot write the table header: " + lastSystemReason());
     }
 }
 

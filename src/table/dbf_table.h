@@ -73,9 +73,6 @@ private:
              TableCharset charset, std::uint64_t fileSize);
     [[noreturn]] void fail(const std::string& what) const;
     void ensureDeletedIndex();
-    static constexpr std::uint64_t kNoMoreData = ~std::uint64_t(0);
-    // The offset of the first byte at or after `offset` that is not in a hole.
-    std::uint64_t nextData(std::uint64_t offset) const;
     std::uint64_t offsetOf(std::uint32_t physical) const;
     void writeHeaderCount(std::uint32_t count);
 

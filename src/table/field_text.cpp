@@ -71,17 +71,33 @@ std::string dateText(std::string_view stored) {
     return isValidDate(year, month, day) ? formatDate(year, month, day) : std::string();
 }
 
+struct CivilDate {
+    int year, month, day;
+};
+
+// The proleptic Gregorian date of a day counted from 1970-01-01, the same on
+// every system (some runtimes refuse days before 1970).
+CivilDate civilDate(std::int64_t days) {
+    days += 719468;  // from 0000-03-01
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const std::int64_t dayOfEra = days - era * 146097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const int day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    const int month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    return {int(yearOfEra + era * 400 + (month <= 2)), month, day};
+}
+
 // Visual FoxPro date-times: the Julian day number and the milliseconds since midnight.
 std::string dateTimeText(std::string_view stored) {
     const std::int64_t julianDay = littleEndian(stored.substr(0, 4));
     const std::int64_t milliseconds = littleEndian(stored.substr(4, 4));
     if (julianDay <= 0) return {};
-    const std::time_t seconds = std::time_t(julianDay - kJulianDayOf1970) * 86400;
-    std::tm date{};
-    if (gmtime_r(&seconds, &date) == nullptr) return {};
+    const CivilDate date = civilDate(julianDay - kJulianDayOf1970);
     const std::int64_t secondOfDay = std::clamp<std::int64_t>(milliseconds, 0, 86'399'999) /
                                      kMillisecondsPerSecond;
-    return formatDate(date.tm_year + 1900, date.tm_mon + 1, date.tm_mday) + " " +
+    return formatDate(date.year, date.month, date.day) + " " +
            formatTime(int(secondOfDay / 3600), int(secondOfDay / 60 % 60), int(secondOfDay % 60));
 }
 

@@ -1,55 +1,65 @@
-// An open file descriptor, closed with its owner.
+// An open file, closed with its owner: the one place the table engine meets
+// the system's file calls (POSIX descriptors, or Win32 handles on Windows).
+// Failures leave their error in lastSystemError().
 #pragma once
-
-#include <sys/types.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <string>
 #include <utility>
+
+#include "core/native_file.h"
 
 namespace geocalc {
 
 class FileHandle {
 public:
     FileHandle() = default;
-    explicit FileHandle(int fd) : fd_(fd) {}
+    explicit FileHandle(NativeFile native) : native_(native) {}
     ~FileHandle() { reset(); }
-    FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileHandle(FileHandle&& other) noexcept : native_(std::exchange(other.native_, kNoNativeFile)) {}
     FileHandle& operator=(FileHandle&& other) noexcept {
         if (this != &other) {
             reset();
-            fd_ = std::exchange(other.fd_, -1);
+            native_ = std::exchange(other.native_, kNoNativeFile);
         }
         return *this;
     }
 
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    void reset() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
+    NativeFile native() const { return native_; }
+    explicit operator bool() const { return native_ != kNoNativeFile; }
+    void reset();
 
     // Reads up to size bytes at offset, retrying interrupted and short reads;
     // returns the bytes read (fewer at the end of the file), or -1.
-    ssize_t readAt(char* data, std::size_t size, std::uint64_t offset) const;
-    // Writes all bytes at offset; false (errno set) when that fails.
+    std::int64_t readAt(char* data, std::size_t size, std::uint64_t offset) const;
+    // Writes all bytes at offset; false when that fails.
     bool writeAt(const char* data, std::size_t size, std::uint64_t offset) const;
+    // Puts what was written on the disk.
+    bool flush() const;
+    bool truncate(std::uint64_t size) const;
     // The file's current size, or -1.
     std::int64_t size() const;
+    // The first offset at or after `offset` that is not in a hole of a sparse
+    // file; kNoMoreData past the last data, `offset` itself where the system
+    // cannot tell.
+    static constexpr std::uint64_t kNoMoreData = ~std::uint64_t(0);
+    std::uint64_t nextData(std::uint64_t offset) const;
+    // Marked read-only (no write permission bit, the read-only attribute),
+    // whoever runs the program.
+    bool markedReadOnly() const;
+    // The path names this very file now, not one put in its place.
+    bool isNamedBy(const std::string& path) const;
 
 private:
-    int fd_ = -1;
+    NativeFile native_ = kNoNativeFile;
 };
 
-enum class FileKind { Regular, Folder, Other };
+enum class FileAccess { Read, Write, ReadWrite };
 
 // Opens a file without waiting on it (a plain open of a FIFO blocks until a
 // writer comes) and says what it is, so that callers can refuse anything but
-// a regular file before reading a byte. An empty handle, errno set, when the
-// open fails.
-FileHandle openWithoutWaiting(const std::string& path, int flags, FileKind& kind);
+// a regular file before reading a byte. An empty handle when the open fails.
+FileHandle openWithoutWaiting(const std::string& path, FileAccess access, FileKind& kind);
 
 // "is a folder" or "is not a regular file", for messages about such a file.
 const char* describeNonRegular(FileKind kind);

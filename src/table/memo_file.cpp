@@ -69,8 +69,8 @@ bool MemoFile::holdsContent(std::uint32_t block) const {
 std::string MemoFile::readBytes(std::uint64_t offset, std::uint64_t length) const {
     length = std::min({length, fileSize_ - std::min(offset, fileSize_), std::uint64_t(kMaxMemoSize)});
     std::string bytes(length, '\0');
-    const ssize_t n = file_.readAt(bytes.data(), bytes.size(), offset);
-    bytes.resize(std::size_t(std::max<ssize_t>(n, 0)));
+    const std::int64_t n = file_.readAt(bytes.data(), bytes.size(), offset);
+    bytes.resize(std::size_t(std::max<std::int64_t>(n, 0)));
     return bytes;
 }
 

@@ -52,9 +52,9 @@ RecordCache::Block& RecordCache::load(std::uint32_t blockIndex) {
     }
     Block& block = blocks_.front();
     block.firstRecord = first;
-    const ssize_t n = file_.readAt(block.bytes.get(), recordsPerBlock_ * recordLength_,
+    const std::int64_t n = file_.readAt(block.bytes.get(), recordsPerBlock_ * recordLength_,
                                    firstRecordOffset_ + std::uint64_t(first) * recordLength_);
-    block.records = std::uint32_t(std::max<ssize_t>(n, 0) / ssize_t(recordLength_));
+    block.records = std::uint32_t(std::max<std::int64_t>(n, 0) / std::int64_t(recordLength_));
     return block;
 }
 

@@ -1,12 +1,11 @@
 #include "table/survey_table.h"
 
-#include <fcntl.h>
-
-#include <cerrno>
 #include <filesystem>
 
 #include "charset/code_page.h"
 #include "core/error.h"
+#include "core/native_path.h"
+#include "core/system_error.h"
 #include "output/io_error.h"
 #include "output/replacing_file.h"
 #include "table/file_handle.h"
@@ -17,18 +16,23 @@ namespace geocalc {
 namespace {
 
 constexpr std::size_t kCopyChunk = 1 << 20;
+#ifdef _WIN32
+constexpr const char* kPathSeparators = "/\\";
+#else
+constexpr const char* kPathSeparators = "/";
+#endif
 
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
-    return a == b || std::filesystem::equivalent(a, b, error);
+    return a == b || std::filesystem::equivalent(pathFromUtf8(a), pathFromUtf8(b), error);
 }
 
 void copyWhole(const FileHandle& source, const std::string& destination) {
     ReplacingFile copy(destination);
     std::string chunk(kCopyChunk, '\0');
     for (std::uint64_t offset = 0;;) {
-        const ssize_t n = source.readAt(chunk.data(), chunk.size(), offset);
-        if (n < 0) throwFileError(errno);
+        const std::int64_t n = source.readAt(chunk.data(), chunk.size(), offset);
+        if (n < 0) throwFileError(lastSystemError());
         if (n == 0) break;
         copy.write(std::string_view(chunk.data(), std::size_t(n)));
         offset += std::uint64_t(n);
@@ -36,15 +40,11 @@ void copyWhole(const FileHandle& source, const std::string& destination) {
     copy.commit();
 }
 
-// A survey table that is not there (no such file or folder, a folder part
-// that is a file, a name too long to exist) is not copied and not reported.
-bool absent(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG; }
-
 // Keeps other programs from opening the working copy while it is replaced;
 // fails when one has it open now.
 FileHandle holdWorkingCopy(const std::string& destination) {
     FileKind kind = FileKind::Other;
-    FileHandle held = openWithoutWaiting(destination, O_WRONLY, kind);
+    FileHandle held = openWithoutWaiting(destination, FileAccess::Write, kind);
     if (held && kind == FileKind::Regular && !holdForReplacing(held)) {
         throw Error("it is open in another program");
     }
@@ -55,12 +55,15 @@ void makeWorkingCopy(const std::string& source, const std::string& destination, 
     if (sameFile(source, destination)) return;
     if (table.active() && sameFile(destination, table.filePath())) return;  // never over an open table
     FileKind kind = FileKind::Other;
-    const FileHandle file = openWithoutWaiting(source, O_RDONLY, kind);
-    if (!file && absent(errno)) return;
+    const FileHandle file = openWithoutWaiting(source, FileAccess::Read, kind);
+    // A survey table that is not there (no such file or folder, a folder part
+    // that is a file, a name too long to exist) is not copied and not reported.
+    if (!file && namesNothing(lastSystemError())) return;
     try {
-        if (!file) throwFileError(errno);
+        if (!file) throwFileError(lastSystemError());
         if (kind != FileKind::Regular) throw Error(std::string("it ") + describeNonRegular(kind));
-        const FileHandle held = holdWorkingCopy(destination);
+        FileHandle held = holdWorkingCopy(destination);
+        if (!kOpenFilesCanBeReplaced) held.reset();
         copyWhole(file, destination);
     } catch (const Error& e) {
         throw Error("Cannot copy the survey table '" + ansiFromUtf8(source) + "' to its working copy '" +
@@ -89,7 +92,7 @@ std::string workingCopyName(std::string_view fileName) {
 }
 
 void openSurveyTable(const std::string& pickedPath, TableDataset& table, std::string& dialogFileName) {
-    const std::size_t slash = pickedPath.rfind('/');
+    const std::size_t slash = pickedPath.find_last_of(kPathSeparators);
     const std::string folder = slash == std::string::npos ? std::string() : pickedPath.substr(0, slash + 1);
     const std::string fileName = workingCopyName(pickedPath.substr(folder.size()));
     const std::string workingPath = folder + fileName;

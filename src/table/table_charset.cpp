@@ -45,7 +45,7 @@ std::optional<std::string> readCpgBeside(const std::string& tablePath) {
     const FileHandle file = openFileBeside(tablePath, {".cpg", ".CPG"}, "code page file");
     if (!file) return std::nullopt;
     std::string content(kMaxCpgSize, '\0');
-    content.resize(std::size_t(std::max<ssize_t>(file.readAt(content.data(), content.size(), 0), 0)));
+    content.resize(std::size_t(std::max<std::int64_t>(file.readAt(content.data(), content.size(), 0), 0)));
     return content;
 }
 

@@ -36,6 +36,23 @@ ShellRun shell(const std::string& command) {
             readBytes(folder.file("err"))};
 }
 
+// The executable itself: options, exit codes and the usage.
+ShellRun runCli(const std::string& arguments) { return shell("\"$CLI\" " + arguments + " </dev/null"); }
+
+TEST(CliExecutableTest, InverseHonoursSeparatorOptionAndExitCodes) {
+    ShellRun run = runCli("--decimal-separator , inverse 0 0 100,5 0");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "0°0'0,0\" 100,5\n");
+    EXPECT_EQ(runCli("inverse 0 0 -100 0").out, "180°0'0.0\" 100.0\n");
+    EXPECT_EQ(runCli("inverse 0 0 0 0").exitCode, 1);
+    EXPECT_EQ(runCli("inverse 1 2").exitCode, 2);
+    EXPECT_EQ(runCli("frobnicate").exitCode, 2);
+    EXPECT_EQ(runCli("--decimal-separator ab inverse").exitCode, 2);
+    run = runCli("--help");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("usage: geocalc-cli"), std::string::npos);
+}
+
 TEST(CliExecutableTest, SeparatorIsOneCharacterNoNumberOrSideLineHolds) {
     for (const std::string bad : {"0", "7", "E", "e", "+", "-", "' '", "°", "\\'", "'\"'", "$'\\t'",
                                   "€€", "中", "''", "$'\\xE0\\x80\\xAE'"}) {

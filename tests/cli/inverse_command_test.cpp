@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -68,32 +67,6 @@ TEST(InverseCommandTest, MalformedUtf8NeverReadsAsANumber) {
 
 TEST(InverseCommandTest, WrongNumberOfCoordinatesIsAUsageError) {
     EXPECT_THROW(inverse({"1", "2", "3"}), UsageError);
-}
-
-// The executable itself: options, exit codes and the usage.
-Outcome runCli(const std::string& arguments, const std::string& input = "") {
-    const std::string command = std::string("printf '%s' '") + input + "' | LC_ALL=C " +
-                                GEOCALC_CLI + " " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[256];
-    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    const int status = pclose(pipe);
-    return {WEXITSTATUS(status), out, ""};
-}
-
-TEST(InverseCommandTest, ExecutableHonoursSeparatorOptionAndExitCodes) {
-    Outcome run = runCli("--decimal-separator , inverse 0 0 100,5 0");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "0°0'0,0\" 100,5\n");
-    EXPECT_EQ(runCli("inverse 0 0 -100 0").out, "180°0'0.0\" 100.0\n");
-    EXPECT_EQ(runCli("inverse 0 0 0 0").exitCode, 1);
-    EXPECT_EQ(runCli("inverse 1 2").exitCode, 2);
-    EXPECT_EQ(runCli("frobnicate").exitCode, 2);
-    EXPECT_EQ(runCli("--decimal-separator ab inverse").exitCode, 2);
-    run = runCli("--help");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.out.find("usage: geocalc-cli"), std::string::npos);
 }
 
 }  // namespace

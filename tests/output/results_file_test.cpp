@@ -1,44 +1,20 @@
 #include "output/results_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 
-#include "calc/traverse.h"
-#include "child_process.h"
+#include "core/system_error.h"
 #include "output/io_error.h"
-#include "temp_folder.h"
+#include "results_file_fixture.h"
 #include "test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace geocalc {
 namespace {
-
-namespace fs = std::filesystem;
-
-PointLists calculated(std::initializer_list<std::array<const char*, 3>> points) {
-    PointLists lists;
-    for (const auto& p : points) {
-        lists.names.append(p[0]);
-        lists.xs.append(p[1]);
-        lists.ys.append(p[2]);
-    }
-    runTraverse(lists);
-    return lists;
-}
-
-class ResultsFileTest : public ::testing::Test {
-protected:
-    // The destination's bytes, and that nothing else was left in the folder.
-    void expectOnly(const std::string& path, const std::string& bytes) {
-        EXPECT_EQ(readBytes(path), bytes);
-        EXPECT_EQ(folder.names(), std::vector<std::string>{fs::path(path).filename().string()});
-    }
-    TempFolder folder;
-};
 
 TEST_F(ResultsFileTest, OnePointLineIsExactlyTheseBytes) {
     PointLists lists;
@@ -93,125 +69,35 @@ TEST_F(ResultsFileTest, AShortListFailsAtItsIndexAndTheOldFileStays) {
     expectOnly(folder.file("r.txt"), "old results\r\n");
 }
 
-TEST_F(ResultsFileTest, RealFileErrorsGiveTheirMessages) {
-    const PointLists lists = calculated({{"1", "0", "0"}, {"2", "100", "0"}});
-    writeBytes(folder.file("readonly.txt"), "keep");
-    fs::permissions(folder.file("readonly.txt"), fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_ERROR(writeResultsFile(folder.file("readonly.txt"), lists), "File access denied");
-    EXPECT_EQ(readBytes(folder.file("readonly.txt")), "keep");
-
-    EXPECT_ERROR(writeResultsFile(folder.file("missing/r.txt"), lists), "Invalid filename");
-    EXPECT_ERROR(writeResultsFile(folder.file("readonly.txt/r.txt"), lists), "Invalid filename");
-    EXPECT_ERROR(writeResultsFile(folder.path().string(), lists), "File access denied");
-    EXPECT_ERROR(writeResultsFile("/dev/full", lists), "I/O error 112");
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"readonly.txt"});
-}
-
-// A folder the user may not write in. Root may write anywhere, so the write
-// is tried in a child process that has given up root.
-TEST_F(ResultsFileTest, FolderWithoutWritePermissionIsAccessDenied) {
-    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read |
-                                       fs::perms::group_exec | fs::perms::others_read |
-                                       fs::perms::others_exec);
-    if (geteuid() != 0) fs::permissions(folder.path(), fs::perms::owner_write, fs::perm_options::remove);
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        std::string message = "no failure";
-        if (geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0)) {
-            try {
-                writeResultsFile(folder.file("r.txt"), PointLists{});
-            } catch (const Error& e) {
-                message = e.what();
-            }
-        }
-        (void)!write(pipeFds[1], message.data(), message.size());
-        _exit(0);
-    }
-    close(pipeFds[1]);
-    char buffer[128];
-    const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-    close(pipeFds[0]);
-    waitpid(child, nullptr, 0);
-    EXPECT_EQ(std::string(buffer, std::size_t(std::max<ssize_t>(n, 0))), "File access denied");
-    EXPECT_TRUE(folder.names().empty());
-}
-
-TEST_F(ResultsFileTest, ReplacedFileKeepsItsPermissionsAndLinksStay) {
-    const PointLists lists = calculated({{"1", "0", "0"}, {"2", "100", "0"}});
-    writeBytes(folder.file("r.txt"), "old");
-    fs::permissions(folder.file("r.txt"), fs::perms::owner_read | fs::perms::owner_write |
-                                              fs::perms::others_read);
-    fs::create_symlink("r.txt", folder.path() / "link.txt");
-    writeResultsFile(folder.file("link.txt"), lists);
-    EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
-    EXPECT_EQ(readBytes(folder.file("r.txt")).substr(0, 4), "1 0 ");
-    EXPECT_EQ(fs::status(folder.file("r.txt")).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
-}
-
-// Where no file can replace the destination, it is written in place, as the
-// plain create-and-truncate would have done.
-TEST_F(ResultsFileTest, WrittenInPlaceWhereNoFileCanReplaceTheDestination) {
-    const PointLists lists = calculated({{"1", "0", "0"}, {"2", "100", "0"}});
-    const std::string expected = "1 0 0 0\xB0" "0'0.0\" 100.0\r\n2 100 0 180\xB0" "0'0.0\" 100.0\r\n";
-
-    writeBytes(folder.file("r.txt"), "old");
-    fs::create_hard_link(folder.file("r.txt"), folder.file("other name.txt"));
-    writeResultsFile(folder.file("r.txt"), lists);
-    EXPECT_EQ(readBytes(folder.file("other name.txt")), expected);
-    fs::remove(folder.file("other name.txt"));
-
-    fs::create_symlink("new.txt", folder.path() / "link.txt");  // its target does not exist yet
-    writeResultsFile(folder.file("link.txt"), lists);
-    EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
-    EXPECT_EQ(readBytes(folder.file("new.txt")), expected);
-}
-
-TEST_F(ResultsFileTest, AWritableFileInAFolderThatTakesNoFilesIsWrittenInPlace) {
-    writeBytes(folder.file("r.txt"), "old");
-    fs::permissions(folder.file("r.txt"), fs::perms::all);
-    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    const std::string outcome = inChildProcess([this] {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return std::string("cannot drop root");
-        writeResultsFile(folder.file("r.txt"), calculated({{"1", "0", "0"}, {"2", "100", "0"}}));
-        return std::string("saved");
-    });
-    EXPECT_EQ(outcome, "saved");
-    EXPECT_EQ(readBytes(folder.file("r.txt")).substr(0, 8), "1 0 0 0\xB0");
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"r.txt"});
-}
-
-// Fails one chosen call with a chosen errno.
+// Fails one chosen call with a chosen system error.
 class FailingOps : public FileOps {
 public:
     enum Call { Open, Write, Sync, Close, Rename };
     FailingOps(Call call, int error) : call_(call), error_(error) {}
-    int open(const std::string& path, int flags, mode_t mode) override {
-        return fail(Open) ? -1 : FileOps::open(path, flags, mode);
+    NativeFile open(const std::string& path, OpenFor how, std::optional<std::uint32_t> permissions) override {
+        return fail(Open) ? kNoNativeFile : FileOps::open(path, how, permissions);
     }
-    ssize_t write(int fd, const char* data, std::size_t size) override {
+    std::int64_t write(NativeFile file, const char* data, std::size_t size) override {
         // Half of the first write lands, as on a disk that fills up.
         if (call_ == Write && !written_) {
             written_ = true;
-            return FileOps::write(fd, data, size / 2);
+            return FileOps::write(file, data, size / 2);
         }
-        return fail(Write) ? -1 : FileOps::write(fd, data, size);
+        return fail(Write) ? -1 : FileOps::write(file, data, size);
     }
-    int sync(int fd) override { return fail(Sync) ? -1 : FileOps::sync(fd); }
-    int close(int fd) override {
-        const int result = FileOps::close(fd);
-        return fail(Close) ? -1 : result;
+    bool sync(NativeFile file) override { return !fail(Sync) && FileOps::sync(file); }
+    bool close(NativeFile file) override {
+        const bool closed = FileOps::close(file);
+        return !fail(Close) && closed;
     }
-    int rename(const std::string& from, const std::string& to) override {
-        return fail(Rename) ? -1 : FileOps::rename(from, to);
+    bool replace(const std::string& from, const std::string& to) override {
+        return !fail(Rename) && FileOps::replace(from, to);
     }
 
 private:
     bool fail(Call call) {
         if (call != call_) return false;
-        errno = error_;
+        setLastSystemError(error_);
         return true;
     }
     Call call_;
@@ -226,6 +112,17 @@ TEST_F(ResultsFileTest, AFailureAtAnyStepLeavesTheOldFileWhole) {
         std::string message;
     };
     const std::vector<Case> cases = {
+#ifdef _WIN32
+        // The system's codes are the file error codes.
+        {FailingOps::Open, ERROR_TOO_MANY_OPEN_FILES, "Too many open files"},
+        {FailingOps::Open, ERROR_ACCESS_DENIED, "File access denied"},
+        {FailingOps::Write, ERROR_DISK_FULL, "I/O error 112"},
+        {FailingOps::Write, ERROR_IO_DEVICE, "I/O error 1117"},
+        {FailingOps::Sync, ERROR_IO_DEVICE, "I/O error 1117"},
+        {FailingOps::Close, ERROR_HANDLE_DISK_FULL, "I/O error 39"},
+        {FailingOps::Rename, ERROR_SHARING_VIOLATION, "I/O error 32"},
+        {FailingOps::Write, ERROR_NETNAME_DELETED, "I/O error 64"},
+#else
         {FailingOps::Open, EMFILE, "Too many open files"},
         {FailingOps::Open, EACCES, "File access denied"},
         {FailingOps::Write, ENOSPC, "I/O error 112"},
@@ -237,6 +134,7 @@ TEST_F(ResultsFileTest, AFailureAtAnyStepLeavesTheOldFileWhole) {
         {FailingOps::Open, EINTR, "I/O error: Interrupted system call"},
         {FailingOps::Write, ENETUNREACH, "I/O error: Network is unreachable"},
         {FailingOps::Sync, EHOSTDOWN, "I/O error: Host is down"},
+#endif
     };
     PointLists lists = calculated({{"1", "0", "0"}, {"2", "100", "0"}});
     for (int i = 0; i < 3000; ++i) {  // more than one buffer's worth
@@ -251,23 +149,6 @@ TEST_F(ResultsFileTest, AFailureAtAnyStepLeavesTheOldFileWhole) {
         FailingOps ops(c.call, c.error);
         EXPECT_ERROR(writeResultsFile(folder.file("r.txt"), lists, ops), c.message);
         expectOnly(folder.file("r.txt"), "old results");
-    }
-}
-
-TEST(FileErrorTest, ErrnoValuesMapToTheClassicCodesAndMessages) {
-    const std::vector<std::pair<int, std::string>> cases = {
-        {ENOENT, "Invalid filename"}, {ENOTDIR, "Invalid filename"}, {EACCES, "File access denied"},
-        {EPERM, "File access denied"}, {EROFS, "File access denied"}, {EMFILE, "Too many open files"},
-        {ENFILE, "Too many open files"}, {ENOSPC, "I/O error 112"}, {ETXTBSY, "I/O error 32"},
-        {ENAMETOOLONG, "I/O error 206"}, {EXDEV, "I/O error: Invalid cross-device link"},
-    };
-    for (const auto& [errnoValue, message] : cases) {
-        EXPECT_EQ(fileErrorText(errnoValue), message) << errnoValue;
-    }
-    for (const auto& [code, message] :
-         std::vector<std::pair<int, std::string>>{{2, "File not found"}, {100, "Read beyond end of file"},
-                                                  {101, "Disk full"}, {106, "Invalid numeric input"}}) {
-        EXPECT_EQ(fileErrorMessage(code), message);
     }
 }
 

@@ -160,7 +160,7 @@ TEST(ParcelTest, AHundredThousandCornersNearTenMillionMetres) {
     constexpr int kCorners = 100'000;
     std::vector<BoundaryPoint> points;
     for (int i = 0; i < kCorners; ++i) {
-        const double angle = 2 * M_PI * i / kCorners;
+        const double angle = 2 * std::numbers::pi * i / kCorners;
         const double r = 3000 + 1500 * std::sin(5 * angle) + noise(random);
         auto text = [](double v) {
             char buffer[32];

@@ -2,12 +2,13 @@
 // writes: broken, hostile or unusual ones.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "core/native_path.h"
 
 class DbfBuilder {
 public:
@@ -95,7 +96,8 @@ inline std::string sparseTable(const std::string& path, std::uint64_t count) {
     std::string header = DbfBuilder().field("N", 'C', 1).bytes();
     header.pop_back();  // the end marker
     DbfBuilder::put32(header, 4, std::uint32_t(count));
-    std::ofstream(path, std::ios::binary) << header;
-    if (::truncate(path.c_str(), off_t(header.size() + count * 2 + 1)) != 0) return "";
-    return path;
+    std::ofstream(geocalc::pathFromUtf8(path), std::ios::binary) << header;
+    std::error_code error;
+    std::filesystem::resize_file(geocalc::pathFromUtf8(path), header.size() + count * 2 + 1, error);
+    return error ? "" : path;
 }

@@ -72,6 +72,7 @@ TEST_F(DbfHostileTest, MissingTableOrAFolder) {
     EXPECT_ERROR(readTable(folder.file("t.dbf")), "Not a table: it is a folder." + fileLine());
 }
 
+#ifndef _WIN32  // FIFOs and /dev/zero
 // Nothing may wait on a FIFO or read a device: each open below fails at once.
 TEST_F(DbfHostileTest, OnlyRegularFilesAreReadAsTablesMemosAndCodePages) {
     ::alarm(20);  // a hang ends the test instead of the run
@@ -97,6 +98,8 @@ TEST_F(DbfHostileTest, OnlyRegularFilesAreReadAsTablesMemosAndCodePages) {
     ::alarm(0);
 }
 
+// Counting billions of records in time relies on the holes of a sparse file
+// being stepped over, which only the POSIX build does.
 TEST_F(DbfHostileTest, EveryRecordCountTheHeaderCanHoldIsCountedRight) {
     const std::uint64_t most = std::numeric_limits<std::uint32_t>::max();
     auto table = DbfTable::open(sparseTable(folder.file("t.dbf"), most));
@@ -120,6 +123,8 @@ TEST_F(DbfHostileTest, TablesTooLargeForTheGridAreRefused) {
     table.last();
     EXPECT_EQ(table.currentRow(), std::numeric_limits<int>::max() - 2);
 }
+
+#endif
 
 TEST_F(DbfHostileTest, RecordCountIsWhatTheFileReallyHolds) {
     std::string bytes = pointTable().record("P1      1.00    2.00").record("P2      3.00    4.00").bytes();

@@ -91,7 +91,10 @@ TEST(DbfReadingTest, CodePagesByAnyNameIconvKnows) {
         {"ANSI 1251", 0, "\xD0\xE5\xEF\xE5\xF0"},
         {"UTF-8", 0, "Репер"},
         {"NO-SUCH-PAGE", 0xC9, "\xD0\xE5\xEF\xE5\xF0"},  // the language driver decides
+        {"NO-SUCH-PAGE", 0x00, "\x90\xA5\xAF\xA5\xE0"},  // no page named at all: CP866
+#ifndef _WIN32  // Windows has the Greek Mac page
         {"", 0x98, "\x90\xA5\xAF\xA5\xE0"},             // a page this system lacks: CP866
+#endif
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cpg + " driver " + std::to_string(c.driver));

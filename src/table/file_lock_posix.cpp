@@ -1,10 +1,9 @@
-#include "table/file_lock.h"
-
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <limits>
+
+#include "table/file_lock.h"
 
 namespace geocalc {
 
@@ -29,32 +28,25 @@ bool lock(int fd, int command, short type, std::uint64_t offset, std::uint64_t l
     return rc == 0 || (errno != EAGAIN && errno != EACCES);
 }
 
-bool samePlace(const FileHandle& file, const std::string& path) {
-    struct stat opened {
-    }, named{};
-    if (::fstat(file.get(), &opened) != 0 || ::stat(path.c_str(), &named) != 0) return false;
-    return opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
-}
-
 }  // namespace
 
 bool holdWhileOpen(const FileHandle& file, const std::string& path) {
-    lock(file.get(), F_OFD_SETLKW, F_RDLCK, kOpenMarker, 1);
-    return samePlace(file, path);
+    lock(file.native(), F_OFD_SETLKW, F_RDLCK, kOpenMarker, 1);
+    return file.isNamedBy(path);
 }
 
 bool holdForReplacing(const FileHandle& file) {
-    return lock(file.get(), F_OFD_SETLK, F_WRLCK, kOpenMarker, 1);
+    return lock(file.native(), F_OFD_SETLK, F_WRLCK, kOpenMarker, 1);
 }
 
 RangeLock::RangeLock(const FileHandle& file, std::uint64_t offset, std::uint64_t length)
-    : fd_(file.get()),
+    : file_(file.native()),
       offset_(offset),
       length_(length),
-      held_(lock(fd_, F_OFD_SETLKW, F_WRLCK, offset, length)) {}
+      held_(lock(file_, F_OFD_SETLKW, F_WRLCK, offset, length)) {}
 
 RangeLock::~RangeLock() {
-    if (held_) lock(fd_, F_OFD_SETLK, F_UNLCK, offset_, length_);
+    if (held_) lock(file_, F_OFD_SETLK, F_UNLCK, offset_, length_);
 }
 
 }  // namespace geocalc

@@ -1,0 +1,78 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "table/file_handle.h"
+
+namespace geocalc {
+
+void FileHandle::reset() {
+    if (native_ >= 0) ::close(native_);
+    native_ = kNoNativeFile;
+}
+
+std::int64_t FileHandle::readAt(char* data, std::size_t size, std::uint64_t offset) const {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(native_, data + done, size - done, off_t(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) break;
+        done += std::size_t(n);
+    }
+    return std::int64_t(done);
+}
+
+bool FileHandle::writeAt(const char* data, std::size_t size, std::uint64_t offset) const {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(native_, data + done, size - done, off_t(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += std::size_t(n);
+    }
+    return true;
+}
+
+bool FileHandle::flush() const { return ::fdatasync(native_) == 0; }
+
+bool FileHandle::truncate(std::uint64_t size) const { return ::ftruncate(native_, off_t(size)) == 0; }
+
+std::int64_t FileHandle::size() const {
+    struct stat info {};
+    return ::fstat(native_, &info) == 0 ? std::int64_t(info.st_size) : -1;
+}
+
+std::uint64_t FileHandle::nextData(std::uint64_t offset) const {
+    const off_t data = ::lseek(native_, off_t(offset), SEEK_DATA);
+    if (data >= 0) return std::uint64_t(data);
+    return errno == ENXIO ? kNoMoreData : offset;
+}
+
+bool FileHandle::markedReadOnly() const {
+    struct stat info {};
+    return ::fstat(native_, &info) == 0 && isMarkedReadOnly(info.st_mode);
+}
+
+bool FileHandle::isNamedBy(const std::string& path) const {
+    struct stat opened {}, named{};
+    if (::fstat(native_, &opened) != 0 || ::stat(path.c_str(), &named) != 0) return false;
+    return opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+FileHandle openWithoutWaiting(const std::string& path, FileAccess access, FileKind& kind) {
+    const int flags = access == FileAccess::Read ? O_RDONLY : access == FileAccess::Write ? O_WRONLY : O_RDWR;
+    FileHandle file(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC));
+    if (!file) return file;
+    struct stat info {};
+    if (::fstat(file.native(), &info) != 0) return FileHandle();
+    kind = S_ISREG(info.st_mode) ? FileKind::Regular : S_ISDIR(info.st_mode) ? FileKind::Folder : FileKind::Other;
+    // Reads and writes of a regular file never wait anyway; the flag is
+    // dropped so that nothing later sees a short transfer it did not expect.
+    if (kind == FileKind::Regular) ::fcntl(file.native(), F_SETFL, flags);
+    return file;
+}
+
+}  // namespace geocalc

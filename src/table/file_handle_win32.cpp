@@ -1,0 +1,114 @@
+#include <windows.h>
+
+#include "core/native_path.h"
+#include "table/file_handle.h"
+
+namespace geocalc {
+
+namespace {
+
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = DWORD(offset);
+    position.OffsetHigh = DWORD(offset >> 32);
+    return position;
+}
+
+// Transfers go in pieces a DWORD can count.
+constexpr std::size_t kMaxPiece = 1u << 30;
+
+bool information(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
+    return GetFileInformationByHandle(file, &info) != 0;
+}
+
+// Opens a path for nothing but looking at it; folders included.
+HANDLE openToLookAt(const std::string& path) {
+    return CreateFileW(wideFromUtf8(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+}  // namespace
+
+void FileHandle::reset() {
+    if (native_ != kNoNativeFile) CloseHandle(native_);
+    native_ = kNoNativeFile;
+}
+
+std::int64_t FileHandle::readAt(char* data, std::size_t size, std::uint64_t offset) const {
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED position = at(offset + done);
+        DWORD n = 0;
+        if (!ReadFile(native_, data + done, DWORD(std::min(size - done, kMaxPiece)), &n, &position)) {
+            if (GetLastError() == ERROR_HANDLE_EOF) break;
+            return -1;
+        }
+        if (n == 0) break;
+        done += n;
+    }
+    return std::int64_t(done);
+}
+
+bool FileHandle::writeAt(const char* data, std::size_t size, std::uint64_t offset) const {
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED position = at(offset + done);
+        DWORD n = 0;
+        if (!WriteFile(native_, data + done, DWORD(std::min(size - done, kMaxPiece)), &n, &position)) return false;
+        if (n == 0) return false;
+        done += n;
+    }
+    return true;
+}
+
+bool FileHandle::flush() const { return FlushFileBuffers(native_) != 0; }
+
+bool FileHandle::truncate(std::uint64_t size) const {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = LONGLONG(size);
+    return SetFileInformationByHandle(native_, FileEndOfFileInfo, &end, sizeof end) != 0;
+}
+
+std::int64_t FileHandle::size() const {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(native_, &size) ? std::int64_t(size.QuadPart) : -1;
+}
+
+// Holes read as zeros; no table needs them found to be read correctly.
+std::uint64_t FileHandle::nextData(std::uint64_t offset) const { return offset; }
+
+bool FileHandle::markedReadOnly() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return information(native_, info) && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool FileHandle::isNamedBy(const std::string& path) const {
+    const FileHandle named(openToLookAt(path));
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    if (!named || !information(native_, a) || !information(named.native(), b)) return false;
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// Shared with every other program, as tables are; a replacement by rename
+// is kept off by the file locks instead.
+FileHandle openWithoutWaiting(const std::string& path, FileAccess access, FileKind& kind) {
+    const DWORD rights = access == FileAccess::Read    ? GENERIC_READ
+                         : access == FileAccess::Write ? GENERIC_WRITE
+                                                       : GENERIC_READ | GENERIC_WRITE;
+    FileHandle file(CreateFileW(wideFromUtf8(path).c_str(), rights,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return file;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file.native()) != FILE_TYPE_DISK) {
+        kind = FileKind::Other;
+    } else if (information(file.native(), info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        kind = FileKind::Folder;
+    } else {
+        kind = FileKind::Regular;
+    }
+    return file;
+}
+
+}  // namespace geocalc

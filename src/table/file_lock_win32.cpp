@@ -1,0 +1,55 @@
+#include <windows.h>
+
+#include "table/file_lock.h"
+
+namespace geocalc {
+
+namespace {
+
+// A byte no table reaches stands for "open": locks on it never meet the
+// record and header locks.
+constexpr std::uint64_t kOpenMarker = (std::uint64_t(1) << 63) - 2;
+
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = DWORD(offset);
+    position.OffsetHigh = DWORD(offset >> 32);
+    return position;
+}
+
+// Waits unless told not to; true when the lock is held or the file system
+// has no locks to take.
+bool lock(HANDLE file, DWORD flags, std::uint64_t offset, std::uint64_t length) {
+    OVERLAPPED position = at(offset);
+    if (LockFileEx(file, flags, 0, DWORD(length), DWORD(length >> 32), &position)) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING;
+}
+
+void unlock(HANDLE file, std::uint64_t offset, std::uint64_t length) {
+    OVERLAPPED position = at(offset);
+    UnlockFileEx(file, 0, DWORD(length), DWORD(length >> 32), &position);
+}
+
+}  // namespace
+
+bool holdWhileOpen(const FileHandle& file, const std::string& path) {
+    lock(file.native(), 0, kOpenMarker, 1);
+    return file.isNamedBy(path);
+}
+
+bool holdForReplacing(const FileHandle& file) {
+    return lock(file.native(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, kOpenMarker, 1);
+}
+
+RangeLock::RangeLock(const FileHandle& file, std::uint64_t offset, std::uint64_t length)
+    : file_(file.native()),
+      offset_(offset),
+      length_(length),
+      held_(lock(file_, LOCKFILE_EXCLUSIVE_LOCK, offset, length)) {}
+
+RangeLock::~RangeLock() {
+    if (held_) unlock(file_, offset_, length_);
+}
+
+}  // namespace geocalc

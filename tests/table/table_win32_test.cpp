@@ -1,0 +1,80 @@
+// Tables on Windows: the read-only attribute, and the locks that let several
+// programs share a table (LockFileEx locks belong to each open, so two opens
+// in this process meet as two programs would).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/native_path.h"
+#include "table/survey_table.h"
+#include "table/table_dataset.h"
+#include "table_fixture.h"
+#include "temp_folder.h"
+#include "test_support.h"
+
+namespace geocalc {
+namespace {
+
+class TableWin32Test : public ::testing::Test {
+protected:
+    std::string copyOfFixture(const std::string& name) {
+        std::filesystem::copy_file(pathFromUtf8(fixturePath("shapelib_cp1251.dbf")), pathFromUtf8(folder.file(name)));
+        return folder.file(name);
+    }
+    TempFolder folder;
+};
+
+TEST_F(TableWin32Test, ATableMarkedReadOnlyOpensButRefusesEdits) {
+    const std::string path = copyOfFixture("ro.dbf");
+    ASSERT_TRUE(SetFileAttributesW(pathFromUtf8(path).c_str(), FILE_ATTRIBUTE_READONLY));
+    TableDataset table;
+    table.setTableName(path);
+    table.open();
+    EXPECT_TRUE(table.readOnly());
+    EXPECT_ERROR(table.append(), "Table1: Cannot modify a read-only dataset");
+    table.close();
+    SetFileAttributesW(pathFromUtf8(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(TableWin32Test, AWorkingCopyOpenElsewhereIsNotReplaced) {
+    const std::string survey = copyOfFixture("pts.dat");
+    TableDataset first, second;
+    std::string dialogFileName;
+    openSurveyTable(survey, first, dialogFileName);
+    try {
+        openSurveyTable(survey, second, dialogFileName);
+        ADD_FAILURE() << "the working copy was replaced under the open table";
+    } catch (const Error& e) {
+        EXPECT_TRUE(std::string(e.what()).ends_with("': it is open in another program")) << e.what();
+    }
+    EXPECT_FALSE(second.active());
+    first.close();
+    openSurveyTable(survey, second, dialogFileName);  // free again once closed
+    EXPECT_TRUE(second.active());
+}
+
+TEST_F(TableWin32Test, RecordsAppendedThroughTwoOpensAreAllKept) {
+    const std::string path = copyOfFixture("pts.dbf");
+    TableDataset first, second;
+    first.setTableName(path);
+    second.setTableName(path);
+    first.open();
+    second.open();
+    for (TableDataset* table : {&first, &second, &first}) {
+        table->append();
+        table->setFieldText(0, table == &first ? "FIRST" : "SECOND");
+        table->post();
+    }
+    first.close();
+    second.close();
+    const Rows rows = readTable(path);
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[4][0], "FIRST");
+    EXPECT_EQ(rows[5][0], "SECOND");
+    EXPECT_EQ(rows[6][0], "FIRST");
+}
+
+}  // namespace
+}  // namespace geocalc
