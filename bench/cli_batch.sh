@@ -11,14 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/ci}
 packages=(hyperfine gawk mawk)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+./scripts/install-packages "${packages[@]}"
 cmake --build "$build" -j2 --target geocalc-cli numtext_bench table_bench >/dev/null
 
 work=$(mktemp -d)

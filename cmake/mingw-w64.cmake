@@ -20,8 +20,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # One file to copy: the C and C++ runtimes and winpthread linked in.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Test programs run under Wine here.
-find_program(GEOCALC_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(GEOCALC_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${GEOCALC_WINE})
-endif()
+# Test programs run under Wine (Debian's wine64) here.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/run-under-wine.sh)

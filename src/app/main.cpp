@@ -1,5 +1,8 @@
 // geocalc: start-up, the event loop, shutdown.
+#if __has_include(<cxxabi.h>)
 #include <cxxabi.h>
+#define GEOCALC_DEMANGLE 1
+#endif
 
 #include <QtGlobal>
 #include <cstdlib>
@@ -16,11 +19,16 @@
 
 namespace {
 
+// The exception's class name as written in the code, where the compiler's
+// runtime can tell it (MSVC's names are readable as they are).
 std::string kindOf(const std::exception& e) {
+#ifdef GEOCALC_DEMANGLE
     int status = 0;
     std::unique_ptr<char, decltype(&std::free)> name(
         abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status), &std::free);
-    return status == 0 && name ? name.get() : typeid(e).name();
+    if (status == 0 && name) return name.get();
+#endif
+    return typeid(e).name();
 }
 
 // Until the application object stands no box can be shown: a failure of the

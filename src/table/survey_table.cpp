@@ -16,11 +16,7 @@ namespace geocalc {
 namespace {
 
 constexpr std::size_t kCopyChunk = 1 << 20;
-#ifdef _WIN32
-constexpr const char* kPathSeparators = "/\\";
-#else
-constexpr const char* kPathSeparators = "/";
-#endif
+
 
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
