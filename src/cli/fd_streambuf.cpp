@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -18,8 +19,23 @@ constexpr std::size_t kBlockSize = 256 * 1024;
 // The C runtime's calls on Windows, which count in unsigned int.
 #ifdef _WIN32
 long long readSome(int fd, char* data, std::size_t size) { return _read(fd, data, unsigned(size)); }
+// Written through the system's handle: the C runtime reports a pipe whose
+// reader has gone as EINVAL, and forgets why. The errors a user can act on
+// keep their errno meaning.
 long long writeSome(int fd, const char* data, std::size_t size) {
-    return _write(fd, data, unsigned(std::min<std::size_t>(size, kBlockSize)));
+    DWORD written = 0;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (WriteFile(handle, data, DWORD(std::min<std::size_t>(size, kBlockSize)), &written, nullptr)) return written;
+    switch (GetLastError()) {
+        case ERROR_NO_DATA:
+        case ERROR_BROKEN_PIPE:
+        case ERROR_PIPE_NOT_CONNECTED: errno = EPIPE; break;  // Wine says "not connected"
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: errno = ENOSPC; break;
+        case ERROR_ACCESS_DENIED: errno = EACCES; break;
+        default: errno = EIO;
+    }
+    return -1;
 }
 bool isTerminal(int fd) { return _isatty(fd) != 0; }
 #else

@@ -118,5 +118,19 @@ same "parcel with a crossing" "$none" parcel "$sample" 1 3 2 4
 cp "$sample" "$work/точки.dat"
 same "traverse of a Cyrillic table name" "$none" traverse "$work/точки.dat" 1 2 3 4
 
+# A reader that stops early ends the run quietly, with exit code 1, on both.
+yes "0 0 100 100" | head -200000 >"$work/many.txt"
+for side in linux windows; do
+    runs=$((runs + 1))
+    program=("$linux")
+    [[ $side == windows ]] && program=("$wine" "$windows")
+    "${program[@]}" inverse <"$work/many.txt" 2>"$work/$side/stderr" | head -1 >/dev/null
+    status=${PIPESTATUS[0]}
+    if [[ $status != 1 || -s $work/$side/stderr ]]; then
+        echo "DIFFERS: $side after a closed pipe: exit code $status, '$(cat "$work/$side/stderr")'"
+        failures=$((failures + 1))
+    fi
+done
+
 echo "$runs comparisons, $failures differences"
 ((failures == 0))
