@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
@@ -49,7 +48,9 @@ TEST_F(DbfWritingTest, EditedRecordIsWrittenInPlaceOnPost) {
     EXPECT_EQ(storedRecord(bytes, 1), std::string(" \xEF\xEA" "2       ") + " 6123500.500 2345711.330");
     EXPECT_EQ(bytes.size(), original.size());
     EXPECT_EQ(readTable(path())[2][1], "6123500.5");
+#ifndef _WIN32  // dbfdump is a Linux program
     EXPECT_EQ(dumpWithShapelib(path())[1].values, (std::vector<std::string>{"\xEF\xEA" "2", "6123500.500", "2345711.330"}));
+#endif
 }
 
 TEST_F(DbfWritingTest, AppendedRecordMovesTheEndMarkerAndTheCount) {
@@ -64,14 +65,14 @@ TEST_F(DbfWritingTest, AppendedRecordMovesTheEndMarkerAndTheCount) {
     EXPECT_EQ(bytes.size(), original.size() + recordLength());
     EXPECT_EQ(bytes.back(), '\x1A');
     EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 4);
-    std::time_t now = std::time(nullptr);
-    std::tm today{};
-    localtime_r(&now, &today);
-    EXPECT_EQ(static_cast<unsigned char>(bytes[1]), today.tm_year);  // year - 1900
+    const std::time_t now = std::time(nullptr);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[1]), std::localtime(&now)->tm_year);  // year - 1900
     EXPECT_EQ(bytes.substr(8, headerLength() - 8), original.substr(8, headerLength() - 8));
+#ifndef _WIN32  // dbfdump is a Linux program
     const auto dumped = dumpWithShapelib(path());
     ASSERT_EQ(dumped.size(), 4u);
     EXPECT_EQ(dumped[3].values, (std::vector<std::string>{"P9", "-1.250", ""}));
+#endif
 }
 
 TEST_F(DbfWritingTest, DeletedRecordIsMarkedAndHidden) {
@@ -81,10 +82,12 @@ TEST_F(DbfWritingTest, DeletedRecordIsMarkedAndHidden) {
     EXPECT_EQ(table.fieldText(0), "\xEF\xEA" "2");
     EXPECT_EQ(readBytes(path())[headerLength()], '*');
     EXPECT_EQ(readTable(path()).size(), 3u);
+#ifndef _WIN32  // dbfdump is a Linux program
     const auto dumped = dumpWithShapelib(path());
     ASSERT_EQ(dumped.size(), 3u);
     EXPECT_TRUE(dumped[0].deleted);
     EXPECT_FALSE(dumped[1].deleted);
+#endif
 }
 
 TEST_F(DbfWritingTest, CancelledEditsAndInsertionsWriteNothing) {

@@ -12,6 +12,7 @@ struct DumpedRecord {
     bool operator==(const DumpedRecord&) const = default;
 };
 
+#ifndef _WIN32  // dbfdump is a Linux program
 inline std::vector<DumpedRecord> dumpWithShapelib(const std::string& path) {
     std::vector<DumpedRecord> records;
     FILE* pipe = popen(("dbfdump -m -r '" + path + "' 2>&1").c_str(), "r");
@@ -35,3 +36,4 @@ inline std::vector<DumpedRecord> dumpWithShapelib(const std::string& path) {
     }
     return records;
 }
+#endif

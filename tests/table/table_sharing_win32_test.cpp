@@ -1,8 +1,5 @@
-// Tables on Windows: the read-only attribute, and the locks that let several
-// programs share a table (LockFileEx locks belong to each open, so two opens
-// in this process meet as two programs would).
-#include <windows.h>
-
+// Tables shared on Windows: LockFileEx locks belong to each open, so two
+// opens in this process meet as two programs would.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,7 +14,7 @@
 namespace geocalc {
 namespace {
 
-class TableWin32Test : public ::testing::Test {
+class TableSharingWin32Test : public ::testing::Test {
 protected:
     std::string copyOfFixture(const std::string& name) {
         std::filesystem::copy_file(pathFromUtf8(fixturePath("shapelib_cp1251.dbf")), pathFromUtf8(folder.file(name)));
@@ -26,19 +23,7 @@ protected:
     TempFolder folder;
 };
 
-TEST_F(TableWin32Test, ATableMarkedReadOnlyOpensButRefusesEdits) {
-    const std::string path = copyOfFixture("ro.dbf");
-    ASSERT_TRUE(SetFileAttributesW(pathFromUtf8(path).c_str(), FILE_ATTRIBUTE_READONLY));
-    TableDataset table;
-    table.setTableName(path);
-    table.open();
-    EXPECT_TRUE(table.readOnly());
-    EXPECT_ERROR(table.append(), "Table1: Cannot modify a read-only dataset");
-    table.close();
-    SetFileAttributesW(pathFromUtf8(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST_F(TableWin32Test, AWorkingCopyOpenElsewhereIsNotReplaced) {
+TEST_F(TableSharingWin32Test, AWorkingCopyOpenElsewhereIsNotReplaced) {
     const std::string survey = copyOfFixture("pts.dat");
     TableDataset first, second;
     std::string dialogFileName;
@@ -55,7 +40,7 @@ TEST_F(TableWin32Test, AWorkingCopyOpenElsewhereIsNotReplaced) {
     EXPECT_TRUE(second.active());
 }
 
-TEST_F(TableWin32Test, RecordsAppendedThroughTwoOpensAreAllKept) {
+TEST_F(TableSharingWin32Test, RecordsAppendedThroughTwoOpensAreAllKept) {
     const std::string path = copyOfFixture("pts.dbf");
     TableDataset first, second;
     first.setTableName(path);
