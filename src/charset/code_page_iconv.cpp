@@ -8,7 +8,7 @@ namespace geocalc {
 namespace {
 
 class Iconv {
-public:
+  public:
     Iconv(const std::string& to, const std::string& from)
         : handle_(iconv_open(to.c_str(), from.c_str())) {
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {
@@ -32,7 +32,7 @@ public:
         return rc == std::size_t(-1) || outLeft != 0 ? kUnknownCharacter : out;
     }
 
-private:
+  private:
     iconv_t handle_;
 };
 
@@ -41,7 +41,8 @@ private:
 std::array<char32_t, 256> CodePage::decodeEveryByte(const std::string& iconvName) {
     Iconv decoder("UTF-32LE", iconvName);
     std::array<char32_t, 256> characters{};
-    for (int b = 0; b < 256; ++b) characters[std::size_t(b)] = decoder.decodeByte(static_cast<unsigned char>(b));
+    for (int b = 0; b < 256; ++b)
+        characters[std::size_t(b)] = decoder.decodeByte(static_cast<unsigned char>(b));
     return characters;
 }
 

@@ -17,16 +17,25 @@ struct NamedPage {
 
 // The iconv names the tables use that are not "CP" and a number.
 constexpr NamedPage kNamedPages[] = {
-    {"KOI8-R", 20866},        {"KOI8-U", 21866},          {"MAC", 10000},
-    {"MACINTOSH", 10000},     {"MACROMAN", 10000},        {"MAC-CYRILLIC", 10007},
-    {"MACCYRILLIC", 10007},   {"MAC-CENTRALEUROPE", 10029}, {"MACCENTRALEUROPE", 10029},
-    {"ASCII", 20127},         {"US-ASCII", 20127},        {"LATIN1", 28591},
+    {"KOI8-R", 20866},
+    {"KOI8-U", 21866},
+    {"MAC", 10000},
+    {"MACINTOSH", 10000},
+    {"MACROMAN", 10000},
+    {"MAC-CYRILLIC", 10007},
+    {"MACCYRILLIC", 10007},
+    {"MAC-CENTRALEUROPE", 10029},
+    {"MACCENTRALEUROPE", 10029},
+    {"ASCII", 20127},
+    {"US-ASCII", 20127},
+    {"LATIN1", 28591},
 };
 
 constexpr UINT kIsoPages = 28590;  // ISO-8859-n is 28590 + n
 
 std::optional<UINT> numberAfter(const std::string& name, const std::string& prefix) {
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+        return std::nullopt;
     UINT number = 0;
     for (char c : name.substr(prefix.size())) {
         if (c < '0' || c > '9' || number > 100000) return std::nullopt;
@@ -59,7 +68,8 @@ std::array<char32_t, 256> CodePage::decodeEveryByte(const std::string& iconvName
         const char byte = char(b);
         wchar_t wide[2];
         const int n = MultiByteToWideChar(*page, MB_ERR_INVALID_CHARS, &byte, 1, wide, 2);
-        char32_t c = n == 1 && !(wide[0] >= 0xD800 && wide[0] <= 0xDFFF) ? char32_t(wide[0]) : kUnknownCharacter;
+        char32_t c = n == 1 && !(wide[0] >= 0xD800 && wide[0] <= 0xDFFF) ? char32_t(wide[0])
+                                                                         : kUnknownCharacter;
         // Windows fills the holes of its own pages (0x98 of 1251) with the
         // C1 control of the same number, which iconv leaves undefined; only
         // the ISO pages define those.

@@ -9,7 +9,7 @@
 namespace geocalc {
 
 #ifdef _WIN32
-using NativeFile = void*;  // a HANDLE
+using NativeFile = void*;                                                  // a HANDLE
 inline const NativeFile kNoNativeFile = reinterpret_cast<NativeFile>(-1);  // INVALID_HANDLE_VALUE
 #else
 using NativeFile = int;  // a file descriptor

@@ -1,7 +1,7 @@
-#include "core/system_error.h"
-
 #include <cerrno>
 #include <cstring>
+
+#include "core/system_error.h"
 
 namespace geocalc {
 
@@ -17,7 +17,9 @@ std::string systemErrorDescription(int error) {
 
 bool isMissingFile(int error) { return error == ENOENT; }
 
-bool namesNothing(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG; }
+bool namesNothing(int error) {
+    return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG;
+}
 
 bool isPermissionDenied(int error) { return error == EACCES || error == EPERM; }
 
@@ -25,7 +27,9 @@ bool isAccessRefused(int error) { return isPermissionDenied(error) || error == E
 
 bool isDiskFull(int error) { return error == ENOSPC; }
 
-bool refusesWriting(int error) { return isAccessRefused(error) || error == ETXTBSY || error == EISDIR; }
+bool refusesWriting(int error) {
+    return isAccessRefused(error) || error == ETXTBSY || error == EISDIR;
+}
 
 bool isAlreadyExisting(int error) { return error == EEXIST; }
 

@@ -30,10 +30,10 @@ char singleByteOr(const std::optional<std::string>& text, char fallback) {
 // hour without its leading zero, so "d", "M" and "H" get one.
 std::string strftimePattern(const std::string& picture) {
     static constexpr std::pair<std::string_view, std::string_view> kParts[] = {
-        {"yyyy", "%Y"}, {"yyy", "%Y"}, {"yy", "%y"}, {"y", "%y"}, {"MMMM", "%B"}, {"MMM", "%b"},
-        {"MM", "%m"},   {"M", "%m"},   {"dddd", "%A"}, {"ddd", "%a"}, {"dd", "%d"}, {"d", "%d"},
-        {"HH", "%H"},   {"H", "%H"},   {"hh", "%I"}, {"h", "%I"},   {"mm", "%M"}, {"m", "%M"},
-        {"ss", "%S"},   {"s", "%S"},   {"tt", "%p"}, {"t", "%p"},
+        {"yyyy", "%Y"}, {"yyy", "%Y"}, {"yy", "%y"},   {"y", "%y"},   {"MMMM", "%B"}, {"MMM", "%b"},
+        {"MM", "%m"},   {"M", "%m"},   {"dddd", "%A"}, {"ddd", "%a"}, {"dd", "%d"},   {"d", "%d"},
+        {"HH", "%H"},   {"H", "%H"},   {"hh", "%I"},   {"h", "%I"},   {"mm", "%M"},   {"m", "%M"},
+        {"ss", "%S"},   {"s", "%S"},   {"tt", "%p"},   {"t", "%p"},
     };
     std::string pattern;
     for (std::size_t i = 0; i < picture.size();) {
@@ -65,8 +65,10 @@ NumberFormat userNumberFormat() {
     NumberFormat loaded;
     loaded.decimalSeparator = singleByteOr(setting(LOCALE_SDECIMAL), '.');
     loaded.thousandsSeparator = singleByteOr(setting(LOCALE_STHOUSAND), ',');
-    if (const auto date = setting(LOCALE_SSHORTDATE)) loaded.shortDateFormat = strftimePattern(*date);
-    if (const auto time = setting(LOCALE_STIMEFORMAT)) loaded.longTimeFormat = strftimePattern(*time);
+    if (const auto date = setting(LOCALE_SSHORTDATE))
+        loaded.shortDateFormat = strftimePattern(*date);
+    if (const auto time = setting(LOCALE_STIMEFORMAT))
+        loaded.longTimeFormat = strftimePattern(*time);
     return loaded;
 }
 

@@ -18,14 +18,17 @@ std::optional<FileStatus> FileOps::status(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
     FileStatus status;
-    status.kind = S_ISREG(info.st_mode) ? FileKind::Regular : S_ISDIR(info.st_mode) ? FileKind::Folder : FileKind::Other;
+    status.kind = S_ISREG(info.st_mode)   ? FileKind::Regular
+                  : S_ISDIR(info.st_mode) ? FileKind::Folder
+                                          : FileKind::Other;
     status.markedReadOnly = isMarkedReadOnly(info.st_mode);
     status.links = info.st_nlink;
     status.permissions = info.st_mode & 07777;
     return status;
 }
 
-NativeFile FileOps::open(const std::string& path, OpenFor how, std::optional<std::uint32_t> permissions) {
+NativeFile FileOps::open(const std::string& path, OpenFor how,
+                         std::optional<std::uint32_t> permissions) {
     if (how == OpenFor::NewFile) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
         if (fd >= 0 && permissions) ::fchmod(fd, mode_t(*permissions));

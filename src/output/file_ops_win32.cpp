@@ -12,8 +12,8 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 }  // namespace
 
 std::optional<FileStatus> FileOps::status(const std::string& path) {
-    const HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), 0, kShareAll, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     FileStatus status;
     BY_HANDLE_FILE_INFORMATION info{};
@@ -26,7 +26,8 @@ std::optional<FileStatus> FileOps::status(const std::string& path) {
         return std::nullopt;
     }
     if (disk) {
-        status.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Folder : FileKind::Regular;
+        status.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Folder
+                                                                         : FileKind::Regular;
         status.markedReadOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
         status.links = info.nNumberOfLinks;
     }
@@ -35,9 +36,11 @@ std::optional<FileStatus> FileOps::status(const std::string& path) {
 
 NativeFile FileOps::open(const std::string& path, OpenFor how, std::optional<std::uint32_t>) {
     const DWORD disposition = how == OpenFor::NewFile ? CREATE_NEW : OPEN_EXISTING;
-    const HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, disposition,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE || how != OpenFor::Rewrite || GetFileType(file) != FILE_TYPE_DISK) return file;
+    const HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE || how != OpenFor::Rewrite ||
+        GetFileType(file) != FILE_TYPE_DISK)
+        return file;
     if (!SetEndOfFile(file)) {  // at offset 0: cut to nothing
         const DWORD error = GetLastError();
         CloseHandle(file);
@@ -63,6 +66,8 @@ bool FileOps::replace(const std::string& from, const std::string& to) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool FileOps::remove(const std::string& path) { return DeleteFileW(wideFromUtf8(path).c_str()) != 0; }
+bool FileOps::remove(const std::string& path) {
+    return DeleteFileW(wideFromUtf8(path).c_str()) != 0;
+}
 
 }  // namespace geocalc

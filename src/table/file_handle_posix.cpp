@@ -38,7 +38,9 @@ bool FileHandle::writeAt(const char* data, std::size_t size, std::uint64_t offse
 
 bool FileHandle::flush() const { return ::fdatasync(native_) == 0; }
 
-bool FileHandle::truncate(std::uint64_t size) const { return ::ftruncate(native_, off_t(size)) == 0; }
+bool FileHandle::truncate(std::uint64_t size) const {
+    return ::ftruncate(native_, off_t(size)) == 0;
+}
 
 std::int64_t FileHandle::size() const {
     struct stat info {};
@@ -57,18 +59,23 @@ bool FileHandle::markedReadOnly() const {
 }
 
 bool FileHandle::isNamedBy(const std::string& path) const {
-    struct stat opened {}, named{};
+    struct stat opened {
+    }, named{};
     if (::fstat(native_, &opened) != 0 || ::stat(path.c_str(), &named) != 0) return false;
     return opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 FileHandle openWithoutWaiting(const std::string& path, FileAccess access, FileKind& kind) {
-    const int flags = access == FileAccess::Read ? O_RDONLY : access == FileAccess::Write ? O_WRONLY : O_RDWR;
+    const int flags = access == FileAccess::Read    ? O_RDONLY
+                      : access == FileAccess::Write ? O_WRONLY
+                                                    : O_RDWR;
     FileHandle file(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC));
     if (!file) return file;
     struct stat info {};
     if (::fstat(file.native(), &info) != 0) return FileHandle();
-    kind = S_ISREG(info.st_mode) ? FileKind::Regular : S_ISDIR(info.st_mode) ? FileKind::Folder : FileKind::Other;
+    kind = S_ISREG(info.st_mode)   ? FileKind::Regular
+           : S_ISDIR(info.st_mode) ? FileKind::Folder
+                                   : FileKind::Other;
     // Reads and writes of a regular file never wait anyway; the flag is
     // dropped so that nothing later sees a short transfer it did not expect.
     if (kind == FileKind::Regular) ::fcntl(file.native(), F_SETFL, flags);

@@ -2,17 +2,11 @@
 
 #include "core/native_path.h"
 #include "table/file_handle.h"
+#include "table/overlapped_at.h"
 
 namespace geocalc {
 
 namespace {
-
-OVERLAPPED at(std::uint64_t offset) {
-    OVERLAPPED position{};
-    position.Offset = DWORD(offset);
-    position.OffsetHigh = DWORD(offset >> 32);
-    return position;
-}
 
 // Transfers go in pieces a DWORD can count.
 constexpr std::size_t kMaxPiece = 1u << 30;
@@ -23,8 +17,9 @@ bool information(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
 
 // Opens a path for nothing but looking at it; folders included.
 HANDLE openToLookAt(const std::string& path) {
-    return CreateFileW(wideFromUtf8(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return CreateFileW(wideFromUtf8(path).c_str(), 0,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 }  // namespace
@@ -37,9 +32,10 @@ void FileHandle::reset() {
 std::int64_t FileHandle::readAt(char* data, std::size_t size, std::uint64_t offset) const {
     std::size_t done = 0;
     while (done < size) {
-        OVERLAPPED position = at(offset + done);
+        OVERLAPPED position = overlappedAt(offset + done);
         DWORD n = 0;
-        if (!ReadFile(native_, data + done, DWORD(std::min(size - done, kMaxPiece)), &n, &position)) {
+        if (!ReadFile(native_, data + done, DWORD(std::min(size - done, kMaxPiece)), &n,
+                      &position)) {
             if (GetLastError() == ERROR_HANDLE_EOF) break;
             return -1;
         }
@@ -52,9 +48,11 @@ std::int64_t FileHandle::readAt(char* data, std::size_t size, std::uint64_t offs
 bool FileHandle::writeAt(const char* data, std::size_t size, std::uint64_t offset) const {
     std::size_t done = 0;
     while (done < size) {
-        OVERLAPPED position = at(offset + done);
+        OVERLAPPED position = overlappedAt(offset + done);
         DWORD n = 0;
-        if (!WriteFile(native_, data + done, DWORD(std::min(size - done, kMaxPiece)), &n, &position)) return false;
+        if (!WriteFile(native_, data + done, DWORD(std::min(size - done, kMaxPiece)), &n,
+                       &position))
+            return false;
         if (n == 0) return false;
         done += n;
     }
@@ -86,8 +84,8 @@ bool FileHandle::isNamedBy(const std::string& path) const {
     const FileHandle named(openToLookAt(path));
     BY_HANDLE_FILE_INFORMATION a{}, b{};
     if (!named || !information(native_, a) || !information(named.native(), b)) return false;
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 // Shared with every other program, as tables are; a replacement by rename
@@ -97,13 +95,14 @@ FileHandle openWithoutWaiting(const std::string& path, FileAccess access, FileKi
                          : access == FileAccess::Write ? GENERIC_WRITE
                                                        : GENERIC_READ | GENERIC_WRITE;
     FileHandle file(CreateFileW(wideFromUtf8(path).c_str(), rights,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) return file;
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(file.native()) != FILE_TYPE_DISK) {
         kind = FileKind::Other;
-    } else if (information(file.native(), info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    } else if (information(file.native(), info) &&
+               (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         kind = FileKind::Folder;
     } else {
         kind = FileKind::Regular;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "table/file_lock.h"
+#include "table/overlapped_at.h"
 
 namespace geocalc {
 
@@ -10,24 +11,17 @@ namespace {
 // record and header locks.
 constexpr std::uint64_t kOpenMarker = (std::uint64_t(1) << 63) - 2;
 
-OVERLAPPED at(std::uint64_t offset) {
-    OVERLAPPED position{};
-    position.Offset = DWORD(offset);
-    position.OffsetHigh = DWORD(offset >> 32);
-    return position;
-}
-
 // Waits unless told not to; true when the lock is held or the file system
 // has no locks to take.
 bool lock(HANDLE file, DWORD flags, std::uint64_t offset, std::uint64_t length) {
-    OVERLAPPED position = at(offset);
+    OVERLAPPED position = overlappedAt(offset);
     if (LockFileEx(file, flags, 0, DWORD(length), DWORD(length >> 32), &position)) return true;
     const DWORD error = GetLastError();
     return error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING;
 }
 
 void unlock(HANDLE file, std::uint64_t offset, std::uint64_t length) {
-    OVERLAPPED position = at(offset);
+    OVERLAPPED position = overlappedAt(offset);
     UnlockFileEx(file, 0, DWORD(length), DWORD(length >> 32), &position);
 }
 

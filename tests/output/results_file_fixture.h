@@ -27,11 +27,12 @@ inline PointLists calculated(std::initializer_list<std::array<const char*, 3>> p
 }
 
 class ResultsFileTest : public ::testing::Test {
-protected:
+  protected:
     // The destination's bytes, and that nothing else was left in the folder.
     void expectOnly(const std::string& path, const std::string& bytes) {
         EXPECT_EQ(readBytes(path), bytes);
-        EXPECT_EQ(folder.names(), std::vector<std::string>{utf8FromPath(pathFromUtf8(path).filename())});
+        EXPECT_EQ(folder.names(),
+                  std::vector<std::string>{utf8FromPath(pathFromUtf8(path).filename())});
     }
     TempFolder folder;
 };

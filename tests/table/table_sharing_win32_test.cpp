@@ -15,9 +15,10 @@ namespace geocalc {
 namespace {
 
 class TableSharingWin32Test : public ::testing::Test {
-protected:
+  protected:
     std::string copyOfFixture(const std::string& name) {
-        std::filesystem::copy_file(pathFromUtf8(fixturePath("shapelib_cp1251.dbf")), pathFromUtf8(folder.file(name)));
+        std::filesystem::copy_file(pathFromUtf8(fixturePath("shapelib_cp1251.dbf")),
+                                   pathFromUtf8(folder.file(name)));
         return folder.file(name);
     }
     TempFolder folder;
@@ -32,7 +33,8 @@ TEST_F(TableSharingWin32Test, AWorkingCopyOpenElsewhereIsNotReplaced) {
         openSurveyTable(survey, second, dialogFileName);
         ADD_FAILURE() << "the working copy was replaced under the open table";
     } catch (const Error& e) {
-        EXPECT_TRUE(std::string(e.what()).ends_with("': it is open in another program")) << e.what();
+        EXPECT_TRUE(std::string(e.what()).ends_with("': it is open in another program"))
+            << e.what();
     }
     EXPECT_FALSE(second.active());
     first.close();
