@@ -20,7 +20,7 @@ mkdir "$work/linux" "$work/windows"
 failures=0 runs=0
 
 # The regional settings of the runs: "C" (where Linux writes dates as
-# 05/06/24 and Windows, in US English, as 5/6/2024) or "ru", where both
+# 05/06/24 and Windows, in US English, as 05/06/2024) or "ru", where both
 # write 06.05.2024 and a decimal comma. The Linux side's Russian locale is
 # compiled here, so that the machine need not have it.
 region=C
@@ -49,7 +49,9 @@ same() {
     run linux "$@"
     run windows "$@"
     local file
-    for file in stdout stderr.lf status $(cd "$work/linux" && ls | grep -v '^std\|^status'); do
+    local written
+    written=$(ls "$work/linux" "$work/windows" | grep -v '^std\|^status\|:$\|^$' | sort -u)
+    for file in stdout stderr.lf status $written; do
         if ! cmp -s "$work/linux/$file" "$work/windows/$file"; then
             echo "DIFFERS: $name: $file"
             diff <(od -c "$work/linux/$file") <(od -c "$work/windows/$file" 2>&1) | head -10
