@@ -4,8 +4,6 @@
 #include <memory>
 #include <mutex>
 
-#include "core/error.h"
-
 namespace geocalc {
 
 CodePage::CodePage(std::string name) : name_(std::move(name)), toUnicode_(decodeEveryByte(name_)) {
