@@ -110,6 +110,7 @@ same "traverse by names" "$none" traverse --names "$sample" "Репер 1" "То
 same "traverse in UTF-8" "$none" traverse --encoding utf-8 "$sample" 8 6 4 2
 same "traverse to a file" "$none" traverse -o results.txt "$sample" 1 2 3 4 5 6 7 8
 same "traverse to a Cyrillic name" "$none" traverse -o "итоги.txt" "$sample" 2 4 6
+same "traverse to a full disk" "$none" traverse -o /dev/full "$sample" 1 2 3
 same "traverse, unknown name" "$none" traverse --names "$sample" "Репер 1" "Нет такой"
 for format in text json csv svg dxf; do
     same "parcel as $format" "$none" parcel --format "$format" -o "parcel.$format" "$sample" 1 2 3 4 5 6 7 8
