@@ -8,6 +8,8 @@
 
 namespace geocalc {
 
+enum class FileKind { Regular, Folder, Other };
+
 #ifdef _WIN32
 using NativeFile = void*;                                                  // a HANDLE
 inline const NativeFile kNoNativeFile = reinterpret_cast<NativeFile>(-1);  // INVALID_HANDLE_VALUE
@@ -18,8 +20,10 @@ inline constexpr NativeFile kNoNativeFile = -1;
 // A file marked read-only: none of its write permission bits is set. Such a
 // file is treated as read-only whoever runs the program, root included.
 inline bool isMarkedReadOnly(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
-#endif
 
-enum class FileKind { Regular, Folder, Other };
+inline FileKind kindOf(mode_t mode) {
+    return S_ISREG(mode) ? FileKind::Regular : S_ISDIR(mode) ? FileKind::Folder : FileKind::Other;
+}
+#endif
 
 }  // namespace geocalc

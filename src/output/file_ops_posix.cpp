@@ -18,9 +18,7 @@ std::optional<FileStatus> FileOps::status(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
     FileStatus status;
-    status.kind = S_ISREG(info.st_mode)   ? FileKind::Regular
-                  : S_ISDIR(info.st_mode) ? FileKind::Folder
-                                          : FileKind::Other;
+    status.kind = kindOf(info.st_mode);
     status.markedReadOnly = isMarkedReadOnly(info.st_mode);
     status.links = info.st_nlink;
     status.permissions = info.st_mode & 07777;

@@ -1,33 +1,29 @@
-#include <windows.h>
-
-#include "core/native_path.h"
+#include "core/win32_file.h"
 #include "output/file_ops.h"
 
 namespace geocalc {
 
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Closes the handle and leaves the error of what failed before.
+void closeKeepingError(HANDLE file) {
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+}
 
 }  // namespace
 
 std::optional<FileStatus> FileOps::status(const std::string& path) {
-    const HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), 0, kShareAll, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE file = win32::openShared(path, 0, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    FileStatus status;
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool disk = GetFileType(file) == FILE_TYPE_DISK;
-    const bool known = GetFileInformationByHandle(file, &info) != 0;
-    const DWORD error = GetLastError();
-    CloseHandle(file);
-    if (disk && !known) {
-        SetLastError(error);
-        return std::nullopt;
-    }
-    if (disk) {
-        status.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Folder
-                                                                         : FileKind::Regular;
+    const std::optional<FileKind> kind = win32::kindOf(file, info);
+    closeKeepingError(file);
+    if (!kind) return std::nullopt;
+    FileStatus status;
+    status.kind = *kind;
+    if (*kind != FileKind::Other) {
         status.markedReadOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
         status.links = info.nNumberOfLinks;
     }
@@ -35,25 +31,22 @@ std::optional<FileStatus> FileOps::status(const std::string& path) {
 }
 
 NativeFile FileOps::open(const std::string& path, OpenFor how, std::optional<std::uint32_t>) {
-    const DWORD disposition = how == OpenFor::NewFile ? CREATE_NEW : OPEN_EXISTING;
-    const HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_WRITE, kShareAll, nullptr,
-                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = win32::openShared(path, GENERIC_WRITE,
+                                          how == OpenFor::NewFile ? CREATE_NEW : OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE || how != OpenFor::Rewrite ||
         GetFileType(file) != FILE_TYPE_DISK)
         return file;
     if (!SetEndOfFile(file)) {  // at offset 0: cut to nothing
-        const DWORD error = GetLastError();
-        CloseHandle(file);
-        SetLastError(error);
+        closeKeepingError(file);
         return INVALID_HANDLE_VALUE;
     }
     return file;
 }
 
 std::int64_t FileOps::write(NativeFile file, const char* data, std::size_t size) {
-    constexpr std::size_t kMaxPiece = 1u << 30;
     DWORD written = 0;
-    if (!WriteFile(file, data, DWORD(std::min(size, kMaxPiece)), &written, nullptr)) return -1;
+    if (!WriteFile(file, data, DWORD(std::min(size, win32::kMaxTransfer)), &written, nullptr))
+        return -1;
     return written;
 }
 

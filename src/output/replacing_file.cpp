@@ -65,8 +65,9 @@ ReplacingFile::ReplacingFile(std::string destination, FileOps& ops)
             if (!isAccessRefused(lastSystemError())) throwLastFileError();
             openInPlace();
         }
-        syncOnCommit_ = true;
     }
+    // Devices and FIFOs have nothing to put on a disk.
+    syncOnCommit_ = !status || status->kind == FileKind::Regular;
     buffer_.reserve(kBufferSize);
 }
 
@@ -89,7 +90,6 @@ bool ReplacingFile::openTemporary(std::optional<std::uint32_t> permissions) {
         temporary_.clear();
         return false;
     }
-    syncOnCommit_ = true;
     return true;
 }
 

@@ -17,14 +17,14 @@ namespace {
 constexpr std::uint64_t kDateOffset = 1;
 constexpr std::size_t kScanBytes = 1 << 20;
 
-std::string systemReason(int error) {
+// Why the last system call failed, as the engine says it.
+std::string lastSystemReason() {
+    const int error = lastSystemError();
     if (isMissingFile(error)) return "Table does not exist.";
     if (isPermissionDenied(error)) return "Permission denied.";
     if (isDiskFull(error)) return "The disk is full.";
     return systemErrorDescription(error) + ".";
 }
-
-std::string lastSystemReason() { return systemReason(lastSystemError()); }
 
 std::tm localDate(std::time_t time) {
     std::tm date{};

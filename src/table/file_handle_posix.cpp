@@ -73,9 +73,7 @@ FileHandle openWithoutWaiting(const std::string& path, FileAccess access, FileKi
     if (!file) return file;
     struct stat info {};
     if (::fstat(file.native(), &info) != 0) return FileHandle();
-    kind = S_ISREG(info.st_mode)   ? FileKind::Regular
-           : S_ISDIR(info.st_mode) ? FileKind::Folder
-                                   : FileKind::Other;
+    kind = kindOf(info.st_mode);
     // Reads and writes of a regular file never wait anyway; the flag is
     // dropped so that nothing later sees a short transfer it did not expect.
     if (kind == FileKind::Regular) ::fcntl(file.native(), F_SETFL, flags);

@@ -1,25 +1,12 @@
-#include <windows.h>
-
-#include "core/native_path.h"
+#include "core/win32_file.h"
 #include "table/file_handle.h"
-#include "table/overlapped_at.h"
 
 namespace geocalc {
 
 namespace {
 
-// Transfers go in pieces a DWORD can count.
-constexpr std::size_t kMaxPiece = 1u << 30;
-
 bool information(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
     return GetFileInformationByHandle(file, &info) != 0;
-}
-
-// Opens a path for nothing but looking at it; folders included.
-HANDLE openToLookAt(const std::string& path) {
-    return CreateFileW(wideFromUtf8(path).c_str(), 0,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 }  // namespace
@@ -32,9 +19,9 @@ void FileHandle::reset() {
 std::int64_t FileHandle::readAt(char* data, std::size_t size, std::uint64_t offset) const {
     std::size_t done = 0;
     while (done < size) {
-        OVERLAPPED position = overlappedAt(offset + done);
+        OVERLAPPED position = win32::overlappedAt(offset + done);
         DWORD n = 0;
-        if (!ReadFile(native_, data + done, DWORD(std::min(size - done, kMaxPiece)), &n,
+        if (!ReadFile(native_, data + done, DWORD(std::min(size - done, win32::kMaxTransfer)), &n,
                       &position)) {
             if (GetLastError() == ERROR_HANDLE_EOF) break;
             return -1;
@@ -48,9 +35,9 @@ std::int64_t FileHandle::readAt(char* data, std::size_t size, std::uint64_t offs
 bool FileHandle::writeAt(const char* data, std::size_t size, std::uint64_t offset) const {
     std::size_t done = 0;
     while (done < size) {
-        OVERLAPPED position = overlappedAt(offset + done);
+        OVERLAPPED position = win32::overlappedAt(offset + done);
         DWORD n = 0;
-        if (!WriteFile(native_, data + done, DWORD(std::min(size - done, kMaxPiece)), &n,
+        if (!WriteFile(native_, data + done, DWORD(std::min(size - done, win32::kMaxTransfer)), &n,
                        &position))
             return false;
         if (n == 0) return false;
@@ -81,32 +68,20 @@ bool FileHandle::markedReadOnly() const {
 }
 
 bool FileHandle::isNamedBy(const std::string& path) const {
-    const FileHandle named(openToLookAt(path));
+    const FileHandle named(win32::openShared(path, 0, OPEN_EXISTING));
     BY_HANDLE_FILE_INFORMATION a{}, b{};
     if (!named || !information(native_, a) || !information(named.native(), b)) return false;
     return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
            a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
-// Shared with every other program, as tables are; a replacement by rename
-// is kept off by the file locks instead.
 FileHandle openWithoutWaiting(const std::string& path, FileAccess access, FileKind& kind) {
     const DWORD rights = access == FileAccess::Read    ? GENERIC_READ
                          : access == FileAccess::Write ? GENERIC_WRITE
                                                        : GENERIC_READ | GENERIC_WRITE;
-    FileHandle file(CreateFileW(wideFromUtf8(path).c_str(), rights,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file) return file;
+    FileHandle file(win32::openShared(path, rights, OPEN_EXISTING));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(file.native()) != FILE_TYPE_DISK) {
-        kind = FileKind::Other;
-    } else if (information(file.native(), info) &&
-               (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        kind = FileKind::Folder;
-    } else {
-        kind = FileKind::Regular;
-    }
+    if (file) kind = win32::kindOf(file.native(), info).value_or(FileKind::Regular);
     return file;
 }
 

@@ -1,7 +1,5 @@
-#include <windows.h>
-
+#include "core/win32_file.h"
 #include "table/file_lock.h"
-#include "table/overlapped_at.h"
 
 namespace geocalc {
 
@@ -14,14 +12,14 @@ constexpr std::uint64_t kOpenMarker = (std::uint64_t(1) << 63) - 2;
 // Waits unless told not to; true when the lock is held or the file system
 // has no locks to take.
 bool lock(HANDLE file, DWORD flags, std::uint64_t offset, std::uint64_t length) {
-    OVERLAPPED position = overlappedAt(offset);
+    OVERLAPPED position = win32::overlappedAt(offset);
     if (LockFileEx(file, flags, 0, DWORD(length), DWORD(length >> 32), &position)) return true;
     const DWORD error = GetLastError();
     return error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING;
 }
 
 void unlock(HANDLE file, std::uint64_t offset, std::uint64_t length) {
-    OVERLAPPED position = overlappedAt(offset);
+    OVERLAPPED position = win32::overlappedAt(offset);
     UnlockFileEx(file, 0, DWORD(length), DWORD(length >> 32), &position);
 }
 

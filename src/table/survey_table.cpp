@@ -37,13 +37,15 @@ void copyWhole(const FileHandle& source, const std::string& destination) {
 }
 
 // Keeps other programs from opening the working copy while it is replaced;
-// fails when one has it open now.
+// fails when one has it open now. Where an open file cannot be replaced at
+// all, the hold is let go once it has checked.
 FileHandle holdWorkingCopy(const std::string& destination) {
     FileKind kind = FileKind::Other;
     FileHandle held = openWithoutWaiting(destination, FileAccess::Write, kind);
     if (held && kind == FileKind::Regular && !holdForReplacing(held)) {
         throw Error("it is open in another program");
     }
+    if (!kOpenFilesCanBeReplaced) held.reset();
     return held;  // a copy that cannot be made says why itself
 }
 
@@ -58,8 +60,7 @@ void makeWorkingCopy(const std::string& source, const std::string& destination, 
     try {
         if (!file) throwFileError(lastSystemError());
         if (kind != FileKind::Regular) throw Error(std::string("it ") + describeNonRegular(kind));
-        FileHandle held = holdWorkingCopy(destination);
-        if (!kOpenFilesCanBeReplaced) held.reset();
+        const FileHandle held = holdWorkingCopy(destination);
         copyWhole(file, destination);
     } catch (const Error& e) {
         throw Error("Cannot copy the survey table '" + ansiFromUtf8(source) + "' to its working copy '" +

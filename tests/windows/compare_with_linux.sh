@@ -27,13 +27,17 @@ region=C
 mkdir "$work/locales"
 localedef -c -i ru_RU -f UTF-8 "$work/locales/ru_RU.UTF-8" >/dev/null 2>&1
 
+# choose SIDE: sets `program` to the command line of that side's program.
+choose() {
+    if [[ $1 == windows ]]; then program=("$wine" "$windows"); else program=("$linux"); fi
+}
+
 # run SIDE STDIN ARGS...: the side's program in its own folder, so that the
 # files it writes with a relative -o name land apart.
 run() {
-    local side=$1 input=$2
+    local side=$1 input=$2 program
     shift 2
-    local program=("$linux")
-    [[ $side == windows ]] && program=("$wine" "$windows")
+    choose "$side"
     local settings=()
     [[ $region == ru ]] && settings=(LOCPATH="$work/locales" LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8)
     (cd "$work/$side" && env "${settings[@]}" "${program[@]}" "$@" <"$input" >stdout 2>stderr; echo $? >status)
@@ -125,8 +129,7 @@ same "traverse of a Cyrillic table name" "$none" traverse "$work/точки.dat"
 yes "0 0 100 100" | head -200000 >"$work/many.txt"
 for side in linux windows; do
     runs=$((runs + 1))
-    program=("$linux")
-    [[ $side == windows ]] && program=("$wine" "$windows")
+    choose "$side"
     "${program[@]}" inverse <"$work/many.txt" 2>"$work/$side/stderr" | head -1 >/dev/null
     status=${PIPESTATUS[0]}
     if [[ $status != 1 || -s $work/$side/stderr ]]; then
