@@ -1,5 +1,6 @@
-// The window shows the core's Windows-1251 texts in Unicode and hands typed
-// texts back in Windows-1251 (characters that code page lacks become "?").
+// The window shows the core's Windows-1251 texts in Unicode and hands texts
+// back in Windows-1251: a typed text that has a character the code page
+// lacks is refused, any other text gets "?" for it.
 #pragma once
 
 #include <QString>
@@ -13,5 +14,7 @@ namespace geocalc::app {
 inline QString fromAnsi(std::string_view ansi) { return QString::fromStdString(utf8FromAnsi(ansi)); }
 
 inline std::string toAnsi(const QString& text) { return ansiFromUtf8(text.toStdString()); }
+
+inline std::string typedToAnsi(const QString& text) { return ansiFromTypedUtf8(text.toStdString()); }
 
 }  // namespace geocalc::app

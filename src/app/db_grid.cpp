@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kCellPadding = 4;
 constexpr int kOtherDisplayWidth = 10;
+constexpr int kUnlimitedEditorLength = 32767;  // QLineEdit's own default
 
 }  // namespace
 
@@ -102,7 +103,26 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     }
 }
 
+// Another program may have written the table since it was last read: each
+// action starts from the file as it is, and each repaint is followed by a
+// look at the file (not during the paint, so that a changed table is told to
+// the views outside it).
+void DBGrid::readTableAgain() {
+    if (table().active()) table().refresh();
+}
+
+void DBGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!lookAfterPaint_) return;
+    lookAfterPaint_ = false;
+    QTimer::singleShot(0, this, [this] {
+        lookAfterPaint_ = true;
+        readTableAgain();
+    });
+}
+
 void DBGrid::mousePressEvent(QMouseEvent* event) {
+    readTableAgain();
     setFocus();
     const QModelIndex clicked = indexAt(event->position().toPoint());
     if (!table().active() || !clicked.isValid()) return QTableView::mousePressEvent(event);
@@ -156,6 +176,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
         event->ignore();  // no table yet: the grid takes no keys
         return;
     }
+    readTableAgain();
     if (!handleKey(event)) QTableView::keyPressEvent(event);
 }
 
@@ -169,6 +190,7 @@ void DBGrid::updateGeometries() {
 // Coming in by Tab or Shift+Tab from another control lands on the grid's
 // current cell, never in the cell editor left open when the focus went.
 void DBGrid::focusInEvent(QFocusEvent* event) {
+    readTableAgain();
     if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) hideEditor();
     QTableView::focusInEvent(event);
 }
@@ -185,6 +207,9 @@ bool DBGrid::canEditCell() const {
 void DBGrid::showEditor() {
     if (editorShown() || !canEditCell()) return;
     if (table().rowCount() == 0) table().append();
+    // A text field takes no more characters than it has room for.
+    const DbfField& field = table().field(currentColumn());
+    editor_->setMaxLength(field.kind == FieldKind::String ? field.length : kUnlimitedEditorLength);
     editor_->setText(fromAnsi(table().fieldText(currentColumn())));
     editorChanged_ = false;
     placeEditor();
@@ -218,7 +243,7 @@ void DBGrid::editorEdited() {
 // Typed text goes into the field; a refusal leaves the text in the cell.
 void DBGrid::applyEditor() {
     if (!editorShown() || !editorChanged_) return;
-    table().setFieldText(currentColumn(), toAnsi(editor_->text()));
+    table().setFieldText(currentColumn(), typedToAnsi(editor_->text()));
     editorChanged_ = false;
 }
 

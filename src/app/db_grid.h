@@ -1,7 +1,8 @@
 // `DBGrid1`: the record grid over `DataSource1`. The current cell's row is
 // `Table1`'s current record. Cells are edited in place through a cell editor
-// whose text is applied to the field through `Table1`; a double click picks
-// the current record.
+// whose text is applied to the field through `Table1`; a double click or
+// Ctrl+Enter picks the current record, Ctrl+Tab and Ctrl+Shift+Tab leave the
+// grid for the next or previous control.
 #pragma once
 
 #include <QTableView>
@@ -37,6 +38,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void updateGeometries() override;
 
@@ -51,6 +53,7 @@ private:
     int currentColumn() const { return std::max(currentIndex().column(), 0); }
     void followTable();
     void layOutColumns();
+    void readTableAgain();
 
     // Moves; each applies typed text first, so a refusal stops the move.
     void moveRecord(int delta);
@@ -82,11 +85,14 @@ private:
     bool handleControlKey(QKeyEvent* event);
     void escape();
     void deleteWithConfirmation();
+    void pickWithKeyboard();
+    void leaveGrid(bool backwards);
 
     DataSource& source_;
     QLineEdit* editor_;
     bool editorChanged_ = false;
     bool following_ = false;
+    bool lookAfterPaint_ = true;  // no look at the file is waiting
     int topRow_ = 0;
     int wheelTurn_ = 0;  // eighths of a degree not yet turned into moves
 };

@@ -75,6 +75,21 @@ void DBGrid::deleteWithConfirmation() {
     t.deleteRecord();
 }
 
+// What typed text the cell holds goes into the record first, so that the
+// pick takes what the grid shows.
+void DBGrid::pickWithKeyboard() {
+    applyEditor();
+    emit recordDoubleClicked();
+}
+
+// Tab only walks the cells: Ctrl+Tab is the way out to the window's other
+// controls (past the item view's own use of Tab, to the window's order).
+void DBGrid::leaveGrid(bool backwards) {
+    applyEditor();
+    hideEditor();
+    QWidget::focusNextPrevChild(!backwards);
+}
+
 bool DBGrid::handleControlKey(QKeyEvent* event) {
     const int firstShown = rowAt(0);
     const int lastShown = rowAt(viewport()->height() - 1);
@@ -90,6 +105,8 @@ bool DBGrid::handleControlKey(QKeyEvent* event) {
         case Qt::Key_Left: goToColumn(0); return true;
         case Qt::Key_Right: goToColumn(source_.columnCount() - 1); return true;
         case Qt::Key_Delete: deleteWithConfirmation(); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: pickWithKeyboard(); return true;
         default: return false;
     }
 }
@@ -97,6 +114,11 @@ bool DBGrid::handleControlKey(QKeyEvent* event) {
 bool DBGrid::handleKey(QKeyEvent* event) {
     if (!table().active()) return false;
     const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool tabKey = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tabKey && (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) {
+        leaveGrid(event->key() == Qt::Key_Backtab || (mods & Qt::ShiftModifier));
+        return true;
+    }
     if (mods == Qt::ControlModifier) return handleControlKey(event);
     const bool editing = editorShown();
     const bool singleColumn = source_.columnCount() == 1;

@@ -13,6 +13,7 @@ ListBox::ListBox(TextList& list, QWidget* parent) : QListView(parent), model_(ne
     connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { syncing_ = true; });
     setModel(model_);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &ListBox::showListSelection);
+    connect(model_, &TextListModel::selectionSet, this, &ListBox::showListSelection);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
@@ -28,7 +29,12 @@ ListBox::ListBox(TextList& list, QWidget* parent) : QListView(parent), model_(ne
 void ListBox::selectionMoved() {
     if (syncing_) return;
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    list().select(selected.isEmpty() ? -1 : selected.first().row());
+    const int index = selected.isEmpty() ? -1 : selected.first().row();
+    if (selector_) {
+        selector_(index);
+    } else {
+        list().select(index);
+    }
 }
 
 void ListBox::showListSelection() {
@@ -37,7 +43,8 @@ void ListBox::showListSelection() {
     if (selected < 0) {
         selectionModel()->clearSelection();
     } else {
-        selectionModel()->select(model_->index(selected), QItemSelectionModel::ClearAndSelect);
+        selectionModel()->setCurrentIndex(model_->index(selected), QItemSelectionModel::ClearAndSelect);
+        scrollTo(model_->index(selected));
     }
 }
 

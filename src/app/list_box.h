@@ -1,9 +1,12 @@
 // A single-selection list of the window over a core text list: the user's
-// selection goes into the core list; typing selects by prefix.
+// selection goes to the core (into the list itself, or to whatever shares it
+// between lists), and the view shows the core list's selection; typing
+// selects by prefix.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QListView>
+#include <functional>
 
 #include "app/text_list_model.h"
 #include "points/type_ahead.h"
@@ -16,6 +19,10 @@ public:
     ListBox(TextList& list, QWidget* parent);
 
     TextList& list() const { return model_->list(); }
+
+    // Where the user's selection goes; by default into this list alone.
+    using Selector = std::function<void(int index)>;
+    void setSelector(Selector selector) { selector_ = std::move(selector); }
 
     void keyboardSearch(const QString& search) override;
 
@@ -31,6 +38,7 @@ private:
     TypeAhead typeAhead_;
     QElapsedTimer clock_;
     bool syncing_ = false;
+    Selector selector_;
 };
 
 }  // namespace geocalc::app

@@ -11,6 +11,7 @@ TextListModel::TextListModel(TextList& list, QObject* parent) : QAbstractListMod
             case TextList::Change::Append: beginInsertRows({}, change.index, change.index); break;
             case TextList::Change::Remove: beginRemoveRows({}, change.index, change.index); break;
             case TextList::Change::Clear: beginResetModel(); break;
+            case TextList::Change::Select: break;
         }
     };
     observer.after = [this](const TextList::Change& change) {
@@ -18,6 +19,7 @@ TextListModel::TextListModel(TextList& list, QObject* parent) : QAbstractListMod
             case TextList::Change::Append: endInsertRows(); break;
             case TextList::Change::Remove: endRemoveRows(); break;
             case TextList::Change::Clear: endResetModel(); break;
+            case TextList::Change::Select: emit selectionSet(); break;
         }
     };
     list_.setObserver(std::move(observer));

@@ -19,6 +19,10 @@ public:
 
     TextList& list() const { return list_; }
 
+signals:
+    // The core list's selection was set, by this view or another.
+    void selectionSet();
+
 private:
     TextList& list_;
 };

@@ -103,6 +103,9 @@ void TForm1::makeControls() {
     ListBox3 = new ListBox(lists_.ys, client_);
     ListBox4 = new ListBox(lists_.sides, client_);
     Button6 = new PushButton(QStringLiteral("Сохранить"), client_);
+    for (ListBox* pointList : {ListBox1, ListBox2, ListBox3}) {
+        pointList->setSelector([this](int index) { selectPoint(lists_, index); });
+    }
     Button5->setEnabled(false);
     Button6->setEnabled(false);
     scrollArea_->setWidget(client_);
@@ -210,12 +213,13 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::DBGrid1DblClick() {
+    Table1.refresh();  // the point as the file holds it now, whoever wrote it
     appendPoint(lists_, [this](int field) { return Table1.fieldText(field); });
 }
 
 void TForm1::Button3Click() { clearLists(lists_); }
 
-void TForm1::Button4Click() { deleteSelectedPoints(lists_); }
+void TForm1::Button4Click() { deleteSelectedPoint(lists_); }
 
 void TForm1::Button5Click() {
     runTraverse(lists_);
@@ -223,6 +227,7 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::Button6Click() {
+    requireSidesMatchPoints(lists_);
     const std::optional<QString> path = SaveDialog1.execute(this);
     if (!path) return;
     writeResultsFile(path->toStdString(), lists_);

@@ -37,11 +37,13 @@ void appendSide(PointLists& lists, int end, int start) {
 }  // namespace
 
 void runTraverse(PointLists& lists) {
+    lists.sides.clear();
     const int n = lists.names.count();
     for (int k = 1; k < n; ++k) appendSide(lists, k, k - 1);
     // With no points this fetches index 0 and then -1, as the closing side of
     // an empty traverse would.
     appendSide(lists, 0, n - 1);
+    markSidesComputed(lists);
 }
 
 }  // namespace geocalc

@@ -4,6 +4,8 @@
 #include <memory>
 #include <mutex>
 
+#include "core/error.h"
+
 namespace geocalc {
 
 CodePage::CodePage(std::string name) : name_(std::move(name)), toUnicode_(decodeEveryByte(name_)) {
@@ -99,6 +101,23 @@ std::string ansiFromUtf8(std::string_view utf8) {
     for (std::size_t pos = 0; pos < utf8.size();) {
         const int b = page.fromUnicode(decodeUtf8(utf8, pos));
         out += b < 0 ? kReplacementChar : char(b);
+    }
+    return out;
+}
+
+std::string ansiFromTypedUtf8(std::string_view utf8) {
+    const CodePage& page = ansiCodePage();
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = decodeUtf8(utf8, pos);
+        const int b = page.fromUnicode(c);
+        if (b < 0) {
+            std::string code;  // U+ and at least four hex digits
+            for (char32_t rest = c; rest != 0 || code.size() < 4; rest >>= 4) code.insert(code.begin(), "0123456789ABCDEF"[rest & 0xF]);
+            throw Error("The character U+" + code + " cannot be entered: texts here are in Windows-1251");
+        }
+        out += char(b);
     }
     return out;
 }

@@ -50,6 +50,10 @@ std::string utf8FromAnsi(std::string_view ansi);
 // utf8FromAnsi appended to `out`, for callers that reuse one string.
 void appendUtf8FromAnsi(std::string& out, std::string_view ansi);
 std::string ansiFromUtf8(std::string_view utf8);
+// What the user typed, for storing: a character Windows-1251 lacks is refused
+// rather than turned into "?" ("The character U+03A9 cannot be entered: texts
+// here are in Windows-1251").
+std::string ansiFromTypedUtf8(std::string_view utf8);
 
 // Appends the UTF-8 form of c; decodes one UTF-8 character at pos (U+FFFD and
 // one byte for a malformed sequence), advancing pos.

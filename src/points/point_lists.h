@@ -1,6 +1,8 @@
 // The window's four lists: the picked points (name, X, Y) and the side lines.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -9,12 +11,17 @@
 namespace geocalc {
 
 // Point i is entry i of names, xs and ys; nothing but the index links them,
-// so a failed pick or uneven deletes leave them of different lengths.
+// so a failed pick leaves them of different lengths.
 struct PointLists {
     TextList names;  // ListBox1
     TextList xs;     // ListBox2
     TextList ys;     // ListBox3
-    TextList sides;  // ListBox4: the side lines, not kept parallel to the points
+    TextList sides;  // ListBox4: the side lines of the last calculation
+
+    // The point lists' change counts when the side lines were last computed
+    // whole for them; the side lines belong to the points only while the
+    // counts are the same.
+    std::array<std::uint64_t, 3> sidesComputedFor{~std::uint64_t(0), ~std::uint64_t(0), ~std::uint64_t(0)};
 };
 
 // Field k of the current record as text, for k = 0, 1, 2.
@@ -24,11 +31,28 @@ using FieldReader = std::function<std::string(int field)>;
 // field 2 to the Y texts. A failing read ends it there: what was appended stays.
 void appendPoint(PointLists& lists, const FieldReader& readField);
 
-// Each point list loses the entry at its own selection (none when it has no
-// selection); the side lines are not touched.
-void deleteSelectedPoints(PointLists& lists);
+// The three point lists share one selection: selecting point i in any of
+// them selects entry i in each (none in a list too short to have it).
+void selectPoint(PointLists& lists, int index);
+// The selected point's index, or -1.
+int selectedPoint(const PointLists& lists);
+
+// Removes the selected point from each of the three point lists, so that the
+// points after it move up whole; nothing without a selection. The side lines
+// are not touched (they no longer belong to the points).
+void deleteSelectedPoint(PointLists& lists);
 
 // Empties all four lists.
 void clearLists(PointLists& lists);
+
+// Records that the side lines were just computed whole for the points as
+// they stand.
+void markSidesComputed(PointLists& lists);
+// Whether side line i is the side leaving point i for every point: the side
+// lines were computed whole for the points as they now stand, or there are
+// neither points nor side lines.
+bool sidesMatchPoints(const PointLists& lists);
+// Fails unless they do, asking for the calculation to be run again.
+void requireSidesMatchPoints(const PointLists& lists);
 
 }  // namespace geocalc

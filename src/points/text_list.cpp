@@ -24,6 +24,7 @@ void TextList::append(std::string_view text) {
     const Change change{Change::Append, count()};
     notifyBefore(change);
     entries_.push_back(std::move(entry));
+    ++changes_;
     notifyAfter(change);
 }
 
@@ -32,6 +33,7 @@ void TextList::deleteAt(int index) {
     const Change change{Change::Remove, index};
     notifyBefore(change);
     entries_.erase(entries_.begin() + index);
+    ++changes_;
     if (selected_ == index) {
         selected_ = -1;
     } else if (selected_ > index) {
@@ -44,11 +46,15 @@ void TextList::clear() {
     const Change change{Change::Clear, -1};
     notifyBefore(change);
     entries_.clear();
+    ++changes_;
     selected_ = -1;
     notifyAfter(change);
 }
 
-void TextList::select(int index) { selected_ = index >= 0 && index < count() ? index : -1; }
+void TextList::select(int index) {
+    selected_ = index >= 0 && index < count() ? index : -1;
+    notifyAfter({Change::Select, selected_});
+}
 
 void TextList::notifyBefore(const Change& change) const {
     if (observer_.before) observer_.before(change);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -14,8 +15,8 @@ public:
     // What a view of the list is told around each change: `before` runs just
     // ahead of it, `after` right after it (Qt's begin/end pairs fit these).
     struct Change {
-        enum Kind { Append, Remove, Clear } kind;
-        int index;  // the entry appended or removed; -1 for Clear
+        enum Kind { Append, Remove, Clear, Select } kind;
+        int index;  // the entry appended, removed or selected; -1 for Clear or no selection
     };
     struct Observer {
         std::function<void(const Change&)> before;
@@ -46,8 +47,13 @@ public:
 
     // The selected entry's index, or -1. Only the user selects: the view
     // reports the selection here; an index outside the list selects nothing.
+    // Views are told of it as a Select change (after only).
     int selectedIndex() const { return selected_; }
     void select(int index);
+
+    // Counts the changes of the entries (appends, removals, clears), so that
+    // a caller can tell whether the list is still the one it saw.
+    std::uint64_t changeCount() const { return changes_; }
 
     void setObserver(Observer observer) { observer_ = std::move(observer); }
 
@@ -58,6 +64,7 @@ private:
     std::vector<std::string> entries_;
     std::size_t capacity_ = kMaxEntries;
     int selected_ = -1;
+    std::uint64_t changes_ = 0;
     Observer observer_;
 };
 

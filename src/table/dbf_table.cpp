@@ -58,6 +58,13 @@ FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool&
     throw Error(engineMessage("The table keeps being replaced by another program.", path));
 }
 
+// The records the header counts that the file holds whole.
+std::uint32_t countedRecords(std::uint32_t headerCount, std::uint64_t fileSize, const DbfLayout& layout) {
+    const std::uint64_t header = std::uint64_t(layout.headerLength);
+    const std::uint64_t wholeRecords = (fileSize - std::min(fileSize, header)) / std::uint64_t(layout.recordLength);
+    return std::uint32_t(std::min<std::uint64_t>(headerCount, wholeRecords));
+}
+
 std::string readHeader(const FileHandle& file, const std::string& path, std::size_t size) {
     std::string bytes(size, '\0');
     const std::int64_t n = file.readAt(bytes.data(), bytes.size(), 0);
@@ -95,9 +102,8 @@ DbfTable::DbfTable(std::string path, FileHandle file, bool readOnly, DbfLayout l
       charset_(std::move(charset)),
       memo_(layout_.hasMemoFields() ? MemoFile::beside(path_) : MemoFile()),
       cache_(file_, std::uint64_t(layout_.headerLength), std::size_t(layout_.recordLength)) {
-    const std::uint64_t wholeRecords = (fileSize - std::uint64_t(layout_.headerLength)) /
-                                       std::uint64_t(layout_.recordLength);
-    physicalCount_ = std::uint32_t(std::min<std::uint64_t>(layout_.headerRecordCount, wholeRecords));
+    stamp_ = file_.stamp();
+    physicalCount_ = countedRecords(layout_.headerRecordCount, fileSize, layout_);
 }
 
 void DbfTable::fail(const std::string& what) const { throw Error(engineMessage(what, path_)); }
@@ -189,11 +195,51 @@ std::uint64_t DbfTable::offsetOf(std::uint32_t physical) const {
     return std::uint64_t(layout_.headerLength) + std::uint64_t(physical) * std::uint64_t(layout_.recordLength);
 }
 
-void DbfTable::writeRecord(std::uint32_t physical, std::string_view bytes) {
+bool DbfTable::refresh() {
+    const FileStamp now = file_.stamp();
+    const bool changed = !now.sameFileState(stamp_);
+    if (!changed && stamp_.settled) return false;
+    stamp_ = now;
+    forgetReads();
+    return changed;
+}
+
+// What this program wrote itself is kept as it goes; the stamp it leaves is
+// not taken, so that the next refresh also reads what others wrote meanwhile.
+void DbfTable::forgetReads() {
+    cache_.clear();
+    deletedIndexed_ = false;
+    deleted_.clear();
+    char countBytes[4];
+    const std::int64_t fileSize = file_.size();
+    if (fileSize >= 0 && file_.readAt(countBytes, sizeof countBytes, 4) == sizeof countBytes) {
+        physicalCount_ = countedRecords(readUint32(countBytes), std::uint64_t(fileSize), layout_);
+    }
+}
+
+void DbfTable::writeRecord(std::uint32_t physical, std::string_view bytes, std::string_view expected) {
+    writeUnchanged(physical, bytes, expected, Write::Post);
+}
+
+void DbfTable::writeUnchanged(std::uint32_t physical, std::string_view bytes, std::string_view expected,
+                              Write write) {
     const std::uint64_t offset = offsetOf(physical);
+    const std::string number = std::to_string(std::uint64_t(physical) + 1);
     RangeLock recordLock(file_, offset, bytes.size());
+    std::string onDisk(bytes.size(), '\0');
+    if (file_.readAt(onDisk.data(), onDisk.size(), offset) < 0) {
+        fail("Cannot read record " + number + ": " + lastSystemReason());
+    }
+    if (onDisk != expected) {
+        forgetReads();
+        stamp_ = {};  // the next refresh shows the table anew
+        const bool deleted = onDisk[0] == '*' && expected[0] != '*';
+        const std::string what = "Record " + number + " was " + (deleted ? "deleted" : "changed") + " by another program";
+        if (write == Write::Delete) throw Error(what + (deleted ? "" : "; it is not deleted: look at it again"));
+        throw Error(what + "; press Esc to see it as it is now");
+    }
     if (!file_.writeAt(bytes.data(), bytes.size(), offset) || !file_.flush()) {
-        fail("Cannot write record " + std::to_string(std::uint64_t(physical) + 1) + ": " + lastSystemReason());
+        fail("Cannot write record " + number + ": " + lastSystemReason());
     }
     cache_.update(physical, bytes);
 }
@@ -255,10 +301,10 @@ void DbfTable::writeHeaderCount(std::uint32_t count) {
     }
 }
 
-void DbfTable::markDeleted(std::uint32_t physical) {
-    std::string bytes(record(physical));
+void DbfTable::markDeleted(std::uint32_t physical, std::string_view expected) {
+    std::string bytes(expected);
     bytes[0] = '*';
-    writeRecord(physical, bytes);
+    writeUnchanged(physical, bytes, expected, Write::Delete);
     if (deletedIndexed_) deleted_.insert(std::lower_bound(deleted_.begin(), deleted_.end(), physical), physical);
 }
 

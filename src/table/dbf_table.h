@@ -61,12 +61,27 @@ public:
     // field 'X'").
     void setFieldText(std::string& record, int field, std::string_view text) const;
 
+    // Forgets what was read of the file where another program may have
+    // written it since it was last looked at (its stamp differs, or is too
+    // recent to tell): the records, their count and their deletion flags are
+    // read again on their next use. True when the stamp differs, so that the
+    // caller can show the table anew; a change only suspected is read again
+    // without saying so.
+    bool refresh();
+
     // Writing. Each write is flushed to the file before it returns; a failure
     // leaves the file's bytes as they were. Writes lock what they change, so
     // that several programs can write one table at once.
-    void writeRecord(std::uint32_t physical, std::string_view bytes);
+    //
+    // A record is written, or marked deleted, only when the file still holds
+    // `expected` there (the bytes the edit began from, the deletion flag
+    // included), checked under the record's lock. Otherwise another program
+    // changed or deleted it since: nothing is written, and the failure says
+    // so ("Record 4 was changed by another program; press Esc to see it as
+    // it is now").
+    void writeRecord(std::uint32_t physical, std::string_view bytes, std::string_view expected);
     std::uint32_t appendRecord(std::string_view bytes);
-    void markDeleted(std::uint32_t physical);
+    void markDeleted(std::uint32_t physical, std::string_view expected);
 
 private:
     DbfTable(std::string path, FileHandle file, bool readOnly, DbfLayout layout,
@@ -75,6 +90,9 @@ private:
     void ensureDeletedIndex();
     std::uint64_t offsetOf(std::uint32_t physical) const;
     void writeHeaderCount(std::uint32_t count);
+    void forgetReads();
+    enum class Write { Post, Delete };
+    void writeUnchanged(std::uint32_t physical, std::string_view bytes, std::string_view expected, Write write);
 
     std::string path_;
     FileHandle file_;
@@ -83,6 +101,7 @@ private:
     TableCharset charset_;
     MemoFile memo_;
     std::uint32_t physicalCount_ = 0;
+    FileStamp stamp_;  // when the file was last read
     RecordCache cache_;
     bool deletedIndexed_ = false;
     std::vector<std::uint32_t> deleted_;  // physical numbers, ascending

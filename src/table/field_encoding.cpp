@@ -31,6 +31,16 @@ void store(const DbfField& field, std::string_view bytes, std::string& record) {
                 "'. It does not fit in " + std::to_string(field.length) + " characters");
 }
 
+void encodeString(const DbfField& field, const TableCharset& charset, std::string_view text, std::string& record) {
+    if (const std::optional<char> lacked = charset.firstLacked(text)) {
+        throw Error("The character '" + std::string(1, *lacked) + "' cannot be stored in field '" + field.name +
+                    "': the table's code page " + charset.name() + " lacks it");
+    }
+    const std::string stored = charset.fromAnsi(text);
+    if (stored.size() > std::size_t(field.length)) throwDoesNotFit(field, text);
+    store(field, stored, record);
+}
+
 void storeRightAligned(const DbfField& field, std::string_view text, std::string_view typed,
                        std::string& record) {
     if (int(text.size()) > field.length) throwDoesNotFit(field, typed);
@@ -144,7 +154,7 @@ void encodeFieldText(const DbfField& field, const TableCharset& charset, std::st
     if (!isEditableInCell(field)) throw Error("Field '" + field.name + "' cannot be modified");
     if (text.empty()) return blankField(field, record);
     switch (field.kind) {
-        case FieldKind::String: return store(field, charset.fromAnsi(text), record);
+        case FieldKind::String: return encodeString(field, charset, text, record);
         case FieldKind::Boolean: return encodeLogical(field, text, record);
         case FieldKind::Date: return encodeDate(field, text, record);
         default: return encodeNumber(field, text, record);

@@ -21,8 +21,10 @@ void blankField(const DbfField& field, std::string& record);
 //   "'%s' is not a valid boolean value for field '%s'"
 //   "'%s' is not a valid value for field '%s'. It does not fit in %d characters"
 //   "Field '%s' cannot be modified" (memo, blob and other fields not edited in a cell)
-// Text fields take the text converted to the table's code page, cut to the
-// field's length.
+//   "The character '%s' cannot be stored in field '%s': the table's code page %s lacks it"
+// Text fields take the text converted to the table's code page, when the
+// code page has every character and the field has room for it; nothing is
+// ever cut or stored as "?".
 void encodeFieldText(const DbfField& field, const TableCharset& charset, std::string_view text,
                      std::string& record);
 

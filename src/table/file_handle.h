@@ -11,6 +11,22 @@
 
 namespace geocalc {
 
+// What any program's write to a file changes: its size and its times. File
+// times move in ticks (a few milliseconds, two seconds on FAT), so a write
+// in the same tick as the stamp was taken can leave the stamp as it was: a
+// stamp is `settled` only once the file's last change lies further back
+// than any tick, and only a settled stamp tells that nothing changed since.
+struct FileStamp {
+    std::int64_t size = -1;
+    std::int64_t modified = 0;  // both in the system's own unit
+    std::int64_t changed = 0;
+    bool settled = false;
+
+    bool sameFileState(const FileStamp& other) const {
+        return size == other.size && modified == other.modified && changed == other.changed;
+    }
+};
+
 class FileHandle {
 public:
     FileHandle() = default;
@@ -39,6 +55,8 @@ public:
     bool truncate(std::uint64_t size) const;
     // The file's current size, or -1.
     std::int64_t size() const;
+    // The file's stamp now; size -1 when it cannot be read.
+    FileStamp stamp() const;
     // The first offset at or after `offset` that is not in a hole of a sparse
     // file; kNoMoreData past the last data, `offset` itself where the system
     // cannot tell.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 
 #include "table/file_handle.h"
 
@@ -45,6 +46,26 @@ bool FileHandle::truncate(std::uint64_t size) const {
 std::int64_t FileHandle::size() const {
     struct stat info {};
     return ::fstat(native_, &info) == 0 ? std::int64_t(info.st_size) : -1;
+}
+
+namespace {
+
+constexpr std::int64_t kNanoseconds = 1'000'000'000;
+constexpr std::int64_t kSettleTime = 3 * kNanoseconds;  // beyond any file system's tick
+
+std::int64_t nanoseconds(const timespec& time) { return std::int64_t(time.tv_sec) * kNanoseconds + time.tv_nsec; }
+
+}  // namespace
+
+FileStamp FileHandle::stamp() const {
+    struct stat info {};
+    if (::fstat(native_, &info) != 0) return {};
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    // The change time follows every write and cannot be set back by anyone.
+    const std::int64_t changed = nanoseconds(info.st_ctim);
+    return {std::int64_t(info.st_size), nanoseconds(info.st_mtim), changed,
+            nanoseconds(now) - changed > kSettleTime};
 }
 
 std::uint64_t FileHandle::nextData(std::uint64_t offset) const {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/win32_file.h"
 #include "table/file_handle.h"
 
@@ -57,6 +59,30 @@ bool FileHandle::truncate(std::uint64_t size) const {
 std::int64_t FileHandle::size() const {
     LARGE_INTEGER size{};
     return GetFileSizeEx(native_, &size) ? std::int64_t(size.QuadPart) : -1;
+}
+
+namespace {
+
+constexpr std::int64_t kSettleTime = 3 * 10'000'000;  // in the 100 ns of file times, beyond any tick
+
+std::int64_t fileTime(const FILETIME& time) {
+    return std::int64_t((std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+}
+
+}  // namespace
+
+FileStamp FileHandle::stamp() const {
+    FILE_BASIC_INFO times{};
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(native_, &size) ||
+        !GetFileInformationByHandleEx(native_, FileBasicInfo, &times, sizeof times)) {
+        return {};
+    }
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const std::int64_t changed = std::max(times.ChangeTime.QuadPart, times.LastWriteTime.QuadPart);
+    return {std::int64_t(size.QuadPart), times.LastWriteTime.QuadPart, times.ChangeTime.QuadPart,
+            fileTime(now) - changed > kSettleTime};
 }
 
 // Holes read as zeros; no table needs them found to be read correctly.

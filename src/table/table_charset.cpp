@@ -156,4 +156,12 @@ std::string TableCharset::fromAnsi(std::string_view ansi) const {
     return result;
 }
 
+std::optional<char> TableCharset::firstLacked(std::string_view ansi) const {
+    if (utf8_ || identity_) return std::nullopt;
+    for (const char c : ansi) {
+        if (fromAnsi_[static_cast<unsigned char>(c)] == kReplacementChar && c != kReplacementChar) return c;
+    }
+    return std::nullopt;
+}
+
 }  // namespace geocalc

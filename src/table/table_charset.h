@@ -24,6 +24,9 @@ public:
     std::string toAnsi(std::string_view stored) const;
     void toAnsi(std::string_view stored, std::string& out) const;  // replaces out's text
     std::string fromAnsi(std::string_view ansi) const;
+    // The first character of an ANSI text that the table's code page lacks
+    // (fromAnsi would store it as "?"), if any.
+    std::optional<char> firstLacked(std::string_view ansi) const;
 
 private:
     TableCharset() = default;

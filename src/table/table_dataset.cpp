@@ -58,6 +58,35 @@ void TableDataset::close() {
     notify(Change::Reset);
 }
 
+bool TableDataset::refresh() {
+    if (!active() || !table_->refresh()) return false;
+    followCurrentRecord();
+    notify(Change::Rows);
+    return true;
+}
+
+// After the table was read again: the current record keeps its place in the
+// file; its row is found anew, or the nearest record shown takes its place
+// when it is gone. A record being edited stays current whatever became of it.
+void TableDataset::followCurrentRecord() {
+    const int visible = int(table_->visibleCount());
+    if (state_ == DatasetState::Insert) {
+        currentRow_ = std::min(currentRow_, visible);
+        return;
+    }
+    if (visible == 0) {
+        currentRow_ = -1;
+        return;
+    }
+    if (currentRow_ < 0) currentPhysical_ = 0;
+    currentPhysical_ = std::min(currentPhysical_, table_->physicalCount() - 1);
+    if (state_ == DatasetState::Browse && table_->isDeleted(currentPhysical_)) {
+        const std::optional<std::uint32_t> after = table_->visibleAtOrAfter(currentPhysical_);
+        currentPhysical_ = after ? *after : table_->physicalOf(std::uint32_t(visible - 1));
+    }
+    currentRow_ = std::min(int(table_->visibleOf(currentPhysical_)), visible - 1);
+}
+
 int TableDataset::fieldCount() const { return active() ? int(table_->fields().size()) : 0; }
 
 const DbfField& TableDataset::field(int index) const {
@@ -147,8 +176,10 @@ bool TableDataset::isBlankAt(int row, int index) {
 void TableDataset::edit() {
     checkWritable();
     if (state_ != DatasetState::Browse) return;
+    refresh();
     if (currentRow_ < 0) return append();
     buffer_ = std::string(table_->record(currentPhysical_));
+    editBase_ = buffer_;
     modified_ = false;
     state_ = DatasetState::Edit;
     notify(Change::State);
@@ -182,7 +213,7 @@ void TableDataset::setFieldText(int index, const std::string& text) {
 
 void TableDataset::post() {
     if (state_ == DatasetState::Edit) {
-        if (modified_) table_->writeRecord(currentPhysical_, buffer_);
+        if (modified_) table_->writeRecord(currentPhysical_, buffer_, editBase_);
     } else if (state_ == DatasetState::Insert) {
         currentPhysical_ = table_->appendRecord(buffer_);
         currentRow_ = int(table_->visibleOf(currentPhysical_));
@@ -204,6 +235,9 @@ void TableDataset::cancel() {
         currentRow_ = rowBeforeInsert_;
         if (currentRow_ >= 0) currentPhysical_ = table_->physicalOf(std::uint32_t(currentRow_));
         notify(Change::Rows);
+    } else if (table_->refresh()) {  // the record shows as the file now holds it
+        followCurrentRecord();
+        notify(Change::Rows);
     } else {
         notify(Change::Record);
     }
@@ -214,8 +248,15 @@ void TableDataset::deleteRecord() {
     if (state_ == DatasetState::Insert) return cancel();
     checkWritable();
     if (currentRow_ < 0) fail("Cannot perform this operation on an empty dataset");
+    const std::uint32_t physical = currentPhysical_;
+    const std::string expected(state_ == DatasetState::Edit ? editBase_ : table_->record(physical));
     cancel();
-    table_->markDeleted(currentPhysical_);
+    try {
+        table_->markDeleted(physical, expected);
+    } catch (const Error&) {
+        refresh();
+        throw;
+    }
     const int count = rowCount();
     currentRow_ = std::min(currentRow_, count - 1);
     if (currentRow_ >= 0) currentPhysical_ = table_->physicalOf(std::uint32_t(currentRow_));

@@ -44,6 +44,13 @@ public:
 
     void open();  // does nothing when open
     void close();
+
+    // Reads the table again where another program may have written it since
+    // (see DbfTable::refresh); the current record stays the same record, or
+    // the nearest one shown when another program deleted it. Tells the
+    // observer and returns true when the file had changed. Views call it
+    // before each action and each repaint.
+    bool refresh();
     bool active() const { return table_ != nullptr; }
     DatasetState state() const { return state_; }
     bool readOnly() const { return table_ && table_->readOnly(); }
@@ -75,13 +82,19 @@ public:
     // count; the strings' storage is reused from call to call).
     void rowTexts(int row, std::vector<std::string>& texts);
 
+    // Starts editing the current record as the file now holds it.
     void edit();
     void insert();  // a new blank record before the current one
     void append();  // a new blank record after the last one
     void setFieldText(int field, const std::string& text);
     bool modified() const { return modified_; }
+    // Writes the edited record, unless another program changed or deleted it
+    // since the edit began: then the failure says so and the edit stays, for
+    // Esc to show the record as it now is.
     void post();
     void cancel();
+    // Marks the current record deleted, unless another program changed it
+    // since it was read (the table is then read again, and the failure says so).
     void deleteRecord();
 
     void setObserver(Observer observer) { observer_ = std::move(observer); }
@@ -94,6 +107,7 @@ private:
     void leaveEditing();
     void beginInsertion(bool atEnd);
     void goToRow(int row);
+    void followCurrentRecord();
     std::string_view rowRecord(int row);
     void notify(Change change) const;
 
@@ -106,6 +120,7 @@ private:
     int currentRow_ = -1;
     std::uint32_t currentPhysical_ = 0;
     std::string buffer_;
+    std::string editBase_;  // the record as the file held it when the edit began
     bool modified_ = false;
     int rowBeforeInsert_ = -1;
     Observer observer_;

@@ -90,11 +90,23 @@ TEST_F(GridEditingTest, EnterAppliesWithoutPostingAndMovingPosts) {
     EXPECT_EQ(dumped[0].values[1], "6171200.50");
 }
 
-TEST_F(GridEditingTest, TypedTextGoesToTheCodePageWithQuestionMarksForTheRest) {
+// Mended: characters Windows-1251 lacks used to be stored as "?", and the
+// cell editor took any number of characters and the field kept the first few.
+TEST_F(GridEditingTest, TheCellEditorRefusesWhatTheFieldCannotHold) {
     type("Пк中");
     key(Qt::Key_Return);
-    EXPECT_EQ(form->Table1.fieldText(0), "\xCF\xEA?");
-    EXPECT_EQ(form->DBGrid1->model()->data(form->DBGrid1->model()->index(0, 0)).toString(), "Пк?");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The character U+4E2D cannot be entered: texts here are in Windows-1251.");
+    EXPECT_TRUE(form->DBGrid1->editorShown());
+    EXPECT_EQ(form->DBGrid1->cellEditor()->text(), "Пк中");
+    EXPECT_EQ(form->Table1.fieldText(0), "\xD0\xE5\xEF\xE5\xF0 1");
+
+    form->DBGrid1->cellEditor()->selectAll();
+    type("Пк-12345678901234567890");  // NAME is C(12)
+    EXPECT_EQ(form->DBGrid1->cellEditor()->text(), "Пк-123456789");
+    key(Qt::Key_Return);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(form->Table1.fieldText(0), "\xCF\xEA-123456789");
 }
 
 TEST_F(GridEditingTest, EscapeCancelsTheEdit) {

@@ -101,35 +101,68 @@ TEST_F(WindowTest, FailuresAreShownAndTheWindowGoesOn) {
     EXPECT_EQ(form->pointLists().names.count(), 0);
 }
 
-TEST_F(WindowTest, DeleteAndClearFollowTheListsSelections) {
+// Mended: each list used to keep a selection of its own and "Удалить" took
+// each list's entry at its own selection, and a later calculation appended
+// its side lines below the earlier ones; the saved file then paired points
+// with sides that were not theirs.
+TEST_F(WindowTest, DeleteTakesOneWholePointAndStaleResultsAreNotSaved) {
     TempFolder folder;
     fs::copy_file(sample(), folder.file("pts.dat"));
     answers.push_back(QString::fromStdString(folder.file("pts.dat")));
     click(form->Button1);
     for (int row : {0, 1, 2}) doubleClickRow(row);
+    click(form->Button5);
+    doubleClickRow(3);
+    click(form->Button5);  // the second run replaces the first run's lines
+    EXPECT_EQ(entries(form->pointLists().sides).size(), 4u);
+    EXPECT_EQ(form->pointLists().sides.at(2), "104\xB0" "1'17.9\" 237.7");
 
     auto clickEntry = [](ListBox* list, int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
     };
+    auto shownSelection = [](ListBox* list) {
+        const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+        return selected.isEmpty() ? -1 : selected.first().row();
+    };
     clickEntry(form->ListBox1, 2);
-    clickEntry(form->ListBox2, 0);
-    click(form->Button4);
-    EXPECT_EQ(form->pointLists().names.count(), 2);
-    EXPECT_EQ(form->pointLists().names.selectedIndex(), -1);
-    EXPECT_EQ(form->pointLists().xs.selectedIndex(), -1);
-    EXPECT_TRUE(form->ListBox1->selectionModel()->selectedIndexes().isEmpty());
-    EXPECT_EQ(form->pointLists().xs.at(0), "6171398.12");
-    EXPECT_EQ(form->pointLists().ys.count(), 3);
-    EXPECT_EQ(form->ListBox1->model()->rowCount(), 2);
-    click(form->Button4);  // nothing selected any more
-    EXPECT_EQ(form->pointLists().names.count(), 2);
+    clickEntry(form->ListBox4, 1);
+    clickEntry(form->ListBox3, 1);  // selects point 1 in all three, not in the side lines
+    for (ListBox* list : {form->ListBox1, form->ListBox2, form->ListBox3}) EXPECT_EQ(shownSelection(list), 1);
+    EXPECT_EQ(shownSelection(form->ListBox4), 1);
+    clickEntry(form->ListBox2, 2);
+    for (ListBox* list : {form->ListBox1, form->ListBox2, form->ListBox3}) EXPECT_EQ(shownSelection(list), 2);
 
-    click(form->Button5);  // fails on the uneven lists...
+    click(form->Button4);
+    EXPECT_EQ(entries(form->pointLists().names),
+              (std::vector<std::string>{"\xD0\xE5\xEF\xE5\xF0 1", "\xD2\xEE\xF7\xEA\xE0 2", "\xD2\xEE\xF7\xEA\xE0 4"}));
+    EXPECT_EQ(entries(form->pointLists().xs), (std::vector<std::string>{"6171234.56", "6171398.12", "6171455.31"}));
+    EXPECT_EQ(entries(form->pointLists().ys), (std::vector<std::string>{"2310456.78", "2310587.34", "2311040.66"}));
+    EXPECT_EQ(shownSelection(form->ListBox1), -1);
+    EXPECT_EQ(form->pointLists().sides.count(), 4);  // the lines stay, no longer the points' own
+    click(form->Button4);  // nothing selected any more
+    EXPECT_EQ(form->pointLists().names.count(), 3);
+
+    // The side lines no longer belong to the points: no file, no dialog.
+    const std::size_t dialogs = dialogsSeen.size();
+    click(form->Button6);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The results do not belong to the points as they now stand; press \"Рассчет\" again.");
+    EXPECT_EQ(dialogsSeen.size(), dialogs);
+    EXPECT_FALSE(fs::exists(folder.file("result.txt")));
+
+    click(form->Button5);
+    answers.push_back(QString::fromStdString(folder.file("result.txt")));
+    click(form->Button6);
+    EXPECT_EQ(boxes.size(), 1u);
+    const std::string saved = readBytes(folder.file("result.txt"));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 3);
+    EXPECT_NE(saved.find("\xD2\xEE\xF7\xEA\xE0 4 6171455.31 2311040.66 "), std::string::npos);
+
     click(form->Button3);
     for (ListBox* list : {form->ListBox1, form->ListBox2, form->ListBox3, form->ListBox4}) {
         EXPECT_EQ(list->model()->rowCount(), 0);
     }
-    EXPECT_TRUE(form->Button5->isEnabled());  // ...and clearing disables nothing
+    EXPECT_TRUE(form->Button5->isEnabled());  // clearing disables nothing
 }
 
 TEST_F(WindowTest, TypingSelectsByPrefix) {

@@ -43,10 +43,33 @@ TEST(TraverseTest, OneSideLinePerSideClosingSideLast) {
                                                line("225", "141.4"), line("135", "141.4")};
     EXPECT_EQ(sides(lists), expected);
 
-    runTraverse(lists);  // a second run appends the same lines again
-    const std::vector<std::string> twice = sides(lists);
-    ASSERT_EQ(twice.size(), 8u);
-    EXPECT_EQ(std::vector<std::string>(twice.begin() + 4, twice.end()), expected);
+    EXPECT_TRUE(sidesMatchPoints(lists));
+}
+
+// Mended: a second run used to append below the first, so that side line i
+// no longer left point i. Each run now replaces the lines.
+TEST(TraverseTest, EachRunReplacesTheSideLinesOfTheRunBefore) {
+    PointLists lists = listsOf({{"1", "0", "0"}, {"2", "100", "100"}, {"3", "200", "0"}});
+    runTraverse(lists);
+    EXPECT_EQ(lists.sides.count(), 3);
+    lists.names.append("4");
+    lists.xs.append("100");
+    lists.ys.append("-100");
+    EXPECT_FALSE(sidesMatchPoints(lists));
+    runTraverse(lists);
+    EXPECT_EQ(sides(lists), (std::vector<std::string>{line("45", "141.4"), line("315", "141.4"),
+                                                      line("225", "141.4"), line("135", "141.4")}));
+    EXPECT_TRUE(sidesMatchPoints(lists));
+
+    // A run that fails part way keeps the lines made before the failure, and
+    // they are not taken for the points' results.
+    lists.xs.deleteAt(3);
+    lists.xs.append("200");
+    lists.ys.deleteAt(3);
+    lists.ys.append("0");
+    EXPECT_ERROR(runTraverse(lists), "Invalid floating point operation");
+    EXPECT_EQ(sides(lists), (std::vector<std::string>{line("45", "141.4"), line("315", "141.4")}));
+    EXPECT_FALSE(sidesMatchPoints(lists));
 }
 
 TEST(TraverseTest, TwoPointsGiveTheSideAndItsReverse) {

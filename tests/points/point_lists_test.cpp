@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,34 +54,93 @@ TEST(PointListsTest, FailedPickLeavesTheListsUneven) {
     EXPECT_EQ(lists.ys.count(), 0);
 }
 
-TEST(PointListsTest, DeleteTakesEachListsOwnSelection) {
+// Mended: each list used to delete at its own selection, so a delete could
+// take the name of one point and the X of another. The three lists now share
+// one selection and a delete removes one whole point.
+TEST(PointListsTest, SelectingInOneListSelectsThePointInAll) {
+    PointLists lists = threePoints();
+    for (TextList* list : {&lists.names, &lists.xs, &lists.ys}) {
+        selectPoint(lists, -1);
+        list->select(0);  // what a view reports is then shared through selectPoint
+        selectPoint(lists, list->selectedIndex());
+        EXPECT_EQ(lists.names.selectedIndex(), 0);
+        EXPECT_EQ(lists.xs.selectedIndex(), 0);
+        EXPECT_EQ(lists.ys.selectedIndex(), 0);
+    }
+    selectPoint(lists, 7);  // outside the lists: nothing selected
+    EXPECT_EQ(selectedPoint(lists), -1);
+    EXPECT_EQ(lists.sides.selectedIndex(), -1);
+}
+
+TEST(PointListsTest, DeleteRemovesTheSelectedPointWhole) {
     struct Case {
         const char* what;
-        int namesSelected, xsSelected, ysSelected;
+        int selected;
         Texts names, xs, ys;
     };
     const std::vector<Case> cases = {
-        {"nothing selected", -1, -1, -1, {"10", "9", "A"}, {"1.5", "3", "5"}, {"2.5", "4", "6"}},
-        {"a whole point", 1, 1, 1, {"10", "A"}, {"1.5", "5"}, {"2.5", "6"}},
-        {"different entries", 2, 0, -1, {"10", "9"}, {"3", "5"}, {"2.5", "4", "6"}},
+        {"nothing selected", -1, {"10", "9", "A"}, {"1.5", "3", "5"}, {"2.5", "4", "6"}},
+        {"the first point", 0, {"9", "A"}, {"3", "5"}, {"4", "6"}},
+        {"a middle point", 1, {"10", "A"}, {"1.5", "5"}, {"2.5", "6"}},
+        {"the last point", 2, {"10", "9"}, {"1.5", "3"}, {"2.5", "4"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PointLists lists = threePoints();
         lists.sides.append("side");
-        lists.names.select(c.namesSelected);
-        lists.xs.select(c.xsSelected);
-        lists.ys.select(c.ysSelected);
-        deleteSelectedPoints(lists);
+        selectPoint(lists, c.selected);
+        deleteSelectedPoint(lists);
         EXPECT_EQ(entries(lists.names), c.names);
         EXPECT_EQ(entries(lists.xs), c.xs);
         EXPECT_EQ(entries(lists.ys), c.ys);
         EXPECT_EQ(lists.sides.count(), 1);
-        EXPECT_EQ(lists.names.selectedIndex(), -1);
+        EXPECT_EQ(selectedPoint(lists), -1);
 
-        deleteSelectedPoints(lists);  // a second press finds no selection
+        deleteSelectedPoint(lists);  // a second press finds no selection
         EXPECT_EQ(entries(lists.names), c.names);
     }
+}
+
+TEST(PointListsTest, DeleteAfterAFailedPickTakesTheIndexFromEachListThatHasIt) {
+    PointLists lists = threePoints();
+    EXPECT_ERROR(appendPoint(lists, recordOf({"B", "7"})), "List index out of bounds (2)");
+    selectPoint(lists, 3);
+    EXPECT_EQ(lists.ys.selectedIndex(), -1);
+    deleteSelectedPoint(lists);
+    EXPECT_EQ(entries(lists.names), (Texts{"10", "9", "A"}));
+    EXPECT_EQ(entries(lists.xs), (Texts{"1.5", "3", "5"}));
+    EXPECT_EQ(entries(lists.ys), (Texts{"2.5", "4", "6"}));
+}
+
+TEST(PointListsTest, SideLinesMatchThePointsOnlyUntilThePointsChange) {
+    PointLists empty;
+    EXPECT_TRUE(sidesMatchPoints(empty));  // nothing to pair wrongly: an empty file
+
+    struct Case {
+        const char* what;
+        std::function<void(PointLists&)> change;
+    };
+    const std::vector<Case> cases = {
+        {"a point picked", [](PointLists& l) { appendPoint(l, recordOf({"B", "7", "8"})); }},
+        {"a point deleted", [](PointLists& l) { selectPoint(l, 1); deleteSelectedPoint(l); }},
+        {"a failed pick", [](PointLists& l) { EXPECT_ANY_THROW(appendPoint(l, recordOf({"B"}))); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PointLists lists = threePoints();
+        EXPECT_FALSE(sidesMatchPoints(lists));  // never calculated
+        for (int i = 0; i < 3; ++i) lists.sides.append("side");
+        markSidesComputed(lists);
+        EXPECT_TRUE(sidesMatchPoints(lists));
+        requireSidesMatchPoints(lists);
+        c.change(lists);
+        EXPECT_FALSE(sidesMatchPoints(lists));
+        EXPECT_ERROR(requireSidesMatchPoints(lists),
+                     "The results do not belong to the points as they now stand; press \"\xD0\xE0\xF1\xF1\xF7\xE5\xF2\" again");
+    }
+    PointLists cleared = threePoints();
+    clearLists(cleared);
+    EXPECT_TRUE(sidesMatchPoints(cleared));
 }
 
 TEST(PointListsTest, ClearEmptiesAllFourLists) {

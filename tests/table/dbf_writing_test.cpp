@@ -170,18 +170,25 @@ TEST_F(DbfWritingTest, RecordsAppendedByAnotherProgramAreNotOverwritten) {
     EXPECT_EQ(rows[5][0], "MINE");
 }
 
-TEST_F(DbfWritingTest, TextsAreStoredInTheTablesCodePage) {
+// Mended: a character the table's code page lacks used to be stored as "?",
+// and a text longer than the field was cut without a word.
+TEST_F(DbfWritingTest, TextsAreStoredInTheTablesCodePageOrRefusedWhole) {
     TempFolder other;
     fs::copy_file(fixturePath("gdal_cp866.dbf"), other.file("t.dbf"));
     fs::copy_file(fixturePath("gdal_cp866.cpg"), other.file("t.cpg"));
     TableDataset t;
     t.setTableName(other.file("t.dbf"));
     t.open();
-    t.setFieldText(0, "\xDF\xEC\xE0 \x88");  // "Яма €": CP866 has no euro sign
+    EXPECT_ERROR(t.setFieldText(0, "\xDF\xEC\xE0 \x88"),  // "Яма €": CP866 has no euro sign
+                 "The character '\x88' cannot be stored in field 'NAME': the table's code page CP866 lacks it");
+    EXPECT_ERROR(t.setFieldText(0, std::string(81, 'x')),
+                 "'" + std::string(81, 'x') + "' is not a valid value for field 'NAME'. It does not fit in 80 characters");
+    EXPECT_EQ(t.fieldText(0), "\xD0\xE5\xEF\xE5\xF0 1");
+    t.setFieldText(0, "\xDF\xEC\xE0 " + std::string(76, 'x'));  // exactly 80
     t.post();
     const std::string bytes = readBytes(other.file("t.dbf"));
-    EXPECT_EQ(bytes.substr(std::size_t(32 * 4 + 1 + 1), 6), "\x9F\xAC\xA0 ? ");
-    EXPECT_EQ(readTable(other.file("t.dbf"))[1][0], "\xDF\xEC\xE0 ?");
+    EXPECT_EQ(bytes.substr(std::size_t(32 * 4 + 1 + 1), 5), "\x9F\xAC\xA0 x");
+    EXPECT_EQ(readTable(other.file("t.dbf"))[1][0], "\xDF\xEC\xE0 " + std::string(76, 'x'));
 }
 
 }  // namespace

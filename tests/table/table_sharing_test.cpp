@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "child_process.h"
@@ -118,6 +119,146 @@ TEST_F(TableSharingTest, AnAppendThatFindsTheDiskFullLeavesTheFileAsItWas) {
     });
     EXPECT_EQ(outcome.rfind("Cannot append a record: ", 0), 0u) << outcome;
     EXPECT_EQ(readBytes(workingCopy()), before);
+}
+
+// Another program's one action on the working copy, run to its end in a
+// process of its own: it opens the copy, goes to the row and acts there.
+std::string inOtherProgram(const std::string& path, int row, const std::function<void(TableDataset&)>& act) {
+    return inChildProcess([&] {
+        TableDataset other;
+        other.setTableName(path);
+        other.open();
+        other.moveTo(row);
+        act(other);
+        return std::string("done");
+    });
+}
+
+void setX(TableDataset& table, const std::string& x) {
+    table.setFieldText(1, x);
+    table.post();
+}
+
+const std::string kRefusedPost = "Record 2 was changed by another program; press Esc to see it as it is now";
+
+// Case 1 of two windows on one working copy: an edit in one program, then in
+// the other an edit of another field of the same record.
+TEST_F(TableSharingTest, AnEditStartedAfterAnotherProgramsEditBuildsOnIt) {
+    fs::copy_file(surveyTable(), workingCopy());
+    TableDataset b;
+    b.setTableName(workingCopy());
+    b.open();
+    b.moveTo(1);
+    EXPECT_EQ(b.fieldText(1), "6123501.02");  // read and cached before the other program writes
+
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
+    b.setFieldText(0, "\xEF\xEA" "2a");  // the edit begins from the record as the file holds it now
+    b.post();
+    const auto dumped = dumpWithShapelib(workingCopy());
+    ASSERT_EQ(dumped.size(), 3u);
+    EXPECT_EQ(dumped[1].values[0], "\xEF\xEA" "2a");
+    EXPECT_EQ(dumped[1].values[1], "6171455.770");
+}
+
+TEST_F(TableSharingTest, APostOverAnotherProgramsChangeIsRefusedAndEscShowsTheRecordAsItIs) {
+    fs::copy_file(surveyTable(), workingCopy());
+    TableDataset b;
+    b.setTableName(workingCopy());
+    b.open();
+    b.moveTo(1);
+    b.setFieldText(0, "\xEF\xEA" "2a");  // the edit began before the other program's
+
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
+    EXPECT_ERROR(b.post(), kRefusedPost);
+    EXPECT_EQ(b.state(), DatasetState::Edit);  // the typed value stays
+    EXPECT_EQ(b.fieldText(0), "\xEF\xEA" "2a");
+    EXPECT_ERROR(b.moveTo(2), kRefusedPost);  // leaving the record posts: refused as well
+    EXPECT_EQ(b.currentRow(), 1);
+
+    b.cancel();
+    EXPECT_EQ(b.fieldText(0), "\xEF\xEA" "2");
+    EXPECT_EQ(b.fieldText(1), "6171455.77");
+    const auto dumped = dumpWithShapelib(workingCopy());
+    EXPECT_EQ(dumped[1].values[0], "\xEF\xEA" "2");
+    EXPECT_EQ(dumped[1].values[1], "6171455.770");
+
+    b.setFieldText(0, "\xEF\xEA" "2a");  // begun again, from the record as it is: taken
+    b.post();
+    EXPECT_EQ(dumpWithShapelib(workingCopy())[1].values,
+              (std::vector<std::string>{"\xEF\xEA" "2a", "6171455.770", "2345711.330"}));
+}
+
+// Case 2: a record deleted in one program is never brought back by an edit
+// in the other, whenever that edit began.
+TEST_F(TableSharingTest, ARecordDeletedByAnotherProgramStaysDeleted) {
+    fs::copy_file(surveyTable(), workingCopy());
+    TableDataset b;
+    b.setTableName(workingCopy());
+    b.open();
+    b.moveTo(1);
+    b.setFieldText(1, "1.5");
+
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { a.deleteRecord(); }), "done");
+    EXPECT_ERROR(b.post(), "Record 2 was deleted by another program; press Esc to see it as it is now");
+    b.cancel();
+    EXPECT_EQ(b.rowCount(), 2);
+    EXPECT_EQ(b.fieldText(0), "A3");  // the nearest record shown takes its place
+    const auto dumped = dumpWithShapelib(workingCopy());
+    ASSERT_EQ(dumped.size(), 3u);
+    EXPECT_TRUE(dumped[1].deleted);
+    EXPECT_EQ(dumped[1].values[1], "6123501.020");
+
+    // Begun after the delete: the edit is of what the file now shows.
+    EXPECT_EQ(inOtherProgram(workingCopy(), 0, [](TableDataset& a) { a.deleteRecord(); }), "done");
+    b.moveTo(0);
+    b.edit();
+    EXPECT_EQ(b.rowCount(), 1);
+    EXPECT_EQ(b.fieldText(0), "A3");
+}
+
+TEST_F(TableSharingTest, ADeleteOfARecordAnotherProgramChangedIsRefused) {
+    fs::copy_file(surveyTable(), workingCopy());
+    TableDataset b;
+    b.setTableName(workingCopy());
+    b.open();
+    b.moveTo(1);
+    EXPECT_EQ(b.fieldText(1), "6123501.02");
+
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
+    EXPECT_ERROR(b.deleteRecord(), "Record 2 was changed by another program; it is not deleted: look at it again");
+    EXPECT_FALSE(dumpWithShapelib(workingCopy())[1].deleted);
+    EXPECT_EQ(b.fieldText(1), "6171455.77");  // shown as it is now
+    b.deleteRecord();  // seen: now it goes
+    EXPECT_TRUE(dumpWithShapelib(workingCopy())[1].deleted);
+}
+
+// Case 3: what a pick reads, and every view, follows the other program's
+// edits, appends and deletes.
+TEST_F(TableSharingTest, ReadingAgainShowsWhatAnotherProgramWrote) {
+    fs::copy_file(surveyTable(), workingCopy());
+    TableDataset b;
+    b.setTableName(workingCopy());
+    b.open();
+    b.moveTo(2);
+    EXPECT_EQ(b.fieldText(0), "A3");
+    EXPECT_FALSE(b.refresh());
+
+    EXPECT_EQ(inOtherProgram(workingCopy(), 2, [](TableDataset& a) {
+                  setX(a, "6171455.77");
+                  appendPoint(a, "B1");
+                  a.moveTo(0);
+                  a.deleteRecord();
+              }),
+              "done");
+    std::vector<TableDataset::Change> told;
+    b.setObserver([&told](TableDataset::Change change) { told.push_back(change); });
+    EXPECT_TRUE(b.refresh());
+    EXPECT_EQ(told, std::vector<TableDataset::Change>{TableDataset::Change::Rows});
+    EXPECT_EQ(b.rowCount(), 3);
+    EXPECT_EQ(b.currentRow(), 1);  // the same record, one row up
+    EXPECT_EQ(b.fieldText(0), "A3");
+    EXPECT_EQ(b.fieldText(1), "6171455.77");
+    EXPECT_EQ(b.fieldTextAt(2, 0), "B1");
 }
 
 }  // namespace
