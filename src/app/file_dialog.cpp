@@ -2,14 +2,36 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTimer>
+#include <QTreeView>
 
 namespace geocalc::app {
 
 namespace {
 
+constexpr int kDialogWidth = 720;
+constexpr int kDialogHeight = 440;
+
 FileDialog::Responder& responder() {
     static FileDialog::Responder instance;
     return instance;
+}
+
+// The detail view's columns other than the name are sized to their titles
+// and entries once the folder's entries are known (their default widths are
+// set for English and a small font), and the dialog grows to show them.
+void widenColumns(QFileDialog& dialog) {
+    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* files = dialog.findChild<QFileSystemModel*>();
+    if (!details || !files) return;
+    auto fit = [details] {
+        for (int column = 1; column < details->header()->count(); ++column) details->resizeColumnToContents(column);
+    };
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, details, fit);
+    QTimer::singleShot(0, details, fit);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(kDialogWidth, kDialogHeight)));
 }
 
 }  // namespace
@@ -38,6 +60,7 @@ std::optional<QString> FileDialog::execute(QWidget* parent) {
             if (info.isAbsolute()) dialog.setDirectory(info.absolutePath());
             dialog.selectFile(info.fileName());
         }
+        widenColumns(dialog);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
             chosen = dialog.selectedFiles().first();
         }

@@ -1,5 +1,6 @@
 #include "app/geocalc_application.h"
 
+#include <QLibraryInfo>
 #include <QWidget>
 #include <exception>
 
@@ -12,6 +13,17 @@ namespace geocalc::app {
 
 GeocalcApplication::GeocalcApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromStdString(applicationTitle(argc > 0 ? argv[0] : "")));
+    useToolkitLanguageOf(QLocale::system());
+}
+
+bool GeocalcApplication::useToolkitLanguageOf(const QLocale& locale) {
+    removeTranslator(&toolkitTexts_);
+    if (!toolkitTexts_.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return false;
+    }
+    installTranslator(&toolkitTexts_);
+    return true;
 }
 
 bool GeocalcApplication::notify(QObject* receiver, QEvent* event) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QLocale>
+#include <QTranslator>
 #include <string>
 
 namespace geocalc::app {
@@ -12,7 +14,13 @@ public:
     GeocalcApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // Qt's own texts (the file dialogs, the standard buttons) in the
+    // language of `locale`, where Qt's translations for it are installed;
+    // English otherwise. False when none were found.
+    bool useToolkitLanguageOf(const QLocale& locale);
+
 private:
+    QTranslator toolkitTexts_;
     static void showFailure(const std::string& ansiMessage);
 };
 

@@ -2,6 +2,7 @@
 
 #include "../table/independent_reader.h"
 #include "../table/table_fixture.h"
+#include "child_process.h"
 #include "temp_folder.h"
 #include "window_fixture.h"
 
@@ -232,6 +233,41 @@ TEST_F(GridEditingTest, PressingTheCurrentCellOpensTheEditor) {
     QTest::mouseClick(form->DBGrid1->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_TRUE(form->DBGrid1->editorShown());
     EXPECT_EQ(form->DBGrid1->cellEditor()->text(), "Точка 3");
+}
+
+// The window and another program on one working copy: what the other
+// program writes is what the grid shows, what a pick takes and what an edit
+// begins from.
+TEST_F(GridEditingTest, AnotherProgramsEditReachesTheGridThePickAndTheNextEdit) {
+    auto cell = [this](int row, int column) {
+        return form->DBGrid1->model()->data(form->DBGrid1->model()->index(row, column)).toString();
+    };
+    EXPECT_EQ(cell(3, 1), "6171455.31");
+    const std::string other = inChildProcess([this] {
+        TableDataset a;
+        a.setTableName(workingCopy());
+        a.open();
+        a.moveTo(3);
+        a.setFieldText(1, "6171455.77");
+        a.post();
+        return std::string("done");
+    });
+    ASSERT_EQ(other, "done");
+
+    form->DBGrid1->viewport()->repaint();  // a repaint looks at the file after it
+    QApplication::processEvents();
+    EXPECT_EQ(cell(3, 1), "6171455.77");
+
+    doubleClickRow(3);
+    EXPECT_EQ(form->pointLists().xs.at(0), "6171455.77");
+
+    key(Qt::Key_F2);
+    key(Qt::Key_End);
+    type("a");
+    key(Qt::Key_Return);
+    key(Qt::Key_Down);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(stored()[4], (std::vector<std::string>{"\xD2\xEE\xF7\xEA\xE0 4a", "6171455.77", "2311040.66"}));
 }
 
 }  // namespace
