@@ -19,6 +19,7 @@ TEST(WorkingCopyNameTest, FirstDotAndThreeCharactersGive) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"pts.dat", "pts.dbf"}, {"PTS.DAT", "PTS.dbf"}, {"pts.data", "ptsa.dbf"}, {"a.b.dat", "aat.dbf"},
         {"x.da", "x.dbf"},      {"pts", "pts.dbf"},     {"pts.dbf", "pts.dbf"},   {".dat", ".dbf"},
+        {"2024.01 north.dat", "2024north.dat.dbf"}, {"data.dbf.dat", "data.dat.dbf"},
         // UTF-8 names: characters are counted, never cut in half.
         {"точки.дат", "точки.dbf"}, {"a.пкт", "a.dbf"}, {"a.пкт2", "a2.dbf"}, {"ж.д", "ж.dbf"},
         {"a.\xFF\xFEz", "a.dbf"},
