@@ -63,5 +63,32 @@ TEST_F(TableSharingWin32Test, RecordsAppendedThroughTwoOpensAreAllKept) {
     EXPECT_EQ(rows[6][0], "FIRST");
 }
 
+TEST_F(TableSharingWin32Test, AnEditOverAnotherOpensChangeOrDeleteIsRefused) {
+    const std::string path = copyOfFixture("pts.dbf");
+    TableDataset first, second;
+    first.setTableName(path);
+    second.setTableName(path);
+    first.open();
+    second.open();
+    for (TableDataset* table : {&first, &second}) table->moveTo(1);
+    second.setFieldText(0, "B");  // begun before the other open's edit
+    first.setFieldText(1, "1.5");
+    first.post();
+    EXPECT_ERROR(second.post(), "Record 2 was changed by another program; press Esc to see it as it is now");
+    second.cancel();
+    EXPECT_EQ(second.fieldText(1), "1.5");
+
+    second.setFieldText(0, "B");
+    first.deleteRecord();
+    EXPECT_ERROR(second.post(), "Record 2 was deleted by another program; press Esc to see it as it is now");
+    second.cancel();
+    EXPECT_EQ(second.rowCount(), 2);
+    first.close();
+    second.close();
+    const Rows rows = readTable(path);
+    ASSERT_EQ(rows.size(), 3u);  // the title row and the two records left
+    EXPECT_EQ(rows[1][0], "\xD0\xE5\xEF\xE5\xF0 1");
+}
+
 }  // namespace
 }  // namespace geocalc
