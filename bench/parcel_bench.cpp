@@ -14,14 +14,15 @@ namespace {
 
 constexpr int kCorners = 100'000;
 
-std::vector<geocalc::PlanPoint> figure(bool spikes) {
+// In millimetres, the grid of coordinates with three decimals.
+std::vector<geocalc::SmallGridPoint> figure(bool spikes) {
     std::mt19937_64 random(3);
     std::uniform_real_distribution<double> jump(1000, 5000), noise(-0.05, 0.05);
-    std::vector<geocalc::PlanPoint> corners;
+    std::vector<geocalc::SmallGridPoint> corners;
     for (int i = 0; i < kCorners; ++i) {
         const double angle = 2 * M_PI * i / kCorners;
         const double r = spikes ? jump(random) : 3000 + 1500 * std::sin(5 * angle) + noise(random);
-        corners.push_back({r * std::cos(angle), r * std::sin(angle)});
+        corners.push_back({std::llround(r * std::cos(angle) * 1000), std::llround(r * std::sin(angle) * 1000)});
     }
     return corners;
 }
@@ -39,7 +40,7 @@ void BM_FirstCrossing_Spikes(benchmark::State& state) {
 void BM_Baseline_SortEndPoints(benchmark::State& state) {
     const auto corners = figure(false);
     for (auto _ : state) {
-        std::vector<geocalc::PlanPoint> points(corners);
+        std::vector<geocalc::SmallGridPoint> points(corners);
         points.insert(points.end(), corners.begin(), corners.end());
         std::sort(points.begin(), points.end(), [](const auto& a, const auto& b) {
             return a.x < b.x || (a.x == b.x && a.y < b.y);

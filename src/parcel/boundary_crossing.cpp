@@ -1,7 +1,6 @@
 #include "parcel/boundary_crossing.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <boost/geometry/geometries/box.hpp>
 #include <boost/geometry/geometries/point.hpp>
@@ -17,24 +16,49 @@ namespace {
 
 namespace bg = boost::geometry;
 namespace bgi = boost::geometry::index;
+using boost::multiprecision::cpp_int;
 
 using BoxPoint = bg::model::point<double, 2, bg::cs::cartesian>;
 using Box = bg::model::box<BoxPoint>;
 using Entry = std::pair<Box, std::size_t>;
 
-int orientation(const PlanPoint& a, const PlanPoint& b, const PlanPoint& c) {
-    const long double cross = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-    return (cross > 0) - (cross < 0);
+// Products of grid coordinates, and of their products, in a type that holds
+// them whole.
+template <class Int>
+struct Wide;
+template <>
+struct Wide<std::int64_t> {
+    __extension__ typedef __int128 type;
+};
+template <>
+struct Wide<cpp_int> {
+    using type = cpp_int;
+};
+
+template <class W>
+int signOf(const W& v) {
+    return (v > 0) - (v < 0);
+}
+
+double toDouble(std::int64_t v) { return double(v); }
+double toDouble(const cpp_int& v) { return v.convert_to<double>(); }
+
+template <class Int>
+int orientation(const GridPoint<Int>& a, const GridPoint<Int>& b, const GridPoint<Int>& c) {
+    using W = typename Wide<Int>::type;
+    return signOf(W(b.x - a.x) * W(c.y - a.y) - W(b.y - a.y) * W(c.x - a.x));
 }
 
 // c, known to lie on the line through a and b, lies between them.
-bool within(const PlanPoint& a, const PlanPoint& b, const PlanPoint& c) {
+template <class Int>
+bool within(const GridPoint<Int>& a, const GridPoint<Int>& b, const GridPoint<Int>& c) {
     return std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
            c.y <= std::max(a.y, b.y);
 }
 
-bool segmentsMeet(const PlanPoint& p1, const PlanPoint& p2, const PlanPoint& q1,
-                  const PlanPoint& q2) {
+template <class Int>
+bool segmentsMeet(const GridPoint<Int>& p1, const GridPoint<Int>& p2, const GridPoint<Int>& q1,
+                  const GridPoint<Int>& q2) {
     const int o1 = orientation(p1, p2, q1), o2 = orientation(p1, p2, q2);
     const int o3 = orientation(q1, q2, p1), o4 = orientation(q1, q2, p2);
     if (o1 * o2 < 0 && o3 * o4 < 0) return true;
@@ -43,24 +67,29 @@ bool segmentsMeet(const PlanPoint& p1, const PlanPoint& p2, const PlanPoint& q1,
 }
 
 // Sides a->shared and shared->c run back over each other.
-bool turnsBack(const PlanPoint& a, const PlanPoint& shared, const PlanPoint& c) {
-    const long double dot =
-        (a.x - shared.x) * (c.x - shared.x) + (a.y - shared.y) * (c.y - shared.y);
+template <class Int>
+bool turnsBack(const GridPoint<Int>& a, const GridPoint<Int>& shared, const GridPoint<Int>& c) {
+    using W = typename Wide<Int>::type;
+    const W dot = W(a.x - shared.x) * W(c.x - shared.x) + W(a.y - shared.y) * W(c.y - shared.y);
     return orientation(a, shared, c) == 0 && dot > 0;
 }
 
-Box boxOf(const PlanPoint& a, const PlanPoint& b) {
-    return Box(BoxPoint(double(std::min(a.x, b.x)), double(std::min(a.y, b.y))),
-               BoxPoint(double(std::max(a.x, b.x)), double(std::max(a.y, b.y))));
+// Rounding to the nearest double keeps the order of values, so boxes of
+// sides that meet still meet once rounded.
+template <class Int>
+Box boxOf(const GridPoint<Int>& a, const GridPoint<Int>& b) {
+    return Box(BoxPoint(toDouble(std::min(a.x, b.x)), toDouble(std::min(a.y, b.y))),
+               BoxPoint(toDouble(std::max(a.x, b.x)), toDouble(std::max(a.y, b.y))));
 }
 
 // The sides of a closed boundary, and whether two of them meet.
+template <class Int>
 class Sides {
   public:
-    explicit Sides(const std::vector<PlanPoint>& corners) : corners_(corners) {}
+    explicit Sides(const std::vector<GridPoint<Int>>& corners) : corners_(corners) {}
     std::size_t count() const { return corners_.size(); }
-    const PlanPoint& from(std::size_t side) const { return corners_[side]; }
-    const PlanPoint& to(std::size_t side) const { return corners_[(side + 1) % corners_.size()]; }
+    const GridPoint<Int>& from(std::size_t side) const { return corners_[side]; }
+    const GridPoint<Int>& to(std::size_t side) const { return corners_[(side + 1) % corners_.size()]; }
 
     // Sides that share a corner meet only where they run back over each other.
     bool meet(std::size_t i, std::size_t j) const {
@@ -71,10 +100,11 @@ class Sides {
     }
 
   private:
-    const std::vector<PlanPoint>& corners_;
+    const std::vector<GridPoint<Int>>& corners_;
 };
 
-bool before(const PlanPoint& a, const PlanPoint& b) {
+template <class Int>
+bool before(const GridPoint<Int>& a, const GridPoint<Int>& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
 
@@ -83,18 +113,20 @@ bool before(const PlanPoint& a, const PlanPoint& b) {
 // neighbours in that order are compared, so each side is looked at a few
 // times and the check takes O(n log n) whatever the figure. At a point,
 // sides starting there go in before those ending there leave, so that sides
-// touching there are neighbours at some moment.
+// touching there are neighbours at some moment. Heights on the sweep line
+// are compared exactly, as fractions.
+template <class Int>
 class Sweep {
+    using W = typename Wide<Int>::type;
+
   public:
-    explicit Sweep(const Sides& sides) : sides_(sides), order_(Above{this}) {
+    explicit Sweep(const Sides<Int>& sides) : sides_(sides), order_(Above{this}) {
         spans_.reserve(sides.count());
         for (std::size_t side = 0; side < sides.count(); ++side) {
             const bool forward = before(sides.from(side), sides.to(side));
-            const PlanPoint& left = forward ? sides.from(side) : sides.to(side);
-            const PlanPoint& right = forward ? sides.to(side) : sides.from(side);
-            const long double slope = left.x == right.x ? std::numeric_limits<long double>::infinity()
-                                                        : (right.y - left.y) / (right.x - left.x);
-            spans_.push_back({left, slope});
+            const GridPoint<Int>& left = forward ? sides.from(side) : sides.to(side);
+            const GridPoint<Int>& right = forward ? sides.to(side) : sides.from(side);
+            spans_.push_back({&left, W(right.x - left.x), W(right.y - left.y)});
         }
     }
 
@@ -108,7 +140,7 @@ class Sweep {
             return before(sides_.from(a), sides_.from(b));
         });
         for (std::size_t group = 0; group < n;) {
-            const PlanPoint& at = sides_.from(corners[group]);
+            const GridPoint<Int>& at = sides_.from(corners[group]);
             std::size_t end = group;
             while (end < n && !before(at, sides_.from(corners[end]))) ++end;
             sweepX_ = at.x;
@@ -128,29 +160,43 @@ class Sweep {
     }
 
   private:
+    // A side from its left end: across (X) and up (Y) to its right end; a
+    // side along the sweep line goes no distance across.
     struct Span {
-        PlanPoint left;
-        long double slope;  // infinite for a side along the sweep line
+        const GridPoint<Int>* left;
+        W across, up;
+        bool alongSweep() const { return across == 0; }
     };
 
-    bool startsAt(std::size_t side, const PlanPoint& at) const {
-        const PlanPoint& left = spans_[side].left;
+    bool startsAt(std::size_t side, const GridPoint<Int>& at) const {
+        const GridPoint<Int>& left = *spans_[side].left;
         return left.x == at.x && left.y == at.y;
     }
-    // Where a side crosses the sweep line (a side along it: where it starts).
-    long double yAt(std::size_t side) const {
-        const Span& span = spans_[side];
-        if (std::isinf(span.slope)) return span.left.y;
-        return span.left.y + (sweepX_ - span.left.x) * span.slope;
+
+    // Where a side crosses the sweep line, as numerator and denominator (a
+    // side along the line: where it starts).
+    std::pair<W, W> heightAt(const Span& span) const {
+        if (span.alongSweep()) return {W(span.left->y), W(1)};
+        return {W(span.left->y) * span.across + W(sweepX_ - span.left->x) * span.up, span.across};
     }
 
+    // Lower on the sweep line first; at one height, the lower slope first
+    // (a side along the line the highest), then the side number.
     struct Above {
         const Sweep* sweep;
         bool operator()(std::size_t a, std::size_t b) const {
-            const long double ya = sweep->yAt(a), yb = sweep->yAt(b);
-            if (ya != yb) return ya < yb;
-            const long double sa = sweep->spans_[a].slope, sb = sweep->spans_[b].slope;
-            return sa != sb ? sa < sb : a < b;
+            const Span& sa = sweep->spans_[a];
+            const Span& sb = sweep->spans_[b];
+            const auto [na, da] = sweep->heightAt(sa);
+            const auto [nb, db] = sweep->heightAt(sb);
+            const W left = na * db, right = nb * da;
+            if (left != right) return left < right;
+            if (sa.alongSweep() != sb.alongSweep()) return sb.alongSweep();
+            if (!sa.alongSweep()) {
+                const W slopeA = sa.up * sb.across, slopeB = sb.up * sa.across;
+                if (slopeA != slopeB) return slopeA < slopeB;
+            }
+            return a < b;
         }
     };
     using Order = std::set<std::size_t, Above>;
@@ -174,16 +220,18 @@ class Sweep {
                sides_.meet(*std::prev(next), *next);
     }
 
-    const Sides& sides_;
+    const Sides<Int>& sides_;
     std::vector<Span> spans_;
-    long double sweepX_ = 0;
+    Int sweepX_ = 0;
     Order order_;
-    std::vector<Order::iterator> places_ = std::vector<Order::iterator>(sides_.count(), order_.end());
+    std::vector<typename Order::iterator> places_ =
+        std::vector<typename Order::iterator>(sides_.count(), order_.end());
 };
 
 // The first pair of sides that meet, once a sweep has found that some do:
 // every side's box is looked up in an R-tree of all of them.
-std::optional<std::pair<std::size_t, std::size_t>> firstMeetingPair(const Sides& sides) {
+template <class Int>
+SidePair firstMeetingPair(const Sides<Int>& sides) {
     const std::size_t n = sides.count();
     std::vector<Entry> boxes;
     boxes.reserve(n);
@@ -205,18 +253,24 @@ std::optional<std::pair<std::size_t, std::size_t>> firstMeetingPair(const Sides&
     return std::nullopt;
 }
 
-}  // namespace
-
-bool sidesMeet(const std::vector<PlanPoint>& corners, std::size_t i, std::size_t j) {
-    return Sides(corners).meet(i, j);
+template <class Int>
+SidePair firstCrossingOf(const std::vector<GridPoint<Int>>& corners) {
+    if (corners.size() < 3) return std::nullopt;
+    const Sides<Int> sides(corners);
+    if (!Sweep<Int>(sides).anyMeet()) return std::nullopt;
+    return firstMeetingPair(sides);
 }
 
-std::optional<std::pair<std::size_t, std::size_t>> firstCrossing(
-    const std::vector<PlanPoint>& corners) {
-    if (corners.size() < 3) return std::nullopt;
-    const Sides sides(corners);
-    if (!Sweep(sides).anyMeet()) return std::nullopt;
-    return firstMeetingPair(sides);
+}  // namespace
+
+SidePair firstCrossing(const std::vector<SmallGridPoint>& corners) { return firstCrossingOf(corners); }
+SidePair firstCrossing(const std::vector<BigGridPoint>& corners) { return firstCrossingOf(corners); }
+
+bool sidesMeet(const std::vector<SmallGridPoint>& corners, std::size_t i, std::size_t j) {
+    return Sides<std::int64_t>(corners).meet(i, j);
+}
+bool sidesMeet(const std::vector<BigGridPoint>& corners, std::size_t i, std::size_t j) {
+    return Sides<cpp_int>(corners).meet(i, j);
 }
 
 }  // namespace geocalc

@@ -6,8 +6,8 @@
 #include "calc/side.h"
 #include "core/error.h"
 #include "numtext/decimal_reader.h"
-#include "numtext/x87_state.h"
-#include "parcel/boundary_crossing.h"
+#include "numtext/format_settings.h"
+#include "parcel/grid_figure.h"
 
 namespace geocalc {
 
@@ -30,25 +30,6 @@ class CompensatedSum {
     long double compensation_ = 0;
 };
 
-// a * b exactly, as the rounded product and what rounding left out (Dekker's
-// product: each factor split into halves of 32 bits, whose products are exact).
-void addExactProduct(CompensatedSum& sum, long double a, long double b) {
-    constexpr long double kSplitter = 4294967297.0L;  // 2^32 + 1
-    auto split = [](long double v, long double& high, long double& low) {
-        const long double t = x87::settled(kSplitter * v);
-        high = x87::settled(t - (t - v));
-        low = v - high;
-    };
-    const long double product = x87::settled(a * b);
-    long double aHigh, aLow, bHigh, bLow;
-    split(a, aHigh, aLow);
-    split(b, bHigh, bLow);
-    const long double error =
-        ((aHigh * bHigh - product) + aHigh * bLow + aLow * bHigh) + aLow * bLow;
-    sum.add(product);
-    sum.add(error);
-}
-
 // The corners on the plan, reduced to the first one.
 void readCorners(Parcel& parcel, const std::vector<BoundaryPoint>& points) {
     parcel.originX = readDecimal(points[0].x);
@@ -58,18 +39,6 @@ void readCorners(Parcel& parcel, const std::vector<BoundaryPoint>& points) {
         parcel.corners.push_back(
             {readDecimal(p.x) - parcel.originX, readDecimal(p.y) - parcel.originY});
     }
-}
-
-// Twice the area on the plan (Y across, X up), counter-clockwise positive.
-long double twiceSignedArea(const std::vector<PlanPoint>& corners) {
-    CompensatedSum sum;
-    for (std::size_t i = 0; i < corners.size(); ++i) {
-        const PlanPoint& a = corners[i];
-        const PlanPoint& b = corners[(i + 1) % corners.size()];
-        addExactProduct(sum, a.y, b.x);
-        addExactProduct(sum, -b.y, a.x);
-    }
-    return sum.value();
 }
 
 }  // namespace
@@ -101,14 +70,15 @@ Parcel describeParcel(std::vector<BoundaryPoint> points) {
     }
     parcel.perimeter = double(perimeter.value());
 
-    x87::Scope scope;  // 64-bit significands for the exact products
     readCorners(parcel, points);
-    const long double twiceArea = twiceSignedArea(parcel.corners);
-    parcel.area = double(std::fabs(twiceArea) / 2);
-    parcel.orientation = twiceArea > 0   ? Orientation::CounterClockwise
-                         : twiceArea < 0 ? Orientation::Clockwise
+    const GridFigure figure = gridFigure(points, numberFormat().decimalSeparator);
+    const GridArea area = gridArea(figure);
+    parcel.exactArea = area.area;
+    parcel.area = area.area.nearest();
+    parcel.orientation = area.turn > 0   ? Orientation::CounterClockwise
+                         : area.turn < 0 ? Orientation::Clockwise
                                          : Orientation::None;
-    parcel.crossing = firstCrossing(parcel.corners);
+    parcel.crossing = figure.isSmall() ? firstCrossing(figure.small) : firstCrossing(figure.big);
     parcel.points = std::move(points);
     return parcel;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "parcel/boundary_crossing.h"
+#include "parcel/exact_area.h"
 
 namespace geocalc {
 
@@ -25,6 +26,12 @@ struct ParcelSide {
     double length;
 };
 
+// A corner on the plan, in metres from the first corner (X north, Y east),
+// for drawing.
+struct PlanPoint {
+    long double x, y;
+};
+
 // As seen on a plan with X up (north) and Y to the right (east); a figure of
 // no area has none.
 enum class Orientation { Clockwise, CounterClockwise, None };
@@ -37,7 +44,8 @@ struct Parcel {
     std::vector<PlanPoint> corners;
     std::vector<ParcelSide> sides;  // side i leaves point i; the last one closes the figure
     double perimeter = 0;           // m
-    double area = 0;                // m², never negative
+    ExactArea exactArea;            // m², of the decimal coordinates
+    double area = 0;                // m², the double nearest the exact area
     Orientation orientation = Orientation::None;
     // The first pair of sides (i < j) that cross or touch, when the boundary
     // does: the point order is then wrong and the area means nothing.
@@ -57,11 +65,12 @@ PlanExtent extentOf(const Parcel& parcel);
 // computation does: a text that is no number, two consecutive equal points
 // ("Invalid floating point operation").
 //
-// The area is the shoelace formula on the coordinates as read (80-bit),
-// reduced to the first point, with each product kept exactly as two parts
-// and everything summed with compensation: for coordinates up to 10^7 m with
-// three decimals and up to 100,000 points it is within 1e-4 m² of the exact
-// area of the decimal coordinates.
+// The area, the orientation and the crossing check are exact: each
+// coordinate text is the decimal number it writes, and the figure is decided
+// on those numbers in integers (see grid_figure.h), so three points in a
+// line have no area and no orientation, and a corner that lies on another
+// side in the table is found there. The lengths and directions are the side
+// computation's.
 Parcel describeParcel(std::vector<BoundaryPoint> points);
 
 }  // namespace geocalc

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "charset/code_page.h"
+#include "numtext/format_settings.h"
 #include "parcel/parcel_formats.h"
 #include "parcel/parcel_numbers.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr std::size_t kColumns = 6;
 constexpr std::array<bool, kColumns> kRightAligned = {true, false, true, true, false, true};
-constexpr int kSquareMetresPerHectare = 10000;
 
 // Characters of well-formed UTF-8: the bytes that are no continuation bytes.
 std::size_t characters(const std::string& utf8) {
@@ -61,8 +61,9 @@ std::string parcelText(const Parcel& parcel) {
         out += '\n';
     }
     out += "\nPerimeter: " + decimalsText(parcel.perimeter, 2) + " m\n";
-    out += "Area: " + decimalsText(parcel.area, 2) + " m² (" +
-           decimalsText(parcel.area / kSquareMetresPerHectare, 4) + " ha)\n";
+    const char separator = numberFormat().decimalSeparator;
+    out += "Area: " + parcel.exactArea.fixed(2, separator) + " m² (" +
+           parcel.exactArea.hectares().fixed(4, separator) + " ha)\n";
     out += std::string("Orientation: ") + orientationName(parcel.orientation) + "\n";
     if (parcel.crossing) out += utf8FromAnsi(crossingWarning(parcel)) + "\n";
     return out;

@@ -177,6 +177,100 @@ TEST(ParcelTest, AHundredThousandCornersNearTenMillionMetres) {
     EXPECT_EQ(parcel.orientation, Orientation::Clockwise);  // +X towards +Y is clockwise on a plan
 }
 
+// The exact area as text with `digits` decimals (at most 6), rounded half
+// away from zero, from the 128-bit sum in mm²: an answer of the test's own.
+std::string exactAreaText(const std::vector<BoundaryPoint>& points, int digits) {
+    auto millimetres = [](const std::string& text) {
+        const std::size_t dot = text.find('.');
+        std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+        fraction.resize(3, '0');
+        long long whole = 0, part = 0;
+        std::from_chars(text.data(), text.data() + std::min(dot, text.size()), whole);
+        std::from_chars(fraction.data(), fraction.data() + 3, part);
+        return Int128(whole) * 1000 + (text[0] == '-' ? -part : part);
+    };
+    Int128 twice = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const BoundaryPoint& a = points[i];
+        const BoundaryPoint& b = points[(i + 1) % points.size()];
+        twice += millimetres(a.y) * millimetres(b.x) - millimetres(b.y) * millimetres(a.x);
+    }
+    if (twice < 0) twice = -twice;
+    // twice / 2 mm² = twice * 5 * 10^-7 m².
+    Int128 scaled = twice * 5, divisor = 1;
+    for (int i = digits; i < 7; ++i) divisor *= 10;
+    scaled = scaled / divisor + (scaled % divisor * 2 >= divisor ? 1 : 0);
+    std::string text;
+    for (Int128 rest = scaled; rest > 0 || int(text.size()) <= digits; rest /= 10) text.insert(text.begin(), char('0' + int(rest % 10)));
+    text.insert(text.size() - std::size_t(digits), 1, '.');
+    return text;
+}
+
+// The figures of ordinary survey coordinates where the binary reading of the
+// decimals used to decide wrong: spikes, corners exactly on another side,
+// points in a line.
+TEST(ParcelTest, DecimalCoordinatesAreDecidedExactly) {
+    using Crossing = std::optional<std::pair<std::size_t, std::size_t>>;
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> xy;
+        Crossing crossing;
+        Orientation orientation;
+        const char* area;
+    };
+    const std::vector<Case> cases = {
+        {"a spike out and back along itself",
+         {{"6171234.12", "2310456.31"}, {"6171234.13", "2310456.30"}, {"6171234.10", "2310456.33"},
+          {"6171224.10", "2310446.33"}},
+         Crossing{{0, 1}}, Orientation::Clockwise, nullptr},
+        {"three points in a line",
+         {{"6171234.10", "2310456.10"}, {"6171234.20", "2310456.20"}, {"6171234.30", "2310456.30"}},
+         Crossing{{0, 2}}, Orientation::None, "0.00"},
+        {"a corner exactly on a side 10 km long",
+         {{"6171234.12", "2310456.31"}, {"6181234.12", "2320456.33"}, {"6181234.12", "2310456.31"},
+          {"6176234.12", "2315456.32"}},
+         Crossing{{0, 2}}, Orientation::CounterClockwise, nullptr},
+        {"the same corner a millimetre off the side",
+         {{"6171234.12", "2310456.31"}, {"6181234.12", "2320456.33"}, {"6181234.12", "2310456.31"},
+          {"6176234.121", "2315456.32"}},
+         std::nullopt, Orientation::CounterClockwise, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<BoundaryPoint> points = pointsOf(c.xy);
+        const Parcel parcel = describeParcel(points);
+        EXPECT_EQ(parcel.crossing, c.crossing);
+        EXPECT_EQ(parcel.orientation, c.orientation);
+        EXPECT_EQ(parcel.exactArea.fixed(2, '.'), c.area ? c.area : exactAreaText(points, 2));
+    }
+}
+
+// Figures spanning 10^7 m, and a comb of 99,998 teeth millimetres apart:
+// the area to the last digit, and the double nearest it.
+TEST(ParcelTest, LargeFiguresHaveTheirExactAreaToTheLastDigit) {
+    std::vector<BoundaryPoint> comb;
+    comb.push_back({"a", "0.001", "0"});
+    for (int i = 0; i < 49'999; ++i) {
+        const std::string y = std::to_string(2 * i + 1) + ".00" + std::to_string(1 + i % 9);
+        comb.push_back({"t", "10000000.003", y});
+        comb.push_back({"b", "0.00" + std::to_string(1 + i % 9), std::to_string(2 * i + 2) + ".005"});
+    }
+    const std::vector<std::vector<BoundaryPoint>> figures = {
+        pointsOf({{"0.001", "0.003"}, {"10000000.007", "0.001"}, {"9999999.999", "9999999.998"}, {"0.002", "10000000.009"}}),
+        pointsOf({{"-5000000.123", "-5000000.456"}, {"5000000.789", "-4999999.111"}, {"4999999.321", "5000000.654"}}),
+        comb,
+    };
+    for (const auto& points : figures) {
+        const Parcel parcel = describeParcel(points);
+        const std::string exact6 = exactAreaText(points, 6);
+        EXPECT_EQ(parcel.exactArea.fixed(2, '.'), exactAreaText(points, 2));
+        EXPECT_EQ(parcel.exactArea.fixed(6, '.'), exact6);
+        double nearest = 0;
+        std::from_chars(exact6.data(), exact6.data() + exact6.size(), nearest);  // exact6 has every digit there is
+        EXPECT_EQ(parcel.area, nearest);
+    }
+}
+
 TEST(ParcelTest, Failures) {
     EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1", "1"}})),
                  "A parcel needs at least three points, got 2");
