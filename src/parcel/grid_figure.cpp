@@ -13,7 +13,7 @@ using boost::multiprecision::cpp_int;
 __extension__ typedef __int128 Int128;
 __extension__ typedef unsigned __int128 UInt128;
 
-constexpr int kInt64Digits = 18;  // any 18-digit integer fits
+constexpr std::int64_t kSmallLimit = 1'000'000'000'000'000'000;  // 10^18: any 18-digit integer
 
 cpp_int bigOf(const ExactDecimal& d, int scale) {
     cpp_int value(d.digits.empty() ? std::string("0") : d.digits);
@@ -21,14 +21,30 @@ cpp_int bigOf(const ExactDecimal& d, int scale) {
     return d.negative ? cpp_int(-value) : value;
 }
 
-// The value in grid units where it has at most 18 digits there.
-bool smallOf(const ExactDecimal& d, int scale, std::int64_t& value) {
-    const int zeros = d.exponent + scale;
-    if (int(d.digits.size()) + zeros > kInt64Digits) return false;
-    value = 0;
-    for (const char c : d.digits) value = value * 10 + (c - '0');
-    for (int i = 0; i < zeros; ++i) value *= 10;
-    if (d.negative) value = -value;
+// mantissa * 10^zeros where that has at most 18 digits.
+bool smallOf(const SmallDecimal& d, int scale, std::int64_t& value) {
+    value = d.mantissa;
+    const std::int64_t limit = kSmallLimit / 10;
+    for (int i = 0; i < d.exponent + scale; ++i) {
+        if (value >= limit || value <= -limit) return false;
+        value *= 10;
+    }
+    return true;
+}
+
+// The texts read once into mantissas and exponents; false where one has more
+// digits than 64 bits hold.
+bool smallDecimals(const std::vector<BoundaryPoint>& points, char separator, std::vector<SmallDecimal>& values,
+                   int& scale) {
+    values.reserve(2 * points.size());
+    for (const BoundaryPoint& p : points) {
+        for (const std::string* text : {&p.x, &p.y}) {
+            const std::optional<SmallDecimal> value = smallDecimalOf(*text, separator);
+            if (!value) return false;
+            values.push_back(*value);
+            scale = std::max(scale, -value->exponent);
+        }
+    }
     return true;
 }
 
@@ -81,32 +97,34 @@ cpp_int twiceSignedArea(const std::vector<BigGridPoint>& corners) {
 
 }  // namespace
 
-// The texts are read twice, for the finest decimal place and then for the
-// values, rather than kept: a figure of a million corners stays small.
+// The coordinate texts are numbers (the sides were measured from them).
 GridFigure gridFigure(const std::vector<BoundaryPoint>& points, char separator) {
     GridFigure figure;
-    for (const BoundaryPoint& p : points) {
-        figure.scale = std::max({figure.scale, -readExactDecimal(p.x, separator).exponent,
-                                 -readExactDecimal(p.y, separator).exponent});
-    }
-    figure.small.reserve(points.size());
-    for (const BoundaryPoint& p : points) {
-        SmallGridPoint c;
-        if (!smallOf(readExactDecimal(p.x, separator), figure.scale, c.x) ||
-            !smallOf(readExactDecimal(p.y, separator), figure.scale, c.y)) {
-            break;
+    std::vector<SmallDecimal> values;
+    if (smallDecimals(points, separator, values, figure.scale)) {
+        figure.small.resize(points.size());
+        bool small = true;
+        for (std::size_t i = 0; i < points.size() && small; ++i) {
+            small = smallOf(values[2 * i], figure.scale, figure.small[i].x) &&
+                    smallOf(values[2 * i + 1], figure.scale, figure.small[i].y);
         }
-        figure.small.push_back(c);
+        if (small) {
+            reduceToFirst(figure.small);
+            if (fitsSmall(figure.small)) return figure;
+        }
     }
-    if (figure.small.size() == points.size()) {
-        reduceToFirst(figure.small);
-        if (fitsSmall(figure.small)) return figure;
-    }
-    figure.small = {};
-    figure.big.reserve(points.size());
+    // Digits beyond 64 bits, or corners far apart on a fine grid.
+    figure = {};
+    std::vector<ExactDecimal> exact;
     for (const BoundaryPoint& p : points) {
-        figure.big.push_back({bigOf(readExactDecimal(p.x, separator), figure.scale),
-                              bigOf(readExactDecimal(p.y, separator), figure.scale)});
+        for (const std::string* text : {&p.x, &p.y}) {
+            exact.push_back(readExactDecimal(*text, separator));
+            figure.scale = std::max(figure.scale, -exact.back().exponent);
+        }
+    }
+    figure.big.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        figure.big.push_back({bigOf(exact[2 * i], figure.scale), bigOf(exact[2 * i + 1], figure.scale)});
     }
     reduceToFirst(figure.big);
     return figure;

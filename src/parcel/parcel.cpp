@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "numtext/decimal_reader.h"
 #include "numtext/format_settings.h"
+#include "numtext/power_of_ten.h"
 #include "parcel/grid_figure.h"
 
 namespace geocalc {
@@ -31,13 +32,15 @@ class CompensatedSum {
 };
 
 // The corners on the plan, reduced to the first one.
-void readCorners(Parcel& parcel, const std::vector<BoundaryPoint>& points) {
+// For drawing: the grid's corners in metres, rounded.
+void placeCorners(Parcel& parcel, const std::vector<BoundaryPoint>& points, const GridFigure& figure) {
     parcel.originX = readDecimal(points[0].x);
     parcel.originY = readDecimal(points[0].y);
+    auto metres = [&figure](long double units) { return scaleByPowerOfTen(units, -figure.scale); };
     parcel.corners.reserve(points.size());
-    for (const BoundaryPoint& p : points) {
-        parcel.corners.push_back(
-            {readDecimal(p.x) - parcel.originX, readDecimal(p.y) - parcel.originY});
+    for (const SmallGridPoint& c : figure.small) parcel.corners.push_back({metres(c.x), metres(c.y)});
+    for (const BigGridPoint& c : figure.big) {
+        parcel.corners.push_back({metres(c.x.convert_to<long double>()), metres(c.y.convert_to<long double>())});
     }
 }
 
@@ -70,8 +73,8 @@ Parcel describeParcel(std::vector<BoundaryPoint> points) {
     }
     parcel.perimeter = double(perimeter.value());
 
-    readCorners(parcel, points);
     const GridFigure figure = gridFigure(points, numberFormat().decimalSeparator);
+    placeCorners(parcel, points, figure);
     const GridArea area = gridArea(figure);
     parcel.exactArea = area.area;
     parcel.area = area.area.nearest();
