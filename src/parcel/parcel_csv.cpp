@@ -10,8 +10,13 @@ namespace {
 
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string field(const std::string& utf8, char delimiter) {
-    if (utf8.find_first_of(std::string("\"\r\n") + delimiter) == std::string::npos) return utf8;
+// A field holding the field separator or the decimal separator is quoted:
+// spreadsheets whose import splits at several separators at once (comma,
+// semicolon and tab) keep a quoted field whole.
+std::string field(const std::string& utf8, char delimiter, char decimalSeparator) {
+    if (utf8.find_first_of(std::string("\"\r\n,;\t") + delimiter + decimalSeparator) == std::string::npos) {
+        return utf8;
+    }
     std::string quoted = "\"";
     for (char c : utf8) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
@@ -21,12 +26,13 @@ std::string field(const std::string& utf8, char delimiter) {
 
 std::string parcelCsv(const Parcel& parcel) {
     // Where "," is the decimal separator, spreadsheets expect ";" between fields.
-    const char delimiter = numberFormat().decimalSeparator == ',' ? ';' : ',';
-    auto line = [delimiter](std::initializer_list<std::string> fields) {
+    const char separator = numberFormat().decimalSeparator;
+    const char delimiter = separator == ',' ? ';' : ',';
+    auto line = [delimiter, separator](std::initializer_list<std::string> fields) {
         std::string out;
         for (const std::string& f : fields) {
             if (&f != fields.begin()) out += delimiter;
-            out += field(f, delimiter);
+            out += field(f, delimiter, separator);
         }
         return out + "\r\n";
     };

@@ -1,11 +1,14 @@
-// The parcel for programs. The points are written one by one, strings
-// escaped by the JSON library's serializer, numbers in their shortest form
-// that reads back to the same double, so that a parcel of any size costs
-// little more than its text.
+// The parcel for programs, the same in every locale. The points are written
+// one by one, strings escaped by the JSON library's serializer, numbers in
+// their shortest form that reads back to the same double, and the numbers'
+// texts it repeats (coordinates, directions) with ".", so that a parcel of
+// any size costs little more than its text.
+#include <algorithm>
 #include <charconv>
 #include <nlohmann/json.hpp>
 
 #include "charset/code_page.h"
+#include "numtext/format_settings.h"
 #include "parcel/parcel_formats.h"
 
 namespace geocalc {
@@ -26,6 +29,15 @@ class JsonText {
         appendUtf8FromAnsi(utf8, ansi);
         serializer_.dump(value_, false, false, 0);
     }
+    // A number's text, written with the run's decimal separator, with "."
+    // instead: JSON is the same in every locale.
+    void numberText(const std::string& ansi) {
+        std::string& utf8 = value_.get_ref<std::string&>();
+        utf8.clear();
+        appendUtf8FromAnsi(utf8, ansi);
+        if (separator_ != '.') std::replace(utf8.begin(), utf8.end(), separator_, '.');
+        serializer_.dump(value_, false, false, 0);
+    }
     void number(double v) {
         char text[32];
         out_.append(text, std::to_chars(text, text + sizeof text, v).ptr);
@@ -36,6 +48,7 @@ class JsonText {
     std::string out_;
     Json value_ = std::string();
     nlohmann::detail::serializer<Json> serializer_;
+    char separator_ = numberFormat().decimalSeparator;
 };
 
 const char* orientationValue(Orientation orientation) {
@@ -60,11 +73,11 @@ std::string parcelJson(const Parcel& parcel) {
         json.raw(i == 0 ? "\n    {\"name\": " : ",\n    {\"name\": ");
         json.string(p.name);
         json.raw(", \"x\": ");
-        json.string(p.x);
+        json.numberText(p.x);
         json.raw(", \"y\": ");
-        json.string(p.y);
+        json.numberText(p.y);
         json.raw(", \"direction\": ");
-        json.string(parcel.sides[i].direction);
+        json.numberText(parcel.sides[i].direction);
         json.raw(", \"length\": ");
         json.number(parcel.sides[i].length);
         json.raw("}");

@@ -74,6 +74,13 @@ print(*[repr(float(v)) for v in (p["points"][1]["length"], p["perimeter"], p["ar
         "Репер 1 A&B <\"q\"> 6000100.5 90°0'0.0\"\n100.5 401.0 10050.0 counterclockwise None\n");
 }
 
+TEST(ParcelFormatsTest, JsonIsTheSameInEveryLocale) {
+    const std::string withPoint = parcelJson(square());
+    SeparatorGuard comma(',');
+    EXPECT_EQ(parcelJson(square()), withPoint);  // the table's texts had "," here
+    EXPECT_EQ(withPoint.find("6000100,5"), std::string::npos);
+}
+
 TEST(ParcelFormatsTest, CsvReadsBackInTheUsersLocale) {
     const char* reader = R"(python3 -c '
 import csv, sys
@@ -93,6 +100,11 @@ for row in csv.reader(text.splitlines(), delimiter=sys.argv[2]):
     const std::string rows = readBack(csv, reader + std::string("';'"), "csv");
     EXPECT_NE(rows.find("\n3|x;y,z|6000100,5|500100|270°0'0,0\"|100,00\n"), std::string::npos)
         << rows;
+    // A spreadsheet that splits at commas, semicolons and tabs at once keeps
+    // every quoted field whole: each field holding any of them, or the
+    // decimal separator, is quoted.
+    EXPECT_NE(csv.find("\r\n3;\"x;y,z\";\"6000100,5\";500100;\"270°0'0,0\"\"\";\"100,00\"\r\n"), std::string::npos)
+        << csv;
 }
 
 TEST(ParcelFormatsTest, SvgIsValidXmlDrawnAtAStandardScale) {
