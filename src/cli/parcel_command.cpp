@@ -16,14 +16,15 @@ int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& 
     if (args.size() < 2) throw UsageError{"parcel takes a table and the points to pick"};
     TableDataset table;
     openReadOnly(table, args[0]);
+    std::vector<int> rows = pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName);
+    // Listing the first point again at the end, a common way to say the
+    // figure closes, says nothing more: the figure always closes.
+    if (rows.size() > 1 && rows.back() == rows.front()) rows.pop_back();
     std::vector<BoundaryPoint> points;
-    for (const int row :
-         pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName)) {
+    points.reserve(rows.size());
+    for (const int row : rows) {
         table.moveTo(row);
-        BoundaryPoint& point = points.emplace_back();
-        point.name = table.fieldText(0);
-        point.x = table.fieldText(1);
-        point.y = table.fieldText(2);
+        points.push_back({table.fieldText(0), table.fieldText(1), table.fieldText(2), row + 1});
     }
     const Parcel parcel = describeParcel(std::move(points));
     const std::string text = formatParcel(parcel, options.format);

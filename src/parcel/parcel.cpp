@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "calc/side.h"
 #include "core/error.h"
@@ -32,6 +33,37 @@ class CompensatedSum {
 };
 
 // The corners on the plan, reduced to the first one.
+// "Record 3 (Точка 3)", or "Point 3 (Точка 3)" for a point from no table
+// (index from 0); lower case inside a sentence.
+std::string pointLabel(const BoundaryPoint& p, std::size_t index, bool capital = true) {
+    const std::string number = std::to_string(p.record > 0 ? std::size_t(p.record) : index + 1);
+    const char* kind = p.record > 0 ? (capital ? "Record " : "record ") : (capital ? "Point " : "point ");
+    return kind + number + " (" + p.name + ")";
+}
+
+// "Records 3 (Точка 3) and 4 (Точка 4)".
+std::string pairLabel(const BoundaryPoint& a, std::size_t i, const BoundaryPoint& b, std::size_t j) {
+    const std::string first = pointLabel(a, i);
+    const std::string kind = a.record > 0 ? "Record" : "Point";
+    return kind + "s" + first.substr(kind.size()) + " and " + pointLabel(b, j).substr(kind.size() + 1);
+}
+
+// The coordinates as read, or the failure says which one is no number.
+std::vector<PlanPoint> readCoordinates(const std::vector<BoundaryPoint>& points) {
+    std::vector<PlanPoint> read(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        for (const auto& [field, text, value] :
+             {std::tuple{"X", &points[i].x, &read[i].x}, std::tuple{"Y", &points[i].y, &read[i].y}}) {
+            try {
+                *value = readDecimal(*text);
+            } catch (const Error& e) {
+                throw Error(pointLabel(points[i], i) + ", " + field + ": " + e.what());
+            }
+        }
+    }
+    return read;
+}
+
 // For drawing: the grid's corners in metres, rounded.
 void placeCorners(Parcel& parcel, const std::vector<BoundaryPoint>& points, const GridFigure& figure) {
     parcel.originX = readDecimal(points[0].x);
@@ -61,23 +93,37 @@ Parcel describeParcel(std::vector<BoundaryPoint> points) {
     if (points.size() < kMinPoints) {
         throw Error("A parcel needs at least three points, got " + std::to_string(points.size()));
     }
+    const std::vector<PlanPoint> read = readCoordinates(points);
     Parcel parcel;
     const std::size_t n = points.size();
     CompensatedSum perimeter;
     for (std::size_t i = 0; i < n; ++i) {
         const BoundaryPoint& start = points[i];
         const BoundaryPoint& end = points[(i + 1) % n];
-        SideMeasure side = measureSide(end.x, start.x, end.y, start.y);
+        if (read[i].x == read[(i + 1) % n].x && read[i].y == read[(i + 1) % n].y) {
+            throw Error(pairLabel(start, i, end, (i + 1) % n) + " are one point: the side between them has no direction");
+        }
+        const std::string sideLabel =
+            "The side from " + pointLabel(start, i, false) + " to " + pointLabel(end, (i + 1) % n, false);
+        SideMeasure side;
+        try {
+            side = measureSide(end.x, start.x, end.y, start.y);
+        } catch (const Error& e) {
+            throw Error(sideLabel + ": " + e.what());
+        }
+        if (!std::isfinite(side.length)) throw Error(sideLabel + " is longer than any number the outputs can carry");
         perimeter.add(side.length);
         parcel.sides.push_back({std::move(side.direction), side.length});
     }
     parcel.perimeter = double(perimeter.value());
+    if (!std::isfinite(parcel.perimeter)) throw Error("The perimeter is larger than any number the outputs can carry");
 
     const GridFigure figure = gridFigure(points, numberFormat().decimalSeparator);
     placeCorners(parcel, points, figure);
     const GridArea area = gridArea(figure);
     parcel.exactArea = area.area;
     parcel.area = area.area.nearest();
+    if (!std::isfinite(parcel.area)) throw Error("The area is larger than any number the outputs can carry");
     parcel.orientation = area.turn > 0   ? Orientation::CounterClockwise
                          : area.turn < 0 ? Orientation::Clockwise
                                          : Orientation::None;

@@ -14,9 +14,11 @@
 namespace geocalc {
 
 // A corner of the boundary: its name and coordinate texts as the table holds
-// them, in the core's code page.
+// them, in the core's code page, and the number of its record (from 1; 0
+// where it comes from no table), by which messages name it.
 struct BoundaryPoint {
     std::string name, x, y;
+    int record = 0;
 };
 
 // The side leaving a point: its direction angle as the side line writes it
@@ -61,9 +63,11 @@ struct PlanExtent {
 PlanExtent extentOf(const Parcel& parcel);
 
 // Describes the figure from the first point through the others and back.
-// Fails with "A parcel needs at least three points, got N", and as the side
-// computation does: a text that is no number, two consecutive equal points
-// ("Invalid floating point operation").
+// Fails with "A parcel needs at least three points, got N", and naming the
+// points: "Record 3 (Точка 3), X: 'abc' is not a valid floating point
+// value", "Records 3 (Точка 3) and 4 (Точка 4) are one point: the side
+// between them has no direction", and for a length or an area beyond what
+// the outputs can carry (the double range).
 //
 // The area, the orientation and the crossing check are exact: each
 // coordinate text is the decimal number it writes, and the figure is decided

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "cli/cli_io.h"
+#include "../table/dbf_builder.h"
 #include "temp_folder.h"
 #include "test_support.h"
 
@@ -63,6 +66,46 @@ TEST(ParcelCommandTest, ACrossingIsWarnedOfInEveryFormatAndIsNoFailure) {
     }
 }
 
+// Repeating the first point at the end says the figure closes, as it
+// always does: the same parcel as without it.
+TEST(ParcelCommandTest, TheFirstPointRepeatedLastClosesTheFigure) {
+    std::ostringstream open, closed, byName;
+    runParcelCommand({kSample, "1", "2", "3", "4", "5", "6", "7", "8"}, options(ParcelFormat::Json), open, open);
+    runParcelCommand({kSample, "1", "2", "3", "4", "5", "6", "7", "8", "1"}, options(ParcelFormat::Json), closed, closed);
+    runParcelCommand({kSample, "Репер 1", "Точка 2", "Точка 3", "Репер 1"}, options(ParcelFormat::Json, "", true),
+                     byName, byName);
+    EXPECT_EQ(closed.str(), open.str());
+    const std::string three = byName.str();
+    EXPECT_NE(three.find("\"crossing\": null"), std::string::npos) << three;
+    EXPECT_EQ(std::count(three.begin(), three.end(), '{'), 4);  // the parcel and its 3 points
+}
+
+// Texts that are no number, and values no output can carry, name their record.
+TEST(ParcelCommandTest, BadCoordinatesNameTheirRecord) {
+    TempFolder folder;
+    DbfBuilder builder;
+    builder.field("NAME", 'C', 10).field("X", 'C', 20).field("Y", 'C', 20);
+    auto record = [&builder](std::string name, std::string x, std::string y) {
+        name.resize(10, ' ');
+        x.resize(20, ' ');
+        builder.record(name + x + y);
+    };
+    record("A", "0", "0");
+    record("B", "1e300", "0");
+    record("C", "0", "1e300");
+    record("\xD2\xEE\xF7\xEA\xE0 3", "abc", "0");
+    writeBytes(folder.file("t.dbf"), builder.bytes());
+    std::ostringstream out;
+    EXPECT_ERROR(runParcelCommand({folder.file("t.dbf"), "1", "2", "4"}, {}, out, out),
+                 "Record 4 (\xD2\xEE\xF7\xEA\xE0 3), X: 'abc' is not a valid floating point value");
+    for (const ParcelFormat format : {ParcelFormat::Text, ParcelFormat::Json, ParcelFormat::Csv}) {
+        EXPECT_ERROR(runParcelCommand({folder.file("t.dbf"), "1", "2", "3"}, options(format, folder.file("o")), out, out),
+                     "The area is larger than any number the outputs can carry");
+    }
+    EXPECT_EQ(out.str(), "");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("o")));
+}
+
 TEST(ParcelCommandTest, Failures) {
     std::ostringstream out;
     EXPECT_ERROR(runParcelCommand({kSample, "1", "2"}, {}, out, out),
@@ -70,7 +113,8 @@ TEST(ParcelCommandTest, Failures) {
     EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "9"}, {}, out, out),
                  "Record 9 does not exist: the table has 8 records");
     EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "2"}, {}, out, out),
-                 "Invalid floating point operation");
+                 "Records 2 (\xD2\xEE\xF7\xEA\xE0 2) and 2 (\xD2\xEE\xF7\xEA\xE0 2) are one point: the side "
+                 "between them has no direction");
     EXPECT_ERROR(runParcelCommand({kSample, "Репер 1", "нет", "Точка 2"},
                                   options(ParcelFormat::Text, "", true), out, out),
                  "No record is named '\xED\xE5\xF2'");

@@ -275,9 +275,13 @@ TEST(ParcelTest, Failures) {
     EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1", "1"}})),
                  "A parcel needs at least three points, got 2");
     EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1", "x"}, {"2", "2"}})),
-                 "'x' is not a valid floating point value");
+                 "Point 2 (P2), Y: 'x' is not a valid floating point value");
     EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"5", "5"}, {"5", "5"}, {"9", "0"}})),
-                 "Invalid floating point operation");
+                 "Points 2 (P2) and 3 (P3) are one point: the side between them has no direction");
+    EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1e300", "0"}, {"0", "1e300"}})),
+                 "The area is larger than any number the outputs can carry");
+    EXPECT_ERROR(describeParcel(pointsOf({{"0", "0"}, {"1e400", "0"}, {"0", "1"}})),
+                 "The side from point 1 (P1) to point 2 (P2): Floating point overflow");
 }
 
 }  // namespace
