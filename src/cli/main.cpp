@@ -17,6 +17,7 @@
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
 #include "cli/fd_streambuf.h"
+#include "cli/id_list.h"
 #include "cli/inverse_command.h"
 #include "cli/parcel_command.h"
 #include "cli/table_commands.h"
@@ -32,9 +33,9 @@ using geocalc::cli::UsageError;
 constexpr const char* kUsage =
     "usage: geocalc-cli [--decimal-separator C] inverse [XS YS XE YE]\n"
     "       geocalc-cli [--decimal-separator C] show TABLE\n"
-    "       geocalc-cli [--decimal-separator C] traverse [--names] [-o FILE]\n"
+    "       geocalc-cli [--decimal-separator C] traverse [--names] [--ids FILE] [-o FILE]\n"
     "                   [--encoding windows-1251|utf-8] TABLE ID...\n"
-    "       geocalc-cli [--decimal-separator C] parcel [--names] [-o FILE]\n"
+    "       geocalc-cli [--decimal-separator C] parcel [--names] [--ids FILE] [-o FILE]\n"
     "                   [--format text|json|csv|svg|dxf] TABLE ID...\n"
     "       geocalc-cli --help | --version\n"
     "\n"
@@ -50,7 +51,12 @@ constexpr const char* kUsage =
     "parcel    picks the records ID... of TABLE as traverse does and describes the\n"
     "          closed figure they bound: the catalogue of points and sides, the\n"
     "          perimeter, the area and the orientation, as text, JSON, CSV, an SVG\n"
-    "          drawing at a standard scale, or DXF for CAD\n"
+    "          drawing at a standard scale, or DXF for CAD; the first point\n"
+    "          given again last closes the figure and is dropped\n"
+    "\n"
+    "ID        a record number from 1, N-M for the records N to M in order (M < N\n"
+    "          runs backwards), or with --names the name in the first field\n"
+    "--ids FILE  more IDs, one a line, after those given (- for standard input)\n"
     "\n"
     "--decimal-separator C   the decimal separator of coordinates and results\n"
     "                        (default: the one of the LC_NUMERIC locale)\n";
@@ -68,6 +74,7 @@ struct CommandLine {
     geocalc::cli::ParcelOptions parcel;
     std::vector<LimitedOption> limited;
     std::vector<std::string> positional;
+    std::string idsPath;  // empty: none
 };
 
 using Arguments = std::vector<std::string>;
@@ -116,6 +123,10 @@ CommandLine parse(const Arguments& args) {
             line.traverse.outputPath = line.parcel.outputPath = valueOf(i, args, arg);
             if (line.traverse.outputPath.empty()) throw UsageError{"-o needs a file name"};
             line.limited.push_back({arg, {"traverse", "parcel"}});
+        } else if (arg == "--ids") {
+            line.idsPath = valueOf(i, args, arg);
+            if (line.idsPath.empty()) throw UsageError{"--ids needs a file name"};
+            line.limited.push_back({arg, {"traverse", "parcel"}});
         } else if (arg == "--encoding") {
             const std::string encoding = valueOf(i, args, arg);
             if (encoding != "utf-8" && encoding != "windows-1251") {
@@ -156,7 +167,8 @@ int run(const CommandLine& line, std::istream& in, std::ostream& out) {
         }
         throw UsageError{option.name + " is an option of " + owners + ", not of " + command};
     }
-    const std::vector<std::string> args(line.positional.begin() + 1, line.positional.end());
+    std::vector<std::string> args(line.positional.begin() + 1, line.positional.end());
+    if (!line.idsPath.empty()) geocalc::cli::appendIdsFrom(line.idsPath, in, args);
     if (command == "inverse") return geocalc::cli::runInverse(args, in, out, std::cerr);
     if (command == "show") return geocalc::cli::runShow(args, out);
     if (command == "traverse") return geocalc::cli::runTraverseCommand(args, line.traverse, out);

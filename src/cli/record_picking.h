@@ -11,11 +11,12 @@ namespace geocalc::cli {
 // Opens the table read-only, with no working copy.
 void openReadOnly(TableDataset& table, const std::string& path);
 
-// The rows of the IDs, in their order: 1-based record numbers, or with
+// The rows of the IDs, in their order: 1-based record numbers, where "N-M"
+// stands for the records N to M in order (backwards where M < N), or with
 // `byName` names (UTF-8), each the first record whose first field is the
 // name. Names are found in one pass over the table. Fails for a record that
-// does not exist or a name no record has; an ID that is no number without
-// `byName` is a usage error.
+// does not exist or a name no record has; an ID that is no number or range
+// without `byName` is a usage error.
 std::vector<int> pickRows(TableDataset& table, const std::vector<std::string>& ids, bool byName);
 
 }  // namespace geocalc::cli

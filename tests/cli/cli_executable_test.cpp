@@ -143,4 +143,40 @@ TEST(CliExecutableTest, OneLineOutPerLineIn) {
         "0°0'0.0\" 1.0\n\n\nExpected four coordinates XS YS XE YE, got 1.\n270°0'0.0\" 1.0\n");
 }
 
+// IDs beyond what a command line holds: a file of them, standard input, and
+// ranges of record numbers, each the same as the IDs given one by one.
+TEST(CliExecutableTest, IdsComeFromFilesStandardInputAndRanges) {
+    const std::string sample = "'" + std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat'";
+    const ShellRun expected = runCli("parcel --format json " + sample + " 1 2 3 4 5 6 7 8");
+    ASSERT_EQ(expected.exitCode, 0) << expected.err;
+    const ShellRun backwards = runCli("parcel --format json " + sample + " 8 7 6 5 4 3 2 1");
+    TempFolder folder;
+    const std::string ids = "'" + folder.file("ids.txt") + "'";
+    const std::vector<std::pair<std::string, const ShellRun*>> cases = {
+        {"printf '1\\n2\\r\\n\\n3-5\\n6\\n' > " + ids + "; $CLI parcel --format json --ids " + ids + " " + sample + " 7 8",
+         nullptr},  // the file's IDs come after the command line's: 7 8 1 2 3 4 5 6
+        {"printf '3-8\\n1\\n' | $CLI parcel --format json --ids - " + sample + " 1 2", &expected},
+        {"$CLI parcel --format json " + sample + " 1-8", &expected},
+        {"$CLI parcel --format json " + sample + " 8-1", &backwards},
+        {"$CLI parcel --format json " + sample + " 1-8 1", &expected},  // closed by the first point again
+    };
+    for (const auto& [command, wanted] : cases) {
+        const ShellRun run = shell(command);
+        EXPECT_EQ(run.exitCode, 0) << command << "\n" << run.err;
+        if (wanted) {
+            EXPECT_EQ(run.out, wanted->out) << command;
+        }
+    }
+    const ShellRun rotated = shell(cases[0].first);
+    EXPECT_NE(rotated.out.find("\"points\": [\n    {\"name\": \"Точка 7\""), std::string::npos) << rotated.out;
+
+    EXPECT_EQ(runCli("traverse --ids " + ids + " " + sample).exitCode, 0);
+    const ShellRun missing = runCli("parcel --ids /nonexistent/ids " + sample);
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "Cannot read the ID file '/nonexistent/ids'\n");
+    EXPECT_EQ(runCli("parcel --ids '" + folder.path().string() + "' " + sample).exitCode, 1);  // a folder
+    EXPECT_EQ(runCli("parcel " + sample + " 1-x").exitCode, 2);
+    EXPECT_EQ(runCli("show --ids " + ids + " " + sample).exitCode, 2);
+}
+
 }  // namespace
