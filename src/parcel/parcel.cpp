@@ -103,15 +103,16 @@ Parcel describeParcel(std::vector<BoundaryPoint> points) {
         if (read[i].x == read[(i + 1) % n].x && read[i].y == read[(i + 1) % n].y) {
             throw Error(pairLabel(start, i, end, (i + 1) % n) + " are one point: the side between them has no direction");
         }
-        const std::string sideLabel =
-            "The side from " + pointLabel(start, i, false) + " to " + pointLabel(end, (i + 1) % n, false);
+        auto sideLabel = [&] {
+            return "The side from " + pointLabel(start, i, false) + " to " + pointLabel(end, (i + 1) % n, false);
+        };
         SideMeasure side;
         try {
             side = measureSide(end.x, start.x, end.y, start.y);
         } catch (const Error& e) {
-            throw Error(sideLabel + ": " + e.what());
+            throw Error(sideLabel() + ": " + e.what());
         }
-        if (!std::isfinite(side.length)) throw Error(sideLabel + " is longer than any number the outputs can carry");
+        if (!std::isfinite(side.length)) throw Error(sideLabel() + " is longer than any number the outputs can carry");
         perimeter.add(side.length);
         parcel.sides.push_back({std::move(side.direction), side.length});
     }
