@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "every_pair.h"
 #include "test_support.h"
 
 namespace geocalc {
@@ -226,6 +227,12 @@ TEST(ParcelTest, DecimalCoordinatesAreDecidedExactly) {
         {"three points in a line",
          {{"6171234.10", "2310456.10"}, {"6171234.20", "2310456.20"}, {"6171234.30", "2310456.30"}},
          Crossing{{0, 2}}, Orientation::None, "0.00"},
+        {"points in a line written in powers of ten",
+         {{"1e-25", "1e-25"}, {"2.0000000000000000000000000e-25", "2e-25"}, {"0.0000000000000000000000003", "3e-25"}},
+         Crossing{{0, 2}}, Orientation::None, "0.00"},
+        {"corners beyond 64 bits (the slower exact path)",
+         {{"0", "0"}, {"1e20", "0"}, {"0", "100000000000000000000.000"}},
+         std::nullopt, Orientation::Clockwise, "5000000000000000000000000000000000000000.00"},
         {"a corner exactly on a side 10 km long",
          {{"6171234.12", "2310456.31"}, {"6181234.12", "2320456.33"}, {"6181234.12", "2310456.31"},
           {"6176234.12", "2315456.32"}},
@@ -269,6 +276,51 @@ TEST(ParcelTest, LargeFiguresHaveTheirExactAreaToTheLastDigit) {
         std::from_chars(exact6.data(), exact6.data() + exact6.size(), nearest);  // exact6 has every digit there is
         EXPECT_EQ(parcel.area, nearest);
     }
+}
+
+// Random figures of survey coordinates with two decimals near 6171234.12 /
+// 2310456.31, where corners are put exactly on other sides and spikes run
+// out and back: the crossing named is the first that every pair of sides,
+// compared in whole centimetres, finds; the orientation is the sign of the
+// exact area.
+TEST(ParcelTest, RandomDecimalFiguresAreDecidedAsEveryPairDecidesThem) {
+    std::mt19937 random(19);
+    std::uniform_int_distribution<int> step(-300, 300), count(4, 8), choice(0, 3);
+    const long long baseX = 617123412, baseY = 231045631;  // in cm
+    auto text = [](long long cm) { return std::to_string(cm / 100) + "." + (cm % 100 < 10 ? "0" : "") + std::to_string(cm % 100); };
+    int touching = 0;
+    for (int figure = 0; figure < 3000; ++figure) {
+        std::vector<SmallGridPoint> cm;
+        const int n = count(random);
+        while (int(cm.size()) < n) {
+            SmallGridPoint p{baseX + step(random), baseY + step(random)};
+            if (cm.size() >= 2 && choice(random) == 0) {  // on a side already drawn, exactly
+                const SmallGridPoint& a = cm[cm.size() - 2];
+                const SmallGridPoint& b = cm[cm.size() - 1];
+                if ((a.x + b.x) % 2 == 0 && (a.y + b.y) % 2 == 0) p = {(a.x + b.x) / 2, (a.y + b.y) / 2};
+            }
+            if (cm.size() >= 2 && choice(random) == 1) p = cm[cm.size() - 2];  // back along the last side: a spike
+            if (!cm.empty() && cm.back().x == p.x && cm.back().y == p.y) continue;
+            cm.push_back(p);
+        }
+        if (cm.back().x == cm[0].x && cm.back().y == cm[0].y) continue;
+        std::vector<BoundaryPoint> points;
+        for (const SmallGridPoint& p : cm) points.push_back({"p", text(p.x), text(p.y)});
+        Int128 twice = 0;
+        for (std::size_t i = 0; i < cm.size(); ++i) {
+            const SmallGridPoint& a = cm[i];
+            const SmallGridPoint& b = cm[(i + 1) % cm.size()];
+            twice += Int128(a.y - baseY) * (b.x - baseX) - Int128(b.y - baseY) * (a.x - baseX);
+        }
+        const Parcel parcel = describeParcel(points);
+        const every_pair::Pair expected = every_pair::firstByEveryPair(cm);
+        ASSERT_EQ(parcel.crossing, expected) << "figure " << figure;
+        ASSERT_EQ(parcel.orientation, twice > 0 ? Orientation::CounterClockwise
+                                      : twice < 0 ? Orientation::Clockwise
+                                                  : Orientation::None) << "figure " << figure;
+        touching += expected.has_value();
+    }
+    EXPECT_GT(touching, 500);
 }
 
 TEST(ParcelTest, Failures) {
