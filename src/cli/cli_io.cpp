@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "charset/code_page.h"
+#include "cli/terminal_text.h"
 #include "core/error.h"
 
 namespace geocalc::cli {
@@ -14,8 +15,16 @@ void printLine(std::ostream& out, std::string_view ansiText) {
     out.write(line.data(), std::streamsize(line.size()));
 }
 
+void printMessage(std::ostream& out, std::string_view ansiMessage) {
+    std::string utf8;
+    appendUtf8FromAnsi(utf8, ansiMessage);
+    std::string line = messageForTerminal(utf8);
+    line += '\n';
+    out.write(line.data(), std::streamsize(line.size()));
+}
+
 void printFailure(std::ostream& out, std::string_view ansiMessage) {
-    printLine(out, withClosingPeriod(std::string(ansiMessage)));
+    printMessage(out, withClosingPeriod(std::string(ansiMessage)));
 }
 
 }  // namespace geocalc::cli

@@ -16,8 +16,13 @@ struct UsageError {
     std::string message;
 };
 
+// A line of data in UTF-8, its bytes as they are (a terminal's stream
+// escapes its controls itself).
 void printLine(std::ostream& out, std::string_view ansiText);
-// The message with the window's closing-period rule, on its own line.
+// A message line in UTF-8, safe for a terminal wherever it goes: line breaks
+// as line feeds, every other control escaped (see terminal_text.h).
+void printMessage(std::ostream& out, std::string_view ansiMessage);
+// The message with the window's closing-period rule, as printMessage.
 void printFailure(std::ostream& out, std::string_view ansiMessage);
 
 }  // namespace geocalc::cli

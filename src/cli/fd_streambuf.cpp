@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/terminal_text.h"
+
 namespace geocalc::cli {
 
 namespace {
@@ -88,17 +90,25 @@ FdOutputBuffer::int_type FdOutputBuffer::overflow(int_type c) {
     return c;
 }
 
+// On a terminal each complete line goes out at once, its controls escaped;
+// the rest waits for its line end, so that no character is cut in two.
 std::streamsize FdOutputBuffer::xsputn(const char* data, std::streamsize size) {
     if (!lineByLine_) return std::streambuf::xsputn(data, size);
     line_.append(data, std::size_t(size));
-    if (std::memchr(data, '\n', std::size_t(size))) sync();
+    if (std::memchr(data, '\n', std::size_t(size))) {
+        const std::size_t complete = line_.rfind('\n') + 1;
+        const std::string shown = escapedForTerminal(std::string_view(line_).substr(0, complete));
+        line_.erase(0, complete);
+        writeOut(shown.data(), shown.size());
+    }
     return size;
 }
 
 int FdOutputBuffer::sync() {
     if (lineByLine_) {
-        writeOut(line_.data(), line_.size());
+        const std::string shown = escapedForTerminal(line_);
         line_.clear();
+        writeOut(shown.data(), shown.size());
     } else {
         drain();
     }

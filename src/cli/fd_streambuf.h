@@ -28,7 +28,8 @@ class FdInputBuffer : public std::streambuf {
 };
 
 // Writes to a file descriptor through a large buffer; when the descriptor is
-// a terminal, each line is written as soon as it is complete.
+// a terminal, each line is written as soon as it is complete, with its
+// control characters escaped (files and pipes get every byte as it is).
 class FdOutputBuffer : public std::streambuf {
   public:
     // Nothing is written when the buffer goes: the owner flushes at the end

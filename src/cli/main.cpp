@@ -20,6 +20,7 @@
 #include "cli/id_list.h"
 #include "cli/inverse_command.h"
 #include "cli/parcel_command.h"
+#include "cli/terminal_text.h"
 #include "cli/table_commands.h"
 #include "core/error.h"
 #include "core/native_path.h"
@@ -203,7 +204,7 @@ int runWith(const Arguments& args) {
     } catch (const geocalc::cli::StreamFailure& failure) {
         return streamFailure(failure);
     } catch (const UsageError& e) {
-        std::cerr << "geocalc-cli: " << e.message << "\n\n" << kUsage;
+        std::cerr << "geocalc-cli: " << geocalc::cli::messageForTerminal(e.message) << "\n\n" << kUsage;
         return geocalc::cli::kExitUsage;
     } catch (const geocalc::Error& e) {
         try {

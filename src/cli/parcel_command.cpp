@@ -35,7 +35,7 @@ int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& 
         file.write(text);
         file.commit();
     }
-    if (parcel.crossing) printLine(err, crossingWarning(parcel));
+    if (parcel.crossing) printMessage(err, crossingWarning(parcel));
     return 0;
 }
 

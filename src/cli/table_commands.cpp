@@ -7,6 +7,7 @@
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
 #include "cli/record_picking.h"
+#include "cli/terminal_text.h"
 #include "core/error.h"
 #include "numtext/format_settings.h"
 #include "output/replacing_file.h"
@@ -27,11 +28,14 @@ constexpr const char* escapeOf(char c) {
     }
 }
 
-// The bytes a field text cannot show as they are: the escaped ones, and the
-// Windows-1251 letters and signs that need their UTF-8 form.
+// The bytes a field text cannot show as they are: the escaped ones, the
+// other controls (written \xHH), and the Windows-1251 letters and signs that
+// need their UTF-8 form.
 constexpr std::array<bool, 256> kSpecialBytes = [] {
     std::array<bool, 256> special{};
-    for (int c = 0; c < 256; ++c) special[std::size_t(c)] = c >= 0x80 || escapeOf(char(c)) != nullptr;
+    for (int c = 0; c < 256; ++c) {
+        special[std::size_t(c)] = c >= 0x80 || escapeOf(char(c)) != nullptr || isControlByte(static_cast<unsigned char>(c));
+    }
     return special;
 }();
 
@@ -44,6 +48,8 @@ void appendShown(std::string& line, const std::string& ansiText) {
         line.append(ansiText, run, i - run);
         if (const char* escape = escapeOf(ansiText[i])) {
             line += escape;
+        } else if (isControlByte(static_cast<unsigned char>(ansiText[i]))) {
+            appendHexEscape(line, static_cast<unsigned char>(ansiText[i]));
         } else {
             appendUtf8FromAnsi(line, std::string_view(ansiText).substr(i, 1));
         }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../table/dbf_builder.h"
 #include "temp_folder.h"
 
 namespace {
@@ -177,6 +178,65 @@ TEST(CliExecutableTest, IdsComeFromFilesStandardInputAndRanges) {
     EXPECT_EQ(runCli("parcel --ids '" + folder.path().string() + "' " + sample).exitCode, 1);  // a folder
     EXPECT_EQ(runCli("parcel " + sample + " 1-x").exitCode, 2);
     EXPECT_EQ(runCli("show --ids " + ids + " " + sample).exitCode, 2);
+}
+
+// A hostile table's control bytes never reach a terminal raw: `show` always
+// escapes them, the results file and the parcel keep their bytes in a pipe
+// and show them escaped on a terminal (a pseudo-terminal from script(1)),
+// and messages on standard error are escaped wherever they go.
+TEST(CliExecutableTest, ControlBytesFromATableNeverReachATerminalRaw) {
+    TempFolder folder;
+    DbfBuilder hostile;
+    hostile.field("NAME", 'C', 12).field("X", 'C', 8).field("Y", 'C', 8);
+    auto record = [&hostile](std::string name, std::string x, std::string y) {
+        name.resize(12, ' ');
+        x.resize(8, ' ');
+        hostile.record(name + x + y);
+    };
+    record("A\x1B[31mred", "0", "0");
+    record("B\x07\x7F", "100", "0");
+    record("C\rD", "0", "100");
+    record("E", "100", "100");  // sides 2 and 4 cross: a warning names them
+    writeBytes(folder.file("t.dbf"), hostile.bytes());
+    const std::string table = "'" + folder.file("t.dbf") + "'";
+    auto onTerminal = [](const std::string& command) {
+        return shell("script -qec \"$CLI " + command + "\" /dev/null < /dev/null");
+    };
+    const std::string raw = "\x1B[31m";
+
+    for (const ShellRun& run : {runCli("show " + table), onTerminal("show " + table)}) {
+        EXPECT_NE(run.out.find("A\\x1B[31mred"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("B\\x07\\x7F"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("C\\rD"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find(raw), std::string::npos);
+    }
+
+    const ShellRun piped = runCli("traverse --encoding utf-8 " + table + " 1 2 3");
+    EXPECT_NE(piped.out.find("A" + raw + "red"), std::string::npos);  // a file's bytes, as written
+    const ShellRun shown = onTerminal("traverse --encoding utf-8 " + table + " 1 2 3");
+    EXPECT_NE(shown.out.find("A\\x1B[31mred 0 0 "), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("C\\x0DD 0 100 "), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("\r\n"), std::string::npos);  // line ends stay line ends
+    EXPECT_EQ(shown.out.find(raw), std::string::npos);
+
+    const ShellRun parcelPiped = runCli("parcel " + table + " 1 2 3 4");
+    EXPECT_NE(parcelPiped.out.find(raw), std::string::npos);
+    EXPECT_EQ(parcelPiped.err.find(raw), std::string::npos);  // the crossing warning names them, escaped
+    EXPECT_NE(parcelPiped.err.find("C\\x0DD"), std::string::npos) << parcelPiped.err;
+    const ShellRun parcelShown = onTerminal("parcel " + table + " 1 2 3 4");
+    EXPECT_EQ(parcelShown.out.find(raw), std::string::npos);
+    EXPECT_NE(parcelShown.out.find("A\\x1B[31mred"), std::string::npos) << parcelShown.out;
+
+    // Messages: a field name with a control byte, and the engine's two-line
+    // message, whose line break is a line feed here.
+    DbfBuilder badName;
+    badName.field("N\x11", 'C', 0);
+    writeBytes(folder.file("n.dbf"), badName.bytes());
+    const ShellRun named = runCli("show '" + folder.file("n.dbf") + "'");
+    EXPECT_EQ(named.exitCode, 1);
+    EXPECT_NE(named.err.find("field N\\x11 has no length."), std::string::npos) << named.err;
+    EXPECT_EQ(named.err.find('\r'), std::string::npos);
+    EXPECT_NE(named.err.find("\nFile: "), std::string::npos) << named.err;
 }
 
 }  // namespace
