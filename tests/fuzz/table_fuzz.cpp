@@ -1,11 +1,17 @@
-// Fuzz target: any bytes as a table file must give field texts or a clear
+// Fuzz target: any bytes as a table file, with a memo file and a code page
+// file beside it made from the same input, must give field texts or a clear
 // failure, never a crash, a hang or an unbounded allocation.
+//
+// The input is the table's bytes, then optionally "\nGCFUZZ-MEMO\n" and the
+// memo file's bytes (written as both .dbt and .fpt, whichever the table
+// asks for), then optionally "\nGCFUZZ-CPG\n" and the .cpg file's text.
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "core/error.h"
 #include "table/table_dataset.h"
@@ -13,35 +19,60 @@
 namespace {
 
 constexpr int kMaxRows = 2000;
+constexpr std::string_view kMemoMark = "\nGCFUZZ-MEMO\n";
+constexpr std::string_view kCpgMark = "\nGCFUZZ-CPG\n";
 
-const std::string& tablePath() {
-    static const std::string path = "/tmp/geocalc-fuzz-" + std::to_string(getpid()) + ".dbf";
-    return path;
+std::string pathWith(const char* extension) {
+    return "/tmp/geocalc-fuzz-" + std::to_string(getpid()) + extension;
+}
+
+// Writes the part, or removes what an earlier input left there.
+void writeOrRemove(const std::string& path, std::string_view bytes, bool present) {
+    if (!present) {
+        std::remove(path.c_str());
+        return;
+    }
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
+
+// Cuts `input` at the first `mark`: what follows it goes to `after`.
+bool cutAt(std::string_view& input, std::string_view mark, std::string_view& after) {
+    const std::size_t at = input.find(mark);
+    if (at == std::string_view::npos) return false;
+    after = input.substr(at + mark.size());
+    input = input.substr(0, at);
+    return true;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FILE* file = std::fopen(tablePath().c_str(), "wb");
-    if (file == nullptr) return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    std::string_view table(reinterpret_cast<const char*>(data), size), memo, cpg;
+    const bool hasCpg = cutAt(table, kCpgMark, cpg);
+    const bool hasMemo = cutAt(table, kMemoMark, memo);
+    writeOrRemove(pathWith(".dbf"), table, true);
+    writeOrRemove(pathWith(".dbt"), memo, hasMemo);
+    writeOrRemove(pathWith(".fpt"), memo, hasMemo);
+    writeOrRemove(pathWith(".cpg"), cpg, hasCpg);
     try {
-        geocalc::TableDataset table;
-        table.setReadOnly(true);
-        table.setTableName(tablePath());
-        table.open();
-        const int rows = std::min(table.rowCount(), kMaxRows);
+        geocalc::TableDataset dataset;
+        dataset.setReadOnly(true);
+        dataset.setTableName(pathWith(".dbf"));
+        dataset.open();
+        const int rows = std::min(dataset.rowCount(), kMaxRows);
         for (int row = 0; row < rows; ++row) {
-            for (int field = 0; field < table.fieldCount(); ++field) {
-                table.fieldTextAt(row, field);
-                table.isBlankAt(row, field);
+            for (int field = 0; field < dataset.fieldCount(); ++field) {
+                dataset.fieldTextAt(row, field);
+                dataset.isBlankAt(row, field);
             }
         }
         if (rows > 0) {
-            table.last();
-            table.moveBy(-1);
-            table.fieldText(0);
+            dataset.last();
+            dataset.moveBy(-1);
+            dataset.fieldText(0);
         }
     } catch (const geocalc::Error&) {
         // A clear failure is a right answer for a broken file.
