@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "app/ansi_text.h"
+
 namespace geocalc::app {
 
 namespace {
@@ -36,27 +38,26 @@ void widenColumns(QFileDialog& dialog) {
 
 }  // namespace
 
-FileDialog::FileDialog(Kind kind, QString filter, QString defaultSuffix, QString fileName)
-    : kind_(kind), filter_(std::move(filter)), defaultSuffix_(std::move(defaultSuffix)), fileName_(std::move(fileName)) {}
+QString FileDialog::filter() const { return fromAnsi(settings_.filter); }
 
 void FileDialog::setResponder(Responder newResponder) { responder() = std::move(newResponder); }
 
-std::optional<QString> FileDialog::execute(QWidget* parent) {
+std::optional<QString> FileDialog::execute(QWidget* parent) const {
     std::optional<QString> chosen;
     if (responder()) {
         chosen = responder()(*this);
     } else {
         QFileDialog dialog(parent);
-        dialog.setAcceptMode(kind_ == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog.setAcceptMode(kind() == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         // A typed name of a file that does not exist is accepted; no question
         // is asked before a file is replaced.
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setNameFilter(filter_);
-        dialog.setDefaultSuffix(defaultSuffix_);
-        if (!fileName_.isEmpty()) {
-            const QFileInfo info(fileName_);
+        dialog.setNameFilter(filter());
+        dialog.setDefaultSuffix(defaultSuffix());
+        if (!settings_.fileName.empty()) {
+            const QFileInfo info(fileName());
             if (info.isAbsolute()) dialog.setDirectory(info.absolutePath());
             dialog.selectFile(info.fileName());
         }
@@ -65,7 +66,6 @@ std::optional<QString> FileDialog::execute(QWidget* parent) {
             chosen = dialog.selectedFiles().first();
         }
     }
-    if (chosen) fileName_ = *chosen;
     return chosen;
 }
 

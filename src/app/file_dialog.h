@@ -1,10 +1,12 @@
-// `OpenDialog1` and `SaveDialog1`: the file dialogs and the file name they
-// carry from one use to the next. Tests answer them without showing them.
+// `OpenDialog1` and `SaveDialog1` shown with Qt's file dialog: a view of the
+// form's dialog settings. Tests answer them without showing them.
 #pragma once
 
 #include <QString>
 #include <functional>
 #include <optional>
+
+#include "form/file_dialog_settings.h"
 
 class QWidget;
 
@@ -12,29 +14,24 @@ namespace geocalc::app {
 
 class FileDialog {
 public:
-    enum class Kind { Open, Save };
+    using Kind = FileDialogSettings::Kind;
 
-    FileDialog(Kind kind, QString filter, QString defaultSuffix, QString fileName);
+    explicit FileDialog(const FileDialogSettings& settings) : settings_(settings) {}
 
     // Shows the dialog modally; the chosen full path, or nothing when cancelled.
-    // Choosing a file makes its path the dialog's file name.
-    std::optional<QString> execute(QWidget* parent);
+    std::optional<QString> execute(QWidget* parent) const;
 
-    Kind kind() const { return kind_; }
-    const QString& filter() const { return filter_; }
-    const QString& defaultSuffix() const { return defaultSuffix_; }
-    const QString& fileName() const { return fileName_; }
-    void setFileName(const QString& fileName) { fileName_ = fileName; }
+    Kind kind() const { return settings_.kind; }
+    QString filter() const;
+    QString defaultSuffix() const { return QString::fromStdString(settings_.defaultSuffix); }
+    QString fileName() const { return QString::fromStdString(settings_.fileName); }
 
     // Tests: answers every dialog instead of showing it.
     using Responder = std::function<std::optional<QString>(const FileDialog&)>;
     static void setResponder(Responder responder);
 
 private:
-    Kind kind_;
-    QString filter_;
-    QString defaultSuffix_;
-    QString fileName_;
+    const FileDialogSettings& settings_;
 };
 
 }  // namespace geocalc::app

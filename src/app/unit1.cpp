@@ -10,9 +10,6 @@
 #include <QVBoxLayout>
 
 #include "app/app_icon.h"
-#include "calc/traverse.h"
-#include "output/results_file.h"
-#include "table/survey_table.h"
 
 namespace geocalc::app {
 
@@ -57,11 +54,7 @@ QFont windowFont() {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent)
-    : QWidget(parent),
-      OpenDialog1(FileDialog::Kind::Open, QStringLiteral("Таблица даных (*.dat)"), QString(), QString()),
-      SaveDialog1(FileDialog::Kind::Save, QStringLiteral("Текст (*.txt)"), QStringLiteral("txt"),
-                  QStringLiteral("*.txt")) {
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Form1 = this;
     setWindowTitle(QStringLiteral("расчет геоданных"));
     setWindowIcon(appIcon());
@@ -95,19 +88,19 @@ void TForm1::makeControls() {
     Button1 = new PushButton(QStringLiteral("Открыть таблицу"), client_);
     DataSource1 = new DataSource(Table1, this);
     DBGrid1 = new DBGrid(*DataSource1, client_);
-    ListBox1 = new ListBox(lists_.names, client_);
+    ListBox1 = new ListBox(form_.lists.names, client_);
     Button3 = new PushButton(QStringLiteral("Очистить"), client_);
     Button4 = new PushButton(QStringLiteral("Удалить"), client_);
     Button5 = new PushButton(QStringLiteral("Рассчет"), client_);
-    ListBox2 = new ListBox(lists_.xs, client_);
-    ListBox3 = new ListBox(lists_.ys, client_);
-    ListBox4 = new ListBox(lists_.sides, client_);
+    ListBox2 = new ListBox(form_.lists.xs, client_);
+    ListBox3 = new ListBox(form_.lists.ys, client_);
+    ListBox4 = new ListBox(form_.lists.sides, client_);
     Button6 = new PushButton(QStringLiteral("Сохранить"), client_);
     for (ListBox* pointList : {ListBox1, ListBox2, ListBox3}) {
-        pointList->setSelector([this](int index) { selectPoint(lists_, index); });
+        pointList->setSelector([this](int index) { selectPoint(form_.lists, index); });
     }
-    Button5->setEnabled(false);
-    Button6->setEnabled(false);
+    form_.setCommandsObserver([this] { showCommands(); });
+    showCommands();
     scrollArea_->setWidget(client_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -199,38 +192,29 @@ void TForm1::placeByOuterSize() {
     }
 }
 
-void TForm1::Button1Click() {
-    const std::optional<QString> picked = OpenDialog1.execute(this);
-    if (!picked) return;
-    std::string dialogFileName = OpenDialog1.fileName().toStdString();
-    struct CarryFileName {
-        FileDialog& dialog;
-        const std::string& name;
-        ~CarryFileName() { dialog.setFileName(QString::fromStdString(name)); }
-    } carry{OpenDialog1, dialogFileName};
-    openSurveyTable(picked->toStdString(), Table1, dialogFileName);
-    Button5->setEnabled(true);
+void TForm1::showCommands() {
+    Button5->setEnabled(form_.calculateEnabled());
+    Button6->setEnabled(form_.saveEnabled());
 }
 
-void TForm1::DBGrid1DblClick() {
-    Table1.refresh();  // the point as the file holds it now, whoever wrote it
-    appendPoint(lists_, [this](int field) { return Table1.fieldText(field); });
+ShowFileDialog TForm1::dialogShower() {
+    return [this](const FileDialogSettings& settings) -> std::optional<std::string> {
+        const std::optional<QString> chosen = FileDialog(settings).execute(this);
+        if (!chosen) return std::nullopt;
+        return chosen->toStdString();
+    };
 }
 
-void TForm1::Button3Click() { clearLists(lists_); }
+void TForm1::Button1Click() { form_.Button1Click(dialogShower()); }
 
-void TForm1::Button4Click() { deleteSelectedPoint(lists_); }
+void TForm1::DBGrid1DblClick() { form_.DBGrid1DblClick(); }
 
-void TForm1::Button5Click() {
-    runTraverse(lists_);
-    Button6->setEnabled(true);
-}
+void TForm1::Button3Click() { form_.Button3Click(); }
 
-void TForm1::Button6Click() {
-    requireSidesMatchPoints(lists_);
-    const std::optional<QString> path = SaveDialog1.execute(this);
-    if (!path) return;
-    writeResultsFile(path->toStdString(), lists_);
-}
+void TForm1::Button4Click() { form_.Button4Click(); }
+
+void TForm1::Button5Click() { form_.Button5Click(); }
+
+void TForm1::Button6Click() { form_.Button6Click(dialogShower()); }
 
 }  // namespace geocalc::app

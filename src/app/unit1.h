@@ -1,4 +1,5 @@
-// The main window: `TForm1`, its components and its event handlers.
+// The main window: `TForm1`, the Qt view of the form's behaviour (MainForm):
+// its controls draw the form's state and pass it the user's commands.
 #pragma once
 
 #include <QWidget>
@@ -8,8 +9,7 @@
 #include "app/file_dialog.h"
 #include "app/list_box.h"
 #include "app/push_button.h"
-#include "points/point_lists.h"
-#include "table/table_dataset.h"
+#include "form/main_form.h"
 
 class QLabel;
 class QScrollArea;
@@ -27,11 +27,15 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
+private:
+    MainForm form_;  // first: the controls are views of it
+
+public:
     // The components, in the order the window declares them.
-    FileDialog OpenDialog1;
+    FileDialog OpenDialog1{form_.OpenDialog1};
     PushButton* Button1;
     QLabel* Label1;
-    TableDataset Table1;
+    TableDataset& Table1 = form_.Table1;
     DataSource* DataSource1;
     DBGrid* DBGrid1;
     ListBox* ListBox1;
@@ -42,7 +46,7 @@ public:
     ListBox* ListBox3;
     ListBox* ListBox4;
     PushButton* Button6;
-    FileDialog SaveDialog1;
+    FileDialog SaveDialog1{form_.SaveDialog1};
 
     void Button1Click();
     void DBGrid1DblClick();
@@ -51,7 +55,7 @@ public:
     void Button5Click();
     void Button6Click();
 
-    PointLists& pointLists() { return lists_; }
+    PointLists& pointLists() { return form_.lists; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -63,8 +67,9 @@ private:
     void chainTabOrder();
     void placeByOuterSize();
     void lookForFrame(int looksLeft);
+    void showCommands();
+    ShowFileDialog dialogShower();
 
-    PointLists lists_;
     QScrollArea* scrollArea_;
     QWidget* client_;
     bool shownBefore_ = false;

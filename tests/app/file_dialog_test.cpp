@@ -24,7 +24,7 @@ struct ShownDialog {
 };
 
 // Shows the real dialog, looks at it once it has laid itself out, and cancels it.
-ShownDialog showAndCancel(FileDialog& dialog) {
+ShownDialog showAndCancel(const FileDialog& dialog) {
     ShownDialog seen;
     QTimer::singleShot(200, [&seen] {
         auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -71,8 +71,9 @@ TEST(FileDialogTest, DialogsSpeakTheUsersLanguageWithWholeColumns) {
     for (const int size : {5, 999, 1023, 42'424, 1'048'575}) {
         std::ofstream(folder.file("t" + std::to_string(size) + ".dat")) << std::string(std::size_t(size), ' ');
     }
-    FileDialog open(FileDialog::Kind::Open, QStringLiteral("Таблица даных (*.dat)"), QString(),
-                    QString::fromStdString(folder.file("t5.dat")));
+    const FileDialogSettings settings{FileDialogSettings::Kind::Open, "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 (*.dat)", "",
+                                      folder.file("t5.dat")};
+    const FileDialog open(settings);
 
     // A desktop font larger than the toolkit's default, as many users have.
     const QFont usual = QApplication::font();

@@ -1,0 +1,24 @@
+// `OpenDialog1` and `SaveDialog1` as the window keeps them: what the dialog
+// offers and the file name it carries from one use to the next. A window
+// shows them with its toolkit's dialog.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace geocalc {
+
+struct FileDialogSettings {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    std::string filter;         // in the core's code page: "Текст (*.txt)"
+    std::string defaultSuffix;  // added to a typed name that has none ("txt")
+    std::string fileName;       // UTF-8; the file name box starts with it
+};
+
+// Shows the dialog modally: the chosen full path (UTF-8), or nothing when
+// the user cancels.
+using ShowFileDialog = std::function<std::optional<std::string>(const FileDialogSettings&)>;
+
+}  // namespace geocalc

@@ -1,0 +1,65 @@
+#include "form/main_form.h"
+
+#include "calc/traverse.h"
+#include "output/results_file.h"
+#include "table/survey_table.h"
+
+namespace geocalc {
+
+namespace {
+
+// The dialogs' filters as the window shows them, in Windows-1251:
+// "Таблица даных (*.dat)" and "Текст (*.txt)".
+constexpr const char* kTableFilter = "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 \xE4\xE0\xED\xFB\xF5 (*.dat)";
+constexpr const char* kTextFilter = "\xD2\xE5\xEA\xF1\xF2 (*.txt)";
+
+}  // namespace
+
+MainForm::MainForm()
+    : OpenDialog1{FileDialogSettings::Kind::Open, kTableFilter, "", ""},
+      SaveDialog1{FileDialogSettings::Kind::Save, kTextFilter, "txt", "*.txt"} {}
+
+void MainForm::enable(bool& command) {
+    if (command) return;
+    command = true;
+    if (commandsObserver_) commandsObserver_();
+}
+
+void MainForm::Button1Click(const ShowFileDialog& showDialog) {
+    const std::optional<std::string> picked = showDialog(OpenDialog1);
+    if (!picked) return;
+    // The dialog's file name becomes the working copy's, also when the open
+    // fails after the copy.
+    std::string dialogFileName = *picked;
+    struct CarryFileName {
+        FileDialogSettings& dialog;
+        const std::string& name;
+        ~CarryFileName() { dialog.fileName = name; }
+    } carry{OpenDialog1, dialogFileName};
+    openSurveyTable(*picked, Table1, dialogFileName);
+    enable(calculateEnabled_);
+}
+
+void MainForm::DBGrid1DblClick() {
+    Table1.refresh();  // the point as the file holds it now, whoever wrote it
+    appendPoint(lists, [this](int field) { return Table1.fieldText(field); });
+}
+
+void MainForm::Button3Click() { clearLists(lists); }
+
+void MainForm::Button4Click() { deleteSelectedPoint(lists); }
+
+void MainForm::Button5Click() {
+    runTraverse(lists);
+    enable(saveEnabled_);
+}
+
+void MainForm::Button6Click(const ShowFileDialog& showDialog) {
+    requireSidesMatchPoints(lists);
+    const std::optional<std::string> path = showDialog(SaveDialog1);
+    if (!path) return;
+    SaveDialog1.fileName = *path;
+    writeResultsFile(*path, lists);
+}
+
+}  // namespace geocalc

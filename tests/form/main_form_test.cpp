@@ -1,0 +1,114 @@
+// The main window's behaviour, driven as a window drives it, with no window:
+// the same on Linux and, cross-built, under Wine.
+#include "form/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/native_path.h"
+#include "temp_folder.h"
+#include "test_support.h"
+
+namespace geocalc {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::copy_file(pathFromUtf8(std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat"),
+                      pathFromUtf8(folder.file("pts.dat")));
+        form.setCommandsObserver([this] { ++commandsChanged; });
+    }
+
+    // The dialogs, answered by the test; each remembers what it was shown.
+    ShowFileDialog dialogs() {
+        return [this](const FileDialogSettings& settings) {
+            shown.push_back(settings);
+            std::optional<std::string> answer;
+            if (!answers.empty()) {
+                answer = answers.front();
+                answers.pop_front();
+            }
+            return answer;
+        };
+    }
+    void pick(int row) {
+        form.Table1.moveTo(row);
+        form.DBGrid1DblClick();
+    }
+
+    TempFolder folder;
+    MainForm form;
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogSettings> shown;
+    int commandsChanged = 0;
+};
+
+TEST_F(MainFormTest, OneJobFromOpeningToSaving) {
+    EXPECT_FALSE(form.calculateEnabled());
+    EXPECT_FALSE(form.saveEnabled());
+    answers.push_back(folder.file("pts.dat"));
+    form.Button1Click(dialogs());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, FileDialogSettings::Kind::Open);
+    EXPECT_EQ(shown[0].filter, "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 \xE4\xE0\xED\xFB\xF5 (*.dat)");
+    EXPECT_EQ(form.OpenDialog1.fileName, folder.file("pts.dbf"));  // the working copy, for the next open
+    EXPECT_TRUE(form.calculateEnabled());
+    EXPECT_EQ(commandsChanged, 1);
+
+    for (int row : {0, 2, 4}) pick(row);
+    form.Button5Click();
+    EXPECT_TRUE(form.saveEnabled());
+    EXPECT_EQ(commandsChanged, 2);
+
+    answers.push_back(folder.file("r.txt"));
+    form.Button6Click(dialogs());
+    EXPECT_EQ(shown.back().kind, FileDialogSettings::Kind::Save);
+    EXPECT_EQ(shown.back().fileName, "*.txt");
+    EXPECT_EQ(shown.back().defaultSuffix, "txt");
+    EXPECT_EQ(readBytes(folder.file("r.txt")),
+              "\xD0\xE5\xEF\xE5\xF0 1 6171234.56 2310456.78 51\xB0" "45'56.0\" 449.7\r\n"
+              "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0" "40'21.4\" 389.2\r\n"
+              "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0" "3'11.3\" 667.0\r\n");
+    EXPECT_EQ(form.SaveDialog1.fileName, folder.file("r.txt"));
+
+    form.Button3Click();  // clearing disables nothing
+    EXPECT_EQ(form.lists.names.count(), 0);
+    EXPECT_TRUE(form.saveEnabled());
+}
+
+TEST_F(MainFormTest, CancelledDialogsAndFailuresChangeWhatTheyShould) {
+    answers.push_back(std::nullopt);
+    form.Button1Click(dialogs());  // cancelled: nothing opens
+    EXPECT_FALSE(form.Table1.active());
+    EXPECT_FALSE(form.calculateEnabled());
+
+    answers.push_back(folder.file("none.dat"));  // no such table: its name is kept all the same
+    EXPECT_ANY_THROW(form.Button1Click(dialogs()));
+    EXPECT_EQ(form.OpenDialog1.fileName, folder.file("none.dbf"));
+    EXPECT_FALSE(form.calculateEnabled());
+
+    answers.push_back(folder.file("pts.dat"));
+    form.Button1Click(dialogs());
+    EXPECT_ERROR(form.Button5Click(), "List index out of bounds (0)");  // no points: a failed run enables nothing
+    EXPECT_FALSE(form.saveEnabled());
+
+    pick(0);
+    pick(1);
+    form.Button5Click();
+    pick(2);  // the side lines no longer belong to the points: no dialog, no file
+    const std::size_t dialogsBefore = shown.size();
+    EXPECT_ERROR(form.Button6Click(dialogs()),
+                 "The results do not belong to the points as they now stand; press \"\xD0\xE0\xF1\xF1\xF7\xE5\xF2\" again");
+    EXPECT_EQ(shown.size(), dialogsBefore);
+}
+
+}  // namespace
+}  // namespace geocalc
