@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include "app/ansi_text.h"
-#include "table/field_encoding.h"
 
 namespace geocalc::app {
 
@@ -18,12 +17,11 @@ namespace {
 
 constexpr int kCellPadding = 4;
 constexpr int kOtherDisplayWidth = 10;
-constexpr int kUnlimitedEditorLength = 32767;  // QLineEdit's own default
 
 }  // namespace
 
 DBGrid::DBGrid(DataSource& source, QWidget* parent)
-    : QTableView(parent), source_(source), editor_(new QLineEdit(viewport())) {
+    : QTableView(parent), source_(source), editor_(new QLineEdit(viewport())), grid_(source.table(), *this) {
     setModel(&source_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -47,7 +45,7 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent)
     // A double click anywhere on the grid picks, the corner included.
     if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
     setUpScrollBar();
-    connect(editor_, &QLineEdit::textEdited, this, &DBGrid::editorEdited);
+    connect(editor_, &QLineEdit::textEdited, this, [this] { grid_.editorEdited(); });
     connect(&source_, &QAbstractItemModel::modelReset, this, &DBGrid::layOutColumns);
     connect(&source_, &DataSource::currentRowChanged, this, &DBGrid::followTable);
     connect(qApp, &QApplication::focusChanged, this, &DBGrid::focusMoved);
@@ -94,6 +92,7 @@ void DBGrid::followTable() {
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
+    if (current.isValid()) grid_.setColumn(current.column());
     if (following_ || !current.isValid()) return;
     try {
         if (current.row() != table().currentRow()) table().moveTo(current.row());
@@ -127,10 +126,10 @@ void DBGrid::mousePressEvent(QMouseEvent* event) {
     const QModelIndex clicked = indexAt(event->position().toPoint());
     if (!table().active() || !clicked.isValid()) return QTableView::mousePressEvent(event);
     const bool wasCurrent = clicked == currentIndex();
-    applyEditor();
-    hideEditor();
+    grid_.applyEditor();
+    grid_.hideEditor();
     QTableView::mousePressEvent(event);
-    if (wasCurrent && event->button() == Qt::LeftButton) showEditor();
+    if (wasCurrent && event->button() == Qt::LeftButton) grid_.showEditor();
 }
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -151,13 +150,13 @@ bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
         // Typed text is applied before a press on the titles or the indicator
         // column acts; a refusal stops the press.
-        if (watched == horizontalHeader()->viewport()) applyEditor();
+        if (watched == horizontalHeader()->viewport()) grid_.applyEditor();
         if (watched == verticalHeader()->viewport()) {
             // A press in the indicator column moves to its row and keeps the column.
             const auto* press = static_cast<QMouseEvent*>(event);
             const int row = verticalHeader()->logicalIndexAt(press->position().toPoint());
             setFocus();
-            if (row >= 0 && table().active()) moveToRecord(row);
+            if (row >= 0 && table().active()) grid_.moveToRecord(row);
             return true;
         }
     }
@@ -191,60 +190,30 @@ void DBGrid::updateGeometries() {
 // current cell, never in the cell editor left open when the focus went.
 void DBGrid::focusInEvent(QFocusEvent* event) {
     readTableAgain();
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) hideEditor();
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) grid_.hideEditor();
     QTableView::focusInEvent(event);
 }
 
-// The cell editor.
+// The cell editor, as the grid's behaviour shows and hides it.
 
-bool DBGrid::editorShown() const { return editor_->isVisible(); }
-
-bool DBGrid::canEditCell() const {
-    return table().active() && !table().readOnly() && table().fieldCount() > 0 &&
-           isEditableInCell(table().field(currentColumn()));
-}
-
-void DBGrid::showEditor() {
-    if (editorShown() || !canEditCell()) return;
-    if (table().rowCount() == 0) table().append();
-    // A text field takes no more characters than it has room for.
-    const DbfField& field = table().field(currentColumn());
-    editor_->setMaxLength(field.kind == FieldKind::String ? field.length : kUnlimitedEditorLength);
-    editor_->setText(fromAnsi(table().fieldText(currentColumn())));
-    editorChanged_ = false;
+void DBGrid::showEditor(const std::string& utf8, int maxLength) {
+    editor_->setMaxLength(maxLength);
+    editor_->setText(QString::fromStdString(utf8));
     placeEditor();
     editor_->show();
     editor_->setFocus();
     editor_->selectAll();
 }
 
-void DBGrid::showEditorWith(const QString& typed) {
-    if (!canEditCell()) return;
-    showEditor();
-    editor_->setText(typed);
-    editorEdited();
-}
+void DBGrid::setEditorText(const std::string& utf8) { editor_->setText(QString::fromStdString(utf8)); }
+
+std::string DBGrid::editorText() const { return editor_->text().toStdString(); }
 
 void DBGrid::hideEditor() {
-    if (!editorShown()) return;
     // The grid takes the focus first: hiding a focused editor would pass the
     // focus on as a Tab would, and Tab moves through the grid's cells.
     if (editor_->hasFocus()) setFocus();
     editor_->hide();
-    editorChanged_ = false;
-}
-
-// The first change puts the record into edit state.
-void DBGrid::editorEdited() {
-    editorChanged_ = true;
-    if (table().state() == DatasetState::Browse) table().edit();
-}
-
-// Typed text goes into the field; a refusal leaves the text in the cell.
-void DBGrid::applyEditor() {
-    if (!editorShown() || !editorChanged_) return;
-    table().setFieldText(currentColumn(), typedToAnsi(editor_->text()));
-    editorChanged_ = false;
 }
 
 void DBGrid::placeEditor() {
@@ -258,13 +227,13 @@ void DBGrid::focusMoved(QWidget* old, QWidget* now) {
     const bool wasHere = old == this || old == editor_;
     const bool isHere = now == this || now == editor_;
     if (!wasHere || isHere || now == nullptr || now->window() != window() || !table().active()) return;
-    if (table().state() == DatasetState::Insert && !table().modified() && !editorChanged_) {
-        hideEditor();
+    if (table().state() == DatasetState::Insert && !table().modified() && !grid_.editorChanged()) {
+        grid_.hideEditor();
         table().cancel();
         return;
     }
     try {
-        applyEditor();
+        grid_.applyEditor();
     } catch (...) {
         QTimer::singleShot(0, editor_, [this] { editor_->setFocus(); });
         throw;

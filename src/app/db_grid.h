@@ -8,12 +8,13 @@
 #include <QTableView>
 
 #include "app/data_source.h"
+#include "form/record_grid.h"
 
 class QLineEdit;
 
 namespace geocalc::app {
 
-class DBGrid : public QTableView {
+class DBGrid : public QTableView, private RecordGridView {
     Q_OBJECT
 public:
     DBGrid(DataSource& source, QWidget* parent);
@@ -24,7 +25,7 @@ public:
     int columnWidthFor(int column) const;
 
     QLineEdit* cellEditor() const { return editor_; }
-    bool editorShown() const;
+    bool editorShown() const { return grid_.editorShown(); }
     // The first row shown.
     int topRow() const { return topRow_; }
 
@@ -50,17 +51,10 @@ protected:
 
 private:
     TableDataset& table() const { return source_.table(); }
-    int currentColumn() const { return std::max(currentIndex().column(), 0); }
+    int currentColumn() const { return std::max(grid_.column(), 0); }
     void followTable();
     void layOutColumns();
     void readTableAgain();
-
-    // Moves; each applies typed text first, so a refusal stops the move.
-    void moveRecord(int delta);
-    void moveToRecord(int row);
-    void moveDown();
-    void goToColumn(int column);
-    void tab(bool backwards);
     int visibleRows() const;
 
     // The vertical scroll bar.
@@ -70,27 +64,28 @@ private:
     void syncScrollBar();
     void showTopRow();
 
-    // The cell editor.
-    bool canEditCell() const;
-    void showEditor();
-    void showEditorWith(const QString& typed);
-    void hideEditor();
-    void applyEditor();
-    void editorEdited();
     void placeEditor();
     void focusMoved(QWidget* old, QWidget* now);
-
-    // The key table; false for keys the grid leaves to the cell editor.
+    // The key to the grid's behaviour; false for keys it leaves to the cell
+    // editor.
     bool handleKey(QKeyEvent* event);
-    bool handleControlKey(QKeyEvent* event);
-    void escape();
-    void deleteWithConfirmation();
-    void pickWithKeyboard();
-    void leaveGrid(bool backwards);
+
+    // What the grid's behaviour asks of this view.
+    void showEditor(const std::string& utf8, int maxLength) override;
+    void setEditorText(const std::string& utf8) override;
+    std::string editorText() const override;
+    void hideEditor() override;
+    void showColumn(int column) override;
+    int rowsShown() const override { return visibleRows(); }
+    int firstRowShown() const override;
+    int lastRowShown() const override;
+    bool confirmDelete() override;
+    void pick() override { emit recordDoubleClicked(); }
+    void leave(bool backwards) override;
 
     DataSource& source_;
     QLineEdit* editor_;
-    bool editorChanged_ = false;
+    RecordGrid grid_;
     bool following_ = false;
     bool lookAfterPaint_ = true;  // no look at the file is waiting
     int topRow_ = 0;

@@ -34,22 +34,22 @@ void DBGrid::scrollBarAction(int action) {
     try {
         switch (action) {
             case QAbstractSlider::SliderSingleStepSub:
-                moveToRecord(topRow_ - 1);
+                grid_.moveToRecord(topRow_ - 1);
                 break;
             case QAbstractSlider::SliderSingleStepAdd:
-                moveToRecord(topRow_ + visibleRows());
+                grid_.moveToRecord(topRow_ + visibleRows());
                 break;
             case QAbstractSlider::SliderPageStepSub:
-                moveRecord(-visibleRows());
+                grid_.moveRecord(-visibleRows());
                 break;
             case QAbstractSlider::SliderPageStepAdd:
-                moveRecord(visibleRows());
+                grid_.moveRecord(visibleRows());
                 break;
             case QAbstractSlider::SliderToMinimum:
-                moveToRecord(0);
+                grid_.moveToRecord(0);
                 break;
             case QAbstractSlider::SliderToMaximum:
-                moveToRecord(table().rowCount() - 1);
+                grid_.moveToRecord(table().rowCount() - 1);
                 break;
             default:
                 return;  // a dragged thumb acts when released
@@ -65,7 +65,7 @@ void DBGrid::scrollBarAction(int action) {
 void DBGrid::scrollBarReleased() {
     if (!table().active() || table().rowCount() == 0) return;
     try {
-        moveToRecord(std::clamp(verticalScrollBar()->sliderPosition(), 1, table().rowCount()) - 1);
+        grid_.moveToRecord(std::clamp(verticalScrollBar()->sliderPosition(), 1, table().rowCount()) - 1);
     } catch (...) {
         syncScrollBar();
         throw;
@@ -115,7 +115,7 @@ void DBGrid::wheelEvent(QWheelEvent* event) {
     wheelTurn_ += event->angleDelta().y();
     const int notches = wheelTurn_ / kWheelStep;
     wheelTurn_ -= notches * kWheelStep;
-    if (notches != 0) moveRecord(-notches);
+    if (notches != 0) grid_.moveRecord(-notches);
 }
 
 }  // namespace geocalc::app

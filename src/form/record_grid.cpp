@@ -1,0 +1,192 @@
+#include "form/record_grid.h"
+
+#include <algorithm>
+
+#include "charset/code_page.h"
+#include "table/field_encoding.h"
+
+namespace geocalc {
+
+void RecordGrid::moveToRecord(int row) {
+    applyEditor();
+    hideEditor();
+    table_.moveTo(row);
+}
+
+void RecordGrid::moveRecord(int delta) { moveToRecord(table_.currentRow() + delta); }
+
+// Down on the last record appends a new blank one; on a new record that is
+// untouched and last it does nothing.
+void RecordGrid::moveDown() {
+    if (table_.currentRow() < table_.rowCount() - 1) return moveRecord(1);
+    applyEditor();
+    if (table_.state() == DatasetState::Insert && !table_.modified()) return;
+    if (table_.readOnly() || table_.rowCount() == 0) return;
+    hideEditor();
+    table_.append();
+}
+
+void RecordGrid::goToColumn(int column) {
+    if (table_.fieldCount() == 0) return;
+    applyEditor();
+    hideEditor();
+    column_ = std::clamp(column, 0, table_.fieldCount() - 1);
+    view_.showColumn(column_);
+}
+
+// Tab runs across the columns and on into the next or previous record.
+void RecordGrid::tab(bool backwards) {
+    const int last = table_.fieldCount() - 1;
+    if (!backwards && column_ < last) return goToColumn(column_ + 1);
+    if (backwards && column_ > 0) return goToColumn(column_ - 1);
+    if (backwards) {
+        if (table_.currentRow() == 0) return;
+        moveRecord(-1);
+        return goToColumn(last);
+    }
+    moveDown();
+    goToColumn(0);
+}
+
+bool RecordGrid::canEditCell() const {
+    return table_.active() && !table_.readOnly() && table_.fieldCount() > 0 &&
+           isEditableInCell(table_.field(std::min(column_, table_.fieldCount() - 1)));
+}
+
+void RecordGrid::showEditor() {
+    if (editorShown_ || !canEditCell()) return;
+    if (table_.rowCount() == 0) table_.append();
+    // A text field takes no more characters than it has room for.
+    const DbfField& field = table_.field(column_);
+    editorShown_ = true;
+    editorChanged_ = false;
+    view_.showEditor(utf8FromAnsi(table_.fieldText(column_)),
+                     field.kind == FieldKind::String ? field.length : kUnlimitedEditorLength);
+}
+
+void RecordGrid::showEditorWith(const std::string& typed) {
+    if (!canEditCell()) return;
+    showEditor();
+    view_.setEditorText(typed);
+    editorEdited();
+}
+
+void RecordGrid::hideEditor() {
+    if (!editorShown_) return;
+    editorShown_ = false;
+    editorChanged_ = false;
+    view_.hideEditor();
+}
+
+void RecordGrid::editorEdited() {
+    editorChanged_ = true;
+    if (table_.state() == DatasetState::Browse) table_.edit();
+}
+
+void RecordGrid::applyEditor() {
+    if (!editorShown_ || !editorChanged_) return;
+    table_.setFieldText(column_, ansiFromTypedUtf8(view_.editorText()));
+    editorChanged_ = false;
+}
+
+void RecordGrid::escape() {
+    if (editorShown_ && editorChanged_) {
+        view_.setEditorText(utf8FromAnsi(table_.fieldText(column_)));
+    } else {
+        table_.cancel();
+    }
+    hideEditor();
+}
+
+void RecordGrid::deleteWithConfirmation() {
+    if (table_.readOnly() || table_.rowCount() == 0) return;
+    if (!view_.confirmDelete()) return;
+    hideEditor();
+    table_.deleteRecord();
+}
+
+// What typed text the cell holds goes into the record first, so that the
+// pick takes what the grid shows.
+void RecordGrid::pickWithKeyboard() {
+    applyEditor();
+    view_.pick();
+}
+
+// Tab only walks the cells: Ctrl+Tab is the way out to the window's other
+// controls.
+void RecordGrid::leaveGrid(bool backwards) {
+    applyEditor();
+    hideEditor();
+    view_.leave(backwards);
+}
+
+bool RecordGrid::controlKey(Key key) {
+    switch (key) {
+        case Key::Home: moveToRecord(0); return true;
+        case Key::End: moveToRecord(table_.rowCount() - 1); return true;
+        case Key::Up:
+        case Key::PageUp: moveToRecord(std::max(view_.firstRowShown(), 0)); return true;
+        case Key::Down:
+        case Key::PageDown: {
+            const int last = view_.lastRowShown();
+            moveToRecord(last < 0 ? table_.rowCount() - 1 : last);
+            return true;
+        }
+        case Key::Left: goToColumn(0); return true;
+        case Key::Right: goToColumn(table_.fieldCount() - 1); return true;
+        case Key::Delete: deleteWithConfirmation(); return true;
+        case Key::Enter: pickWithKeyboard(); return true;
+        default: return false;
+    }
+}
+
+bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
+    if (!table_.active()) return false;
+    const bool tabKey = key == Key::Tab || key == Key::Backtab;
+    if (tabKey && modifiers.control && !modifiers.alt) {
+        leaveGrid(key == Key::Backtab || modifiers.shift);
+        return true;
+    }
+    if (modifiers.control && !modifiers.shift && !modifiers.alt) return controlKey(key);
+    const bool singleColumn = table_.fieldCount() == 1;
+    switch (key) {
+        case Key::Up: moveRecord(-1); return true;
+        case Key::Down: moveDown(); return true;
+        case Key::PageUp: moveRecord(-view_.rowsShown()); return true;
+        case Key::PageDown: moveRecord(view_.rowsShown()); return true;
+        case Key::Tab: tab(false); return true;
+        case Key::Backtab: tab(true); return true;
+        case Key::Insert:
+            applyEditor();
+            hideEditor();
+            table_.insert();
+            return true;
+        case Key::Enter:
+            if (editorShown_) {
+                applyEditor();
+                hideEditor();
+            } else {
+                showEditor();
+            }
+            return true;
+        case Key::F2: showEditor(); return true;
+        case Key::Escape: escape(); return true;
+        default: break;
+    }
+    if (editorShown_) return false;  // the cell editor takes the rest
+    switch (key) {
+        case Key::Left: goToColumn(column_ - 1); return true;
+        case Key::Right: goToColumn(column_ + 1); return true;
+        case Key::Home: singleColumn ? moveToRecord(0) : goToColumn(0); return true;
+        case Key::End: singleColumn ? moveToRecord(table_.rowCount() - 1) : goToColumn(table_.fieldCount() - 1); return true;
+        case Key::Backspace: showEditorWith(std::string()); return true;
+        default: break;
+    }
+    if (!typed.empty() && static_cast<unsigned char>(typed[0]) >= 0x20 && typed[0] != 0x7F) {
+        showEditorWith(typed);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace geocalc

@@ -1,0 +1,98 @@
+// `DBGrid1`'s behaviour, the same whatever draws it: the current column, the
+// cell editor's state, and what each key does to `Table1` and to the view.
+// The view draws the table and the editor, tells the grid the keys and how
+// many rows it shows, and does what the grid asks of it.
+#pragma once
+
+#include <string>
+
+#include "table/table_dataset.h"
+
+namespace geocalc {
+
+// What the grid asks of the window that draws it.
+class RecordGridView {
+public:
+    virtual ~RecordGridView() = default;
+
+    // The cell editor over the current cell: shown with the text (UTF-8),
+    // taking the focus, the text selected, at most `maxLength` characters.
+    virtual void showEditor(const std::string& utf8, int maxLength) = 0;
+    virtual void setEditorText(const std::string& utf8) = 0;
+    virtual std::string editorText() const = 0;  // UTF-8
+    virtual void hideEditor() = 0;               // the grid keeps the focus
+
+    // The current column changed: show it.
+    virtual void showColumn(int column) = 0;
+    // The rows shown: how many fit, and the first and last in view now.
+    virtual int rowsShown() const = 0;
+    virtual int firstRowShown() const = 0;
+    virtual int lastRowShown() const = 0;
+
+    // "Delete record?": true for OK.
+    virtual bool confirmDelete() = 0;
+    // The current record is picked (`DBGrid1DblClick`).
+    virtual void pick() = 0;
+    // The focus leaves the grid for the next or previous control.
+    virtual void leave(bool backwards) = 0;
+};
+
+class RecordGrid {
+public:
+    // The keys the grid's table names; anything else is Other.
+    enum class Key {
+        Up, Down, PageUp, PageDown, Left, Right, Home, End, Tab, Backtab, Insert, Delete,
+        Enter, F2, Escape, Backspace, Other
+    };
+    struct Modifiers {
+        bool shift = false, control = false, alt = false;
+    };
+
+    static constexpr int kUnlimitedEditorLength = 32767;
+
+    RecordGrid(TableDataset& table, RecordGridView& view) : table_(table), view_(view) {}
+
+    int column() const { return column_; }
+    // The view moved the current cell (a click): only the column is the grid's.
+    void setColumn(int column) { column_ = column; }
+
+    // A key, with the text it types (UTF-8, empty for none): false for keys
+    // the grid leaves to the cell editor or to the view.
+    bool key(Key key, Modifiers modifiers, const std::string& typed);
+
+    // Moves; each applies typed text first, so a refusal stops the move.
+    void moveToRecord(int row);
+    void moveRecord(int delta);
+    void moveDown();
+    void goToColumn(int column);
+    void tab(bool backwards);
+
+    // The cell editor.
+    bool editorShown() const { return editorShown_; }
+    bool editorChanged() const { return editorChanged_; }
+    bool canEditCell() const;
+    void showEditor();
+    void showEditorWith(const std::string& typed);
+    void hideEditor();
+    // The user changed the editor's text: the first change puts the record
+    // into edit state.
+    void editorEdited();
+    // Typed text goes into the field; a refusal leaves the text in the cell.
+    void applyEditor();
+    void escape();
+
+    void deleteWithConfirmation();
+    void pickWithKeyboard();
+    void leaveGrid(bool backwards);
+
+private:
+    bool controlKey(Key key);
+
+    TableDataset& table_;
+    RecordGridView& view_;
+    int column_ = 0;
+    bool editorShown_ = false;
+    bool editorChanged_ = false;
+};
+
+}  // namespace geocalc

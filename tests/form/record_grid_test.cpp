@@ -1,0 +1,188 @@
+// The record grid's behaviour on the sample's working copy, driven key by
+// key with no window: a view that records what it is asked.
+#include "form/record_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/native_path.h"
+#include "temp_folder.h"
+#include "test_support.h"
+
+namespace geocalc {
+namespace {
+
+namespace fs = std::filesystem;
+using Key = RecordGrid::Key;
+
+class RecordingView : public RecordGridView {
+  public:
+    void showEditor(const std::string& utf8, int maxLength) override {
+        editor = utf8;
+        editorLimit = maxLength;
+        editorShown = true;
+    }
+    void setEditorText(const std::string& utf8) override { editor = utf8; }
+    std::string editorText() const override { return editor; }
+    void hideEditor() override { editorShown = false; }
+    void showColumn(int c) override { column = c; }
+    int rowsShown() const override { return 3; }
+    int firstRowShown() const override { return 2; }
+    int lastRowShown() const override { return 4; }
+    bool confirmDelete() override {
+        ++confirmations;
+        return answer;
+    }
+    void pick() override { ++picks; }
+    void leave(bool backwards) override { left.push_back(backwards); }
+
+    std::string editor;
+    int editorLimit = 0;
+    bool editorShown = false;
+    int column = 0;
+    int confirmations = 0;
+    bool answer = true;
+    int picks = 0;
+    std::vector<bool> left;
+};
+
+class RecordGridTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::copy_file(pathFromUtf8(std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat"),
+                      pathFromUtf8(folder.file("pts.dbf")));
+        table.setTableName(folder.file("pts.dbf"));
+        table.open();
+    }
+    bool press(Key key, bool control = false, bool shift = false) {
+        RecordGrid::Modifiers modifiers;
+        modifiers.control = control;
+        modifiers.shift = shift;
+        return grid.key(key, modifiers, "");
+    }
+    void type(const std::string& utf8) {
+        if (!grid.editorShown()) {
+            grid.key(Key::Other, {}, utf8);
+            return;
+        }
+        view.editor += utf8;
+        grid.editorEdited();
+    }
+
+    TempFolder folder;
+    TableDataset table;
+    RecordingView view;
+    RecordGrid grid{table, view};
+};
+
+TEST_F(RecordGridTest, MovesByTheKeyTable) {
+    struct Case {
+        const char* what;
+        int startRow, startColumn;
+        Key key;
+        bool control;
+        int row, column;
+    };
+    const std::vector<Case> cases = {
+        {"Down", 0, 0, Key::Down, false, 1, 0},
+        {"Up on the first stays", 0, 0, Key::Up, false, 0, 0},
+        {"PageDown by the rows shown", 1, 0, Key::PageDown, false, 4, 0},
+        {"PageUp by the rows shown", 5, 0, Key::PageUp, false, 2, 0},
+        {"Ctrl+Home to the first record", 5, 2, Key::Home, true, 0, 2},
+        {"Ctrl+End to the last", 1, 1, Key::End, true, 7, 1},
+        {"Ctrl+Up to the first row shown", 6, 0, Key::Up, true, 2, 0},
+        {"Ctrl+Down to the last row shown", 0, 0, Key::Down, true, 4, 0},
+        {"Right a column", 0, 0, Key::Right, false, 0, 1},
+        {"Left on the first column stays", 0, 0, Key::Left, false, 0, 0},
+        {"Home to the first column", 3, 2, Key::Home, false, 3, 0},
+        {"End to the last column", 3, 0, Key::End, false, 3, 2},
+        {"Ctrl+Right to the last column", 3, 0, Key::Right, true, 3, 2},
+        {"Tab a column on", 0, 1, Key::Tab, false, 0, 2},
+        {"Tab from the last column to the next record", 0, 2, Key::Tab, false, 1, 0},
+        {"Shift+Tab from the first column to the previous record", 3, 0, Key::Backtab, false, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        table.moveTo(c.startRow);
+        grid.setColumn(c.startColumn);
+        EXPECT_TRUE(press(c.key, c.control));
+        EXPECT_EQ(table.currentRow(), c.row);
+        EXPECT_EQ(grid.column(), c.column);
+    }
+}
+
+TEST_F(RecordGridTest, TypingEditsEnterAppliesMovingPostsEscapeResets) {
+    table.moveTo(1);
+    grid.setColumn(1);
+    type("6171398.5");
+    EXPECT_TRUE(view.editorShown);
+    EXPECT_EQ(table.state(), DatasetState::Edit);
+    EXPECT_TRUE(press(Key::Enter));  // applied, not posted
+    EXPECT_FALSE(view.editorShown);
+    EXPECT_EQ(table.fieldText(1), "6171398.5");
+    EXPECT_TRUE(press(Key::Down));  // posted
+    EXPECT_EQ(table.state(), DatasetState::Browse);
+    table.moveTo(1);
+    EXPECT_EQ(table.fieldText(1), "6171398.5");
+
+    EXPECT_TRUE(press(Key::F2));
+    EXPECT_EQ(view.editor, "6171398.5");
+    type("x");
+    EXPECT_ERROR(press(Key::Enter), "'6171398.5x' is not a valid floating point value for field 'X'");
+    EXPECT_TRUE(view.editorShown);  // the refused text stays in the cell
+    EXPECT_TRUE(press(Key::Escape));  // the typed text goes
+    EXPECT_FALSE(view.editorShown);
+    EXPECT_EQ(view.editor, "6171398.5");
+    EXPECT_TRUE(press(Key::Escape));  // and the edit
+    EXPECT_EQ(table.state(), DatasetState::Browse);
+
+    grid.setColumn(0);
+    EXPECT_TRUE(press(Key::F2));
+    EXPECT_EQ(view.editorLimit, 12);  // NAME is C(12)
+}
+
+TEST_F(RecordGridTest, ControlKeysPickLeaveAndDelete) {
+    table.moveTo(2);
+    EXPECT_TRUE(press(Key::Enter, true));
+    EXPECT_EQ(view.picks, 1);
+    EXPECT_FALSE(view.editorShown);  // Ctrl+Enter picks: it opens no editor
+
+    type("Z");
+    EXPECT_TRUE(press(Key::Tab, true));  // out, the typed text applied first
+    EXPECT_EQ(view.left, std::vector<bool>{false});
+    EXPECT_EQ(table.fieldText(0), "Z");
+    EXPECT_TRUE(press(Key::Tab, true, true));
+    EXPECT_TRUE(press(Key::Backtab, true, true));
+    EXPECT_EQ(view.left, (std::vector<bool>{false, true, true}));
+    table.cancel();
+
+    view.answer = false;
+    EXPECT_TRUE(press(Key::Delete, true));
+    EXPECT_EQ(table.rowCount(), 8);
+    view.answer = true;
+    EXPECT_TRUE(press(Key::Delete, true));
+    EXPECT_EQ(view.confirmations, 2);
+    EXPECT_EQ(table.rowCount(), 7);
+    EXPECT_EQ(table.fieldText(0), "\xD2\xEE\xF7\xEA\xE0 4");
+}
+
+TEST_F(RecordGridTest, InsertAndDownOnTheLastRecordAddBlankRecordsDroppedUntouched) {
+    table.moveTo(7);
+    EXPECT_TRUE(press(Key::Down));
+    EXPECT_EQ(table.state(), DatasetState::Insert);
+    EXPECT_EQ(table.rowCount(), 9);
+    EXPECT_TRUE(press(Key::Down));  // untouched and last: nothing more
+    EXPECT_EQ(table.rowCount(), 9);
+    EXPECT_TRUE(press(Key::Up));  // dropped unwritten
+    EXPECT_EQ(table.rowCount(), 8);
+    EXPECT_TRUE(press(Key::Insert));
+    EXPECT_EQ(table.state(), DatasetState::Insert);
+    EXPECT_EQ(table.insertRow(), 7);  // before the current record
+    EXPECT_FALSE(press(Key::Other));  // nothing typed: not the grid's
+}
+
+}  // namespace
+}  // namespace geocalc
