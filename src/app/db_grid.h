@@ -27,7 +27,7 @@ public:
     QLineEdit* cellEditor() const { return editor_; }
     bool editorShown() const { return grid_.editorShown(); }
     // The first row shown.
-    int topRow() const { return topRow_; }
+    int topRow() const { return grid_.topRow(); }
 
 signals:
     // A double click on the grid, on whatever record is current.
@@ -88,8 +88,6 @@ private:
     RecordGrid grid_;
     bool following_ = false;
     bool lookAfterPaint_ = true;  // no look at the file is waiting
-    int topRow_ = 0;
-    int wheelTurn_ = 0;  // eighths of a degree not yet turned into moves
 };
 
 }  // namespace geocalc::app

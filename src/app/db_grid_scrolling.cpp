@@ -1,8 +1,6 @@
-// The record grid's scrolling. The rows shown always include the current
-// record and start with a whole row. The vertical scroll bar stands for the
-// records, numbered from 1, its thumb at the current one: its arrows, page
-// areas and ends move the current record, and a dragged thumb goes to the
-// record where it is released.
+// The record grid's scrolling, as the grid's behaviour decides it (see
+// RecordGrid): the rows shown start at its top row, and the vertical scroll
+// bar and the wheel move the current record.
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -14,7 +12,18 @@ namespace geocalc::app {
 
 namespace {
 
-constexpr int kWheelStep = 120;  // one notch, in eighths of a degree
+std::optional<RecordGrid::ScrollAction> scrollActionOf(int action) {
+    using Action = RecordGrid::ScrollAction;
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: return Action::LineUp;
+        case QAbstractSlider::SliderSingleStepAdd: return Action::LineDown;
+        case QAbstractSlider::SliderPageStepSub: return Action::PageUp;
+        case QAbstractSlider::SliderPageStepAdd: return Action::PageDown;
+        case QAbstractSlider::SliderToMinimum: return Action::ToFirst;
+        case QAbstractSlider::SliderToMaximum: return Action::ToLast;
+        default: return std::nullopt;  // a dragged thumb acts when released
+    }
+}
 
 }  // namespace
 
@@ -29,43 +38,22 @@ void DBGrid::setUpScrollBar() {
 }
 
 void DBGrid::scrollBarAction(int action) {
-    if (!table().active() || table().rowCount() == 0) return;
+    const std::optional<RecordGrid::ScrollAction> scroll = scrollActionOf(action);
+    if (!scroll || !table().active() || table().rowCount() == 0) return;
     setFocus();
     try {
-        switch (action) {
-            case QAbstractSlider::SliderSingleStepSub:
-                grid_.moveToRecord(topRow_ - 1);
-                break;
-            case QAbstractSlider::SliderSingleStepAdd:
-                grid_.moveToRecord(topRow_ + visibleRows());
-                break;
-            case QAbstractSlider::SliderPageStepSub:
-                grid_.moveRecord(-visibleRows());
-                break;
-            case QAbstractSlider::SliderPageStepAdd:
-                grid_.moveRecord(visibleRows());
-                break;
-            case QAbstractSlider::SliderToMinimum:
-                grid_.moveToRecord(0);
-                break;
-            case QAbstractSlider::SliderToMaximum:
-                grid_.moveToRecord(table().rowCount() - 1);
-                break;
-            default:
-                return;  // a dragged thumb acts when released
-        }
+        grid_.scroll(*scroll);
     } catch (...) {
         syncScrollBar();
         throw;
     }
     // The bar would otherwise apply its own step to the thumb.
-    verticalScrollBar()->setSliderPosition(table().currentRow() + 1);
+    verticalScrollBar()->setSliderPosition(grid_.scrollBar().value);
 }
 
 void DBGrid::scrollBarReleased() {
-    if (!table().active() || table().rowCount() == 0) return;
     try {
-        grid_.moveToRecord(std::clamp(verticalScrollBar()->sliderPosition(), 1, table().rowCount()) - 1);
+        grid_.thumbReleased(verticalScrollBar()->sliderPosition());
     } catch (...) {
         syncScrollBar();
         throw;
@@ -73,25 +61,19 @@ void DBGrid::scrollBarReleased() {
     syncScrollBar();
 }
 
-// The bar runs from 1 to the record count, a page being the visible rows, so
-// that it spans the record count plus the visible rows less 1.
 void DBGrid::syncScrollBar() {
     QScrollBar* bar = verticalScrollBar();
     const QSignalBlocker blocker(bar);
-    const int count = table().active() ? table().rowCount() : 0;
-    bar->setRange(std::min(count, 1), count);
-    bar->setPageStep(visibleRows());
+    const RecordGrid::ScrollBar shown = grid_.scrollBar();
+    bar->setRange(shown.minimum, shown.maximum);
+    bar->setPageStep(shown.page);
     bar->setSingleStep(1);
-    if (!bar->isSliderDown()) bar->setValue(table().currentRow() + 1);
+    if (!bar->isSliderDown()) bar->setValue(shown.value);
 }
 
 void DBGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
-    QTableView::scrollTo(index, hint);  // the columns; the rows are ours
-    if (!index.isValid()) return;
-    const int rows = visibleRows();
-    if (index.row() < topRow_) topRow_ = index.row();
-    if (index.row() >= topRow_ + rows) topRow_ = index.row() - rows + 1;
-    showTopRow();
+    QTableView::scrollTo(index, hint);  // the columns; the rows are the grid's
+    if (index.isValid()) showTopRow();
 }
 
 void DBGrid::scrollContentsBy(int dx, int dy) {
@@ -100,22 +82,18 @@ void DBGrid::scrollContentsBy(int dx, int dy) {
 }
 
 void DBGrid::showTopRow() {
-    const int last = std::max(source_.rowCount() - visibleRows(), 0);
-    topRow_ = std::clamp(topRow_, 0, last);
-    if (verticalHeader()->offset() != verticalHeader()->sectionPosition(topRow_)) {
-        verticalHeader()->setOffsetToSectionPosition(topRow_);
+    grid_.follow();
+    const int top = std::min(grid_.topRow(), std::max(source_.rowCount() - 1, 0));
+    if (verticalHeader()->offset() != verticalHeader()->sectionPosition(top)) {
+        verticalHeader()->setOffsetToSectionPosition(top);
         viewport()->update();
     }
 }
 
-// Each notch of the wheel moves the current record by one.
 void DBGrid::wheelEvent(QWheelEvent* event) {
     if (!table().active() || event->angleDelta().y() == 0) return QTableView::wheelEvent(event);
     event->accept();
-    wheelTurn_ += event->angleDelta().y();
-    const int notches = wheelTurn_ / kWheelStep;
-    wheelTurn_ -= notches * kWheelStep;
-    if (notches != 0) grid_.moveRecord(-notches);
+    grid_.wheel(event->angleDelta().y());
 }
 
 }  // namespace geocalc::app

@@ -189,4 +189,44 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
     return false;
 }
 
+void RecordGrid::follow() {
+    const int rows = std::max(view_.rowsShown(), 1);
+    const int row = table_.currentRow();
+    if (row >= 0 && row < topRow_) topRow_ = row;
+    if (row >= topRow_ + rows) topRow_ = row - rows + 1;
+    topRow_ = std::clamp(topRow_, 0, std::max(table_.rowCount() - rows, 0));
+}
+
+void RecordGrid::scroll(ScrollAction action) {
+    if (!table_.active() || table_.rowCount() == 0) return;
+    const int rows = std::max(view_.rowsShown(), 1);
+    switch (action) {
+        case ScrollAction::LineUp: moveToRecord(topRow_ - 1); break;
+        case ScrollAction::LineDown: moveToRecord(topRow_ + rows); break;
+        case ScrollAction::PageUp: moveRecord(-rows); break;
+        case ScrollAction::PageDown: moveRecord(rows); break;
+        case ScrollAction::ToFirst: moveToRecord(0); break;
+        case ScrollAction::ToLast: moveToRecord(table_.rowCount() - 1); break;
+    }
+}
+
+void RecordGrid::thumbReleased(int position) {
+    if (!table_.active() || table_.rowCount() == 0) return;
+    moveToRecord(std::clamp(position, 1, table_.rowCount()) - 1);
+}
+
+// The bar runs from 1 to the record count, a page being the rows shown.
+RecordGrid::ScrollBar RecordGrid::scrollBar() const {
+    const int count = table_.active() ? table_.rowCount() : 0;
+    return {std::min(count, 1), count, std::max(view_.rowsShown(), 1), table_.currentRow() + 1};
+}
+
+void RecordGrid::wheel(int eighths) {
+    constexpr int kNotch = 120;
+    wheelTurn_ += eighths;
+    const int notches = wheelTurn_ / kNotch;
+    wheelTurn_ -= notches * kNotch;
+    if (notches != 0) moveRecord(-notches);
+}
+
 }  // namespace geocalc

@@ -85,6 +85,25 @@ public:
     void pickWithKeyboard();
     void leaveGrid(bool backwards);
 
+    // Scrolling. The rows shown always include the current record and start
+    // with a whole row: `topRow` is the first, kept so by follow(). The
+    // vertical scroll bar stands for the records, numbered from 1, its thumb
+    // at the current one: its arrows go to the record just above or below
+    // the rows shown, its page areas move by the rows shown, its ends to the
+    // first and last record, and a dragged thumb goes to the record where it
+    // is released. Each notch of the wheel (120 eighths of a degree) moves
+    // the current record by one.
+    enum class ScrollAction { LineUp, LineDown, PageUp, PageDown, ToFirst, ToLast };
+    struct ScrollBar {
+        int minimum, maximum, page, value;
+    };
+    int topRow() const { return topRow_; }
+    void follow();  // the current record moved: the rows shown follow it
+    void scroll(ScrollAction action);
+    void thumbReleased(int position);
+    ScrollBar scrollBar() const;
+    void wheel(int eighths);
+
 private:
     bool controlKey(Key key);
 
@@ -93,6 +112,8 @@ private:
     int column_ = 0;
     bool editorShown_ = false;
     bool editorChanged_ = false;
+    int topRow_ = 0;
+    int wheelTurn_ = 0;  // eighths of a degree not yet turned into moves
 };
 
 }  // namespace geocalc

@@ -184,5 +184,53 @@ TEST_F(RecordGridTest, InsertAndDownOnTheLastRecordAddBlankRecordsDroppedUntouch
     EXPECT_FALSE(press(Key::Other));  // nothing typed: not the grid's
 }
 
+// The view shows 3 rows: the scroll bar and the wheel move the current
+// record, and the rows shown follow it.
+TEST_F(RecordGridTest, ScrollingMovesTheCurrentRecordAndTheRowsFollow) {
+    using Action = RecordGrid::ScrollAction;
+    struct Case {
+        const char* what;
+        int startRow;
+        Action action;
+        int row, top;
+    };
+    const std::vector<Case> cases = {
+        {"the down arrow: the record below the rows shown", 0, Action::LineDown, 3, 1},
+        {"the up arrow: the record above them", 5, Action::LineUp, 2, 2},
+        {"the page area below", 1, Action::PageDown, 4, 2},
+        {"the page area above", 6, Action::PageUp, 3, 3},
+        {"the bottom end", 0, Action::ToLast, 7, 5},
+        {"the top end", 7, Action::ToFirst, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        table.moveTo(0);
+        grid.follow();
+        table.moveTo(c.startRow);
+        grid.follow();
+        grid.scroll(c.action);
+        grid.follow();
+        EXPECT_EQ(table.currentRow(), c.row);
+        EXPECT_EQ(grid.topRow(), c.top);
+        const RecordGrid::ScrollBar bar = grid.scrollBar();
+        EXPECT_EQ(bar.value, c.row + 1);  // the thumb at the current record, counted from 1
+        EXPECT_EQ(bar.minimum, 1);
+        EXPECT_EQ(bar.maximum, 8);
+        EXPECT_EQ(bar.page, 3);
+    }
+    grid.thumbReleased(6);
+    EXPECT_EQ(table.currentRow(), 5);
+    grid.thumbReleased(99);  // past the end: the last record
+    EXPECT_EQ(table.currentRow(), 7);
+
+    table.moveTo(4);
+    grid.wheel(60);  // half a notch turns nothing yet
+    EXPECT_EQ(table.currentRow(), 4);
+    grid.wheel(60 + 120);  // two notches up in all
+    EXPECT_EQ(table.currentRow(), 2);
+    grid.wheel(-360);
+    EXPECT_EQ(table.currentRow(), 5);
+}
+
 }  // namespace
 }  // namespace geocalc
