@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <exception>
 
-#include "app/application_title.h"
+#include "form/application_title.h"
 #include "app/error_box.h"
 #include "core/error.h"
 #include "numtext/format_settings.h"

@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 
-#include "app/application_title.h"
 #include "app/data_source.h"
 #include "core/error.h"
 #include "temp_folder.h"
@@ -269,14 +268,6 @@ TEST(StartupTest, VersionIsAnsweredWithoutADisplay) {
                                 "' --version > '" + folder.file("out") + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(readBytes(folder.file("out")), "geocalc " + std::string(GEOCALC_VERSION) + "\n");
-}
-
-TEST(ApplicationTitleTest, ExecutableNameGivesTheTitle) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"/usr/bin/SURVEY", "Survey"}, {"/opt/Geo.Calc", "Geo"}, {"build/geocalc", "geocalc"},
-        {"ГЕОКАЛЬК.bin", "Геокальк"}, {"x", "x"},
-    };
-    for (const auto& [path, title] : cases) EXPECT_EQ(applicationTitle(path), title) << path;
 }
 
 }  // namespace
