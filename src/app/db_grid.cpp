@@ -16,7 +16,6 @@ namespace geocalc::app {
 namespace {
 
 constexpr int kCellPadding = 4;
-constexpr int kOtherDisplayWidth = 10;
 
 }  // namespace
 
@@ -55,22 +54,12 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent)
 // that is being taken apart.
 DBGrid::~DBGrid() { disconnect(qApp, &QApplication::focusChanged, this, nullptr); }
 
-int DBGrid::displayWidth(const DbfField& field) {
-    switch (field.kind) {
-        case FieldKind::String: return field.length;
-        case FieldKind::Boolean: return 5;
-        case FieldKind::Date: return 10;
-        case FieldKind::DateTime: return 18;
-        default: return kOtherDisplayWidth;
-    }
-}
-
 int DBGrid::columnWidthFor(int column) const {
     const DbfField& field = table().field(column);
     const QFontMetrics metrics = fontMetrics();
     // The designed padding, plus what this style's item delegate keeps around a text.
     const int padding = kCellPadding + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
-    const int byContent = displayWidth(field) * metrics.horizontalAdvance(QLatin1Char('0')) + padding;
+    const int byContent = RecordGrid::displayWidth(field) * metrics.horizontalAdvance(QLatin1Char('0')) + padding;
     const int byTitle = metrics.horizontalAdvance(fromAnsi(field.name)) + padding;
     return std::max(byContent, byTitle);
 }
@@ -125,17 +114,14 @@ void DBGrid::mousePressEvent(QMouseEvent* event) {
     setFocus();
     const QModelIndex clicked = indexAt(event->position().toPoint());
     if (!table().active() || !clicked.isValid()) return QTableView::mousePressEvent(event);
-    const bool wasCurrent = clicked == currentIndex();
-    grid_.applyEditor();
-    grid_.hideEditor();
-    QTableView::mousePressEvent(event);
-    if (wasCurrent && event->button() == Qt::LeftButton) grid_.showEditor();
+    event->accept();
+    grid_.pressCell(clicked.row(), clicked.column(), event->button() == Qt::LeftButton);
 }
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     // The first press already moved to the row clicked; the double click only picks.
     event->accept();
-    emit recordDoubleClicked();
+    grid_.doubleClick();
 }
 
 bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
@@ -144,19 +130,19 @@ bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick && onHeaders) {
         // The first press moved to an indicator's row; on the titles and the
         // corner the record stays. Either way the double click only picks.
-        emit recordDoubleClicked();
+        grid_.doubleClick();
         return true;
     }
     if (event->type() == QEvent::MouseButtonPress) {
         // Typed text is applied before a press on the titles or the indicator
         // column acts; a refusal stops the press.
-        if (watched == horizontalHeader()->viewport()) grid_.applyEditor();
+        if (watched == horizontalHeader()->viewport()) grid_.pressTitles();
         if (watched == verticalHeader()->viewport()) {
             // A press in the indicator column moves to its row and keeps the column.
             const auto* press = static_cast<QMouseEvent*>(event);
             const int row = verticalHeader()->logicalIndexAt(press->position().toPoint());
             setFocus();
-            if (row >= 0 && table().active()) grid_.moveToRecord(row);
+            if (row >= 0 && table().active()) grid_.pressIndicator(row);
             return true;
         }
     }
@@ -164,7 +150,7 @@ bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == editor_ && event->type() == QEvent::MouseButtonDblClick) {
-        emit recordDoubleClicked();
+        grid_.doubleClick();
         return true;
     }
     return QTableView::eventFilter(watched, event);

@@ -21,7 +21,6 @@ public:
     ~DBGrid() override;
 
     // Column widths from the fields' display widths, as the grid lays them out.
-    static int displayWidth(const DbfField& field);
     int columnWidthFor(int column) const;
 
     QLineEdit* cellEditor() const { return editor_; }

@@ -189,6 +189,30 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
     return false;
 }
 
+void RecordGrid::pressCell(int row, int column, bool primaryButton) {
+    const bool wasCurrent = row == table_.currentRow() && column == column_;
+    applyEditor();
+    hideEditor();
+    if (wasCurrent) {
+        if (primaryButton) showEditor();
+        return;
+    }
+    column_ = column;  // the column is taken even where the record cannot move
+    view_.showColumn(column_);
+    if (row != table_.currentRow()) table_.moveTo(row);  // another column of a new record leaves it new
+}
+
+int RecordGrid::displayWidth(const DbfField& field) {
+    constexpr int kOtherWidth = 10;
+    switch (field.kind) {
+        case FieldKind::String: return field.length;
+        case FieldKind::Boolean: return 5;
+        case FieldKind::Date: return 10;
+        case FieldKind::DateTime: return 18;
+        default: return kOtherWidth;
+    }
+}
+
 void RecordGrid::follow() {
     const int rows = std::max(view_.rowsShown(), 1);
     const int row = table_.currentRow();

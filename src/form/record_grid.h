@@ -85,6 +85,19 @@ public:
     void pickWithKeyboard();
     void leaveGrid(bool backwards);
 
+    // The mouse. A press on a cell applies typed text and moves there; on
+    // the current cell, with the primary button, it opens the cell editor.
+    // A press in the indicator column moves to its row and keeps the column;
+    // one on the titles applies typed text and moves nothing. A double click
+    // anywhere on the grid picks the current record.
+    void pressCell(int row, int column, bool primaryButton);
+    void pressIndicator(int row) { moveToRecord(row); }
+    void pressTitles() { applyEditor(); }
+    void doubleClick() { view_.pick(); }
+
+    // A column's width in characters of "0", as the grid lays it out first.
+    static int displayWidth(const DbfField& field);
+
     // Scrolling. The rows shown always include the current record and start
     // with a whole row: `topRow` is the first, kept so by follow(). The
     // vertical scroll bar stands for the records, numbered from 1, its thumb

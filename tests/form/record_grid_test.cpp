@@ -184,6 +184,38 @@ TEST_F(RecordGridTest, InsertAndDownOnTheLastRecordAddBlankRecordsDroppedUntouch
     EXPECT_FALSE(press(Key::Other));  // nothing typed: not the grid's
 }
 
+TEST_F(RecordGridTest, PressesMoveOpenTheEditorAndDoubleClicksPick) {
+    grid.pressCell(3, 1, true);  // another cell: moves there
+    EXPECT_EQ(table.currentRow(), 3);
+    EXPECT_EQ(grid.column(), 1);
+    EXPECT_EQ(view.column, 1);
+    EXPECT_FALSE(view.editorShown);
+    grid.pressCell(3, 1, false);  // the current cell, another button: nothing
+    EXPECT_FALSE(view.editorShown);
+    grid.pressCell(3, 1, true);  // the current cell: the editor
+    EXPECT_TRUE(view.editorShown);
+    EXPECT_EQ(view.editor, "6171455.31");
+
+    view.editor = "abc";
+    grid.editorEdited();
+    EXPECT_ANY_THROW(grid.pressCell(5, 0, true));  // the refused text stops the press
+    EXPECT_EQ(table.currentRow(), 3);
+    EXPECT_TRUE(view.editorShown);
+    view.editor = "6171455.5";
+    grid.pressTitles();  // applied, the record stays
+    EXPECT_EQ(table.fieldText(1), "6171455.5");
+    EXPECT_EQ(table.state(), DatasetState::Edit);
+    grid.pressIndicator(6);  // posted, moved, the column kept
+    EXPECT_EQ(table.currentRow(), 6);
+    EXPECT_EQ(grid.column(), 1);
+    EXPECT_EQ(table.state(), DatasetState::Browse);
+
+    grid.doubleClick();
+    EXPECT_EQ(view.picks, 1);
+    EXPECT_EQ(RecordGrid::displayWidth(table.field(0)), 12);
+    EXPECT_EQ(RecordGrid::displayWidth(table.field(1)), 10);
+}
+
 // The view shows 3 rows: the scroll bar and the wheel move the current
 // record, and the rows shown follow it.
 TEST_F(RecordGridTest, ScrollingMovesTheCurrentRecordAndTheRowsFollow) {
