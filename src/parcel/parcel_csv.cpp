@@ -1,4 +1,5 @@
-// The parcel's catalogue for spreadsheets (RFC 4180), in the user's locale.
+// The parcel's catalogue for spreadsheets (RFC 4180), in the user's locale,
+// and its totals: the perimeter and the area, in the lengths' column.
 #include "charset/code_page.h"
 #include "numtext/format_settings.h"
 #include "parcel/parcel_formats.h"
@@ -43,6 +44,11 @@ std::string parcelCsv(const Parcel& parcel) {
                      utf8FromAnsi(p.y), utf8FromAnsi(parcel.sides[i].direction),
                      decimalsText(parcel.sides[i].length, 2)});
     }
+    // The totals, after an empty row, a label and a number each.
+    out += "\r\n";
+    out += line({"", "Perimeter, m", "", "", "", decimalsText(parcel.perimeter, 2)});
+    out += line({"", "Area, m²", "", "", "", parcel.exactArea.fixed(2, separator)});
+    out += line({"", "Area, ha", "", "", "", parcel.exactArea.hectares().fixed(4, separator)});
     return out;
 }
 

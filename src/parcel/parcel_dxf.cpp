@@ -1,8 +1,12 @@
 // The parcel for CAD: ASCII DXF R12, in metres, CAD x = Y (east) and
 // CAD y = X (north), as surveyors bring coordinates into CAD; texts in
-// Windows-1251, which the header declares.
+// Windows-1251, which the header declares, in a text style whose font has
+// Cyrillic letters; the extents in the header, so that CAD programs open on
+// the figure.
 #include <algorithm>
+#include <vector>
 
+#include "numtext/format_settings.h"
 #include "parcel/parcel_formats.h"
 #include "parcel/parcel_numbers.h"
 
@@ -12,6 +16,25 @@ namespace {
 
 constexpr double kTextHeightShare = 1.0 / 60;  // of the figure's larger extent
 constexpr double kLeastTextHeight = 0.2;       // m
+constexpr double kLineSpacing = 1.5;           // text heights from line to line
+constexpr const char* kTextStyle = "GEOCALC";
+constexpr const char* kTextFont = "arial.ttf";  // TrueType, with Cyrillic, where CAD programs look for it
+
+// A text as CAD shows it as written: one line (line breaks and other
+// controls become blanks), and each "%" written "%%%", so that no "%%d" in
+// a name turns into a degree sign.
+std::string escapedText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '%') {
+            out += "%%%";
+        } else {
+            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        }
+    }
+    return out;
+}
 
 class DxfWriter {
   public:
@@ -31,17 +54,46 @@ class DxfWriter {
         group(62, "7");
         group(6, "CONTINUOUS");
     }
+    void text(const char* layer, double east, double north, double height, const std::string& ansi) {
+        group(0, "TEXT");
+        group(8, layer);
+        point(east, north);
+        group(40, height);
+        group(1, escapedText(ansi));
+        group(7, kTextStyle);
+    }
     std::string take() { return std::move(out_); }
 
   private:
     std::string out_;
 };
 
-// A group value is one line: line breaks and other controls become blanks.
-std::string oneLine(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
-    return text;
+// The catalogue's lines: a title row, then a point a line, in Windows-1251,
+// numbers with the run's decimal separator as the text catalogue has them.
+std::vector<std::string> catalogueLines(const Parcel& parcel) {
+    std::vector<std::string> lines = {"No  Name  X  Y  Direction  Length"};
+    for (std::size_t i = 0; i < parcel.points.size(); ++i) {
+        const BoundaryPoint& p = parcel.points[i];
+        lines.push_back(std::to_string(i + 1) + "  " + p.name + "  " + p.x + "  " + p.y + "  " +
+                        parcel.sides[i].direction + "  " + decimalsText(parcel.sides[i].length, 2));
+    }
+    return lines;
+}
+
+std::vector<std::string> totalLines(const Parcel& parcel) {
+    const char separator = numberFormat().decimalSeparator;
+    return {"Perimeter: " + decimalsText(parcel.perimeter, 2) + " m",
+            "Area: " + parcel.exactArea.fixed(2, separator) + " m2 (" + parcel.exactArea.hectares().fixed(4, separator) +
+                " ha)"};
+}
+
+// The most characters a line of the catalogue or the totals has.
+std::size_t widestLine(const std::vector<std::string>& catalogue, const std::vector<std::string>& totals) {
+    std::size_t widest = 0;
+    for (const auto* lines : {&catalogue, &totals}) {
+        for (const std::string& line : *lines) widest = std::max(widest, line.size());
+    }
+    return widest;
 }
 
 }  // namespace
@@ -53,6 +105,15 @@ std::string parcelDxf(const Parcel& parcel) {
     auto east = [&](const PlanPoint& c) { return double(parcel.originY + c.y); };
     auto north = [&](const PlanPoint& c) { return double(parcel.originX + c.x); };
 
+    // The catalogue and the totals, in lines to the right of the figure.
+    const std::vector<std::string> catalogue = catalogueLines(parcel);
+    const double catalogueEast = double(parcel.originY) + extent.maxY + 4 * textHeight;
+    const double catalogueTop = double(parcel.originX) + extent.maxX;
+    const double lineStep = kLineSpacing * textHeight;
+    const double totalsNorth = catalogueTop - lineStep * double(catalogue.size() + 1);
+    const std::vector<std::string> totals = totalLines(parcel);
+    const double lowest = totalsNorth - lineStep * double(totals.size());
+
     DxfWriter dxf;
     dxf.group(0, "SECTION");
     dxf.group(2, "HEADER");
@@ -60,13 +121,32 @@ std::string parcelDxf(const Parcel& parcel) {
     dxf.group(1, "AC1009");
     dxf.group(9, "$DWGCODEPAGE");
     dxf.group(3, "ANSI_1251");
+    dxf.group(9, "$EXTMIN");
+    dxf.point(double(parcel.originY) + extent.minY, std::min(double(parcel.originX) + extent.minX, lowest));
+    dxf.group(9, "$EXTMAX");
+    dxf.point(catalogueEast + textHeight * double(widestLine(catalogue, totals)),
+              double(parcel.originX) + extent.maxX + (parcel.crossing ? 3 * textHeight : textHeight));
     dxf.group(0, "ENDSEC");
     dxf.group(0, "SECTION");
     dxf.group(2, "TABLES");
     dxf.group(0, "TABLE");
+    dxf.group(2, "STYLE");
+    dxf.group(70, "1");
+    dxf.group(0, "STYLE");
+    dxf.group(2, kTextStyle);
+    dxf.group(70, "0");
+    dxf.group(40, 0.0);
+    dxf.group(41, 1.0);
+    dxf.group(50, 0.0);
+    dxf.group(71, "0");
+    dxf.group(42, textHeight);
+    dxf.group(3, kTextFont);
+    dxf.group(4, "");
+    dxf.group(0, "ENDTAB");
+    dxf.group(0, "TABLE");
     dxf.group(2, "LAYER");
-    dxf.group(70, "4");
-    for (const char* name : {"PARCEL", "POINTS", "LABELS", "WARNING"}) dxf.layer(name);
+    dxf.group(70, "6");
+    for (const char* name : {"PARCEL", "POINTS", "LABELS", "WARNING", "CATALOGUE", "AREA"}) dxf.layer(name);
     dxf.group(0, "ENDTAB");
     dxf.group(0, "ENDSEC");
     dxf.group(0, "SECTION");
@@ -88,19 +168,17 @@ std::string parcelDxf(const Parcel& parcel) {
         dxf.group(0, "POINT");
         dxf.group(8, "POINTS");
         dxf.point(east(c), north(c));
-        dxf.group(0, "TEXT");
-        dxf.group(8, "LABELS");
-        dxf.point(east(c) + textHeight / 2, north(c) + textHeight / 2);
-        dxf.group(40, textHeight);
-        dxf.group(1, oneLine(parcel.points[i].name));
+        dxf.text("LABELS", east(c) + textHeight / 2, north(c) + textHeight / 2, textHeight, parcel.points[i].name);
+    }
+    for (std::size_t line = 0; line < catalogue.size(); ++line) {
+        dxf.text("CATALOGUE", catalogueEast, catalogueTop - lineStep * double(line), textHeight, catalogue[line]);
+    }
+    for (std::size_t line = 0; line < totals.size(); ++line) {
+        dxf.text("AREA", catalogueEast, totalsNorth - lineStep * double(line), textHeight, totals[line]);
     }
     if (parcel.crossing) {  // where CAD shows it, above the figure
-        dxf.group(0, "TEXT");
-        dxf.group(8, "WARNING");
-        dxf.point(double(parcel.originY) + extent.minY,
-                  double(parcel.originX) + extent.maxX + 2 * textHeight);
-        dxf.group(40, textHeight);
-        dxf.group(1, oneLine(crossingWarning(parcel)));
+        dxf.text("WARNING", double(parcel.originY) + extent.minY,
+                 double(parcel.originX) + extent.maxX + 2 * textHeight, textHeight, crossingWarning(parcel));
     }
     dxf.group(0, "ENDSEC");
     dxf.group(0, "EOF");
