@@ -17,24 +17,6 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-struct Place {
-    int left, top, width, height;
-};
-
-// The designed places at 96 dpi, in pixels of the client area.
-constexpr Place kLabel1{128, 8, 91, 13};
-constexpr Place kButton1{0, 0, 113, 25};
-constexpr Place kDBGrid1{0, 28, 389, 301};
-constexpr Place kListBox1{392, 28, 45, 169};
-constexpr Place kButton3{396, 200, 75, 25};
-constexpr Place kButton4{476, 200, 75, 25};
-constexpr Place kButton5{420, 0, 75, 25};
-constexpr Place kListBox2{440, 28, 93, 169};
-constexpr Place kListBox3{536, 28, 93, 169};
-constexpr Place kListBox4{392, 228, 237, 101};
-constexpr Place kButton6{552, 0, 75, 25};
-constexpr int kClientWidth = 630;   // the rightmost control edge is at 629
-constexpr int kClientHeight = 330;  // the lowest at 329
 constexpr int kFontPixels = 11;
 
 // "MS Sans Serif" where installed; else the closest narrow sans-serif face,
@@ -82,7 +64,7 @@ void TForm1::makeControls() {
     scrollArea_->setFocusPolicy(Qt::NoFocus);
     scrollArea_->setBackgroundRole(QPalette::Button);
     client_ = new QWidget;
-    client_->setFixedSize(kClientWidth, kClientHeight);
+    client_->setFixedSize(layout::kClientWidth, layout::kClientHeight);
 
     Label1 = new QLabel(QStringLiteral("Откройте таблицу"), client_);
     Button1 = new PushButton(QStringLiteral("Открыть таблицу"), client_);
@@ -118,13 +100,11 @@ void TForm1::makeControls() {
 // one the window was designed with; the client area scrolls when the window
 // is smaller than the controls.
 void TForm1::placeControls() {
+    using namespace layout;
     const int textHeight = QFontMetrics(font()).height();
-    auto scaled = [textHeight](int v) {
-        return textHeight == kDesignTextHeight ? v : (v * textHeight + kDesignTextHeight / 2) / kDesignTextHeight;
-    };
-    auto place = [&scaled](QWidget* control, const Place& p) {
-        const int left = scaled(p.left), top = scaled(p.top);
-        control->setGeometry(left, top, scaled(p.left + p.width) - left, scaled(p.top + p.height) - top);
+    auto place = [textHeight](QWidget* control, const Place& designed) {
+        const Place p = scaled(designed, textHeight);
+        control->setGeometry(p.left, p.top, p.width, p.height);
     };
     place(Label1, kLabel1);
     Label1->adjustSize();  // a label is as wide as its text, as the designer made it
@@ -138,7 +118,7 @@ void TForm1::placeControls() {
     place(ListBox3, kListBox3);
     place(ListBox4, kListBox4);
     place(Button6, kButton6);
-    client_->setFixedSize(scaled(kClientWidth), scaled(kClientHeight));
+    client_->setFixedSize(scaled(kClientWidth, textHeight), scaled(kClientHeight, textHeight));
 }
 
 void TForm1::chainTabOrder() {

@@ -9,6 +9,7 @@
 #include "app/file_dialog.h"
 #include "app/list_box.h"
 #include "app/push_button.h"
+#include "form/form_layout.h"
 #include "form/main_form.h"
 
 class QLabel;
@@ -20,9 +21,9 @@ class TForm1 : public QWidget {
     Q_OBJECT
 public:
     // The designed outer size and the extent of the controls.
-    static constexpr int kOuterWidth = 639;
-    static constexpr int kOuterHeight = 358;
-    static constexpr int kDesignTextHeight = 13;  // of "0" in the window font at 96 dpi
+    static constexpr int kOuterWidth = layout::kOuterWidth;
+    static constexpr int kOuterHeight = layout::kOuterHeight;
+    static constexpr int kDesignTextHeight = layout::kDesignTextHeight;
 
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
