@@ -1,25 +1,9 @@
 #include "app/data_source.h"
 
 #include "app/ansi_text.h"
+#include "form/record_grid.h"
 
 namespace geocalc::app {
-
-namespace {
-
-const char* bracketedKind(FieldKind kind) {
-    switch (kind) {
-        case FieldKind::Memo: return "Memo";
-        case FieldKind::Blob: return "Blob";
-        case FieldKind::Graphic: return "Graphic";
-        default: return nullptr;
-    }
-}
-
-}  // namespace
-
-bool isNumericKind(FieldKind kind) {
-    return kind == FieldKind::Integer || kind == FieldKind::Float || kind == FieldKind::Currency;
-}
 
 DataSource::DataSource(TableDataset& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table), rows_(table.rowCount()) {
@@ -72,12 +56,7 @@ int DataSource::rowCount(const QModelIndex& parent) const { return parent.isVali
 int DataSource::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.fieldCount(); }
 
 QString DataSource::displayText(int row, int column) const {
-    const DbfField& field = table_.field(column);
-    if (const char* kind = bracketedKind(field.kind)) {
-        const QString name = QString::fromLatin1(kind);
-        return "(" + (table_.isBlankAt(row, column) ? name : name.toUpper()) + ")";
-    }
-    return fromAnsi(table_.fieldTextAt(row, column));
+    return fromAnsi(RecordGrid::cellText(table_, row, column));
 }
 
 QVariant DataSource::data(const QModelIndex& index, int role) const {
@@ -86,7 +65,7 @@ QVariant DataSource::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return displayText(index.row(), index.column());
         case Qt::TextAlignmentRole:
-            return isNumericKind(table_.field(index.column()).kind)
+            return RecordGrid::isRightAligned(table_.field(index.column()))
                        ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                        : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         default:

@@ -40,7 +40,4 @@ private:
     int rows_;  // the rows the views were told of
 };
 
-// Whether a field kind is a number, shown right-aligned.
-bool isNumericKind(FieldKind kind);
-
 }  // namespace geocalc::app

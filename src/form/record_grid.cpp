@@ -213,6 +213,24 @@ int RecordGrid::displayWidth(const DbfField& field) {
     }
 }
 
+bool RecordGrid::isRightAligned(const DbfField& field) {
+    return field.kind == FieldKind::Integer || field.kind == FieldKind::Float || field.kind == FieldKind::Currency;
+}
+
+std::string RecordGrid::cellText(TableDataset& table, int row, int column) {
+    const DbfField& field = table.field(column);
+    const char* kind = field.kind == FieldKind::Memo      ? "Memo"
+                       : field.kind == FieldKind::Blob    ? "Blob"
+                       : field.kind == FieldKind::Graphic ? "Graphic"
+                                                          : nullptr;
+    if (!kind) return table.fieldTextAt(row, column);
+    std::string name(kind);
+    if (!table.isBlankAt(row, column)) {
+        for (char& c : name) c = char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    return "(" + name + ")";
+}
+
 void RecordGrid::follow() {
     const int rows = std::max(view_.rowsShown(), 1);
     const int row = table_.currentRow();

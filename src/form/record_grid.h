@@ -97,6 +97,12 @@ public:
 
     // A column's width in characters of "0", as the grid lays it out first.
     static int displayWidth(const DbfField& field);
+    // Numbers stand right-aligned in their cells.
+    static bool isRightAligned(const DbfField& field);
+    // What a cell shows (Windows-1251): the field text, or for memo, blob
+    // and graphic fields their kind in brackets, in capitals when the field
+    // is not blank ("(memo)" hidden, "(MEMO)").
+    static std::string cellText(TableDataset& table, int row, int column);
 
     // Scrolling. The rows shown always include the current record and start
     // with a whole row: `topRow` is the first, kept so by follow(). The
