@@ -1,0 +1,36 @@
+// geocalc.exe: the native window. Start-up, the message loop, shutdown.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <exception>
+#include <string>
+
+#include "form/application_title.h"
+#include "numtext/format_settings.h"
+#include "win32/failure_box.h"
+#include "win32/main_window.h"
+#include "win32/wide_text.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    wchar_t path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, path, DWORD(std::size(path)));
+    geocalc::win32::setApplicationTitle(geocalc::applicationTitle(geocalc::utf8FromWide(std::wstring_view(path, length))));
+    try {
+        geocalc::loadNumberFormat();
+        geocalc::win32::MainWindow::registerClass(instance);
+        geocalc::win32::MainWindow window(instance, showCommand);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (IsDialogMessageW(window.handle(), &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        return 0;
+    } catch (const std::exception& failure) {
+        const std::wstring text = geocalc::win32::wideFromAnsi(failure.what());
+        MessageBoxW(nullptr, text.c_str(), L"Application Error", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}

@@ -1,0 +1,241 @@
+#include "win32/main_window.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/error.h"
+
+#include "form/form_layout.h"
+#include "numtext/format_settings.h"
+#include "win32/failure_box.h"
+#include "win32/file_dialogs.h"
+#include "win32/wide_text.h"
+
+namespace geocalc::win32 {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"TForm1";
+constexpr const wchar_t* kCaption = L"\x0440\x0430\x0441\x0447\x0435\x0442 \x0433\x0435\x043E\x0434\x0430\x043D\x043D\x044B\x0445";  // расчет геоданных
+
+// Control ids: above IDOK and IDCANCEL, which dialog navigation sends.
+enum Control : int {
+    kIdButton1 = 101, kIdButton3, kIdButton4, kIdButton5, kIdButton6,
+    kIdListBox1, kIdListBox2, kIdListBox3, kIdListBox4, kIdDBGrid1,
+};
+
+// The window's texts: "Открыть таблицу", "Очистить", "Удалить", "Рассчет",
+// "Сохранить", "Откройте таблицу".
+constexpr const wchar_t* kOpenCaption = L"\x041E\x0442\x043A\x0440\x044B\x0442\x044C \x0442\x0430\x0431\x043B\x0438\x0446\x0443";
+constexpr const wchar_t* kClearCaption = L"\x041E\x0447\x0438\x0441\x0442\x0438\x0442\x044C";
+constexpr const wchar_t* kDeleteCaption = L"\x0423\x0434\x0430\x043B\x0438\x0442\x044C";
+constexpr const wchar_t* kCalculateCaption = L"\x0420\x0430\x0441\x0441\x0447\x0435\x0442";
+constexpr const wchar_t* kSaveCaption = L"\x0421\x043E\x0445\x0440\x0430\x043D\x0438\x0442\x044C";
+constexpr const wchar_t* kLabelCaption = L"\x041E\x0442\x043A\x0440\x043E\x0439\x0442\x0435 \x0442\x0430\x0431\x043B\x0438\x0446\x0443";
+
+HFONT windowFont() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(8, dpi, 72);
+    font.lfCharSet = RUSSIAN_CHARSET;
+    lstrcpyW(font.lfFaceName, L"MS Sans Serif");
+    return CreateFontIndirectW(&font);
+}
+
+// Sizes a STATIC control to its text in its font.
+void fitToText(HWND label) {
+    wchar_t text[256];
+    const int length = GetWindowTextW(label, text, int(std::size(text)));
+    const HDC dc = GetDC(label);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, length, &size);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT place;
+    GetWindowRect(label, &place);
+    MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&place), 2);
+    MoveWindow(label, place.left, place.top, size.cx, std::max(int(size.cy), int(place.bottom - place.top)), FALSE);
+}
+
+int textHeightOf(HWND window, HFONT font) {
+    const HDC dc = GetDC(window);
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return metrics.tmHeight;
+}
+
+}  // namespace
+
+void MainWindow::registerClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+    RecordGridWindow::registerClass(instance);
+}
+
+MainWindow::MainWindow(HINSTANCE instance, int showCommand) {
+    const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - layout::kOuterWidth) / 2);
+    const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - layout::kOuterHeight) / 2);
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left,
+                              top, layout::kOuterWidth, layout::kOuterHeight, nullptr, nullptr, instance, this);
+    if (!window_) throw Error("Cannot create the main window");
+    font_ = windowFont();
+    makeControls();
+    placeControls();
+    form_.setCommandsObserver([this] { showCommands(); });
+    showCommands();
+    ShowWindow(window_, showCommand);
+    SetFocus(buttons_.front());
+}
+
+MainWindow::~MainWindow() {
+    lists_.clear();
+    grid_.reset();
+    if (window_) DestroyWindow(window_);
+    if (font_) DeleteObject(font_);
+}
+
+// Made in the tab order: Button1, DBGrid1, ListBox1, Button3, Button4,
+// Button5, ListBox2, ListBox3, ListBox4, Button6.
+void MainWindow::makeControls() {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    auto make = [&](const wchar_t* kind, const wchar_t* text, DWORD style, int id) {
+        HWND control = CreateWindowExW(kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, kind, text,
+                                       WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
+                                       reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        return control;
+    };
+    auto button = [&](Control id, const wchar_t* caption) {
+        buttons_.push_back(make(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, id));
+    };
+    auto list = [&](Control id, TextList& entries, bool point) {
+        HWND box = make(L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, id);
+        auto select = point ? std::function<void(int)>([this](int index) { selectPoint(form_.lists, index); })
+                            : std::function<void(int)>([&entries](int index) { entries.select(index); });
+        lists_.push_back(std::make_unique<ListBoxView>(box, entries, std::move(select)));
+    };
+    label1_ = make(L"STATIC", kLabelCaption, SS_LEFT, 0);
+    button(kIdButton1, kOpenCaption);
+    grid_ = std::make_unique<RecordGridWindow>(
+        window_, kIdDBGrid1, form_.Table1, [this] { form_.DBGrid1DblClick(); },
+        [this](bool backwards) { SetFocus(GetNextDlgTabItem(window_, grid_->handle(), backwards)); });
+    grid_->setFont(font_);
+    list(kIdListBox1, form_.lists.names, true);
+    button(kIdButton3, kClearCaption);
+    button(kIdButton4, kDeleteCaption);
+    button(kIdButton5, kCalculateCaption);
+    list(kIdListBox2, form_.lists.xs, true);
+    list(kIdListBox3, form_.lists.ys, true);
+    list(kIdListBox4, form_.lists.sides, false);
+    button(kIdButton6, kSaveCaption);
+}
+
+// The designed places, scaled by the window font's text height.
+void MainWindow::placeControls() {
+    using namespace layout;
+    const int textHeight = textHeightOf(window_, font_);
+    auto place = [textHeight](HWND control, const Place& designed) {
+        const Place p = scaled(designed, textHeight);
+        MoveWindow(control, p.left, p.top, p.width, p.height, FALSE);
+    };
+    place(label1_, kLabel1);
+    fitToText(label1_);  // a label is as wide as its text, as the designer made it
+    place(buttons_[0], kButton1);
+    place(grid_->handle(), kDBGrid1);
+    place(lists_[0]->handle(), kListBox1);
+    place(buttons_[1], kButton3);
+    place(buttons_[2], kButton4);
+    place(buttons_[3], kButton5);
+    place(lists_[1]->handle(), kListBox2);
+    place(lists_[2]->handle(), kListBox3);
+    place(lists_[3]->handle(), kListBox4);
+    place(buttons_[4], kButton6);
+}
+
+void MainWindow::showCommands() {
+    EnableWindow(buttons_[3], form_.calculateEnabled());
+    EnableWindow(buttons_[4], form_.saveEnabled());
+}
+
+ShowFileDialog MainWindow::dialogShower() {
+    return [this](const FileDialogSettings& settings) { return showFileDialog(window_, settings); };
+}
+
+void MainWindow::command(int id, int notification) {
+    switch (id) {
+        case kIdButton1: form_.Button1Click(dialogShower()); break;
+        case kIdButton3: form_.Button3Click(); break;
+        case kIdButton4: form_.Button4Click(); break;
+        case kIdButton5: form_.Button5Click(); break;
+        case kIdButton6: form_.Button6Click(dialogShower()); break;
+        case kIdListBox1:
+        case kIdListBox2:
+        case kIdListBox3:
+        case kIdListBox4:
+            if (notification == LBN_SELCHANGE) lists_[std::size_t(id - kIdListBox1)]->selectionChanged();
+            break;
+        default: break;
+    }
+}
+
+LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || !self->window_) return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    runCommand(window, [&] { result = self->handle(message, wParam, lParam); });
+    return result;
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            int id = LOWORD(wParam);
+            // Enter on a focused button presses it; there is no default button.
+            if (id == IDOK) id = GetDlgCtrlID(GetFocus());
+            if (id == IDOK || id == IDCANCEL) return 0;
+            command(id, HIWORD(wParam));
+            return 0;
+        }
+        // The keyboard's moves between controls (Tab, Shift+Tab, arrows),
+        // which dialog navigation asks of the window as a dialog would.
+        case WM_NEXTDLGCTL:
+            SetFocus(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                    : GetNextDlgTabItem(window_, GetFocus(), wParam != 0));
+            return 0;
+        // The control that had the focus gets it back when the window is
+        // active again (after a dialog, or coming back from another program).
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (HWND focus = GetFocus(); focus && IsChild(window_, focus)) lastFocus_ = focus;
+            } else if (lastFocus_ && IsWindow(lastFocus_)) {
+                SetFocus(lastFocus_);
+            }
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (lParam && lstrcmpW(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0) loadNumberFormat();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default: return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+}  // namespace geocalc::win32

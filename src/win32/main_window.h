@@ -1,0 +1,49 @@
+// `TForm1` as a native window: the form's controls as Win32 controls at
+// their designed places, drawing the form's state (MainForm) and passing it
+// the user's commands.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "form/main_form.h"
+#include "win32/list_box_view.h"
+#include "win32/record_grid_window.h"
+
+namespace geocalc::win32 {
+
+class MainWindow {
+public:
+    static void registerClass(HINSTANCE instance);
+
+    // Made at the designed outer size, centred on the screen, shown with the
+    // show command the program was started with.
+    MainWindow(HINSTANCE instance, int showCommand);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    HWND handle() const { return window_; }
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void makeControls();
+    void placeControls();
+    void showCommands();
+    void command(int id, int notification);
+    ShowFileDialog dialogShower();
+
+    MainForm form_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    HWND label1_ = nullptr;
+    std::vector<HWND> buttons_;  // Button1, Button3, Button4, Button5, Button6
+    std::vector<std::unique_ptr<ListBoxView>> lists_;  // ListBox1 .. ListBox4
+    std::unique_ptr<RecordGridWindow> grid_;
+    HWND lastFocus_ = nullptr;
+};
+
+}  // namespace geocalc::win32

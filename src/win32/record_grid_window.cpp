@@ -1,0 +1,388 @@
+#include "win32/record_grid_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "win32/failure_box.h"
+#include "win32/wide_text.h"
+
+namespace geocalc::win32 {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"TDBGrid";
+constexpr UINT kLookAtTable = WM_APP + 1;  // after a repaint: has another program written the table?
+constexpr int kCellPadding = 4;
+constexpr int kEditorId = 1;
+constexpr WCHAR kMarks[] = L"\x25B6I*";  // browse, edit, insert
+
+RecordGrid::Key gridKey(WPARAM key, bool shift) {
+    using Key = RecordGrid::Key;
+    switch (key) {
+        case VK_UP: return Key::Up;
+        case VK_DOWN: return Key::Down;
+        case VK_PRIOR: return Key::PageUp;
+        case VK_NEXT: return Key::PageDown;
+        case VK_LEFT: return Key::Left;
+        case VK_RIGHT: return Key::Right;
+        case VK_HOME: return Key::Home;
+        case VK_END: return Key::End;
+        case VK_TAB: return shift ? Key::Backtab : Key::Tab;
+        case VK_INSERT: return Key::Insert;
+        case VK_DELETE: return Key::Delete;
+        case VK_RETURN: return Key::Enter;
+        case VK_F2: return Key::F2;
+        case VK_ESCAPE: return Key::Escape;
+        case VK_BACK: return Key::Backspace;
+        default: return Key::Other;
+    }
+}
+
+RecordGrid::Modifiers modifiersNow() {
+    RecordGrid::Modifiers modifiers;
+    modifiers.shift = GetKeyState(VK_SHIFT) < 0;
+    modifiers.control = GetKeyState(VK_CONTROL) < 0;
+    modifiers.alt = GetKeyState(VK_MENU) < 0;
+    return modifiers;
+}
+
+wchar_t markOf(DatasetState state) {
+    return state == DatasetState::Edit ? kMarks[1] : state == DatasetState::Insert ? kMarks[2] : kMarks[0];
+}
+
+}  // namespace
+
+void RecordGridWindow::registerClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+}
+
+RecordGridWindow::RecordGridWindow(HWND parent, int id, TableDataset& table, std::function<void()> pick,
+                                   std::function<void(bool)> leave)
+    : table_(table), grid_(table, *this), pick_(std::move(pick)), leave_(std::move(leave)) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL,
+                              0, 0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
+    editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0, window_,
+                              reinterpret_cast<HMENU>(INT_PTR(kEditorId)), instance, nullptr);
+    SetWindowSubclass(editor_, editorProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    table_.setObserver([this](TableDataset::Change change) {
+        if (change == TableDataset::Change::Reset) layOutColumns();
+        tableChanged();
+    });
+    syncScrollBar();
+}
+
+RecordGridWindow::~RecordGridWindow() { table_.setObserver({}); }
+
+void RecordGridWindow::setFont(HFONT font) {
+    font_ = font;
+    SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    HDC dc = GetDC(window_);
+    const HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SIZE mark{};
+    GetTextExtentPoint32W(dc, kMarks, 1, &mark);
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    rowHeight_ = metrics.tmHeight + kCellPadding;
+    indicatorWidth_ = mark.cx + 2 * kCellPadding;
+    layOutColumns();
+}
+
+void RecordGridWindow::layOutColumns() {
+    columnWidths_.clear();
+    if (!table_.active()) return;
+    HDC dc = GetDC(window_);
+    const HGDIOBJ old = SelectObject(dc, font_);
+    SIZE zero{};
+    GetTextExtentPoint32W(dc, L"0", 1, &zero);
+    for (int column = 0; column < table_.fieldCount(); ++column) {
+        const DbfField& field = table_.field(column);
+        const std::wstring title = wideFromAnsi(field.name);
+        SIZE titleSize{};
+        GetTextExtentPoint32W(dc, title.c_str(), int(title.size()), &titleSize);
+        columnWidths_.push_back(std::max(RecordGrid::displayWidth(field) * int(zero.cx), int(titleSize.cx)) + 2 * kCellPadding);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+}
+
+LRESULT CALLBACK RecordGridWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<RecordGridWindow*>(create->lpCreateParams)->window_ = window;
+    }
+    auto* self = reinterpret_cast<RecordGridWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    bool handled = false;
+    runCommand(GetAncestor(window, GA_ROOT), [&] {
+        result = self->handle(message, wParam, lParam);
+        handled = true;
+    });
+    return handled ? result : 0;
+}
+
+LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+        case WM_PAINT: paint(); return 0;
+        case kLookAtTable:
+            lookAfterPaint_ = true;
+            readTableAgain();
+            return 0;
+        case WM_SETFOCUS:
+            readTableAgain();
+            InvalidateRect(window_, nullptr, FALSE);
+            return 0;
+        case WM_KILLFOCUS: InvalidateRect(window_, nullptr, FALSE); return 0;
+        case WM_KEYDOWN:
+            readTableAgain();
+            if (keyDown(wParam)) return 0;
+            break;
+        case WM_CHAR: character(wchar_t(wParam)); return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            SetFocus(window_);
+            readTableAgain();
+            press(lParam, message == WM_LBUTTONDOWN);
+            return 0;
+        case WM_LBUTTONDBLCLK: grid_.doubleClick(); return 0;
+        case WM_VSCROLL: verticalScroll(wParam); return 0;
+        case WM_MOUSEWHEEL: grid_.wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+        case WM_SIZE: tableChanged(); return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kEditorId && HIWORD(wParam) == EN_CHANGE && !settingEditorText_) grid_.editorEdited();
+            return 0;
+        default: break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+// The cell editor's keys go to the grid first; what it leaves is the EDIT's.
+LRESULT CALLBACK RecordGridWindow::editorProcedure(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                   DWORD_PTR self) {
+    auto* grid = reinterpret_cast<RecordGridWindow*>(self);
+    bool handled = false;
+    runCommand(GetAncestor(editor, GA_ROOT), [&] { handled = grid->editorKey(message, wParam); });
+    if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    return handled ? 0 : DefSubclassProc(editor, message, wParam, lParam);
+}
+
+bool RecordGridWindow::editorKey(UINT message, WPARAM wParam) {
+    if (message == WM_KEYDOWN) return grid_.key(gridKey(wParam, GetKeyState(VK_SHIFT) < 0), modifiersNow(), "");
+    if (message == WM_CHAR) return wParam == L'\r' || wParam == L'\t' || wParam == 0x1B;  // no beep for them
+    if (message == WM_LBUTTONDBLCLK) {
+        grid_.doubleClick();
+        return true;
+    }
+    return false;
+}
+
+bool RecordGridWindow::keyDown(WPARAM key) {
+    if (!table_.active()) return false;
+    return grid_.key(gridKey(key, GetKeyState(VK_SHIFT) < 0), modifiersNow(), "");
+}
+
+// Typed characters open the cell editor with them.
+void RecordGridWindow::character(wchar_t c) {
+    if (!table_.active() || c < 0x20 || c == 0x7F || (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0)) return;
+    grid_.key(RecordGrid::Key::Other, {}, utf8FromWide(std::wstring(1, c)));
+}
+
+void RecordGridWindow::press(LPARAM at, bool primary) {
+    if (!table_.active()) return;
+    const int x = GET_X_LPARAM(at), y = GET_Y_LPARAM(at);
+    if (y < titleHeight()) return grid_.pressTitles();
+    const int row = grid_.topRow() + (y - titleHeight()) / rowHeight_;
+    if (row >= table_.rowCount()) return;
+    if (x < indicatorWidth_) return grid_.pressIndicator(row);
+    int left = indicatorWidth_;
+    for (int column = 0; column < int(columnWidths_.size()); ++column) {
+        if (x < left + columnWidths_[std::size_t(column)]) return grid_.pressCell(row, column, primary);
+        left += columnWidths_[std::size_t(column)];
+    }
+}
+
+void RecordGridWindow::verticalScroll(WPARAM request) {
+    using Action = RecordGrid::ScrollAction;
+    switch (LOWORD(request)) {
+        case SB_LINEUP: grid_.scroll(Action::LineUp); break;
+        case SB_LINEDOWN: grid_.scroll(Action::LineDown); break;
+        case SB_PAGEUP: grid_.scroll(Action::PageUp); break;
+        case SB_PAGEDOWN: grid_.scroll(Action::PageDown); break;
+        case SB_TOP: grid_.scroll(Action::ToFirst); break;
+        case SB_BOTTOM: grid_.scroll(Action::ToLast); break;
+        case SB_THUMBPOSITION: {
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(window_, SB_VERT, &info);
+            grid_.thumbReleased(info.nTrackPos);
+            break;
+        }
+        default: return;  // the thumb acts when released
+    }
+    syncScrollBar();
+}
+
+void RecordGridWindow::readTableAgain() {
+    if (table_.active()) table_.refresh();
+}
+
+void RecordGridWindow::tableChanged() {
+    grid_.follow();
+    syncScrollBar();
+    if (grid_.editorShown()) {
+        const RECT cell = cellRect(table_.currentRow(), grid_.column());
+        MoveWindow(editor_, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, TRUE);
+    }
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void RecordGridWindow::syncScrollBar() {
+    const RecordGrid::ScrollBar bar = grid_.scrollBar();
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMin = bar.minimum;
+    info.nMax = bar.maximum + bar.page - 1;  // the page reaches the last record
+    info.nPage = UINT(bar.page);
+    info.nPos = bar.value;
+    SetScrollInfo(window_, SB_VERT, &info, TRUE);
+}
+
+RECT RecordGridWindow::cellRect(int row, int column) const {
+    int left = indicatorWidth_;
+    for (int c = 0; c < column && c < int(columnWidths_.size()); ++c) left += columnWidths_[std::size_t(c)];
+    const int top = titleHeight() + (row - grid_.topRow()) * rowHeight_;
+    const int width = column < int(columnWidths_.size()) ? columnWidths_[std::size_t(column)] : 0;
+    return {left, top, left + width, top + rowHeight_};
+}
+
+void RecordGridWindow::paint() {
+    PAINTSTRUCT paintStruct;
+    HDC dc = BeginPaint(window_, &paintStruct);
+    RECT client;
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    const HGDIOBJ oldFont = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    auto line = [dc](int x1, int y1, int x2, int y2) {
+        MoveToEx(dc, x1, y1, nullptr);
+        LineTo(dc, x2, y2);
+    };
+    // The title row and the indicator column.
+    RECT titles{0, 0, client.right, titleHeight()};
+    FillRect(dc, &titles, GetSysColorBrush(COLOR_BTNFACE));
+    RECT indicator{0, 0, indicatorWidth_, client.bottom};
+    FillRect(dc, &indicator, GetSysColorBrush(COLOR_BTNFACE));
+    const int rows = std::min(rowsShown() + 1, std::max(table_.rowCount() - grid_.topRow(), 0));
+    for (int column = 0; column < int(columnWidths_.size()); ++column) {
+        RECT title = cellRect(grid_.topRow(), column);
+        title.top = 0;
+        title.bottom = titleHeight();
+        RECT text = {title.left + kCellPadding, title.top, title.right - kCellPadding, title.bottom};
+        const std::wstring name = wideFromAnsi(table_.field(column).name);
+        DrawTextW(dc, name.c_str(), int(name.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+        const bool right = RecordGrid::isRightAligned(table_.field(column));
+        for (int r = 0; r < rows; ++r) {
+            const int row = grid_.topRow() + r;
+            RECT cell = cellRect(row, column);
+            const bool current = row == table_.currentRow() && column == grid_.column();
+            if (current && GetFocus() == window_) {
+                FillRect(dc, &cell, GetSysColorBrush(COLOR_HIGHLIGHT));
+                SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+            } else {
+                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            }
+            RECT inside = {cell.left + kCellPadding, cell.top, cell.right - kCellPadding, cell.bottom};
+            const std::wstring shown = wideFromAnsi(RecordGrid::cellText(table_, row, column));
+            DrawTextW(dc, shown.c_str(), int(shown.size()), &inside,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | (right ? DT_RIGHT : DT_LEFT));
+            line(cell.left, cell.bottom - 1, cell.right, cell.bottom - 1);
+        }
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        line(title.right - 1, 0, title.right - 1, titleHeight() + rows * rowHeight_);
+    }
+    if (table_.currentRow() >= grid_.topRow() && table_.currentRow() < grid_.topRow() + rows) {
+        RECT mark{0, cellRect(table_.currentRow(), 0).top, indicatorWidth_, 0};
+        mark.bottom = mark.top + rowHeight_;
+        const wchar_t shown = markOf(table_.state());
+        DrawTextW(dc, &shown, 1, &mark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+    }
+    line(0, titleHeight() - 1, client.right, titleHeight() - 1);
+    line(indicatorWidth_ - 1, 0, indicatorWidth_ - 1, client.bottom);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldFont);
+    EndPaint(window_, &paintStruct);
+    // Another program may have written the table: looked at after the paint.
+    if (lookAfterPaint_ && table_.active()) {
+        lookAfterPaint_ = false;
+        PostMessageW(window_, kLookAtTable, 0, 0);
+    }
+}
+
+void RecordGridWindow::showEditor(const std::string& utf8, int maxLength) {
+    const RECT cell = cellRect(table_.currentRow(), grid_.column());
+    settingEditorText_ = true;
+    SendMessageW(editor_, EM_SETLIMITTEXT, WPARAM(maxLength), 0);
+    SetWindowTextW(editor_, wideFromUtf8(utf8).c_str());
+    settingEditorText_ = false;
+    MoveWindow(editor_, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, TRUE);
+    ShowWindow(editor_, SW_SHOW);
+    SetFocus(editor_);
+    SendMessageW(editor_, EM_SETSEL, 0, -1);
+}
+
+void RecordGridWindow::setEditorText(const std::string& utf8) {
+    settingEditorText_ = true;
+    const std::wstring text = wideFromUtf8(utf8);
+    SetWindowTextW(editor_, text.c_str());
+    SendMessageW(editor_, EM_SETSEL, WPARAM(text.size()), LPARAM(text.size()));
+    settingEditorText_ = false;
+}
+
+std::string RecordGridWindow::editorText() const {
+    std::wstring text(std::size_t(GetWindowTextLengthW(editor_)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(editor_, text.data(), int(text.size()))));
+    return utf8FromWide(text);
+}
+
+void RecordGridWindow::hideEditor() {
+    if (GetFocus() == editor_) SetFocus(window_);
+    ShowWindow(editor_, SW_HIDE);
+}
+
+void RecordGridWindow::showColumn(int) { InvalidateRect(window_, nullptr, FALSE); }
+
+int RecordGridWindow::rowsShown() const {
+    RECT client;
+    GetClientRect(window_, &client);
+    return std::max(int(client.bottom - titleHeight()) / std::max(rowHeight_, 1), 1);
+}
+
+int RecordGridWindow::lastRowShown() const {
+    return std::min(grid_.topRow() + rowsShown(), table_.rowCount()) - 1;
+}
+
+bool RecordGridWindow::confirmDelete() {
+    return MessageBoxW(GetAncestor(window_, GA_ROOT), L"Delete record?", L"Confirm",
+                       MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
+}  // namespace geocalc::win32

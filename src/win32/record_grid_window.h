@@ -1,0 +1,80 @@
+// `DBGrid1` as a control of its own, drawn with GDI: the title row, the
+// indicator column with its marks, the rows the grid's behaviour shows, an
+// EDIT control as the cell editor and a vertical scroll bar standing for the
+// records. Keys, presses, double clicks and the scroll bar go to the
+// behaviour (RecordGrid); this control draws what it decides.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "form/record_grid.h"
+
+namespace geocalc::win32 {
+
+class RecordGridWindow : private RecordGridView {
+public:
+    static void registerClass(HINSTANCE instance);
+
+    // `pick` runs the record pick; `leave` moves the focus to the next or
+    // previous control of the window.
+    RecordGridWindow(HWND parent, int id, TableDataset& table, std::function<void()> pick,
+                     std::function<void(bool backwards)> leave);
+    ~RecordGridWindow() override;
+    RecordGridWindow(const RecordGridWindow&) = delete;
+    RecordGridWindow& operator=(const RecordGridWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    void setFont(HFONT font);
+    // Another table was opened: the columns are laid out anew.
+    void layOutColumns();
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK editorProcedure(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR self);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool editorKey(UINT message, WPARAM wParam);
+
+    void paint();
+    void tableChanged();
+    void syncScrollBar();
+    void readTableAgain();
+    bool keyDown(WPARAM key);
+    void character(wchar_t c);
+    void press(LPARAM at, bool primary);
+    void verticalScroll(WPARAM request);
+    RECT cellRect(int row, int column) const;
+    int titleHeight() const { return rowHeight_; }
+
+    // RecordGridView.
+    void showEditor(const std::string& utf8, int maxLength) override;
+    void setEditorText(const std::string& utf8) override;
+    std::string editorText() const override;
+    void hideEditor() override;
+    void showColumn(int column) override;
+    int rowsShown() const override;
+    int firstRowShown() const override { return grid_.topRow(); }
+    int lastRowShown() const override;
+    bool confirmDelete() override;
+    void pick() override { pick_(); }
+    void leave(bool backwards) override { leave_(backwards); }
+
+    HWND window_ = nullptr;
+    HWND editor_ = nullptr;
+    HFONT font_ = nullptr;
+    TableDataset& table_;
+    RecordGrid grid_;
+    std::function<void()> pick_;
+    std::function<void(bool)> leave_;
+    int rowHeight_ = 17;
+    int indicatorWidth_ = 12;
+    std::vector<int> columnWidths_;
+    bool settingEditorText_ = false;  // EN_CHANGE from the grid itself is no edit
+    bool lookAfterPaint_ = true;
+};
+
+}  // namespace geocalc::win32
