@@ -52,6 +52,20 @@ wchar_t markOf(DatasetState state) {
     return state == DatasetState::Edit ? kMarks[1] : state == DatasetState::Insert ? kMarks[2] : kMarks[0];
 }
 
+// The browse mark, a small triangle pointing at the row: drawn, as not
+// every font of the system has the character.
+void drawBrowseMark(HDC dc, const RECT& cell) {
+    const int height = std::max(int(cell.bottom - cell.top) / 2, 4);
+    const int left = (cell.left + cell.right - height / 2) / 2;
+    const int middle = (cell.top + cell.bottom) / 2;
+    const POINT corners[] = {{left, middle - height / 2}, {left + height / 2, middle}, {left, middle + height / 2}};
+    const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    Polygon(dc, corners, 3);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+}
+
 }  // namespace
 
 void RecordGridWindow::registerClass(HINSTANCE instance) {
@@ -322,8 +336,12 @@ void RecordGridWindow::paint() {
     if (table_.currentRow() >= grid_.topRow() && table_.currentRow() < grid_.topRow() + rows) {
         RECT mark{0, cellRect(table_.currentRow(), 0).top, indicatorWidth_, 0};
         mark.bottom = mark.top + rowHeight_;
-        const wchar_t shown = markOf(table_.state());
-        DrawTextW(dc, &shown, 1, &mark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+        if (table_.state() == DatasetState::Browse) {
+            drawBrowseMark(dc, mark);
+        } else {
+            const wchar_t shown = markOf(table_.state());
+            DrawTextW(dc, &shown, 1, &mark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+        }
     }
     line(0, titleHeight() - 1, client.right, titleHeight() - 1);
     line(indicatorWidth_ - 1, 0, indicatorWidth_ - 1, client.bottom);
