@@ -9,7 +9,11 @@
 #    eight records, Ctrl+Tab out, Tab to "Рассчет", Tab to "Сохранить" and
 #    the save dialog;
 # and the saved file compared byte for byte with what geocalc-cli.exe
-# traverse writes for the same records.
+# traverse writes for the same records; then
+#  - a grid edit (F2, a new X, Enter, Down) that reaches the working copy,
+#    read back with geocalc-cli.exe show;
+#  - "Удалить" on the first point, "Рассчет" and "Сохранить": seven lines;
+#  - "Очистить" and "Сохранить": an empty file.
 #
 #   xvfb-run -a tests/windows/window_under_wine.sh build/windows/src/win32/geocalc.exe build/windows/src/geocalc-cli.exe
 set -euo pipefail
@@ -88,4 +92,41 @@ for _ in $(seq 40); do [[ -s $work/results.txt ]] && break; sleep 0.25; done
 
 "$wine" "$cli_exe" traverse -o "$(windows_path "$work/expected.txt")" "$(windows_path "$work/pts.dat")" 1 2 3 4 5 6 7 8
 cmp "$work/results.txt" "$work/expected.txt" || fail "the saved file differs from geocalc-cli.exe traverse"
+
+# save FILE: "Сохранить" is focused; the save dialog names FILE.
+save() {
+    keys space
+    wait_for '^Save As$|^Сохранить как$' >/dev/null || fail "no save dialog for $1"
+    type_text "$(windows_path "$work/$1")"
+    keys Return
+    for _ in $(seq 40); do [[ -e $work/$1 ]] && break; sleep 0.25; done
+    [[ -e $work/$1 ]] || fail "$1 was not saved"
+    xdotool windowactivate --sync "$main"; sleep 0.5
+}
+
+# A grid edit reaches the working copy. The focus is back on "Сохранить":
+# back through the lists and buttons to the grid.
+xdotool windowactivate --sync "$main"; sleep 0.5
+keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+keys ctrl+Home Right F2
+type_text "6171234.5"
+keys Return Down
+shown=$("$wine" "$cli_exe" show "$(windows_path "$work/pts.dbf")" | sed -n 2p)
+[[ $shown == *$'\t6171234.5\t'* ]] || fail "the edit did not reach the working copy: $shown"
+
+# "Удалить" takes the selected point whole; "Рассчет" and "Сохранить" then
+# give seven lines, the first of "Точка 2".
+keys ctrl+Tab Home # out of the grid to ListBox1, its first entry
+keys Tab Tab space # "Удалить"
+keys Tab space     # "Рассчет"
+keys Tab Tab Tab Tab
+save seven.txt
+[[ $(wc -l <"$work/seven.txt") == 7 ]] || fail "not seven lines after the delete: $(wc -l <"$work/seven.txt")"
+head -n1 "$work/seven.txt" | iconv -f CP1251 -t UTF-8 | grep -q '^Точка 2 ' || fail "the first point was not deleted"
+
+# "Очистить" empties the lists: the file saved then is empty.
+keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space  # "Очистить"
+keys Tab Tab Tab Tab Tab Tab
+save empty.txt
+[[ ! -s $work/empty.txt ]] || fail "the file saved after clearing is not empty"
 echo "window test: passed"
