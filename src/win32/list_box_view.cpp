@@ -1,5 +1,7 @@
 #include "win32/list_box_view.h"
 
+#include <commctrl.h>
+
 #include "win32/wide_text.h"
 
 namespace geocalc::win32 {
@@ -22,9 +24,38 @@ ListBoxView::ListBoxView(HWND listBox, TextList& list, std::function<void(int)> 
         }
     };
     list_.setObserver(std::move(observer));
+    SetWindowSubclass(listBox_, procedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-ListBoxView::~ListBoxView() { list_.setObserver({}); }
+ListBoxView::~ListBoxView() {
+    RemoveWindowSubclass(listBox_, procedure, 0);
+    list_.setObserver({});
+}
+
+LRESULT CALLBACK ListBoxView::procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR self) {
+    auto* view = reinterpret_cast<ListBoxView*>(self);
+    if (message == WM_CHAR) {
+        const long long now = GetTickCount64();
+        if (wParam == VK_BACK) {
+            view->selectTyped(view->typeAhead_.backspace(view->list_, now));
+            return 0;
+        }
+        if (wParam >= 0x20) {
+            for (const char c : ansiFromUtf8(utf8FromWide(std::wstring(1, wchar_t(wParam))))) {
+                view->selectTyped(view->typeAhead_.type(view->list_, c, now));
+            }
+            return 0;
+        }
+    }
+    return DefSubclassProc(listBox, message, wParam, lParam);
+}
+
+void ListBoxView::selectTyped(int index) {
+    if (index < 0) return;
+    SendMessageW(listBox_, LB_SETCURSEL, WPARAM(index), 0);
+    selectionChanged();
+}
 
 void ListBoxView::selectionChanged() {
     const LRESULT selected = SendMessageW(listBox_, LB_GETCURSEL, 0, 0);

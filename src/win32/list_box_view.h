@@ -1,5 +1,7 @@
 // A LISTBOX control showing one of the form's text lists: every change of
-// the list is shown, and the user's selection goes back to the form.
+// the list is shown, the user's selection goes back to the form, and typing
+// selects by prefix as the form's lists do (TypeAhead), not by the first
+// letter alone as the system's list box would.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +9,7 @@
 #include <functional>
 
 #include "points/text_list.h"
+#include "points/type_ahead.h"
 
 namespace geocalc::win32 {
 
@@ -23,9 +26,13 @@ public:
     void selectionChanged();
 
 private:
+    static LRESULT CALLBACK procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self);
     void showSelection();
+    void selectTyped(int index);
 
     HWND listBox_;
+    TypeAhead typeAhead_;
     TextList& list_;
     std::function<void(int)> select_;
 };

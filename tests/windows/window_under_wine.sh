@@ -12,7 +12,8 @@
 # traverse writes for the same records; then
 #  - a grid edit (F2, a new X, Enter, Down) that reaches the working copy,
 #    read back with geocalc-cli.exe show;
-#  - "Удалить" on the first point, "Рассчет" and "Сохранить": seven lines;
+#  - typing "точка 3" in the names list, "Удалить", "Рассчет" and
+#    "Сохранить": seven lines, without that point;
 #  - "Очистить" and "Сохранить": an empty file.
 #
 #   xvfb-run -a tests/windows/window_under_wine.sh build/windows/src/win32/geocalc.exe build/windows/src/geocalc-cli.exe
@@ -114,15 +115,18 @@ keys Return Down
 shown=$("$wine" "$cli_exe" show "$(windows_path "$work/pts.dbf")" | sed -n 2p)
 [[ $shown == *$'\t6171234.5\t'* ]] || fail "the edit did not reach the working copy: $shown"
 
-# "Удалить" takes the selected point whole; "Рассчет" and "Сохранить" then
-# give seven lines, the first of "Точка 2".
-keys ctrl+Tab Home # out of the grid to ListBox1, its first entry
-keys Tab Tab space # "Удалить"
+# Typing selects by prefix ("точка 3", letter case ignored); "Удалить" takes
+# the selected point whole; "Рассчет" and "Сохранить" then give seven lines,
+# "Точка 3" no longer among them.
+keys ctrl+Tab       # out of the grid to ListBox1
+type_text "точка 3"
+keys Tab Tab space  # "Удалить"
 keys Tab space     # "Рассчет"
 keys Tab Tab Tab Tab
 save seven.txt
 [[ $(wc -l <"$work/seven.txt") == 7 ]] || fail "not seven lines after the delete: $(wc -l <"$work/seven.txt")"
-head -n1 "$work/seven.txt" | iconv -f CP1251 -t UTF-8 | grep -q '^Точка 2 ' || fail "the first point was not deleted"
+iconv -f CP1251 -t UTF-8 "$work/seven.txt" | grep -q '^Точка 3 ' && fail "Точка 3 was not the point deleted"
+iconv -f CP1251 -t UTF-8 "$work/seven.txt" | head -n1 | grep -q '^Репер 1 ' || fail "another point was deleted"
 
 # "Очистить" empties the lists: the file saved then is empty.
 keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space  # "Очистить"
