@@ -33,12 +33,20 @@ constexpr const wchar_t* kCalculateCaption = L"\x0420\x0430\x0441\x0441\x0447\x0
 constexpr const wchar_t* kSaveCaption = L"\x0421\x043E\x0445\x0440\x0430\x043D\x0438\x0442\x044C";
 constexpr const wchar_t* kLabelCaption = L"\x041E\x0442\x043A\x0440\x043E\x0439\x0442\x0435 \x0442\x0430\x0431\x043B\x0438\x0446\x0443";
 
+constexpr int kDesignDpi = 96;
+constexpr int kDesignCharacterHeight = 11;  // 8 points at 96 dpi
+
+// "MS Sans Serif" 8 points; where the screen's resolution is not the
+// designed one and 8 points are not 11 pixels there, 11 pixels scaled by the
+// resolution.
 HFONT windowFont() {
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    int height = MulDiv(8, dpi, 72);
+    if (dpi != kDesignDpi && height != kDesignCharacterHeight) height = MulDiv(kDesignCharacterHeight, dpi, kDesignDpi);
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(8, dpi, 72);
+    font.lfHeight = -height;
     font.lfCharSet = RUSSIAN_CHARSET;
     lstrcpyW(font.lfFaceName, L"MS Sans Serif");
     return CreateFontIndirectW(&font);
@@ -88,7 +96,8 @@ void MainWindow::registerClass(HINSTANCE instance) {
 MainWindow::MainWindow(HINSTANCE instance, int showCommand) {
     const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - layout::kOuterWidth) / 2);
     const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - layout::kOuterHeight) / 2);
-    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left,
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption,
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, left,
                               top, layout::kOuterWidth, layout::kOuterHeight, nullptr, nullptr, instance, this);
     if (!window_) throw Error("Cannot create the main window");
     font_ = windowFont();
@@ -163,6 +172,65 @@ void MainWindow::placeControls() {
     place(lists_[2]->handle(), kListBox3);
     place(lists_[3]->handle(), kListBox4);
     place(buttons_[4], kButton6);
+    extent_ = {scaled(kClientWidth, textHeight), scaled(kClientHeight, textHeight)};
+    showScrollBars();
+}
+
+// The window's outer size is not scaled: where the scaled controls do not
+// fit the client area, scroll bars keep them reachable.
+void MainWindow::showScrollBars() {
+    RECT client;
+    GetClientRect(window_, &client);
+    const SIZE shown{client.right, client.bottom};
+    for (const int bar : {SB_HORZ, SB_VERT}) {
+        const int extent = bar == SB_HORZ ? extent_.cx : extent_.cy;
+        const int page = bar == SB_HORZ ? shown.cx : shown.cy;
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE;
+        info.nMin = 0;
+        info.nMax = extent - 1;
+        info.nPage = UINT(std::max(page, 0));
+        SetScrollInfo(window_, bar, &info, TRUE);
+        scrollTo(bar, scrolled(bar));  // back within the new range
+    }
+}
+
+int MainWindow::scrolled(int bar) const { return bar == SB_HORZ ? offset_.x : offset_.y; }
+
+void MainWindow::scrollTo(int bar, int position) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    info.nPos = position;
+    SetScrollInfo(window_, bar, &info, TRUE);
+    info.fMask = SIF_POS;
+    GetScrollInfo(window_, bar, &info);  // clamped to the range
+    LONG& offset = bar == SB_HORZ ? offset_.x : offset_.y;
+    const int delta = offset - info.nPos;
+    if (delta == 0) return;
+    offset = info.nPos;
+    ScrollWindowEx(window_, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr,
+                   nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+}
+
+void MainWindow::scroll(int bar, WPARAM request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window_, bar, &info);
+    constexpr int kLine = 16;
+    switch (LOWORD(request)) {
+        case SB_LINEUP: scrollTo(bar, info.nPos - kLine); break;
+        case SB_LINEDOWN: scrollTo(bar, info.nPos + kLine); break;
+        case SB_PAGEUP: scrollTo(bar, info.nPos - int(info.nPage)); break;
+        case SB_PAGEDOWN: scrollTo(bar, info.nPos + int(info.nPage)); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: scrollTo(bar, info.nTrackPos); break;
+        case SB_TOP: scrollTo(bar, info.nMin); break;
+        case SB_BOTTOM: scrollTo(bar, info.nMax); break;
+        default: break;
+    }
 }
 
 void MainWindow::showCommands() {
@@ -230,6 +298,15 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SETTINGCHANGE:
             if (lParam && lstrcmpW(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0) loadNumberFormat();
+            return 0;
+        case WM_SIZE:
+            showScrollBars();
+            return 0;
+        case WM_HSCROLL:
+            scroll(SB_HORZ, wParam);
+            return 0;
+        case WM_VSCROLL:
+            scroll(SB_VERT, wParam);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

@@ -32,6 +32,10 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void makeControls();
     void placeControls();
+    void showScrollBars();
+    int scrolled(int bar) const;
+    void scrollTo(int bar, int position);
+    void scroll(int bar, WPARAM request);
     void showCommands();
     void command(int id, int notification);
     ShowFileDialog dialogShower();
@@ -44,6 +48,8 @@ private:
     std::vector<std::unique_ptr<ListBoxView>> lists_;  // ListBox1 .. ListBox4
     std::unique_ptr<RecordGridWindow> grid_;
     HWND lastFocus_ = nullptr;
+    SIZE extent_{};     // the controls' scaled extent
+    POINT offset_{};    // how far the client area is scrolled
 };
 
 }  // namespace geocalc::win32
