@@ -19,8 +19,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     geocalc::win32::setApplicationTitle(geocalc::applicationTitle(geocalc::utf8FromWide(std::wstring_view(path, length))));
     try {
         geocalc::loadNumberFormat();
+        geocalc::win32::ApplicationWindow::registerClass(instance);
         geocalc::win32::MainWindow::registerClass(instance);
-        geocalc::win32::MainWindow window(instance, showCommand);
+        geocalc::win32::ApplicationWindow application(instance, geocalc::win32::applicationTitle());
+        geocalc::win32::MainWindow window(instance, application, showCommand);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             if (IsDialogMessageW(window.handle(), &message)) continue;

@@ -93,19 +93,28 @@ void MainWindow::registerClass(HINSTANCE instance) {
     RecordGridWindow::registerClass(instance);
 }
 
-MainWindow::MainWindow(HINSTANCE instance, int showCommand) {
+MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int showCommand)
+    : application_(application) {
     const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - layout::kOuterWidth) / 2);
     const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - layout::kOuterHeight) / 2);
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption,
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, left,
-                              top, layout::kOuterWidth, layout::kOuterHeight, nullptr, nullptr, instance, this);
+                              top, layout::kOuterWidth, layout::kOuterHeight, application.handle(), nullptr,
+                              instance, this);
     if (!window_) throw Error("Cannot create the main window");
+    application_.setMainWindow(window_);
     font_ = windowFont();
     makeControls();
     placeControls();
     form_.setCommandsObserver([this] { showCommands(); });
     showCommands();
-    ShowWindow(window_, showCommand);
+    // Started minimised: the program waits on its task bar button, and the
+    // window appears when it is restored.
+    if (showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE) {
+        application_.minimise();
+    } else {
+        ShowWindow(window_, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    }
     SetFocus(buttons_.front());
 }
 
@@ -308,6 +317,12 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_VSCROLL:
             scroll(SB_VERT, wParam);
             return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) {  // the program goes to its task bar button
+                application_.minimise();
+                return 0;
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

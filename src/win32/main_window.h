@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "form/main_form.h"
+#include "win32/application_window.h"
 #include "win32/list_box_view.h"
 #include "win32/record_grid_window.h"
 
@@ -18,9 +19,10 @@ class MainWindow {
 public:
     static void registerClass(HINSTANCE instance);
 
-    // Made at the designed outer size, centred on the screen, shown with the
-    // show command the program was started with.
-    MainWindow(HINSTANCE instance, int showCommand);
+    // Made at the designed outer size, centred on the screen, owned by the
+    // application window, shown with the show command the program was
+    // started with.
+    MainWindow(HINSTANCE instance, ApplicationWindow& application, int showCommand);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -41,6 +43,7 @@ private:
     ShowFileDialog dialogShower();
 
     MainForm form_;
+    ApplicationWindow& application_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     HWND label1_ = nullptr;
