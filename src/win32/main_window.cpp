@@ -39,10 +39,14 @@ constexpr int kDesignCharacterHeight = 11;  // 8 points at 96 dpi
 // "MS Sans Serif" 8 points; where the screen's resolution is not the
 // designed one and 8 points are not 11 pixels there, 11 pixels scaled by the
 // resolution.
-HFONT windowFont() {
+int screenDpi() {
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+HFONT windowFont(int dpi) {
     int height = MulDiv(8, dpi, 72);
     if (dpi != kDesignDpi && height != kDesignCharacterHeight) height = MulDiv(kDesignCharacterHeight, dpi, kDesignDpi);
     LOGFONTW font{};
@@ -103,7 +107,7 @@ MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int s
                               instance, this);
     if (!window_) throw Error("Cannot create the main window");
     application_.setMainWindow(window_);
-    font_ = windowFont();
+    font_ = windowFont(screenDpi());
     makeControls();
     placeControls();
     form_.setCommandsObserver([this] { showCommands(); });
@@ -305,6 +309,27 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetFocus(lastFocus_);
             }
             return 0;
+        // Moved to a screen of another resolution: the font and the controls
+        // are made for it, in the size the system suggests.
+        case WM_DPICHANGED: {
+            const HFONT old = font_;
+            font_ = windowFont(HIWORD(wParam));
+            EnumChildWindows(
+                window_,
+                [](HWND child, LPARAM font) {
+                    SendMessageW(child, WM_SETFONT, WPARAM(font), TRUE);
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(font_));
+            grid_->setFont(font_);
+            DeleteObject(old);
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            offset_ = {};
+            placeControls();
+            return 0;
+        }
         case WM_SETTINGCHANGE:
             if (lParam && lstrcmpW(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0) loadNumberFormat();
             return 0;
