@@ -116,6 +116,7 @@ void RecordGridWindow::setFont(HFONT font) {
 
 void RecordGridWindow::layOutColumns() {
     columnWidths_.clear();
+    firstColumn_ = 0;
     if (!table_.active()) return;
     HDC dc = GetDC(window_);
     const HGDIOBJ old = SelectObject(dc, font_);
@@ -223,10 +224,8 @@ void RecordGridWindow::press(LPARAM at, bool primary) {
     const int row = grid_.topRow() + (y - titleHeight()) / rowHeight_;
     if (row >= table_.rowCount()) return;
     if (x < indicatorWidth_) return grid_.pressIndicator(row);
-    int left = indicatorWidth_;
-    for (int column = 0; column < int(columnWidths_.size()); ++column) {
-        if (x < left + columnWidths_[std::size_t(column)]) return grid_.pressCell(row, column, primary);
-        left += columnWidths_[std::size_t(column)];
+    for (int column = firstColumn_; column < int(columnWidths_.size()); ++column) {
+        if (x < cellRect(row, column).right) return grid_.pressCell(row, column, primary);
     }
 }
 
@@ -278,9 +277,11 @@ void RecordGridWindow::syncScrollBar() {
     SetScrollInfo(window_, SB_VERT, &info, TRUE);
 }
 
+// Columns from the first one shown; those left of it lie left of the cells.
 RECT RecordGridWindow::cellRect(int row, int column) const {
     int left = indicatorWidth_;
-    for (int c = 0; c < column && c < int(columnWidths_.size()); ++c) left += columnWidths_[std::size_t(c)];
+    for (int c = firstColumn_; c < column && c < int(columnWidths_.size()); ++c) left += columnWidths_[std::size_t(c)];
+    for (int c = column; c < firstColumn_; ++c) left -= columnWidths_[std::size_t(c)];
     const int top = titleHeight() + (row - grid_.topRow()) * rowHeight_;
     const int width = column < int(columnWidths_.size()) ? columnWidths_[std::size_t(column)] : 0;
     return {left, top, left + width, top + rowHeight_};
@@ -306,7 +307,7 @@ void RecordGridWindow::paint() {
     RECT indicator{0, 0, indicatorWidth_, client.bottom};
     FillRect(dc, &indicator, GetSysColorBrush(COLOR_BTNFACE));
     const int rows = std::min(rowsShown() + 1, std::max(table_.rowCount() - grid_.topRow(), 0));
-    for (int column = 0; column < int(columnWidths_.size()); ++column) {
+    for (int column = firstColumn_; column < int(columnWidths_.size()); ++column) {
         RECT title = cellRect(grid_.topRow(), column);
         title.top = 0;
         title.bottom = titleHeight();
@@ -386,7 +387,15 @@ void RecordGridWindow::hideEditor() {
     ShowWindow(editor_, SW_HIDE);
 }
 
-void RecordGridWindow::showColumn(int) { InvalidateRect(window_, nullptr, FALSE); }
+// The current column is always shown whole where it fits: the columns shown
+// start further right or left as the current one moves.
+void RecordGridWindow::showColumn(int column) {
+    RECT client;
+    GetClientRect(window_, &client);
+    if (column < firstColumn_) firstColumn_ = column;
+    while (firstColumn_ < column && cellRect(0, column).right > client.right) ++firstColumn_;
+    InvalidateRect(window_, nullptr, FALSE);
+}
 
 int RecordGridWindow::rowsShown() const {
     RECT client;

@@ -73,6 +73,7 @@ private:
     int rowHeight_ = 17;
     int indicatorWidth_ = 12;
     std::vector<int> columnWidths_;
+    int firstColumn_ = 0;  // the leftmost column shown
     bool settingEditorText_ = false;  // EN_CHANGE from the grid itself is no edit
     bool lookAfterPaint_ = true;
 };

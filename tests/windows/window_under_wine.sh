@@ -15,7 +15,8 @@
 #  - typing "точка 3" in the names list, "Удалить", "Рассчет" and
 #    "Сохранить": seven lines, without that point;
 #  - "Очистить" and "Сохранить": an empty file;
-#  - double clicks on the first two records, "Рассчет", "Сохранить";
+#  - double clicks on the eight records, "Рассчет", "Сохранить": the
+#    traverse of the working copy as edited;
 #  - minimising the window and restoring the program.
 #
 # With a screen resolution given (144, 192: Wine's LogPixels setting, put
@@ -155,15 +156,17 @@ keys Tab Tab Tab Tab Tab Tab
 save empty.txt
 [[ ! -s $work/empty.txt ]] || fail "the file saved after clearing is not empty"
 
-# Double clicks on the grid's first two records (rows of 16 pixels under a
-# title row as high, in the font Wine gives the window at 96 dpi) pick them.
+# Double clicks on each of the eight records in order (rows of 16 pixels
+# under a title row as high, in the font Wine gives the window at 96 dpi)
+# pick them: the file saved is the traverse of the working copy, as edited.
 if [[ $dpi == 96 ]]; then
-    doubleClick 60 52
-    doubleClick 60 68
+    for row in 0 1 2 3 4 5 6 7; do doubleClick 60 $((52 + 16 * row)); done
     keys ctrl+Tab Tab Tab Tab space  # "Рассчет"
     keys Tab Tab Tab Tab
     save clicked.txt
-    iconv -f CP1251 -t UTF-8 "$work/clicked.txt" | cut -d' ' -f1-2 | tr '\n' '|' | grep -qx 'Репер 1|Точка 2|' ||
+    "$wine" "$cli_exe" traverse -o "$(windows_path "$work/clicked-expected.txt")" \
+        "$(windows_path "$work/pts.dbf")" 1 2 3 4 5 6 7 8
+    cmp "$work/clicked.txt" "$work/clicked-expected.txt" ||
         fail "the double clicks picked $(iconv -f CP1251 -t UTF-8 "$work/clicked.txt")"
 fi
 
