@@ -12,12 +12,13 @@
 # traverse writes for the same records; then
 #  - a grid edit (F2, a new X, Enter, Down) that reaches the working copy,
 #    read back with geocalc-cli.exe show;
-#  - typing "точка 3" in the names list, "Удалить", "Рассчет" and
-#    "Сохранить": seven lines, without that point;
+#  - typing "61715" in the X list (selecting Точка 3), "Удалить",
+#    "Рассчет" and "Сохранить": seven lines, without that point;
 #  - "Очистить" and "Сохранить": an empty file;
 #  - double clicks on the eight records, "Рассчет", "Сохранить": the
 #    traverse of the working copy as edited;
-#  - minimising the window and restoring the program.
+#  - minimising the window and restoring the program;
+#  - starting minimised (restored from the task bar button) and maximised.
 #
 # With a screen resolution given (144, 192: Wine's LogPixels setting, put
 # back afterwards), the controls are scaled and the window scrolls them; the
@@ -98,7 +99,7 @@ wait_for '^Open$|^Открыть$' >/dev/null || fail "no open dialog the second
 type_text "$(windows_path "$work/pts.dat")"
 keys Return
 sleep 1
-[[ -f $work/pts.dbf ]] || fail "no working copy"
+[[ -f $work/pts.dbf ]] || fail "no working copy pts.dbf"
 xdotool windowactivate --sync "$main"; sleep 0.5
 keys Tab
 for record in 1 2 3 4 5 6 7 8; do
@@ -137,12 +138,17 @@ keys Return Down
 shown=$("$wine" "$cli_exe" show "$(windows_path "$work/pts.dbf")" | sed -n 2p)
 [[ $shown == *$'\t6171234.5\t'* ]] || fail "the edit did not reach the working copy: $shown"
 
-# Typing selects by prefix ("точка 3", letter case ignored); "Удалить" takes
-# the selected point whole; "Рассчет" and "Сохранить" then give seven lines,
-# "Точка 3" no longer among them.
-keys ctrl+Tab       # out of the grid to ListBox1
-type_text "точка 3"
-keys Tab Tab space  # "Удалить"
+# Typing selects by prefix: "61715" in the X list selects Точка 3's X
+# (Windows' own list box would take each character alone: "6", the next X),
+# and with it the whole point; "Удалить" takes it; "Рассчет" and
+# "Сохранить" then give seven lines without it. (Typed in digits: xdotool
+# types letters the keyboard map lacks by remapping keys, which a busy
+# machine can race.)
+keys ctrl+Tab Tab Tab Tab Tab  # out of the grid to ListBox1, then on to ListBox2
+sleep 1                        # a prefix is typed within half a second of key to key
+xdotool type --delay 20 "61715"; sleep 0.5
+keys shift+Tab shift+Tab      # back over "Рассчет" to "Удалить"
+keys space
 keys Tab space     # "Рассчет"
 keys Tab Tab Tab Tab
 save seven.txt
@@ -177,4 +183,26 @@ xdotool windowminimize --sync "$main"; sleep 1
 xdotool search --onlyvisible --name '^расчет геоданных$' >/dev/null 2>&1 && fail "the window stayed after minimising"
 xdotool windowactivate "$application" 2>/dev/null || true
 wait_for '^расчет геоданных$' >/dev/null || fail "restoring the program did not show the window"
+
+# The show command the program is started with: minimised, it waits on its
+# task bar button until restored; maximised, the window fills the screen.
+close_program() {
+    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+    for _ in $(seq 40); do xdotool search --name '^расчет геоданных$' >/dev/null 2>&1 || return 0; sleep 0.25; done
+    fail "the program did not end"
+}
+close_program
+"$wine" start /min "$(windows_path "$window_exe")" >/dev/null 2>&1
+sleep 3
+application=$(xdotool search --name '^geocalc$' 2>/dev/null | head -n1 || true)  # minimised: not mapped
+[[ -n $application ]] || fail "started minimised, no application window"
+xdotool search --onlyvisible --name '^расчет геоданных$' >/dev/null 2>&1 && fail "started minimised, the window shows"
+xdotool windowactivate "$application" 2>/dev/null || true
+main=$(wait_for '^расчет геоданных$') || fail "restoring the program started minimised did not show the window"
+close_program
+"$wine" start /max "$(windows_path "$window_exe")" >/dev/null 2>&1
+main=$(wait_for '^расчет геоданных$') || fail "started maximised, no window"
+sleep 1
+width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+[[ $width -gt 900 ]] || fail "started maximised, the window is $width pixels wide"
 echo "window test at $dpi dpi: passed"
