@@ -1,6 +1,6 @@
 // The window shows the core's Windows-1251 texts in Unicode and hands texts
-// back in Windows-1251: a typed text that has a character the code page
-// lacks is refused, any other text gets "?" for it.
+// back in Windows-1251 ("?" for a character the code page lacks; a cell's
+// typed text goes through RecordGrid, which refuses such characters).
 #pragma once
 
 #include <QString>
@@ -14,7 +14,5 @@ namespace geocalc::app {
 inline QString fromAnsi(std::string_view ansi) { return QString::fromStdString(utf8FromAnsi(ansi)); }
 
 inline std::string toAnsi(const QString& text) { return ansiFromUtf8(text.toStdString()); }
-
-inline std::string typedToAnsi(const QString& text) { return ansiFromTypedUtf8(text.toStdString()); }
 
 }  // namespace geocalc::app

@@ -15,7 +15,7 @@ namespace geocalc::app {
 
 namespace {
 
-constexpr int kCellPadding = 4;
+constexpr int kCellPadding = RecordGrid::kCellPadding;
 
 }  // namespace
 

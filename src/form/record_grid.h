@@ -49,6 +49,8 @@ public:
     };
 
     static constexpr int kUnlimitedEditorLength = 32767;
+    // Pixels around a cell's text, as the grid is designed.
+    static constexpr int kCellPadding = 4;
 
     RecordGrid(TableDataset& table, RecordGridView& view) : table_(table), view_(view) {}
 

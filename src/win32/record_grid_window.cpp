@@ -14,7 +14,7 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"TDBGrid";
 constexpr UINT kLookAtTable = WM_APP + 1;  // after a repaint: has another program written the table?
-constexpr int kCellPadding = 4;
+constexpr int kCellPadding = RecordGrid::kCellPadding;
 constexpr int kEditorId = 1;
 constexpr WCHAR kMarks[] = L"\x25B6I*";  // browse, edit, insert
 
