@@ -95,22 +95,18 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
 // action starts from the file as it is, and each repaint is followed by a
 // look at the file (not during the paint, so that a changed table is told to
 // the views outside it).
-void DBGrid::readTableAgain() {
-    if (table().active()) table().refresh();
-}
-
 void DBGrid::paintEvent(QPaintEvent* event) {
     QTableView::paintEvent(event);
     if (!lookAfterPaint_) return;
     lookAfterPaint_ = false;
     QTimer::singleShot(0, this, [this] {
         lookAfterPaint_ = true;
-        readTableAgain();
+        table().refresh();
     });
 }
 
 void DBGrid::mousePressEvent(QMouseEvent* event) {
-    readTableAgain();
+    table().refresh();
     setFocus();
     const QModelIndex clicked = indexAt(event->position().toPoint());
     if (!table().active() || !clicked.isValid()) return QTableView::mousePressEvent(event);
@@ -161,7 +157,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
         event->ignore();  // no table yet: the grid takes no keys
         return;
     }
-    readTableAgain();
+    table().refresh();
     if (!handleKey(event)) QTableView::keyPressEvent(event);
 }
 
@@ -175,7 +171,7 @@ void DBGrid::updateGeometries() {
 // Coming in by Tab or Shift+Tab from another control lands on the grid's
 // current cell, never in the cell editor left open when the focus went.
 void DBGrid::focusInEvent(QFocusEvent* event) {
-    readTableAgain();
+    table().refresh();
     if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) grid_.hideEditor();
     QTableView::focusInEvent(event);
 }

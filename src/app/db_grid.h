@@ -53,7 +53,6 @@ private:
     int currentColumn() const { return std::max(grid_.column(), 0); }
     void followTable();
     void layOutColumns();
-    void readTableAgain();
     int visibleRows() const;
 
     // The vertical scroll bar.

@@ -94,32 +94,35 @@ std::string utf8FromAnsi(std::string_view ansi) {
     return out;
 }
 
-std::string ansiFromUtf8(std::string_view utf8) {
-    const CodePage& page = ansiCodePage();
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const int b = page.fromUnicode(decodeUtf8(utf8, pos));
-        out += b < 0 ? kReplacementChar : char(b);
-    }
-    return out;
-}
+namespace {
 
-std::string ansiFromTypedUtf8(std::string_view utf8) {
+// Each character of the UTF-8 text in the ANSI code page; `lacked` gives the
+// byte for one the code page lacks.
+template <class Lacked>
+std::string toAnsi(std::string_view utf8, Lacked&& lacked) {
     const CodePage& page = ansiCodePage();
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
         const char32_t c = decodeUtf8(utf8, pos);
         const int b = page.fromUnicode(c);
-        if (b < 0) {
-            std::string code;  // U+ and at least four hex digits
-            for (char32_t rest = c; rest != 0 || code.size() < 4; rest >>= 4) code.insert(code.begin(), "0123456789ABCDEF"[rest & 0xF]);
-            throw Error("The character U+" + code + " cannot be entered: texts here are in Windows-1251");
-        }
-        out += char(b);
+        out += b < 0 ? lacked(c) : char(b);
     }
     return out;
+}
+
+}  // namespace
+
+std::string ansiFromUtf8(std::string_view utf8) {
+    return toAnsi(utf8, [](char32_t) { return kReplacementChar; });
+}
+
+std::string ansiFromTypedUtf8(std::string_view utf8) {
+    return toAnsi(utf8, [](char32_t c) -> char {
+        std::string code;  // U+ and at least four hex digits
+        for (char32_t rest = c; rest != 0 || code.size() < 4; rest >>= 4) code.insert(code.begin(), "0123456789ABCDEF"[rest & 0xF]);
+        throw Error("The character U+" + code + " cannot be entered: texts here are in Windows-1251");
+    });
 }
 
 }  // namespace geocalc

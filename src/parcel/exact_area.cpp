@@ -9,15 +9,11 @@ namespace {
 
 using boost::multiprecision::cpp_int;
 
-cpp_int powerOfTen(int n) {
-    cpp_int result = 1;
-    for (int i = 0; i < n; ++i) result *= 10;
-    return result;
-}
-
 constexpr int kSignificandBits = 53;
 
 }  // namespace
+
+cpp_int powerOfTen(int n) { return boost::multiprecision::pow(cpp_int(10), unsigned(n)); }
 
 std::string ExactArea::fixed(int digits, char separator) const {
     cpp_int scaled;

@@ -23,6 +23,9 @@ struct ExactArea {
     double nearest() const;
 };
 
+// 10^n, for n >= 0.
+boost::multiprecision::cpp_int powerOfTen(int n);
+
 // The double nearest num / den, for num >= 0 and den > 0.
 double nearestDouble(const boost::multiprecision::cpp_int& num, const boost::multiprecision::cpp_int& den);
 

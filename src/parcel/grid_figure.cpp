@@ -16,8 +16,7 @@ __extension__ typedef unsigned __int128 UInt128;
 constexpr std::int64_t kSmallLimit = 1'000'000'000'000'000'000;  // 10^18: any 18-digit integer
 
 cpp_int bigOf(const ExactDecimal& d, int scale) {
-    cpp_int value(d.digits.empty() ? std::string("0") : d.digits);
-    for (int i = 0; i < d.exponent + scale; ++i) value *= 10;
+    const cpp_int value = cpp_int(d.digits.empty() ? std::string("0") : d.digits) * powerOfTen(d.exponent + scale);
     return d.negative ? cpp_int(-value) : value;
 }
 

@@ -8,7 +8,6 @@
 #include "core/error.h"
 #include "numtext/decimal_reader.h"
 #include "numtext/format_settings.h"
-#include "numtext/power_of_ten.h"
 #include "parcel/grid_figure.h"
 
 namespace geocalc {
@@ -64,16 +63,12 @@ std::vector<PlanPoint> readCoordinates(const std::vector<BoundaryPoint>& points)
     return read;
 }
 
-// For drawing: the grid's corners in metres, rounded.
-void placeCorners(Parcel& parcel, const std::vector<BoundaryPoint>& points, const GridFigure& figure) {
-    parcel.originX = readDecimal(points[0].x);
-    parcel.originY = readDecimal(points[0].y);
-    auto metres = [&figure](long double units) { return scaleByPowerOfTen(units, -figure.scale); };
-    parcel.corners.reserve(points.size());
-    for (const SmallGridPoint& c : figure.small) parcel.corners.push_back({metres(c.x), metres(c.y)});
-    for (const BigGridPoint& c : figure.big) {
-        parcel.corners.push_back({metres(c.x.convert_to<long double>()), metres(c.y.convert_to<long double>())});
-    }
+// For drawing: the corners as read, in metres from the first one.
+void placeCorners(Parcel& parcel, const std::vector<PlanPoint>& read) {
+    parcel.originX = read[0].x;
+    parcel.originY = read[0].y;
+    parcel.corners.reserve(read.size());
+    for (const PlanPoint& p : read) parcel.corners.push_back({p.x - parcel.originX, p.y - parcel.originY});
 }
 
 }  // namespace
@@ -120,7 +115,7 @@ Parcel describeParcel(std::vector<BoundaryPoint> points) {
     if (!std::isfinite(parcel.perimeter)) throw Error("The perimeter is larger than any number the outputs can carry");
 
     const GridFigure figure = gridFigure(points, numberFormat().decimalSeparator);
-    placeCorners(parcel, points, figure);
+    placeCorners(parcel, read);
     const GridArea area = gridArea(figure);
     parcel.exactArea = area.area;
     parcel.area = area.area.nearest();

@@ -235,10 +235,7 @@ void TableDataset::cancel() {
         currentRow_ = rowBeforeInsert_;
         if (currentRow_ >= 0) currentPhysical_ = table_->physicalOf(std::uint32_t(currentRow_));
         notify(Change::Rows);
-    } else if (table_->refresh()) {  // the record shows as the file now holds it
-        followCurrentRecord();
-        notify(Change::Rows);
-    } else {
+    } else if (!refresh()) {  // the record shows as the file now holds it
         notify(Change::Record);
     }
 }

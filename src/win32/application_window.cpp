@@ -1,5 +1,7 @@
 #include "win32/application_window.h"
 
+#include "win32/window_class.h"
+
 namespace geocalc::win32 {
 
 namespace {
@@ -9,13 +11,7 @@ constexpr const wchar_t* kClassName = L"TApplication";
 }  // namespace
 
 void ApplicationWindow::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
+    registerWindowClass(instance, {kClassName, procedure, 0, nullptr, true});
 }
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance, const std::wstring& title) {
@@ -39,11 +35,7 @@ void ApplicationWindow::minimise() {
 }
 
 LRESULT CALLBACK ApplicationWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = windowOwner<ApplicationWindow>(window, message, lParam);
     if (!self || !self->window_) return DefWindowProcW(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }

@@ -10,6 +10,7 @@
 #include "win32/failure_box.h"
 #include "win32/file_dialogs.h"
 #include "win32/wide_text.h"
+#include "win32/window_class.h"
 
 namespace geocalc::win32 {
 
@@ -85,15 +86,7 @@ int textHeightOf(HWND window, HFONT font) {
 }  // namespace
 
 void MainWindow::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
+    registerWindowClass(instance, {kClassName, procedure, 0, GetSysColorBrush(COLOR_BTNFACE), true});
     RecordGridWindow::registerClass(instance);
 }
 
@@ -273,11 +266,7 @@ void MainWindow::command(int id, int notification) {
 }
 
 LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = windowOwner<MainWindow>(window, message, lParam);
     if (!self || !self->window_) return DefWindowProcW(window, message, wParam, lParam);
     LRESULT result = 0;
     runCommand(window, [&] { result = self->handle(message, wParam, lParam); });

@@ -7,6 +7,7 @@
 
 #include "win32/failure_box.h"
 #include "win32/wide_text.h"
+#include "win32/window_class.h"
 
 namespace geocalc::win32 {
 
@@ -69,15 +70,8 @@ void drawBrowseMark(HDC dc, const RECT& cell) {
 }  // namespace
 
 void RecordGridWindow::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
+    registerWindowClass(instance, {kClassName, procedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                                   GetSysColorBrush(COLOR_WINDOW)});
 }
 
 RecordGridWindow::RecordGridWindow(HWND parent, int id, TableDataset& table, std::function<void()> pick,
@@ -134,20 +128,12 @@ void RecordGridWindow::layOutColumns() {
 }
 
 LRESULT CALLBACK RecordGridWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<RecordGridWindow*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* self = reinterpret_cast<RecordGridWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = windowOwner<RecordGridWindow>(window, message, lParam);
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    self->window_ = window;  // known from the first message on, before CreateWindowExW returns
     LRESULT result = 0;
-    bool handled = false;
-    runCommand(GetAncestor(window, GA_ROOT), [&] {
-        result = self->handle(message, wParam, lParam);
-        handled = true;
-    });
-    return handled ? result : 0;
+    runCommand(GetAncestor(window, GA_ROOT), [&] { result = self->handle(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -156,22 +142,22 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: paint(); return 0;
         case kLookAtTable:
             lookAfterPaint_ = true;
-            readTableAgain();
+            table_.refresh();
             return 0;
         case WM_SETFOCUS:
-            readTableAgain();
+            table_.refresh();
             InvalidateRect(window_, nullptr, FALSE);
             return 0;
         case WM_KILLFOCUS: InvalidateRect(window_, nullptr, FALSE); return 0;
         case WM_KEYDOWN:
-            readTableAgain();
+            table_.refresh();
             if (keyDown(wParam)) return 0;
             break;
         case WM_CHAR: character(wchar_t(wParam)); return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
             SetFocus(window_);
-            readTableAgain();
+            table_.refresh();
             press(lParam, message == WM_LBUTTONDOWN);
             return 0;
         case WM_LBUTTONDBLCLK: grid_.doubleClick(); return 0;
@@ -249,10 +235,6 @@ void RecordGridWindow::verticalScroll(WPARAM request) {
         default: return;  // the thumb acts when released
     }
     syncScrollBar();
-}
-
-void RecordGridWindow::readTableAgain() {
-    if (table_.active()) table_.refresh();
 }
 
 void RecordGridWindow::tableChanged() {

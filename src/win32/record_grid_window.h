@@ -42,7 +42,6 @@ private:
     void paint();
     void tableChanged();
     void syncScrollBar();
-    void readTableAgain();
     bool keyDown(WPARAM key);
     void character(wchar_t c);
     void press(LPARAM at, bool primary);

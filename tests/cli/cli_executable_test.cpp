@@ -188,15 +188,10 @@ TEST(CliExecutableTest, ControlBytesFromATableNeverReachATerminalRaw) {
     TempFolder folder;
     DbfBuilder hostile;
     hostile.field("NAME", 'C', 12).field("X", 'C', 8).field("Y", 'C', 8);
-    auto record = [&hostile](std::string name, std::string x, std::string y) {
-        name.resize(12, ' ');
-        x.resize(8, ' ');
-        hostile.record(name + x + y);
-    };
-    record("A\x1B[31mred", "0", "0");
-    record("B\x07\x7F", "100", "0");
-    record("C\rD", "0", "100");
-    record("E", "100", "100");  // sides 2 and 4 cross: a warning names them
+    hostile.textRecord({"A\x1B[31mred", "0", "0"});
+    hostile.textRecord({"B\x07\x7F", "100", "0"});
+    hostile.textRecord({"C\rD", "0", "100"});
+    hostile.textRecord({"E", "100", "100"});  // sides 2 and 4 cross: a warning names them
     writeBytes(folder.file("t.dbf"), hostile.bytes());
     const std::string table = "'" + folder.file("t.dbf") + "'";
     auto onTerminal = [](const std::string& command) {

@@ -85,15 +85,10 @@ TEST(ParcelCommandTest, BadCoordinatesNameTheirRecord) {
     TempFolder folder;
     DbfBuilder builder;
     builder.field("NAME", 'C', 10).field("X", 'C', 20).field("Y", 'C', 20);
-    auto record = [&builder](std::string name, std::string x, std::string y) {
-        name.resize(10, ' ');
-        x.resize(20, ' ');
-        builder.record(name + x + y);
-    };
-    record("A", "0", "0");
-    record("B", "1e300", "0");
-    record("C", "0", "1e300");
-    record("\xD2\xEE\xF7\xEA\xE0 3", "abc", "0");
+    builder.textRecord({"A", "0", "0"});
+    builder.textRecord({"B", "1e300", "0"});
+    builder.textRecord({"C", "0", "1e300"});
+    builder.textRecord({"\xD2\xEE\xF7\xEA\xE0 3", "abc", "0"});
     writeBytes(folder.file("t.dbf"), builder.bytes());
     std::ostringstream out;
     EXPECT_ERROR(runParcelCommand({folder.file("t.dbf"), "1", "2", "4"}, {}, out, out),

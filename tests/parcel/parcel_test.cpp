@@ -22,18 +22,17 @@ std::vector<BoundaryPoint> pointsOf(const std::vector<std::pair<std::string, std
 
 __extension__ using Int128 = __int128;  // exact sums of products of millimetres
 
-// The exact area of decimal coordinates with at most three decimals, from
-// whole millimetres in 128-bit integers.
-double exactArea(const std::vector<BoundaryPoint>& points) {
+// Twice the exact area, in mm², of decimal coordinates with at most three
+// decimals: whole millimetres in 128-bit integers.
+Int128 twiceAreaInSquareMillimetres(const std::vector<BoundaryPoint>& points) {
     auto millimetres = [](const std::string& text) {
         const std::size_t dot = text.find('.');
-        std::string digits = text.substr(0, dot);
         std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
         fraction.resize(3, '0');
         long long whole = 0, part = 0;
-        std::from_chars(digits.data(), digits.data() + digits.size(), whole);
+        std::from_chars(text.data(), text.data() + std::min(dot, text.size()), whole);
         std::from_chars(fraction.data(), fraction.data() + 3, part);
-        return Int128(whole) * 1000 + (digits[0] == '-' ? -part : part);
+        return Int128(whole) * 1000 + (text[0] == '-' ? -part : part);
     };
     Int128 twice = 0;
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -41,9 +40,13 @@ double exactArea(const std::vector<BoundaryPoint>& points) {
         const BoundaryPoint& b = points[(i + 1) % points.size()];
         twice += millimetres(a.y) * millimetres(b.x) - millimetres(b.y) * millimetres(a.x);
     }
-    if (twice < 0) twice = -twice;
-    // In mm², halved: whole square metres and the rest, each exact in a double.
-    const Int128 perSquareMetre = 2'000'000;
+    return twice < 0 ? -twice : twice;
+}
+
+// The exact area as a double: whole square metres and the rest, each exact.
+double exactArea(const std::vector<BoundaryPoint>& points) {
+    const Int128 twice = twiceAreaInSquareMillimetres(points);
+    const Int128 perSquareMetre = 2'000'000;  // mm², halved
     return double(twice / perSquareMetre) + double(twice % perSquareMetre) / double(perSquareMetre);
 }
 
@@ -181,22 +184,7 @@ TEST(ParcelTest, AHundredThousandCornersNearTenMillionMetres) {
 // The exact area as text with `digits` decimals (at most 6), rounded half
 // away from zero, from the 128-bit sum in mm²: an answer of the test's own.
 std::string exactAreaText(const std::vector<BoundaryPoint>& points, int digits) {
-    auto millimetres = [](const std::string& text) {
-        const std::size_t dot = text.find('.');
-        std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
-        fraction.resize(3, '0');
-        long long whole = 0, part = 0;
-        std::from_chars(text.data(), text.data() + std::min(dot, text.size()), whole);
-        std::from_chars(fraction.data(), fraction.data() + 3, part);
-        return Int128(whole) * 1000 + (text[0] == '-' ? -part : part);
-    };
-    Int128 twice = 0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const BoundaryPoint& a = points[i];
-        const BoundaryPoint& b = points[(i + 1) % points.size()];
-        twice += millimetres(a.y) * millimetres(b.x) - millimetres(b.y) * millimetres(a.x);
-    }
-    if (twice < 0) twice = -twice;
+    const Int128 twice = twiceAreaInSquareMillimetres(points);
     // twice / 2 mm² = twice * 5 * 10^-7 m².
     Int128 scaled = twice * 5, divisor = 1;
     for (int i = digits; i < 7; ++i) divisor *= 10;

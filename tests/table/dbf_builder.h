@@ -39,6 +39,17 @@ public:
         return *this;
     }
 
+    // A record of field texts, each padded with blanks to its field's length.
+    DbfBuilder& textRecord(const std::vector<std::string>& texts) {
+        std::string bytes;
+        for (std::size_t i = 0; i < texts.size() && i < fields_.size(); ++i) {
+            std::string text = texts[i];
+            text.resize(std::size_t(fields_[i].length), ' ');
+            bytes += text;
+        }
+        return record(bytes);
+    }
+
     int recordLength() const {
         int length = 1;
         for (const Field& f : fields_) length += f.length;

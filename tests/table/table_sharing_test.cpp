@@ -29,6 +29,14 @@ class TableSharingTest : public ::testing::Test {
     std::string surveyTable() const { return folder.file("pts.dat"); }
     std::string workingCopy() const { return folder.file("pts.dbf"); }
 
+    // This program's view: the working copy, made from the survey table, open at the row.
+    void openWorkingCopyAt(TableDataset& table, int row) {
+        fs::copy_file(surveyTable(), workingCopy());
+        table.setTableName(workingCopy());
+        table.open();
+        table.moveTo(row);
+    }
+
     static void appendPoint(TableDataset& table, const std::string& name) {
         table.append();
         table.setFieldText(0, name);
@@ -144,11 +152,8 @@ const std::string kRefusedPost = "Record 2 was changed by another program; press
 // Case 1 of two windows on one working copy: an edit in one program, then in
 // the other an edit of another field of the same record.
 TEST_F(TableSharingTest, AnEditStartedAfterAnotherProgramsEditBuildsOnIt) {
-    fs::copy_file(surveyTable(), workingCopy());
     TableDataset b;
-    b.setTableName(workingCopy());
-    b.open();
-    b.moveTo(1);
+    openWorkingCopyAt(b, 1);
     EXPECT_EQ(b.fieldText(1), "6123501.02");  // read and cached before the other program writes
 
     EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
@@ -161,11 +166,8 @@ TEST_F(TableSharingTest, AnEditStartedAfterAnotherProgramsEditBuildsOnIt) {
 }
 
 TEST_F(TableSharingTest, APostOverAnotherProgramsChangeIsRefusedAndEscShowsTheRecordAsItIs) {
-    fs::copy_file(surveyTable(), workingCopy());
     TableDataset b;
-    b.setTableName(workingCopy());
-    b.open();
-    b.moveTo(1);
+    openWorkingCopyAt(b, 1);
     b.setFieldText(0, "\xEF\xEA" "2a");  // the edit began before the other program's
 
     EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
@@ -191,11 +193,8 @@ TEST_F(TableSharingTest, APostOverAnotherProgramsChangeIsRefusedAndEscShowsTheRe
 // Case 2: a record deleted in one program is never brought back by an edit
 // in the other, whenever that edit began.
 TEST_F(TableSharingTest, ARecordDeletedByAnotherProgramStaysDeleted) {
-    fs::copy_file(surveyTable(), workingCopy());
     TableDataset b;
-    b.setTableName(workingCopy());
-    b.open();
-    b.moveTo(1);
+    openWorkingCopyAt(b, 1);
     b.setFieldText(1, "1.5");
 
     EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { a.deleteRecord(); }), "done");
@@ -217,11 +216,8 @@ TEST_F(TableSharingTest, ARecordDeletedByAnotherProgramStaysDeleted) {
 }
 
 TEST_F(TableSharingTest, ADeleteOfARecordAnotherProgramChangedIsRefused) {
-    fs::copy_file(surveyTable(), workingCopy());
     TableDataset b;
-    b.setTableName(workingCopy());
-    b.open();
-    b.moveTo(1);
+    openWorkingCopyAt(b, 1);
     EXPECT_EQ(b.fieldText(1), "6123501.02");
 
     EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
@@ -235,11 +231,8 @@ TEST_F(TableSharingTest, ADeleteOfARecordAnotherProgramChangedIsRefused) {
 // Case 3: what a pick reads, and every view, follows the other program's
 // edits, appends and deletes.
 TEST_F(TableSharingTest, ReadingAgainShowsWhatAnotherProgramWrote) {
-    fs::copy_file(surveyTable(), workingCopy());
     TableDataset b;
-    b.setTableName(workingCopy());
-    b.open();
-    b.moveTo(2);
+    openWorkingCopyAt(b, 2);
     EXPECT_EQ(b.fieldText(0), "A3");
     EXPECT_FALSE(b.refresh());
 
