@@ -46,6 +46,8 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent)
     setUpScrollBar();
     connect(editor_, &QLineEdit::textEdited, this, [this] { grid_.editorEdited(); });
     connect(&source_, &QAbstractItemModel::modelReset, this, &DBGrid::layOutColumns);
+    connect(horizontalHeader(), &QHeaderView::sectionMoved, this,
+            [this](int, int from, int to) { grid_.moveColumn(from, to); });
     connect(&source_, &DataSource::currentRowChanged, this, &DBGrid::followTable);
     connect(qApp, &QApplication::focusChanged, this, &DBGrid::focusMoved);
 }

@@ -34,18 +34,45 @@ void RecordGrid::goToColumn(int column) {
     view_.showColumn(column_);
 }
 
+void RecordGrid::goToPosition(int position) {
+    if (table_.fieldCount() == 0) return;
+    goToColumn(columnAt(std::clamp(position, 0, lastPosition())));
+}
+
 // Tab runs across the columns and on into the next or previous record.
 void RecordGrid::tab(bool backwards) {
-    const int last = table_.fieldCount() - 1;
-    if (!backwards && column_ < last) return goToColumn(column_ + 1);
-    if (backwards && column_ > 0) return goToColumn(column_ - 1);
+    const int position = positionOf(column_);
+    if (!backwards && position < lastPosition()) return goToPosition(position + 1);
+    if (backwards && position > 0) return goToPosition(position - 1);
     if (backwards) {
         if (table_.currentRow() == 0) return;
         moveRecord(-1);
-        return goToColumn(last);
+        return goToPosition(lastPosition());
     }
     moveDown();
-    goToColumn(0);
+    goToPosition(0);
+}
+
+void RecordGrid::moveColumn(int fromPosition, int toPosition) {
+    const int count = table_.fieldCount();
+    if (fromPosition < 0 || fromPosition >= count || toPosition < 0 || toPosition >= count) return;
+    if (int(order_.size()) != count) {
+        order_.resize(std::size_t(count));
+        for (int position = 0; position < count; ++position) order_[std::size_t(position)] = position;
+    }
+    const int column = order_[std::size_t(fromPosition)];
+    order_.erase(order_.begin() + fromPosition);
+    order_.insert(order_.begin() + toPosition, column);
+    view_.showColumn(column_);
+}
+
+int RecordGrid::columnAt(int position) const {
+    return int(order_.size()) == table_.fieldCount() ? order_[std::size_t(position)] : position;
+}
+
+int RecordGrid::positionOf(int column) const {
+    if (int(order_.size()) != table_.fieldCount()) return column;
+    return int(std::find(order_.begin(), order_.end(), column) - order_.begin());
 }
 
 bool RecordGrid::canEditCell() const {
@@ -132,8 +159,8 @@ bool RecordGrid::controlKey(Key key) {
             moveToRecord(last < 0 ? table_.rowCount() - 1 : last);
             return true;
         }
-        case Key::Left: goToColumn(0); return true;
-        case Key::Right: goToColumn(table_.fieldCount() - 1); return true;
+        case Key::Left: goToPosition(0); return true;
+        case Key::Right: goToPosition(lastPosition()); return true;
         case Key::Delete: deleteWithConfirmation(); return true;
         case Key::Enter: pickWithKeyboard(); return true;
         default: return false;
@@ -175,10 +202,10 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
     }
     if (editorShown_) return false;  // the cell editor takes the rest
     switch (key) {
-        case Key::Left: goToColumn(column_ - 1); return true;
-        case Key::Right: goToColumn(column_ + 1); return true;
-        case Key::Home: singleColumn ? moveToRecord(0) : goToColumn(0); return true;
-        case Key::End: singleColumn ? moveToRecord(table_.rowCount() - 1) : goToColumn(table_.fieldCount() - 1); return true;
+        case Key::Left: goToPosition(positionOf(column_) - 1); return true;
+        case Key::Right: goToPosition(positionOf(column_) + 1); return true;
+        case Key::Home: singleColumn ? moveToRecord(0) : goToPosition(0); return true;
+        case Key::End: singleColumn ? moveToRecord(table_.rowCount() - 1) : goToPosition(lastPosition()); return true;
         case Key::Backspace: showEditorWith(std::string()); return true;
         default: break;
     }

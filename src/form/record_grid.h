@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "table/table_dataset.h"
 
@@ -97,6 +98,13 @@ public:
     void pressTitles() { applyEditor(); }
     void doubleClick() { view_.pick(); }
 
+    // The columns' order on screen, which the user may change by dragging a
+    // title: Left, Right, Tab, Home and End go by it; columns are still
+    // numbered by their fields.
+    void moveColumn(int fromPosition, int toPosition);
+    int columnAt(int position) const;
+    int positionOf(int column) const;
+
     // A column's width in characters of "0", as the grid lays it out first.
     static int displayWidth(const DbfField& field);
     // Numbers stand right-aligned in their cells.
@@ -127,10 +135,13 @@ public:
 
 private:
     bool controlKey(Key key);
+    void goToPosition(int position);
+    int lastPosition() const { return table_.fieldCount() - 1; }
 
     TableDataset& table_;
     RecordGridView& view_;
     int column_ = 0;
+    std::vector<int> order_;  // the column at each place on screen; empty: the fields' order
     bool editorShown_ = false;
     bool editorChanged_ = false;
     int topRow_ = 0;

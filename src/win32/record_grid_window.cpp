@@ -78,7 +78,8 @@ RecordGridWindow::RecordGridWindow(HWND parent, int id, TableDataset& table, std
                                    std::function<void(bool)> leave)
     : table_(table), grid_(table, *this), pick_(std::move(pick)), leave_(std::move(leave)) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL,
+    window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
     editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0, window_,
                               reinterpret_cast<HMENU>(INT_PTR(kEditorId)), instance, nullptr);
@@ -110,7 +111,7 @@ void RecordGridWindow::setFont(HFONT font) {
 
 void RecordGridWindow::layOutColumns() {
     columnWidths_.clear();
-    firstColumn_ = 0;
+    firstPosition_ = 0;
     if (!table_.active()) return;
     HDC dc = GetDC(window_);
     const HGDIOBJ old = SelectObject(dc, font_);
@@ -161,7 +162,24 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             press(lParam, message == WM_LBUTTONDOWN);
             return 0;
         case WM_LBUTTONDBLCLK: grid_.doubleClick(); return 0;
+        case WM_MOUSEMOVE:
+            if (drag_ == Drag::Border) drag(GET_X_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            drop(GET_X_LPARAM(lParam));
+            if (GetCapture() == window_) ReleaseCapture();
+            return 0;
+        case WM_CAPTURECHANGED: drag_ = Drag::None; return 0;
+        case WM_SETCURSOR: {
+            POINT at;
+            GetCursorPos(&at);
+            ScreenToClient(window_, &at);
+            if (LOWORD(lParam) != HTCLIENT || (drag_ != Drag::Border && !onBorder(at.x, at.y))) break;
+            SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32644)));  // IDC_SIZEWE
+            return TRUE;
+        }
         case WM_VSCROLL: verticalScroll(wParam); return 0;
+        case WM_HSCROLL: horizontalScroll(wParam); return 0;
         case WM_MOUSEWHEEL: grid_.wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
         case WM_SIZE: tableChanged(); return 0;
         case WM_COMMAND:
@@ -206,13 +224,59 @@ void RecordGridWindow::character(wchar_t c) {
 void RecordGridWindow::press(LPARAM at, bool primary) {
     if (!table_.active()) return;
     const int x = GET_X_LPARAM(at), y = GET_Y_LPARAM(at);
-    if (y < titleHeight()) return grid_.pressTitles();
+    if (y < titleHeight()) {
+        grid_.pressTitles();
+        const TitleHit hit = titleHitAt(columnsShown(), x);
+        if (!primary || hit.kind == TitleHit::Kind::None) return;
+        drag_ = hit.kind == TitleHit::Kind::Border ? Drag::Border : Drag::Title;
+        dragPosition_ = hit.position;
+        SetCapture(window_);
+        return;
+    }
     const int row = grid_.topRow() + (y - titleHeight()) / rowHeight_;
     if (row >= table_.rowCount()) return;
     if (x < indicatorWidth_) return grid_.pressIndicator(row);
-    for (int column = firstColumn_; column < int(columnWidths_.size()); ++column) {
-        if (x < cellRect(row, column).right) return grid_.pressCell(row, column, primary);
+    for (const ColumnSpan& column : columnsShown()) {
+        if (x < column.right) return grid_.pressCell(row, grid_.columnAt(column.position), primary);
     }
+}
+
+bool RecordGridWindow::onBorder(int x, int y) const {
+    return table_.active() && y >= 0 && y < titleHeight() &&
+           titleHitAt(columnsShown(), x).kind == TitleHit::Kind::Border;
+}
+
+// A held border follows the mouse: its column is as wide as that.
+void RecordGridWindow::drag(int x) {
+    for (const ColumnSpan& column : columnsShown()) {
+        if (column.position != dragPosition_) continue;
+        columnWidths_[std::size_t(grid_.columnAt(column.position))] = draggedWidth(column, x);
+        tableChanged();
+    }
+}
+
+// A held title lands where the mouse lets it go.
+void RecordGridWindow::drop(int x) {
+    const bool title = drag_ == Drag::Title;
+    drag_ = Drag::None;
+    if (!title) return;
+    const int to = dropPosition(columnsShown(), x);
+    if (to >= 0 && to != dragPosition_) grid_.moveColumn(dragPosition_, to);
+    tableChanged();
+}
+
+// The columns shown, left to right, from the first shown to the window's edge.
+std::vector<ColumnSpan> RecordGridWindow::columnsShown() const {
+    RECT client;
+    GetClientRect(window_, &client);
+    std::vector<ColumnSpan> shown;
+    int left = indicatorWidth_;
+    for (int position = firstPosition_; position < int(columnWidths_.size()) && left < client.right; ++position) {
+        const int right = left + columnWidths_[std::size_t(grid_.columnAt(position))];
+        shown.push_back({position, left, right});
+        left = right;
+    }
+    return shown;
 }
 
 void RecordGridWindow::verticalScroll(WPARAM request) {
@@ -237,6 +301,24 @@ void RecordGridWindow::verticalScroll(WPARAM request) {
     syncScrollBar();
 }
 
+// The horizontal scroll bar moves the columns shown a column at a time.
+void RecordGridWindow::horizontalScroll(WPARAM request) {
+    int first = firstPosition_;
+    switch (LOWORD(request)) {
+        case SB_LINELEFT:
+        case SB_PAGELEFT: --first; break;
+        case SB_LINERIGHT:
+        case SB_PAGERIGHT: ++first; break;
+        case SB_LEFT: first = 0; break;
+        case SB_RIGHT: first = int(columnWidths_.size()) - 1; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: first = HIWORD(request); break;
+        default: return;
+    }
+    firstPosition_ = std::clamp(first, 0, std::max(int(columnWidths_.size()) - 1, 0));
+    tableChanged();
+}
+
 void RecordGridWindow::tableChanged() {
     grid_.follow();
     syncScrollBar();
@@ -257,13 +339,28 @@ void RecordGridWindow::syncScrollBar() {
     info.nPage = UINT(bar.page);
     info.nPos = bar.value;
     SetScrollInfo(window_, SB_VERT, &info, TRUE);
+    // The columns' bar is shown while some column lies beyond either side.
+    RECT client;
+    GetClientRect(window_, &client);
+    int width = indicatorWidth_;
+    for (const int column : columnWidths_) width += column;
+    const bool allShown = firstPosition_ == 0 && width <= client.right;
+    SCROLLINFO columns{};
+    columns.cbSize = sizeof columns;
+    columns.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    columns.nMax = allShown ? 0 : int(columnWidths_.size()) - 1;
+    columns.nPage = allShown ? 1 : 0;
+    columns.nPos = firstPosition_;
+    SetScrollInfo(window_, SB_HORZ, &columns, TRUE);
 }
 
-// Columns from the first one shown; those left of it lie left of the cells.
+// Columns in their order on screen from the first one shown; those before it
+// lie left of the cells.
 RECT RecordGridWindow::cellRect(int row, int column) const {
+    const int position = grid_.positionOf(column);
     int left = indicatorWidth_;
-    for (int c = firstColumn_; c < column && c < int(columnWidths_.size()); ++c) left += columnWidths_[std::size_t(c)];
-    for (int c = column; c < firstColumn_; ++c) left -= columnWidths_[std::size_t(c)];
+    for (int p = firstPosition_; p < position; ++p) left += columnWidths_[std::size_t(grid_.columnAt(p))];
+    for (int p = position; p < firstPosition_; ++p) left -= columnWidths_[std::size_t(grid_.columnAt(p))];
     const int top = titleHeight() + (row - grid_.topRow()) * rowHeight_;
     const int width = column < int(columnWidths_.size()) ? columnWidths_[std::size_t(column)] : 0;
     return {left, top, left + width, top + rowHeight_};
@@ -289,7 +386,8 @@ void RecordGridWindow::paint() {
     RECT indicator{0, 0, indicatorWidth_, client.bottom};
     FillRect(dc, &indicator, GetSysColorBrush(COLOR_BTNFACE));
     const int rows = std::min(rowsShown() + 1, std::max(table_.rowCount() - grid_.topRow(), 0));
-    for (int column = firstColumn_; column < int(columnWidths_.size()); ++column) {
+    for (const ColumnSpan& span : columnsShown()) {
+        const int column = grid_.columnAt(span.position);
         RECT title = cellRect(grid_.topRow(), column);
         title.top = 0;
         title.bottom = titleHeight();
@@ -374,8 +472,10 @@ void RecordGridWindow::hideEditor() {
 void RecordGridWindow::showColumn(int column) {
     RECT client;
     GetClientRect(window_, &client);
-    if (column < firstColumn_) firstColumn_ = column;
-    while (firstColumn_ < column && cellRect(0, column).right > client.right) ++firstColumn_;
+    const int position = grid_.positionOf(column);
+    if (position < firstPosition_) firstPosition_ = position;
+    while (firstPosition_ < position && cellRect(0, column).right > client.right) ++firstPosition_;
+    syncScrollBar();
     InvalidateRect(window_, nullptr, FALSE);
 }
 

@@ -1,8 +1,10 @@
 // `DBGrid1` as a control of its own, drawn with GDI: the title row, the
 // indicator column with its marks, the rows the grid's behaviour shows, an
 // EDIT control as the cell editor and a vertical scroll bar standing for the
-// records. Keys, presses, double clicks and the scroll bar go to the
-// behaviour (RecordGrid); this control draws what it decides.
+// records and a horizontal one for the columns. Keys, presses, double clicks
+// and the scroll bar go to the behaviour (RecordGrid); this control draws
+// what it decides. Titles can be dragged to move their columns and borders
+// in the title row to size them.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "form/record_grid.h"
+#include "form/title_row.h"
 
 namespace geocalc::win32 {
 
@@ -46,6 +49,11 @@ private:
     void character(wchar_t c);
     void press(LPARAM at, bool primary);
     void verticalScroll(WPARAM request);
+    void horizontalScroll(WPARAM request);
+    void drag(int x);
+    void drop(int x);
+    bool onBorder(int x, int y) const;
+    std::vector<ColumnSpan> columnsShown() const;
     RECT cellRect(int row, int column) const;
     int titleHeight() const { return rowHeight_; }
 
@@ -71,8 +79,11 @@ private:
     std::function<void(bool)> leave_;
     int rowHeight_ = 17;
     int indicatorWidth_ = 12;
-    std::vector<int> columnWidths_;
-    int firstColumn_ = 0;  // the leftmost column shown
+    std::vector<int> columnWidths_;  // by field
+    int firstPosition_ = 0;          // the place on screen of the leftmost column shown
+    enum class Drag { None, Border, Title };
+    Drag drag_ = Drag::None;
+    int dragPosition_ = -1;  // the column whose border or title is held
     bool settingEditorText_ = false;  // EN_CHANGE from the grid itself is no edit
     bool lookAfterPaint_ = true;
 };

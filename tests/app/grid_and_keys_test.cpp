@@ -69,6 +69,20 @@ TEST_F(GridTest, ArrowKeysBrowseAndTheIndicatorFollows) {
     EXPECT_EQ(form->pointLists().xs.at(0), "6123501.02");
 }
 
+// A title dragged to another place: the arrow keys go by the order shown.
+TEST_F(GridTest, ArrowKeysFollowMovedColumns) {
+    open("shapelib_cp1251.dbf");
+    form->DBGrid1->setFocus();
+    form->DBGrid1->horizontalHeader()->moveSection(2, 0);
+    form->DBGrid1->setCurrentIndex(form->DBGrid1->model()->index(0, 2));
+    QTest::keyClick(form->DBGrid1, Qt::Key_Right);
+    EXPECT_EQ(form->DBGrid1->currentIndex().column(), 0);
+    QTest::keyClick(form->DBGrid1, Qt::Key_Right);
+    EXPECT_EQ(form->DBGrid1->currentIndex().column(), 1);
+    QTest::keyClick(form->DBGrid1, Qt::Key_Home);
+    EXPECT_EQ(form->DBGrid1->currentIndex().column(), 2);
+}
+
 TEST_F(GridTest, OneAndTwoFieldTablesPickWhatTheyHave) {
     open("shapelib_two_fields.dbf");
     doubleClickRow(0);

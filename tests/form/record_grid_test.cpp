@@ -114,6 +114,44 @@ TEST_F(RecordGridTest, MovesByTheKeyTable) {
     }
 }
 
+// Columns dragged to another place: the keys go by the order on screen
+// (here Y, NAME, X), while columns keep their fields' numbers.
+TEST_F(RecordGridTest, KeysFollowTheColumnsAsTheUserOrderedThem) {
+    grid.moveColumn(2, 0);
+    ASSERT_EQ(grid.columnAt(0), 2);
+    ASSERT_EQ(grid.positionOf(0), 1);
+    struct Case {
+        const char* what;
+        int startColumn;
+        Key key;
+        bool control;
+        int row, column;
+    };
+    const std::vector<Case> cases = {
+        {"Right from Y to NAME", 2, Key::Right, false, 0, 0},
+        {"Left from NAME to Y", 0, Key::Left, false, 0, 2},
+        {"Left on Y, first on screen, stays", 2, Key::Left, false, 0, 2},
+        {"Home to Y", 1, Key::Home, false, 0, 2},
+        {"End to X", 2, Key::End, false, 0, 1},
+        {"Ctrl+Left to Y", 1, Key::Left, true, 0, 2},
+        {"Ctrl+Right to X", 2, Key::Right, true, 0, 1},
+        {"Tab from NAME to X", 0, Key::Tab, false, 0, 1},
+        {"Tab from X, last on screen, to Y of the next record", 1, Key::Tab, false, 1, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        table.moveTo(0);
+        grid.setColumn(c.startColumn);
+        EXPECT_TRUE(press(c.key, c.control));
+        EXPECT_EQ(table.currentRow(), c.row);
+        EXPECT_EQ(grid.column(), c.column);
+    }
+    grid.moveColumn(0, 2);  // Y to the end again: NAME, X, Y
+    EXPECT_EQ(grid.columnAt(2), 2);
+    grid.moveColumn(0, 7);  // beyond the columns: nothing moves
+    EXPECT_EQ(grid.columnAt(0), 0);
+}
+
 TEST_F(RecordGridTest, TypingEditsEnterAppliesMovingPostsEscapeResets) {
     table.moveTo(1);
     grid.setColumn(1);

@@ -17,6 +17,8 @@
 #  - "Очистить" and "Сохранить": an empty file;
 #  - double clicks on the eight records, "Рассчет", "Сохранить": the
 #    traverse of the working copy as edited;
+#  - a title dragged to another place and a border dragged to widen its
+#    column, each shown by the cell a press then edits;
 #  - minimising the window and restoring the program;
 #  - starting minimised (restored from the task bar button) and maximised.
 #
@@ -174,6 +176,41 @@ if [[ $dpi == 96 ]]; then
         "$(windows_path "$work/pts.dbf")" 1 2 3 4 5 6 7 8
     cmp "$work/clicked.txt" "$work/clicked-expected.txt" ||
         fail "the double clicks picked $(iconv -f CP1251 -t UTF-8 "$work/clicked.txt")"
+fi
+
+# Columns moved and sized with the mouse (places of 96 dpi, as above): the
+# title NAME dragged past the last column puts it last (X, Y, NAME), so a
+# press on the first cell of the first record and F2 edit that record's X.
+# The border right of X, found on the screen (the first dark pixel of the
+# title row after the indicator's), dragged 150 pixels right widens X: a
+# press 40 pixels right of where that border was is still in X.
+drag() {
+    xdotool mousemove --window "$main" "$1" "$3" mousedown 1; sleep 0.3
+    xdotool mousemove --window "$main" $(( ($1 + $2) / 2 )) "$3"; sleep 0.2
+    xdotool mousemove --window "$main" "$2" "$3"; sleep 0.3
+    xdotool mouseup 1; sleep 0.5
+}
+edit_cell() {  # X Y VALUE: typed into the cell there, and posted by Down
+    click "$1" "$2"
+    keys F2
+    type_text "$3"
+    keys Return Down
+}
+title_borders() {  # the x of each dark pixel in the title row, inside the grid's edge
+    import -window "$main" -crop 390x1+0+31 +repage -depth 8 txt:- 2>/dev/null |
+        sed -n 's/^\([0-9]*\),0: *(\([0-9]*\),.*/\1 \2/p' | awk '$1 > 2 && $2 < 200 { print $1 }'
+}
+if [[ $dpi == 96 ]]; then
+    drag 30 380 38
+    edit_cell 20 54 6171299.99
+    shown=$("$wine" "$cli_exe" show "$(windows_path "$work/pts.dbf")" | sed -n 2p)
+    [[ $shown == *$'\t6171299.99\t'* ]] || fail "the title NAME dragged last did not move it: $shown"
+    border=$(title_borders | sed -n 2p)
+    [[ -n $border ]] || fail "no column border found in the title row"
+    drag "$border" $((border + 150)) 38
+    edit_cell $((border + 40)) 70 6171300.01
+    shown=$("$wine" "$cli_exe" show "$(windows_path "$work/pts.dbf")" | sed -n 3p)
+    [[ $shown == *$'\t6171300.01\t'* ]] || fail "the border dragged did not widen X: $shown"
 fi
 
 # Minimising the window minimises the program to its task bar button (the
