@@ -5,6 +5,7 @@
 
 #include "app/ansi_text.h"
 #include "core/error.h"
+#include "form/startup_failure.h"
 
 namespace geocalc::app {
 
@@ -50,12 +51,9 @@ void showErrorBox(const std::string& ansiMessage) {
     show(QApplication::applicationName(), fromAnsi(withClosingPeriod(ansiMessage)));
 }
 
-void showStartupFailureBox(const std::string& kind, const std::string& ansiMessage) {
-    std::string text = ansiMessage;
-    if (!text.empty() && text.back() != '.') text += '.';
-    show("Application Error", "Exception " + QString::fromStdString(kind) + " in module " +
-                                  QApplication::applicationName() + " at 00000000.\r\n" + fromAnsi(text) +
-                                  "\r\n");
+void showStartupFailureBox(const std::exception& failure) {
+    show("Application Error", QString::fromStdString(startupFailureText(
+                                  failure, QApplication::applicationName().toStdString())));
 }
 
 }  // namespace geocalc::app

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -25,6 +26,6 @@ void setConfirmationHook(ConfirmationHook hook);
 
 // The start-up failure box: "Application Error", with the failure's kind,
 // module and message.
-void showStartupFailureBox(const std::string& kind, const std::string& ansiMessage);
+void showStartupFailureBox(const std::exception& failure);
 
 }  // namespace geocalc::app

@@ -1,15 +1,9 @@
 // geocalc: start-up, the event loop, shutdown.
-#if __has_include(<cxxabi.h>)
-#include <cxxabi.h>
-#define GEOCALC_DEMANGLE 1
-#endif
-
 #include <QtGlobal>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string_view>
-#include <typeinfo>
 
 #include "app/error_box.h"
 #include "app/geocalc_application.h"
@@ -18,18 +12,6 @@
 #include "numtext/format_settings.h"
 
 namespace {
-
-// The exception's class name as written in the code, where the compiler's
-// runtime can tell it (MSVC's names are readable as they are).
-std::string kindOf(const std::exception& e) {
-#ifdef GEOCALC_DEMANGLE
-    int status = 0;
-    std::unique_ptr<char, decltype(&std::free)> name(
-        abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status), &std::free);
-    if (status == 0 && name) return name.get();
-#endif
-    return typeid(e).name();
-}
 
 // Until the application object stands no box can be shown: a failure of the
 // toolkit then (no display to connect to, no platform plugin) is written to
@@ -57,7 +39,7 @@ int main(int argc, char** argv) {
         form->show();
     } catch (const std::exception& e) {
         geocalc::app::Form1 = nullptr;
-        geocalc::app::showStartupFailureBox(kindOf(e), e.what());
+        geocalc::app::showStartupFailureBox(e);
         return 1;
     }
     return application.exec();

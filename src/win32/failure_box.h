@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace geocalc::win32 {
 
@@ -15,6 +16,11 @@ void setApplicationTitle(const std::string& utf8Title);
 const std::wstring& applicationTitle();
 
 void showFailure(HWND owner, const std::exception& failure);
+
+// A failure before the event loop runs: the "Application Error" box, modal
+// to the task, naming the failure's kind, the module (the executable's file
+// name) and the message. Returns the program's exit code, 1.
+int showStartupFailure(const std::exception& failure, std::wstring_view executablePath);
 
 // Runs a command; a failure it throws is shown, and the window goes on.
 template <class Command>

@@ -15,8 +15,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     wchar_t path[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameW(nullptr, path, DWORD(std::size(path)));
-    geocalc::win32::setApplicationTitle(geocalc::applicationTitle(geocalc::utf8FromWide(std::wstring_view(path, length))));
+    const std::wstring_view executable(path, GetModuleFileNameW(nullptr, path, DWORD(std::size(path))));
+    geocalc::win32::setApplicationTitle(geocalc::applicationTitle(geocalc::utf8FromWide(executable)));
     try {
         geocalc::loadNumberFormat();
         geocalc::win32::ApplicationWindow::registerClass(instance);
@@ -31,8 +31,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         }
         return 0;
     } catch (const std::exception& failure) {
-        const std::wstring text = geocalc::win32::wideFromAnsi(failure.what());
-        MessageBoxW(nullptr, text.c_str(), L"Application Error", MB_OK | MB_ICONERROR);
-        return 1;
+        return geocalc::win32::showStartupFailure(failure, executable);
     }
 }

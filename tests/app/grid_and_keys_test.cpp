@@ -1,6 +1,7 @@
 #include <QHeaderView>
 
 #include "app/data_source.h"
+#include "core/error.h"
 #include "numtext/format_settings.h"
 #include "temp_folder.h"
 #include "window_fixture.h"
@@ -117,7 +118,7 @@ TEST_F(WindowTest, LocaleChangeReloadsTheNumberFormat) {
 }
 
 TEST_F(WindowTest, StartupFailureBoxNamesTheFailure) {
-    showStartupFailureBox("geocalc::Error", "Error creating window class");
+    showStartupFailureBox(Error("Error creating window class"));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Application Error");
     EXPECT_EQ(boxes[0].text,
