@@ -20,7 +20,8 @@
 #  - a title dragged to another place and a border dragged to widen its
 #    column, each shown by the cell a press then edits;
 #  - minimising the window and restoring the program;
-#  - starting minimised (restored from the task bar button) and maximised.
+#  - starting minimised (restored from the task bar button) and maximised;
+#  - a table and results in a Cyrillic folder under Cyrillic names.
 #
 # With a screen resolution given (144, 192: Wine's LogPixels setting, put
 # back afterwards), the controls are scaled and the window scrolls them; the
@@ -242,4 +243,30 @@ main=$(wait_for '^расчет геоданных$') || fail "started maximised,
 sleep 1
 width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
 [[ $width -gt 900 ]] || fail "started maximised, the window is $width pixels wide"
+
+# File names in another script: a table in a Cyrillic folder opened, its
+# working copy made beside it, three records picked and the results saved
+# there under a Cyrillic name. The names are pasted into the dialogs (typed,
+# xdotool would remap keys for each letter).
+paste_path() {
+    printf '%s' "$(windows_path "$1")" | xclip -selection clipboard 2>/dev/null
+    sleep 0.3
+    keys ctrl+v Return
+}
+mkdir "$work/Участок"
+cp samples/pts.dat "$work/Участок/точки.dat"
+xdotool windowactivate --sync "$main"; sleep 0.5
+keys space
+wait_for '^Open$|^Открыть$' >/dev/null || fail "no open dialog for the Cyrillic name"
+paste_path "$work/Участок/точки.dat"
+for _ in $(seq 20); do [[ -f $work/Участок/точки.dbf ]] && break; sleep 0.25; done
+[[ -f $work/Участок/точки.dbf ]] || fail "no working copy точки.dbf: $(ls "$work/Участок")"
+xdotool windowactivate --sync "$main"; sleep 0.5
+keys Tab ctrl+Return Down ctrl+Return Down ctrl+Return
+keys ctrl+Tab Tab Tab Tab space Tab Tab Tab Tab space
+wait_for '^Save As$|^Сохранить как$' >/dev/null || fail "no save dialog for the Cyrillic name"
+paste_path "$work/Участок/итоги.txt"
+for _ in $(seq 40); do [[ -s $work/Участок/итоги.txt ]] && break; sleep 0.25; done
+"$wine" "$cli_exe" traverse -o "$(windows_path "$work/three.txt")" "$(windows_path "$work/pts.dat")" 1 2 3
+cmp "$work/Участок/итоги.txt" "$work/three.txt" || fail "итоги.txt is not the traverse of the first three records"
 echo "window test at $dpi dpi: passed"
