@@ -17,6 +17,7 @@
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
 #include "cli/fd_streambuf.h"
+#include "cli/handover_options.h"
 #include "cli/id_list.h"
 #include "cli/inverse_command.h"
 #include "cli/parcel_command.h"
@@ -37,7 +38,9 @@ constexpr const char* kUsage =
     "       geocalc-cli [--decimal-separator C] traverse [--names] [--ids FILE] [-o FILE]\n"
     "                   [--encoding windows-1251|utf-8] TABLE ID...\n"
     "       geocalc-cli [--decimal-separator C] parcel [--names] [--ids FILE] [-o FILE]\n"
-    "                   [--format text|json|csv|svg|dxf] TABLE ID...\n"
+    "                   [--format text|json|csv|svg|dxf] [--decimals N] [--mt M]\n"
+    "                   [--title TEXT]... [--surveyor TEXT] [--date YYYY-MM-DD]\n"
+    "                   [--crs TEXT] TABLE ID...\n"
     "       geocalc-cli --help | --version\n"
     "\n"
     "inverse   the side line (direction angle and length) from the start point\n"
@@ -53,11 +56,23 @@ constexpr const char* kUsage =
     "          closed figure they bound: the catalogue of points and sides, the\n"
     "          perimeter, the area and the orientation, as text, JSON, CSV, an SVG\n"
     "          drawing at a standard scale, or DXF for CAD; the first point\n"
-    "          given again last closes the figure and is dropped\n"
+    "          given again last closes the figure and is dropped; its documents\n"
+    "          are in Russian under a Russian locale, in English otherwise\n"
     "\n"
     "ID        a record number from 1, N-M for the records N to M in order (M < N\n"
     "          runs backwards), or with --names the name in the first field\n"
     "--ids FILE  more IDs, one a line, after those given (- for standard input)\n"
+    "\n"
+    "parcel's handover:\n"
+    "--decimals N     decimals of the catalogue's coordinates and lengths (default\n"
+    "                 2); the area gets N-2 in m2 (whole m2 by default), N+2 in ha\n"
+    "--mt M           the points' mean square error in metres: the area is given\n"
+    "                 with its permitted error 3.5 * M * sqrt(area)\n"
+    "--title TEXT     a line of the title block (parcel number, address, client);\n"
+    "                 give it again for each further line\n"
+    "--surveyor TEXT  who surveyed the parcel, in the title block\n"
+    "--date DAY       the day in the title block, YYYY-MM-DD (default today)\n"
+    "--crs TEXT       the coordinate system's name, in every format\n"
     "\n"
     "--decimal-separator C   the decimal separator of coordinates and results\n"
     "                        (default: the one of the LC_NUMERIC locale)\n";
@@ -140,6 +155,9 @@ CommandLine parse(const Arguments& args) {
             if (!format) throw UsageError{"the format is text, json, csv, svg or dxf"};
             line.parcel.format = *format;
             line.limited.push_back({arg, {"parcel"}});
+        } else if (geocalc::cli::isHandoverOption(arg)) {
+            geocalc::cli::setHandoverOption(line.parcel.handover, arg, valueOf(i, args, arg));
+            line.limited.push_back({arg, {"parcel"}});
         } else if (arg == "--decimal-separator") {
             geocalc::setDecimalSeparator(decimalSeparatorOf(valueOf(i, args, arg)));
         } else {
@@ -173,7 +191,11 @@ int run(const CommandLine& line, std::istream& in, std::ostream& out) {
     if (command == "inverse") return geocalc::cli::runInverse(args, in, out, std::cerr);
     if (command == "show") return geocalc::cli::runShow(args, out);
     if (command == "traverse") return geocalc::cli::runTraverseCommand(args, line.traverse, out);
-    if (command == "parcel") return geocalc::cli::runParcelCommand(args, line.parcel, out, std::cerr);
+    if (command == "parcel") {
+        geocalc::cli::ParcelOptions parcel = line.parcel;
+        geocalc::cli::completeHandover(parcel.handover);
+        return geocalc::cli::runParcelCommand(args, parcel, out, std::cerr);
+    }
     throw UsageError{"unknown command " + command};
 }
 

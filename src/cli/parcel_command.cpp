@@ -27,7 +27,7 @@ int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& 
         points.push_back({table.fieldText(0), table.fieldText(1), table.fieldText(2), row + 1});
     }
     const Parcel parcel = describeParcel(std::move(points));
-    const std::string text = formatParcel(parcel, options.format);
+    const std::string text = formatParcel(parcel, options.format, options.handover);
     if (options.outputPath.empty()) {
         out.write(text.data(), std::streamsize(text.size()));
     } else {

@@ -12,6 +12,7 @@ struct ParcelOptions {
     bool byName = false;     // IDs are names (field 0) rather than record numbers
     std::string outputPath;  // empty: standard output
     ParcelFormat format = ParcelFormat::Text;
+    Handover handover;  // the language and the date are the run's unless given
 };
 
 // geocalc-cli parcel TABLE ID...: picks the records as traverse does (at

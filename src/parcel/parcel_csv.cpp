@@ -1,6 +1,9 @@
 // The parcel's catalogue for spreadsheets (RFC 4180), in the user's locale,
 // and its totals: the perimeter and the area, in the lengths' column.
+#include <array>
+
 #include "charset/code_page.h"
+#include "parcel/document_words.h"
 #include "numtext/format_settings.h"
 #include "parcel/parcel_formats.h"
 #include "parcel/parcel_numbers.h"
@@ -25,30 +28,35 @@ std::string field(const std::string& utf8, char delimiter, char decimalSeparator
 
 }  // namespace
 
-std::string parcelCsv(const Parcel& parcel) {
+std::string parcelCsv(const Parcel& parcel, const Handover& handover) {
     // Where "," is the decimal separator, spreadsheets expect ";" between fields.
     const char separator = numberFormat().decimalSeparator;
     const char delimiter = separator == ',' ? ';' : ',';
-    auto line = [delimiter, separator](std::initializer_list<std::string> fields) {
+    auto line = [delimiter, separator](const auto& fields) {
         std::string out;
         for (const std::string& f : fields) {
-            if (&f != fields.begin()) out += delimiter;
+            if (&f != &*std::begin(fields)) out += delimiter;
             out += field(f, delimiter, separator);
         }
         return out + "\r\n";
     };
-    std::string out = kByteOrderMark + line({"№", "Name", "X", "Y", "Direction", "Length"});
-    for (std::size_t i = 0; i < parcel.points.size(); ++i) {
-        const BoundaryPoint& p = parcel.points[i];
-        out += line({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(p.x),
-                     utf8FromAnsi(p.y), utf8FromAnsi(parcel.sides[i].direction),
-                     decimalsText(parcel.sides[i].length, 2)});
-    }
+    std::string out = kByteOrderMark;
+    for (const auto& row : catalogueRows(parcel, handover)) out += line(row);
     // The totals, after an empty row, a label and a number each.
+    const Language language = handover.language;
+    const std::string m(word<"m">(language)), squareMetres(word<"m²">(language));
+    auto total = [&](std::string_view label, std::string_view unit, const std::string& number) {
+        return line(std::array<std::string, 6>{"", std::string(label) + ", " + std::string(unit), "", "", "", utf8FromAnsi(number)});
+    };
     out += "\r\n";
-    out += line({"", "Perimeter, m", "", "", "", decimalsText(parcel.perimeter, 2)});
-    out += line({"", "Area, m²", "", "", "", parcel.exactArea.fixed(2, separator)});
-    out += line({"", "Area, ha", "", "", "", parcel.exactArea.hectares().fixed(4, separator)});
+    out += total(word<"Perimeter">(language), m, decimalsText(parcel.perimeter, handover.decimals));
+    out += total(word<"Area">(language), squareMetres, areaText(parcel.exactArea, areaDecimals(handover)));
+    out += total(word<"Area">(language), word<"ha">(language),
+                 areaText(parcel.exactArea.hectares(), hectareDecimals(handover)));
+    if (const auto error = permittedAreaError(parcel, handover)) {
+        out += total(word<"Permitted error of the area">(language), squareMetres,
+                     decimalsText(*error, areaDecimals(handover)));
+    }
     return out;
 }
 

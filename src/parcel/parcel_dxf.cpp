@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "numtext/format_settings.h"
+#include "charset/code_page.h"
+#include "parcel/document_words.h"
 #include "parcel/parcel_formats.h"
 #include "parcel/parcel_numbers.h"
 
@@ -68,23 +69,36 @@ class DxfWriter {
     std::string out_;
 };
 
-// The catalogue's lines: a title row, then a point a line, in Windows-1251,
-// numbers with the run's decimal separator as the text catalogue has them.
-std::vector<std::string> catalogueLines(const Parcel& parcel) {
-    std::vector<std::string> lines = {"No  Name  X  Y  Direction  Length"};
-    for (std::size_t i = 0; i < parcel.points.size(); ++i) {
-        const BoundaryPoint& p = parcel.points[i];
-        lines.push_back(std::to_string(i + 1) + "  " + p.name + "  " + p.x + "  " + p.y + "  " +
-                        parcel.sides[i].direction + "  " + decimalsText(parcel.sides[i].length, 2));
+// A line for CAD in Windows-1251, which has no superscript two: "m²" as "m2".
+std::string cadLine(std::string_view utf8) {
+    constexpr std::string_view kSquared = "²";
+    std::string plain;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const bool squared = utf8.substr(at, kSquared.size()) == kSquared;
+        plain += squared ? '2' : utf8[at];
+        at += squared ? kSquared.size() : 1;
+    }
+    return ansiFromUtf8(plain);
+}
+
+// The catalogue's lines in Windows-1251: a title row, then a point a line.
+std::vector<std::string> catalogueLines(const Parcel& parcel, const Handover& handover) {
+    std::vector<std::string> lines;
+    for (const auto& row : catalogueRows(parcel, handover)) {
+        std::string line;
+        for (const std::string& cell : row) line += (line.empty() ? "" : "  ") + cell;
+        lines.push_back(cadLine(line));
     }
     return lines;
 }
 
-std::vector<std::string> totalLines(const Parcel& parcel) {
-    const char separator = numberFormat().decimalSeparator;
-    return {"Perimeter: " + decimalsText(parcel.perimeter, 2) + " m",
-            "Area: " + parcel.exactArea.fixed(2, separator) + " m2 (" + parcel.exactArea.hectares().fixed(4, separator) +
-                " ha)"};
+std::vector<std::string> totalLines(const Parcel& parcel, const Handover& handover) {
+    std::vector<std::string> lines = {cadLine(perimeterLine(parcel, handover)), cadLine(areaLine(parcel, handover))};
+    if (handover.mt) lines.push_back(cadLine(mtLine(handover)));
+    if (!handover.crs.empty()) {
+        lines.push_back(cadLine(std::string(word<"Coordinate system">(handover.language)) + ": " + handover.crs));
+    }
+    return lines;
 }
 
 // The most characters a line of the catalogue or the totals has.
@@ -98,7 +112,7 @@ std::size_t widestLine(const std::vector<std::string>& catalogue, const std::vec
 
 }  // namespace
 
-std::string parcelDxf(const Parcel& parcel) {
+std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
     const PlanExtent extent = extentOf(parcel);
     const double textHeight =
         std::max(std::max(extent.north(), extent.east()) * kTextHeightShare, kLeastTextHeight);
@@ -106,17 +120,22 @@ std::string parcelDxf(const Parcel& parcel) {
     auto north = [&](const PlanPoint& c) { return double(parcel.originX + c.x); };
 
     // The catalogue and the totals, in lines to the right of the figure.
-    const std::vector<std::string> catalogue = catalogueLines(parcel);
+    const std::vector<std::string> catalogue = catalogueLines(parcel, handover);
     const double catalogueEast = double(parcel.originY) + extent.maxY + 4 * textHeight;
     const double catalogueTop = double(parcel.originX) + extent.maxX;
     const double lineStep = kLineSpacing * textHeight;
     const double totalsNorth = catalogueTop - lineStep * double(catalogue.size() + 1);
-    const std::vector<std::string> totals = totalLines(parcel);
+    const std::vector<std::string> totals = totalLines(parcel, handover);
     const double lowest = totalsNorth - lineStep * double(totals.size());
 
     DxfWriter dxf;
     dxf.group(0, "SECTION");
     dxf.group(2, "HEADER");
+    if (!handover.crs.empty()) {  // a comment, which CAD programs pass over
+        std::string comment = cadLine(std::string(word<"Coordinate system">(handover.language)) + ": " + handover.crs);
+        std::replace_if(comment.begin(), comment.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+        dxf.group(999, comment);
+    }
     dxf.group(9, "$ACADVER");
     dxf.group(1, "AC1009");
     dxf.group(9, "$DWGCODEPAGE");
@@ -178,7 +197,7 @@ std::string parcelDxf(const Parcel& parcel) {
     }
     if (parcel.crossing) {  // where CAD shows it, above the figure
         dxf.text("WARNING", double(parcel.originY) + extent.minY,
-                 double(parcel.originX) + extent.maxX + 2 * textHeight, textHeight, crossingWarning(parcel));
+                 double(parcel.originX) + extent.maxX + 2 * textHeight, textHeight, crossingWarning(parcel, handover.language));
     }
     dxf.group(0, "ENDSEC");
     dxf.group(0, "EOF");

@@ -1,5 +1,12 @@
 #include "parcel/parcel_formats.h"
 
+#include <algorithm>
+
+#include "charset/code_page.h"
+#include "numtext/format_settings.h"
+#include "parcel/document_words.h"
+#include "parcel/parcel_numbers.h"
+
 namespace geocalc {
 
 std::optional<ParcelFormat> parcelFormatNamed(std::string_view name) {
@@ -11,31 +18,72 @@ std::optional<ParcelFormat> parcelFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string formatParcel(const Parcel& parcel, ParcelFormat format) {
+std::string formatParcel(const Parcel& parcel, ParcelFormat format, const Handover& handover) {
     switch (format) {
         case ParcelFormat::Text:
-            return parcelText(parcel);
+            return parcelText(parcel, handover);
         case ParcelFormat::Json:
-            return parcelJson(parcel);
+            return parcelJson(parcel, handover);
         case ParcelFormat::Csv:
-            return parcelCsv(parcel);
+            return parcelCsv(parcel, handover);
         case ParcelFormat::Svg:
-            return parcelSvg(parcel);
+            return parcelSvg(parcel, handover);
         case ParcelFormat::Dxf:
-            return parcelDxf(parcel);
+            return parcelDxf(parcel, handover);
     }
     return {};
 }
 
-std::string crossingWarning(const Parcel& parcel) {
+std::string crossingWarning(const Parcel& parcel, Language language) {
     if (!parcel.crossing) return {};
     const std::size_t n = parcel.points.size();
-    auto side = [&](std::size_t i) {
-        return "side " + std::to_string(i + 1) + " (" + parcel.points[i].name + " - " +
+    const std::string side = ansiFromUtf8(word<"side">(language));
+    auto named = [&](std::size_t i) {
+        return side + " " + std::to_string(i + 1) + " (" + parcel.points[i].name + " - " +
                parcel.points[(i + 1) % n].name + ")";
     };
-    return "Warning: " + side(parcel.crossing->first) + " and " + side(parcel.crossing->second) +
-           " cross or touch: the point order is wrong and the area means nothing.";
+    return ansiFromUtf8(word<"Warning">(language)) + ": " + named(parcel.crossing->first) + " " +
+           ansiFromUtf8(word<"and">(language)) + " " + named(parcel.crossing->second) + " " +
+           ansiFromUtf8(word<"cross or touch: the point order is wrong and the area means nothing.">(language));
+}
+
+std::vector<std::array<std::string, 6>> catalogueRows(const Parcel& parcel, const Handover& handover) {
+    const Language language = handover.language;
+    std::vector<std::array<std::string, 6>> rows = {{"№", std::string(word<"Name">(language)), "X", "Y",
+                                                     std::string(word<"Direction">(language)),
+                                                     std::string(word<"Length">(language))}};
+    for (std::size_t i = 0; i < parcel.points.size(); ++i) {
+        const BoundaryPoint& p = parcel.points[i];
+        rows.push_back({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(coordinateText(p.x, handover.decimals)),
+                        utf8FromAnsi(coordinateText(p.y, handover.decimals)), utf8FromAnsi(parcel.sides[i].direction),
+                        utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals))});
+    }
+    return rows;
+}
+
+std::string perimeterLine(const Parcel& parcel, const Handover& handover) {
+    return std::string(word<"Perimeter">(handover.language)) + ": " +
+           utf8FromAnsi(groupedThousands(decimalsText(parcel.perimeter, handover.decimals))) + " " +
+           std::string(word<"m">(handover.language));
+}
+
+std::string areaLine(const Parcel& parcel, const Handover& handover) {
+    const Language language = handover.language;
+    std::string line = std::string(word<"Area">(language)) + ": " +
+                       utf8FromAnsi(groupedThousands(areaText(parcel.exactArea, areaDecimals(handover))));
+    if (const auto error = permittedAreaError(parcel, handover)) {
+        line += " ± " + utf8FromAnsi(groupedThousands(decimalsText(*error, areaDecimals(handover))));
+    }
+    return line + " " + std::string(word<"m²">(language)) + " (" +
+           utf8FromAnsi(areaText(parcel.exactArea.hectares(), hectareDecimals(handover))) + " " +
+           std::string(word<"ha">(language)) + ")";
+}
+
+std::string mtLine(const Handover& handover) {
+    if (!handover.mt) return {};
+    std::string mt = machineNumber(*handover.mt);  // as stated, with the run's separator
+    std::replace(mt.begin(), mt.end(), '.', numberFormat().decimalSeparator);
+    return "Mt = " + utf8FromAnsi(mt) + " " + std::string(word<"m">(handover.language));
 }
 
 }  // namespace geocalc

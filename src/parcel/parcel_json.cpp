@@ -38,6 +38,10 @@ class JsonText {
         if (separator_ != '.') std::replace(utf8.begin(), utf8.end(), separator_, '.');
         serializer_.dump(value_, false, false, 0);
     }
+    void utf8String(const std::string& utf8) {
+        value_.get_ref<std::string&>() = utf8;
+        serializer_.dump(value_, false, false, 0);
+    }
     void number(double v) {
         char text[32];
         out_.append(text, std::to_chars(text, text + sizeof text, v).ptr);
@@ -65,7 +69,7 @@ const char* orientationValue(Orientation orientation) {
 
 }  // namespace
 
-std::string parcelJson(const Parcel& parcel) {
+std::string parcelJson(const Parcel& parcel, const Handover& handover) {
     JsonText json;
     json.raw("{\n  \"points\": [");
     for (std::size_t i = 0; i < parcel.points.size(); ++i) {
@@ -86,11 +90,30 @@ std::string parcelJson(const Parcel& parcel) {
     json.number(parcel.perimeter);
     json.raw(",\n  \"area\": ");
     json.number(parcel.area);
+    json.raw(",\n  \"area_error\": ");
+    if (const auto error = permittedAreaError(parcel, handover)) {
+        json.number(*error);
+    } else {
+        json.raw("null");
+    }
     json.raw(",\n  \"orientation\": ");
     json.raw(orientationValue(parcel.orientation));
     json.raw(",\n  \"crossing\": ");
     json.raw(parcel.crossing ? Json::array({parcel.crossing->first, parcel.crossing->second}).dump()
                              : "null");
+    json.raw(",\n  \"title\": ");
+    if (handover.title.empty()) json.raw("null");
+    for (std::size_t i = 0; i < handover.title.size(); ++i) {
+        json.raw(i == 0 ? "[" : ", ");
+        json.utf8String(handover.title[i]);
+        if (i + 1 == handover.title.size()) json.raw("]");
+    }
+    json.raw(",\n  \"crs\": ");
+    if (handover.crs.empty()) {
+        json.raw("null");
+    } else {
+        json.utf8String(handover.crs);
+    }
     json.raw("\n}\n");
     return json.take();
 }

@@ -95,7 +95,7 @@ struct Point2 {
 
 }  // namespace
 
-std::string parcelSvg(const Parcel& parcel) {
+std::string parcelSvg(const Parcel& parcel, const Handover& handover) {
     const PlanExtent extent = extentOf(parcel);
     const double east = extent.east(), north = extent.north();
     const double portraitScale = fittingScale(east, north, kPortrait);
@@ -162,7 +162,7 @@ std::string parcelSvg(const Parcel& parcel) {
     svg += "<text text-anchor=\"middle\" " + at(arrowX, kMargin - 1.5) + ">N</text>\n";
     if (parcel.crossing) {
         svg += "<text id=\"warning\" fill=\"red\" " + at(kMargin, kMargin / 2 + 1) + ">" +
-               escaped(utf8FromAnsi(crossingWarning(parcel))) + "</text>\n";
+               escaped(utf8FromAnsi(crossingWarning(parcel, handover.language))) + "</text>\n";
     }
     svg += "</svg>\n";
     return svg;

@@ -1,12 +1,11 @@
-// The parcel for people: an aligned catalogue, then its totals.
+// The parcel for people: its title, an aligned catalogue, then its totals.
 #include <algorithm>
 #include <array>
 #include <vector>
 
 #include "charset/code_page.h"
-#include "numtext/format_settings.h"
+#include "parcel/document_words.h"
 #include "parcel/parcel_formats.h"
-#include "parcel/parcel_numbers.h"
 
 namespace geocalc {
 
@@ -21,36 +20,32 @@ std::size_t characters(const std::string& utf8) {
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
-const char* orientationName(Orientation orientation) {
+std::string_view orientationName(Orientation orientation, Language language) {
     switch (orientation) {
         case Orientation::Clockwise:
-            return "clockwise";
+            return word<"clockwise">(language);
         case Orientation::CounterClockwise:
-            return "counter-clockwise";
+            return word<"counter-clockwise">(language);
         case Orientation::None:
-            return "none (the figure has no area)";
+            return word<"none (the figure has no area)">(language);
     }
-    return "";
+    return {};
 }
 
 }  // namespace
 
-std::string parcelText(const Parcel& parcel) {
-    using Row = std::array<std::string, kColumns>;
-    std::vector<Row> rows = {{"№", "Name", "X", "Y", "Direction", "Length"}};
-    for (std::size_t i = 0; i < parcel.points.size(); ++i) {
-        const BoundaryPoint& p = parcel.points[i];
-        rows.push_back({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(p.x),
-                        utf8FromAnsi(p.y), utf8FromAnsi(parcel.sides[i].direction),
-                        decimalsText(parcel.sides[i].length, 2)});
-    }
-    std::array<std::size_t, kColumns> widths{};
-    for (const Row& row : rows) {
-        for (std::size_t c = 0; c < kColumns; ++c)
-            widths[c] = std::max(widths[c], characters(row[c]));
-    }
+std::string parcelText(const Parcel& parcel, const Handover& handover) {
+    const Language language = handover.language;
     std::string out;
-    for (const Row& row : rows) {
+    for (const std::string& line : handover.title) out += line + "\n";
+    if (!handover.crs.empty()) out += std::string(word<"Coordinate system">(language)) + ": " + handover.crs + "\n";
+    if (!out.empty()) out += "\n";
+    const auto rows = catalogueRows(parcel, handover);
+    std::array<std::size_t, kColumns> widths{};
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < kColumns; ++c) widths[c] = std::max(widths[c], characters(row[c]));
+    }
+    for (const auto& row : rows) {
         for (std::size_t c = 0; c < kColumns; ++c) {
             const std::size_t pad = widths[c] - characters(row[c]);
             if (c > 0) out += "  ";
@@ -60,12 +55,11 @@ std::string parcelText(const Parcel& parcel) {
         }
         out += '\n';
     }
-    out += "\nPerimeter: " + decimalsText(parcel.perimeter, 2) + " m\n";
-    const char separator = numberFormat().decimalSeparator;
-    out += "Area: " + parcel.exactArea.fixed(2, separator) + " m² (" +
-           parcel.exactArea.hectares().fixed(4, separator) + " ha)\n";
-    out += std::string("Orientation: ") + orientationName(parcel.orientation) + "\n";
-    if (parcel.crossing) out += utf8FromAnsi(crossingWarning(parcel)) + "\n";
+    out += "\n" + perimeterLine(parcel, handover) + "\n" + areaLine(parcel, handover) + "\n";
+    if (handover.mt) out += mtLine(handover) + "\n";
+    out += std::string(word<"Orientation">(language)) + ": " + std::string(orientationName(parcel.orientation, language)) +
+           "\n";
+    if (parcel.crossing) out += utf8FromAnsi(crossingWarning(parcel, language)) + "\n";
     return out;
 }
 

@@ -92,6 +92,47 @@ TEST(CliExecutableTest, OptionsOfTraverseAreRefusedElsewhere) {
               std::string::npos);
 }
 
+// The handover's options: each bad value refused with what it wants, none
+// taken by another command; the documents follow the user's locale.
+TEST(CliExecutableTest, ParcelHandoverOptionsAndLanguage) {
+    const std::string table = std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat";
+    struct Case {
+        std::string options, message;
+    };
+    const std::vector<Case> refused = {
+        {"--decimals 10", "--decimals takes a whole number from 0 to 9"},
+        {"--decimals -1", "--decimals takes a whole number from 0 to 9"},
+        {"--decimals 2.5", "--decimals takes a whole number from 0 to 9"},
+        {"--mt 0", "--mt takes the points' mean square error in metres"},
+        {"--mt abc", "--mt takes the points' mean square error in metres"},
+        {"--mt inf", "--mt takes the points' mean square error in metres"},
+        {"--date 2026-02-30", "--date takes a day as YYYY-MM-DD"},
+        {"--date 26-12-10", "--date takes a day as YYYY-MM-DD"},
+        {"--title $'a\\nb'", "--title takes one line of UTF-8 text"},
+        {"--crs $'\\xff'", "--crs takes one line of UTF-8 text"},
+    };
+    for (const Case& c : refused) {
+        const ShellRun run = shell("$CLI parcel " + c.options + " " + table + " 1-8");
+        EXPECT_EQ(run.exitCode, 2) << c.options;
+        EXPECT_EQ(run.out, "") << c.options;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.options << "\n" << run.err;
+    }
+    EXPECT_NE(shell("$CLI traverse --mt 0.1 " + table + " 1 2 3").err.find("--mt is an option of parcel, not of traverse"),
+              std::string::npos);
+
+    const std::string options = " --mt 0,1 --decimals 3 --title 'Участок 7' --crs МСК-50 " + table + " 1-8";
+    const ShellRun russian = shell("LC_ALL= LC_MESSAGES=ru_RU.UTF-8 $CLI parcel" + options);
+    EXPECT_EQ(russian.exitCode, 0) << russian.err;
+    EXPECT_EQ(russian.out.substr(0, russian.out.find("\n\n№")), "Участок 7\nСистема координат: МСК-50");
+    EXPECT_NE(russian.out.find("\n1  Репер 1  6171234.560  2310456.780  38°35'53.7\"        209.279\n"), std::string::npos)
+        << russian.out;
+    EXPECT_NE(russian.out.find("\nПлощадь: 215 239.1 ± 162.4 м² (21.52391 га)\nMt = 0.1 м\nОбход: по часовой стрелке\n"),
+              std::string::npos)
+        << russian.out;
+    const ShellRun english = shell("LC_ALL=C LANG=ru_RU.UTF-8 $CLI parcel" + options);
+    EXPECT_NE(english.out.find("\nArea: 215 239.1 ± 162.4 m² (21.52391 ha)\n"), std::string::npos) << english.out;
+}
+
 TEST(CliExecutableTest, OutputThatCannotBeWrittenIsAFailure) {
     const std::string table = std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat";
     for (const std::string& command : std::vector<std::string>{

@@ -28,7 +28,7 @@ TEST(ParcelCommandTest, DescribesTheSampleByNumbersOrNames) {
     std::ostringstream byNumber, byName;
     runParcelCommand({kSample, "1", "2", "3", "4", "5", "6", "7", "8"}, options(ParcelFormat::Text),
                      byNumber, byNumber);
-    EXPECT_NE(byNumber.str().find("Area: 215239.13 m² (21.5239 ha)\nOrientation: clockwise\n"),
+    EXPECT_NE(byNumber.str().find("Area: 215 239 m² (21.5239 ha)\nOrientation: clockwise\n"),
               std::string::npos)
         << byNumber.str();
     runParcelCommand({kSample, "Репер 1", "Точка 2", "Точка 3"},

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "numtext/format_settings.h"
+#include "parcel/parcel_numbers.h"
 #include "temp_folder.h"
 #include "test_support.h"
 
@@ -42,27 +43,105 @@ Parcel square() {
 }
 
 TEST(ParcelFormatsTest, TextIsAnAlignedCatalogueWithTotals) {
-    EXPECT_EQ(parcelText(square()),
-              "№  Name               X       Y  Direction   Length\n"
-              "1  Репер 1      6000000  500000  90°0'0.0\"   100.00\n"
-              "2  A&B <\"q\">    6000000  500100  0°0'0.0\"    100.50\n"
-              "3  x;y,z      6000100.5  500100  270°0'0.0\"  100.00\n"
-              "4  Точка 4    6000100.5  500000  180°0'0.0\"  100.50\n"
+    EXPECT_EQ(parcelText(square(), {}),
+              "№  Name                X          Y  Direction   Length\n"
+              "1  Репер 1    6000000.00  500000.00  90°0'0.0\"   100.00\n"
+              "2  A&B <\"q\">  6000000.00  500100.00  0°0'0.0\"    100.50\n"
+              "3  x;y,z      6000100.50  500100.00  270°0'0.0\"  100.00\n"
+              "4  Точка 4    6000100.50  500000.00  180°0'0.0\"  100.50\n"
               "\n"
               "Perimeter: 401.00 m\n"
-              "Area: 10050.00 m² (1.0050 ha)\n"
+              "Area: 10 050 m² (1.0050 ha)\n"
               "Orientation: counter-clockwise\n");
     SeparatorGuard comma(',');
     const std::string text = parcelText(
-        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}));
-    EXPECT_NE(text.find("Area: 0,00 m² (0,0000 ha)"), std::string::npos) << text;
+        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}), {});
+    EXPECT_NE(text.find("Area: 0 m² (0,0000 ha)"), std::string::npos) << text;
     EXPECT_NE(text.find("Warning: side 1 (a - b) and side 3 (c - d) cross or touch"),
               std::string::npos)
         << text;
 }
 
+TEST(ParcelFormatsTest, CoordinatesGetTheCataloguesDecimalsExactly) {
+    struct Case {
+        const char* text;
+        int digits;
+        const char* shown;
+    };
+    const std::vector<Case> cases = {
+        {"6000100.5", 2, "6000100.50"}, {"1.005", 2, "1.01"},   {"-1.005", 2, "-1.01"},  {"1.0049999", 2, "1.00"},
+        {"-0.004", 2, "0.00"},          {"123", 0, "123"},      {"1e3", 2, "1000.00"},   {"0.125", 1, "0.1"},
+        {"0.15", 1, "0.2"},             {"2310456.785", 2, "2310456.79"},  // the double nearest is below the tie
+        {"12345678901234567890.5", 0, "12345678901234567891"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(coordinateText(c.text, c.digits), c.shown) << c.text;
+    SeparatorGuard comma(',');
+    EXPECT_EQ(coordinateText("6000100,5", 3), "6000100,500");
+}
+
+TEST(ParcelFormatsTest, LargeNumbersForPeopleAreGroupedByThousands) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"215239", "215 239"}, {"1234567,89", "1 234 567,89"}, {"-1234", "-1 234"},
+        {"999", "999"},        {"1000.5", "1 000.5"},          {"0.12345", "0.12345"},
+    };
+    for (const auto& [text, grouped] : cases) EXPECT_EQ(groupedThousands(text), grouped) << text;
+}
+
+// A handover: Russian, three decimals, Mt, two title lines and a
+// coordinate system; ΔP = 3.5 · 0.1 · √10050 = 35.087 m².
+Handover russianHandover() {
+    Handover handover;
+    handover.language = Language::Russian;
+    handover.decimals = 3;
+    handover.mt = 0.1;
+    handover.title = {"Участок 50:01:0001", "Москва, ул. Полевая, 1"};
+    handover.surveyor = "Иванов И. И.";
+    handover.date = "2026-12-10";
+    handover.crs = "МСК-50 (зона 2)";
+    return handover;
+}
+
+TEST(ParcelFormatsTest, TextAndCsvInTheReadersLanguageWithTheHandover) {
+    const std::string text = parcelText(square(), russianHandover());
+    EXPECT_EQ(text.substr(0, text.find("\n1 ")),
+              "Участок 50:01:0001\nМосква, ул. Полевая, 1\nСистема координат: МСК-50 (зона 2)\n\n"
+              "№  Имя                  X           Y  Дирекционный угол    Длина");
+    EXPECT_NE(text.find("\n3  x;y,z      6000100.500  500100.000  270°0'0.0\"         100.000\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nПериметр: 401.000 м\nПлощадь: 10 050.0 ± 35.1 м² (1.00500 га)\nMt = 0.1 м\n"
+                        "Обход: против часовой стрелки\n"),
+              std::string::npos)
+        << text;
+    const std::string crossing = parcelText(
+        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}), russianHandover());
+    EXPECT_NE(crossing.find("Внимание: сторона 1 (a - b) и сторона 3 (c - d) пересекаются или касаются"),
+              std::string::npos)
+        << crossing;
+
+    const std::string csv = parcelCsv(square(), russianHandover());
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "\xEF\xBB\xBF№,Имя,X,Y,Дирекционный угол,Длина");
+    EXPECT_NE(csv.find("\r\n\r\n,\"Периметр, м\",,,,\"401.000\"\r\n,\"Площадь, м²\",,,,\"10050.0\"\r\n"
+                       ",\"Площадь, га\",,,,\"1.00500\"\r\n,\"Допустимая погрешность площади, м²\",,,,\"35.1\"\r\n"),
+              std::string::npos)
+        << csv;
+}
+
+// Every key in every parcel's JSON; null where the handover says nothing.
+TEST(ParcelFormatsTest, JsonKeepsOneSchemaWithTheHandover) {
+    const char* reader = R"(python3 -c '
+import json, sys
+p = json.load(open(sys.argv[1], encoding="utf-8"))
+print(sorted(p), p["area_error"], p["title"], p["crs"])
+' "$FILE")";
+    EXPECT_EQ(readBack(parcelJson(square(), russianHandover()), reader, "json"),
+              "['area', 'area_error', 'crossing', 'crs', 'orientation', 'perimeter', 'points', 'title'] "
+              "35.08739089758599 ['Участок 50:01:0001', 'Москва, ул. Полевая, 1'] МСК-50 (зона 2)\n");
+    EXPECT_EQ(readBack(parcelJson(square(), {}), reader, "json"),
+              "['area', 'area_error', 'crossing', 'crs', 'orientation', 'perimeter', 'points', 'title'] None None None\n");
+}
+
 TEST(ParcelFormatsTest, JsonReadsBackWithItsNumbersUnrounded) {
-    const std::string out = readBack(parcelJson(square()), R"(python3 -c '
+    const std::string out = readBack(parcelJson(square(), {}), R"(python3 -c '
 import json, sys
 p = json.load(open(sys.argv[1], encoding="utf-8"))
 print(p["points"][0]["name"], p["points"][1]["name"], p["points"][2]["x"], p["points"][0]["direction"])
@@ -75,9 +154,9 @@ print(*[repr(float(v)) for v in (p["points"][1]["length"], p["perimeter"], p["ar
 }
 
 TEST(ParcelFormatsTest, JsonIsTheSameInEveryLocale) {
-    const std::string withPoint = parcelJson(square());
+    const std::string withPoint = parcelJson(square(), {});
     SeparatorGuard comma(',');
-    EXPECT_EQ(parcelJson(square()), withPoint);  // the table's texts had "," here
+    EXPECT_EQ(parcelJson(square(), {}), withPoint);  // the table's texts had "," here
     EXPECT_EQ(withPoint.find("6000100,5"), std::string::npos);
 }
 
@@ -88,31 +167,31 @@ text = open(sys.argv[1], encoding="utf-8-sig", newline="").read()
 for row in csv.reader(text.splitlines(), delimiter=sys.argv[2]):
     print("|".join(row))
 ' "$FILE" )";
-    EXPECT_EQ(readBack(parcelCsv(square()), reader + std::string("','"), "csv"),
+    EXPECT_EQ(readBack(parcelCsv(square(), {}), reader + std::string("','"), "csv"),
               "№|Name|X|Y|Direction|Length\n"
-              "1|Репер 1|6000000|500000|90°0'0.0\"|100.00\n"
-              "2|A&B <\"q\">|6000000|500100|0°0'0.0\"|100.50\n"
-              "3|x;y,z|6000100.5|500100|270°0'0.0\"|100.00\n"
-              "4|Точка 4|6000100.5|500000|180°0'0.0\"|100.50\n"
+              "1|Репер 1|6000000.00|500000.00|90°0'0.0\"|100.00\n"
+              "2|A&B <\"q\">|6000000.00|500100.00|0°0'0.0\"|100.50\n"
+              "3|x;y,z|6000100.50|500100.00|270°0'0.0\"|100.00\n"
+              "4|Точка 4|6000100.50|500000.00|180°0'0.0\"|100.50\n"
               "\n"
               "|Perimeter, m||||401.00\n"
-              "|Area, m²||||10050.00\n"
+              "|Area, m²||||10050\n"
               "|Area, ha||||1.0050\n");
     SeparatorGuard comma(',');
-    const std::string csv = parcelCsv(square());
+    const std::string csv = parcelCsv(square(), {});
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     const std::string rows = readBack(csv, reader + std::string("';'"), "csv");
-    EXPECT_NE(rows.find("\n3|x;y,z|6000100,5|500100|270°0'0,0\"|100,00\n"), std::string::npos)
+    EXPECT_NE(rows.find("\n3|x;y,z|6000100,50|500100,00|270°0'0,0\"|100,00\n"), std::string::npos)
         << rows;
     // A spreadsheet that splits at commas, semicolons and tabs at once keeps
     // every quoted field whole: each field holding any of them, or the
     // decimal separator, is quoted.
-    EXPECT_NE(csv.find("\r\n3;\"x;y,z\";\"6000100,5\";500100;\"270°0'0,0\"\"\";\"100,00\"\r\n"), std::string::npos)
+    EXPECT_NE(csv.find("\r\n3;\"x;y,z\";\"6000100,50\";\"500100,00\";\"270°0'0,0\"\"\";\"100,00\"\r\n"), std::string::npos)
         << csv;
 }
 
 TEST(ParcelFormatsTest, SvgIsValidXmlDrawnAtAStandardScale) {
-    const std::string svg = parcelSvg(square());
+    const std::string svg = parcelSvg(square(), {});
     EXPECT_EQ(readBack(svg, "xmllint --noout \"$FILE\" && echo valid", "svg"), "valid\n");
     const std::string out = readBack(svg, R"(python3 -c '
 import sys, xml.etree.ElementTree as ET
@@ -143,7 +222,7 @@ TEST(ParcelFormatsTest, SvgTakesTheLargestScaleAndTheBetterOrientation) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.east) + " x " + c.north);
         const std::string svg = parcelSvg(describeParcel(
-            {{"a", "0", "0"}, {"b", "0", c.east}, {"c", c.north, c.east}, {"d", c.north, "0"}}));
+            {{"a", "0", "0"}, {"b", "0", c.east}, {"c", c.north, c.east}, {"d", c.north, "0"}}), {});
         EXPECT_NE(svg.find(">" + c.scale + "</text>"), std::string::npos);
         EXPECT_NE(svg.find("width=\"" + c.width + "\""), std::string::npos);
     }
@@ -167,7 +246,7 @@ std::vector<std::pair<double, double>> wktPoints(const std::string& csv, const s
 
 TEST(ParcelFormatsTest, DxfReadsBackThroughGdal) {
     const std::string out = readBack(
-        parcelDxf(square()), "ogr2ogr -f CSV /vsistdout/ \"$FILE\" -lco GEOMETRY=AS_WKT", "dxf");
+        parcelDxf(square(), {}), "ogr2ogr -f CSV /vsistdout/ \"$FILE\" -lco GEOMETRY=AS_WKT", "dxf");
     // CAD x is Y (east), CAD y is X (north); the boundary is closed.
     const std::vector<std::pair<double, double>> boundary = {{500000, 6000000},
                                                              {500100, 6000000},
@@ -190,7 +269,7 @@ TEST(ParcelFormatsTest, DxfReadsBackThroughGdal) {
 TEST(ParcelFormatsTest, DxfHasItsExtentsAStyleWithCyrillicTheCatalogueAndTheArea) {
     const std::string dxf = parcelDxf(describeParcel({{"50%%d", "6000000", "500000"},
                                                       {"\xD2\xEE\xF7\xEA\xE0 2", "6000000", "500100"},
-                                                      {"3", "6000100.5", "500100"}}));
+                                                      {"3", "6000100.5", "500100"}}), {});
     // Each "%" as "%%%", the escape CAD programs read as one percent sign
     // (GDAL and ezdxf decode only %%c, %%d and %%p, so they cannot check it).
     EXPECT_NE(dxf.find("\r\n50%%%%%%d\r\n"), std::string::npos);
@@ -209,8 +288,8 @@ for t in doc.modelspace().query("TEXT"):
     EXPECT_NE(out.find("audit 0 0\n"), std::string::npos) << out;
     EXPECT_NE(out.find("style arial.ttf\n"), std::string::npos) << out;
     EXPECT_NE(out.find("LABELS GEOCALC Точка 2 "), std::string::npos) << out;
-    EXPECT_NE(out.find("CATALOGUE GEOCALC 2  Точка 2  6000000  500100  0°0'0.0\"  100.50"), std::string::npos) << out;
-    EXPECT_NE(out.find("AREA GEOCALC Area: 5025.00 m2 (0.5025 ha)"), std::string::npos) << out;
+    EXPECT_NE(out.find("CATALOGUE GEOCALC 2  Точка 2  6000000.00  500100.00  0°0'0.0\"  100.50"), std::string::npos) << out;
+    EXPECT_NE(out.find("AREA GEOCALC Area: 5 025 m2 (0.5025 ha)"), std::string::npos) << out;
     // The extents hold the figure, its labels and the catalogue beside it.
     std::istringstream extents(out.substr(out.find("extents ") + 8));
     double minEast = 0, minNorth = 0, maxEast = 0, maxNorth = 0;
@@ -227,6 +306,32 @@ for t in doc.modelspace().query("TEXT"):
         at >> east >> north;
         EXPECT_TRUE(east >= minEast && east <= maxEast && north >= minNorth && north <= maxNorth) << line;
     }
+}
+
+// The handover's texts in CAD: the catalogue and the totals in Russian, the
+// coordinate system also as a comment in the header; CAD programs and
+// ezdxf read it all.
+TEST(ParcelFormatsTest, DxfCarriesTheHandoverInTheReadersLanguage) {
+    const std::string dxf = parcelDxf(square(), russianHandover());
+    EXPECT_EQ(dxf.substr(0, dxf.find("\r\n9\r\n")),
+              "0\r\nSECTION\r\n2\r\nHEADER\r\n999\r\n"
+              "\xD1\xE8\xF1\xF2\xE5\xEC\xE0 \xEA\xEE\xEE\xF0\xE4\xE8\xED\xE0\xF2: \xCC\xD1\xCA-50 (\xE7\xEE\xED\xE0 2)");
+    const std::string out = readBack(dxf, R"(/usr/bin/python3 -c '
+import ezdxf, sys
+doc = ezdxf.readfile(sys.argv[1])
+auditor = doc.audit()
+print("audit", len(auditor.errors), len(auditor.fixes))
+for t in doc.modelspace().query("TEXT"):
+    if t.dxf.layer in ("CATALOGUE", "AREA"):
+        print(t.dxf.layer, t.plain_text())
+' "$FILE")",
+                                     "dxf");
+    EXPECT_NE(out.find("audit 0 0\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("CATALOGUE №  Имя  X  Y  Дирекционный угол  Длина\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("AREA Площадь: 10 050.0 ± 35.1 м2 (1.00500 га)\nAREA Mt = 0.1 м\n"
+                       "AREA Система координат: МСК-50 (зона 2)\n"),
+              std::string::npos)
+        << out;
 }
 
 }  // namespace
