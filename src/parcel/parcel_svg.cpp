@@ -1,75 +1,54 @@
-// The parcel drawn on an A4 page at a standard scale, true to scale when
-// printed: the page is given in millimetres and one user unit is 1 mm.
+// The parcel drawn on a page at a standard scale, true to scale when
+// printed: the page is given in millimetres and one user unit is 1 mm. The
+// figure with its point marks, names and side lengths, placed so that no
+// two labels overlap; the catalogue; the title block; a north arrow and a
+// scale bar; everything within the printable area.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <numbers>
+#include <span>
 
 #include "charset/code_page.h"
+#include "parcel/document_words.h"
+#include "parcel/label_placer.h"
+#include "parcel/page_layout.h"
 #include "parcel/parcel_formats.h"
 #include "parcel/parcel_numbers.h"
+#include "parcel/text_measure.h"
 
 namespace geocalc {
 
 namespace {
 
-struct Page {
-    double width, height;  // mm
-};
-constexpr Page kPortrait{210, 297};
-constexpr Page kLandscape{297, 210};
-constexpr double kMargin = 10;         // mm
-constexpr double kLargestScale = 100;  // 1:100
-constexpr double kLastListedScale = 100000;
-constexpr double kListedScales[] = {100, 200, 500, 1000, 2000, 5000, 10000, 25000, 50000, 100000};
-constexpr double kFactorsBeyond[] = {2, 2.5, 2};  // 1:200000, 1:500000, 1:1000000, ...
 constexpr double kMillimetresPerMetre = 1000;
-constexpr double kTextSize = 2.5;        // mm
-constexpr double kLabelGap = 1;          // mm from a side to its length's text
-constexpr double kCharacterWidth = 0.6;  // of the text size, for digits in a sans-serif font
+constexpr double kTextSize = 2.5;        // mm: catalogue and names
+constexpr double kLengthSize = 2.2;      // mm: side lengths
+constexpr double kTitleSize = 2.8;       // mm
+constexpr double kTitleRow = 5;          // mm
+constexpr double kTitleWidth = 95;       // mm
+constexpr double kPadding = 1.5;         // mm between a text and its frame
+constexpr double kLabelHeightShare = 1.3;  // of the text size, a label's box
+constexpr double kMark = 0.6;            // mm, radius of a point's mark
 constexpr double kScaleBarTarget = 40;   // mm a scale bar is at most
+constexpr double kLeaderFrom = 4;        // mm: names further from their point get a line to it
+constexpr double kNameRadii[] = {1.2, 2.5, 4};           // mm: a name stays by its point
+constexpr double kNumberRadii[] = {1.2, 2.5, 4, 6, 9, 13, 18};    // mm: a number may stand off, with a line to it
+constexpr double kLengthRadii[] = {1.2, 2.5};             // mm round a side's middle
+constexpr double kCrowded = 0.05;  // the share of names without room that has every point numbered instead
+constexpr double kSideShares[] = {0.5, 0.4, 0.6, 0.3, 0.7, 0.2, 0.8};
+constexpr double kSideOffsets[] = {0.8, 2.3, 4.3};
 
-// The next standard scale after `scale`.
-double nextScale(double scale) {
-    for (std::size_t i = 0; i + 1 < std::size(kListedScales); ++i) {
-        if (kListedScales[i] == scale) return kListedScales[i + 1];
-    }
-    int step = 0;
-    for (double s = kLastListedScale; s < scale; ++step) s *= kFactorsBeyond[step % 3];
-    return scale * kFactorsBeyond[step % 3];
-}
-
-// The largest standard scale (smallest denominator) at which an extent fits the page.
-double fittingScale(double east, double north, const Page& page) {
-    const double width = page.width - 2 * kMargin, height = page.height - 2 * kMargin;
-    double scale = kLargestScale;
-    while (east * kMillimetresPerMetre / scale > width ||
-           north * kMillimetresPerMetre / scale > height) {
-        scale = nextScale(scale);
-    }
-    return scale;
-}
-
-std::string escaped(const std::string& utf8) {
+std::string escaped(std::string_view utf8) {
     std::string out;
     for (char c : utf8) {
         switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                out += static_cast<unsigned char>(c) < 0x20 ? ' '
-                                                            : c;  // XML 1.0 has no other controls
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default: out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;  // XML 1.0 has no other controls
         }
     }
     return out;
@@ -80,6 +59,23 @@ std::string mm(double v) { return machineNumber(std::round(v * 100) / 100); }
 
 std::string at(double x, double y) { return "x=\"" + mm(x) + "\" y=\"" + mm(y) + "\""; }
 
+// A straight line; "<line>" rather than "<path>", whose box some renderers
+// report from the origin.
+std::string line(PagePoint from, PagePoint to, double width) {
+    return "<line stroke=\"black\" stroke-width=\"" + mm(width) + "\" x1=\"" + mm(from.x) + "\" y1=\"" + mm(from.y) +
+           "\" x2=\"" + mm(to.x) + "\" y2=\"" + mm(to.y) + "\"/>\n";
+}
+
+std::string points(std::initializer_list<PagePoint> corners) {
+    std::string text;
+    for (const PagePoint& p : corners) text += (text.empty() ? "" : " ") + mm(p.x) + "," + mm(p.y);
+    return "points=\"" + text + "\"";
+}
+
+std::string text(const std::string& attributes, double x, double y, std::string_view utf8) {
+    return "<text " + attributes + (attributes.empty() ? "" : " ") + at(x, y) + ">" + escaped(utf8) + "</text>\n";
+}
+
 // A round length (1, 2 or 5 times a power of ten) of at most `metres`.
 double roundLength(double metres) {
     const double power = std::pow(10.0, std::floor(std::log10(metres)));
@@ -89,81 +85,357 @@ double roundLength(double metres) {
     return power;
 }
 
-struct Point2 {
-    double x, y;
+// Pieces of a word, each as long as fits `width`: a word wider than a line
+// is broken between characters.
+std::vector<std::string> fittingPieces(std::string_view word, double width, double size, bool bold) {
+    std::vector<std::string> pieces(1);
+    for (std::size_t pos = 0; pos < word.size();) {
+        const std::size_t start = pos;
+        decodeUtf8(word, pos);
+        const std::string_view character = word.substr(start, pos - start);
+        if (!pieces.back().empty() && textWidth(pieces.back() + std::string(character), size, bold) > width) {
+            pieces.emplace_back();
+        }
+        pieces.back() += character;
+    }
+    return pieces;
+}
+
+// Words of a text put in lines no wider than `width` at `size`.
+std::vector<std::string> wrapped(std::string_view utf8, double width, double size, bool bold) {
+    std::vector<std::string> lines(1);
+    for (std::size_t start = 0; start <= utf8.size();) {
+        std::size_t end = utf8.find(' ', start);
+        if (end == std::string_view::npos) end = utf8.size();
+        for (const std::string& piece : fittingPieces(utf8.substr(start, end - start), width, size, bold)) {
+            const std::string longer = lines.back().empty() ? piece : lines.back() + " " + piece;
+            if (!lines.back().empty() && textWidth(longer, size, bold) > width) {
+                lines.push_back(piece);
+            } else {
+                lines.back() = longer;
+            }
+        }
+        start = end + 1;
+    }
+    if (lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+struct TitleLine {
+    std::string text;  // UTF-8
+    bool bold = false, warning = false;
 };
+
+// The title block's lines, wrapped to its width; `scale` stands in its line.
+std::vector<TitleLine> titleLines(const Parcel& parcel, const Handover& handover, double scale, bool labelsLeftOut,
+                                  bool catalogueLeftOut) {
+    const Language language = handover.language;
+    const double width = kTitleWidth - 2 * kPadding;
+    std::vector<TitleLine> lines;
+    auto add = [&](std::string_view utf8, bool bold = false, bool warning = false) {
+        for (std::string& line : wrapped(utf8, width, kTitleSize, bold)) lines.push_back({std::move(line), bold, warning});
+    };
+    for (std::size_t i = 0; i < handover.title.size(); ++i) add(handover.title[i], i == 0);
+    add(areaLine(parcel, handover));
+    add(perimeterLine(parcel, handover));
+    if (handover.mt) add(mtLine(handover));
+    add(std::string(word<"Scale">(language)) + " 1:" + machineNumber(scale));
+    if (!handover.crs.empty()) add(std::string(word<"Coordinate system">(language)) + ": " + handover.crs);
+    if (!handover.surveyor.empty()) add(std::string(word<"Surveyor">(language)) + ": " + handover.surveyor);
+    if (!handover.date.empty()) add(std::string(word<"Date">(language)) + ": " + handover.date);
+    if (parcel.crossing) add(utf8FromAnsi(crossingWarning(parcel, language)), false, true);
+    if (labelsLeftOut) add(word<"Names and lengths without room on the drawing are in the catalogue.">(language));
+    if (catalogueLeftOut) add(word<"The catalogue is too long for the drawing: see the text or CSV output.">(language));
+    return lines;
+}
+
+double titleHeight(const std::vector<TitleLine>& lines) { return double(lines.size()) * kTitleRow; }
+
+constexpr std::array<bool, 6> kRightAligned = {true, false, true, true, false, true};
+
+struct CatalogueTable {
+    std::vector<std::array<std::string, 6>> rows;
+    std::array<double, 6> widths{};
+    double width = 0;
+};
+
+CatalogueTable catalogueTable(const Parcel& parcel, const Handover& handover) {
+    CatalogueTable table{catalogueRows(parcel, handover)};
+    for (const auto& row : table.rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            table.widths[c] = std::max(table.widths[c], textWidth(row[c], kTextSize, &row == &table.rows[0]) + 2 * kPadding);
+        }
+    }
+    for (const double w : table.widths) table.width += w;
+    return table;
+}
+
+// In blocks of rows side by side, each with its heading; texts and rows in
+// proportion to the row height the layout chose.
+std::string drawCatalogue(const CatalogueTable& table, const PageLayout& layout, const Handover& handover) {
+    const double row = layout.catalogueRow, share = row / kCatalogueRow, padding = kPadding * share;
+    const double width = table.width * share, baseline = row - 1.1 * share;
+    std::string svg = "<g id=\"catalogue\" font-size=\"" + mm(kTextSize * share) + "\">\n";
+    svg += text("font-weight=\"bold\"", layout.catalogue.left, layout.catalogue.top + baseline,
+                word<"Catalogue of coordinates">(handover.language));
+    const double top = layout.catalogue.top + row;
+    const std::size_t dataRows = table.rows.size() - 1;
+    for (int block = 0; block < layout.catalogueBlocks; ++block) {
+        const double left = layout.catalogue.left + block * (width + 5);
+        const std::size_t first = 1 + std::size_t(block * layout.rowsPerBlock);
+        const std::size_t last = std::min(first + std::size_t(layout.rowsPerBlock), dataRows + 1);
+        const double bottom = top + double(last - first + 1) * row;
+        svg += "<rect fill=\"none\" stroke=\"black\" " + at(left, top) + " width=\"" + mm(width) + "\" height=\"" +
+               mm(bottom - top) + "\"/>\n";
+        double x = left;
+        for (std::size_t c = 1; c < 6; ++c) {
+            x += table.widths[c - 1] * share;
+            svg += line({x, top}, {x, bottom}, 0.2);
+        }
+        svg += line({left, top + row}, {left + width, top + row}, 0.2);
+        auto cells = [&](const std::array<std::string, 6>& texts, double rowTop, bool heading) {
+            double cellLeft = left;
+            for (std::size_t c = 0; c < 6; ++c) {
+                const double cellWidth = table.widths[c] * share;
+                const bool right = kRightAligned[c] && !heading;
+                const double textX = right ? cellLeft + cellWidth - padding : cellLeft + padding;
+                svg += text(std::string(heading ? "font-weight=\"bold\" " : "") + (right ? "text-anchor=\"end\"" : ""),
+                            textX, rowTop + baseline, texts[c]);
+                cellLeft += cellWidth;
+            }
+        };
+        cells(table.rows[0], top, true);
+        for (std::size_t r = first; r < last; ++r) cells(table.rows[r], top + double(r - first + 1) * row, false);
+    }
+    return svg + "</g>\n";
+}
+
+std::string drawTitleBlock(const std::vector<TitleLine>& lines, const Box& box) {
+    std::string svg = "<g id=\"title-block\" font-size=\"" + mm(kTitleSize) + "\">\n";
+    svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"0.35\" " + at(box.left, box.top) + " width=\"" +
+           mm(box.width()) + "\" height=\"" + mm(box.height()) + "\"/>\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const double rowTop = box.top + double(i) * kTitleRow;
+        if (i > 0) {
+            svg += line({box.left, rowTop}, {box.right, rowTop}, 0.15);
+        }
+        const std::string style = lines[i].bold ? "font-weight=\"bold\"" : lines[i].warning ? "fill=\"red\"" : "";
+        svg += text(style, box.left + kPadding, rowTop + kTitleRow - 1.4, lines[i].text);
+    }
+    return svg + "</g>\n";
+}
+
+// A conventional north arrow: a long narrow triangle along +X, its left half
+// black and its right half white, the letter above it.
+std::string drawNorthArrow(const Box& box, Language language) {
+    const double x = (box.left + box.right) / 2, tip = box.top + 4.5, foot = box.bottom, notch = foot - 3;
+    const double half = box.width() / 2 - 0.5;
+    std::string svg = "<g id=\"north-arrow\" stroke=\"black\" stroke-width=\"0.2\" stroke-linejoin=\"round\">\n";
+    svg += "<polygon fill=\"black\" " + points({{x, tip}, {x - half, foot}, {x, notch}}) + "/>\n";
+    svg += "<polygon fill=\"white\" " + points({{x, tip}, {x + half, foot}, {x, notch}}) + "/>\n";
+    svg += text("text-anchor=\"middle\" font-weight=\"bold\" stroke=\"none\"", x, box.top + 3, word<"N">(language));
+    return svg + "</g>\n";
+}
+
+std::string drawScaleBar(const Box& box, double paper, Language language) {
+    const double metres = roundLength(kScaleBarTarget / paper), length = metres * paper;
+    const double y = box.bottom - 1.5;
+    std::string svg = "<g id=\"scale-bar\">\n";
+    svg += "<polyline fill=\"none\" stroke=\"black\" stroke-width=\"0.3\" " +
+           points({{box.left, y - 1}, {box.left, y}, {box.left + length, y}, {box.left + length, y - 1}}) + "/>\n";
+    svg += text("", box.left + length + 1.5, y + 0.5,
+                utf8FromAnsi(groupedThousands(machineNumber(metres))) + " " + std::string(word<"m">(language)));
+    return svg + "</g>\n";
+}
+
+// The eight ways from a point, starting with the one nearest `outward`.
+std::vector<PagePoint> directionsFrom(PagePoint outward) {
+    std::vector<PagePoint> directions;
+    for (int k = 0; k < 8; ++k) {
+        const double angle = k * std::numbers::pi / 4;
+        directions.push_back({std::round(std::cos(angle)), std::round(std::sin(angle))});
+    }
+    std::stable_sort(directions.begin(), directions.end(), [&](PagePoint a, PagePoint b) {
+        return a.x * outward.x + a.y * outward.y > b.x * outward.x + b.y * outward.y;
+    });
+    return directions;
+}
+
+// Boxes for a label round a point: nearest first, the outward side first.
+std::vector<Box> boxesRound(PagePoint point, PagePoint outward, double width, double height,
+                            std::span<const double> radii) {
+    std::vector<Box> boxes;
+    for (const double radius : radii) {
+        for (const PagePoint d : directionsFrom(outward)) {
+            boxes.push_back(Box::around({point.x + d.x * (radius + width / 2), point.y + d.y * (radius + height / 2)},
+                                        width, height));
+        }
+    }
+    return boxes;
+}
+
+// Boxes for a side's length beside it: at its middle first, outside first;
+// then round its middle, for sides too short or too crowded to have it beside.
+std::vector<Box> lengthCandidates(PagePoint a, PagePoint b, PagePoint outward, double width, double height) {
+    std::vector<Box> boxes;
+    for (const double side : {1.0, -1.0}) {
+        const PagePoint normal{outward.x * side, outward.y * side};
+        for (const double extra : kSideOffsets) {
+            const double offset = extra + std::abs(normal.x) * width / 2 + std::abs(normal.y) * height / 2;
+            for (const double share : kSideShares) {
+                const PagePoint on{a.x + (b.x - a.x) * share, a.y + (b.y - a.y) * share};
+                boxes.push_back(Box::around({on.x + normal.x * offset, on.y + normal.y * offset}, width, height));
+            }
+        }
+    }
+    const std::vector<Box> round = boxesRound({(a.x + b.x) / 2, (a.y + b.y) / 2}, outward, width, height, kLengthRadii);
+    boxes.insert(boxes.end(), round.begin(), round.end());
+    return boxes;
+}
+
+PagePoint unit(double x, double y) {
+    const double length = std::hypot(x, y);
+    return length > 0 ? PagePoint{x / length, y / length} : PagePoint{0, 0};
+}
+
+// The nearest point of a box to a point outside it.
+PagePoint nearestOn(const Box& box, PagePoint p) {
+    return {std::clamp(p.x, box.left, box.right), std::clamp(p.y, box.top, box.bottom)};
+}
+
+struct Figure {
+    std::vector<PagePoint> corners;
+    std::vector<PagePoint> sideNormals;  // outward, of the side leaving each corner
+};
+
+Figure figureOnPage(const Parcel& parcel, const PlanExtent& extent, const PageLayout& layout) {
+    const double paper = kMillimetresPerMetre / layout.scale;
+    const double left = layout.figure.left + (layout.figure.width() - extent.east() * paper) / 2;
+    const double top = layout.figure.top + (layout.figure.height() - extent.north() * paper) / 2;
+    Figure figure;
+    for (const PlanPoint& c : parcel.corners) {
+        figure.corners.push_back({left + (double(c.y) - extent.minY) * paper, top + (extent.maxX - double(c.x)) * paper});
+    }
+    double twiceArea = 0;
+    const std::size_t n = figure.corners.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const PagePoint a = figure.corners[i], b = figure.corners[(i + 1) % n];
+        twiceArea += a.x * b.y - b.x * a.y;
+    }
+    const double outward = twiceArea > 0 ? 1 : -1;
+    for (std::size_t i = 0; i < n; ++i) {
+        const PagePoint a = figure.corners[i], b = figure.corners[(i + 1) % n];
+        figure.sideNormals.push_back(unit(outward * (b.y - a.y), -outward * (b.x - a.x)));
+    }
+    return figure;
+}
+
+struct Labels {
+    std::string svg;
+    int leftOut = 0;
+};
+
+std::string labelText(int id, const Box& box, double size, bool bold, const std::string& shown) {
+    return "<text id=\"label-" + std::to_string(id) + "\" font-size=\"" + mm(size) + "\"" +
+           (bold ? " font-weight=\"bold\"" : "") + " text-anchor=\"middle\" " +
+           at((box.left + box.right) / 2, box.bottom - size * kLabelHeightShare * 0.25) + ">" + escaped(shown) +
+           "</text>\n";
+}
+
+// Every point's name by it, or its number in the catalogue.
+Labels placePointLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& placer, bool numbers) {
+    Labels labels;
+    const std::size_t n = figure.corners.size();
+    const double height = kTextSize * kLabelHeightShare;
+    for (std::size_t i = 0; i < n; ++i) {
+        const PagePoint p = figure.corners[i];
+        const PagePoint before = figure.sideNormals[(i + n - 1) % n], after = figure.sideNormals[i];
+        const PagePoint outward = unit(before.x + after.x, before.y + after.y);
+        const std::string shown = numbers ? std::to_string(i + 1) : utf8FromAnsi(parcel.points[i].name);
+        const std::optional<Box> box = placer.place(boxesRound(p, outward, textWidth(shown, kTextSize, true), height,
+                                                               numbers ? std::span<const double>(kNumberRadii) : std::span<const double>(kNameRadii)));
+        if (!box) {
+            ++labels.leftOut;
+            continue;
+        }
+        const PagePoint end = nearestOn(*box, p);
+        if (std::hypot(end.x - p.x, end.y - p.y) > kLeaderFrom) labels.svg += line(p, end, 0.1);
+        labels.svg += labelText(int(i), *box, kTextSize, true, shown);
+    }
+    return labels;
+}
+
+// The points' names where each finds room by its point; on a figure too
+// crowded for that, the points' numbers, as the catalogue lists them. Then
+// the sides' lengths where they find room.
+Labels placeLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& placer, const Handover& handover) {
+    const LabelPlacer before = placer;
+    Labels labels = placePointLabels(parcel, figure, placer, false);
+    if (labels.leftOut > int(kCrowded * double(figure.corners.size()))) {
+        placer = before;
+        labels = placePointLabels(parcel, figure, placer, true);
+    }
+    const std::size_t n = figure.corners.size();
+    const double height = kLengthSize * kLabelHeightShare;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string length = utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals));
+        const std::optional<Box> box = placer.place(lengthCandidates(
+            figure.corners[i], figure.corners[(i + 1) % n], figure.sideNormals[i], textWidth(length, kLengthSize), height));
+        if (box) {
+            labels.svg += labelText(int(n + i), *box, kLengthSize, false, length);
+        } else {
+            ++labels.leftOut;
+        }
+    }
+    return labels;
+}
 
 }  // namespace
 
 std::string parcelSvg(const Parcel& parcel, const Handover& handover) {
+    const Language language = handover.language;
     const PlanExtent extent = extentOf(parcel);
-    const double east = extent.east(), north = extent.north();
-    const double portraitScale = fittingScale(east, north, kPortrait);
-    const double landscapeScale = fittingScale(east, north, kLandscape);
-    const Page page = landscapeScale < portraitScale ? kLandscape : kPortrait;
-    const double scale = std::min(portraitScale, landscapeScale);
-    const double paper = kMillimetresPerMetre / scale;  // millimetres of paper per metre
-    // X up, Y to the right, the figure in the middle of the page.
-    const double left = (page.width - east * paper) / 2, top = (page.height - north * paper) / 2;
-    std::vector<Point2> drawn;
-    for (const PlanPoint& c : parcel.corners)
-        drawn.push_back({left + (double(c.y) - extent.minY) * paper,
-                         top + (extent.maxX - double(c.x)) * paper});
+    const CatalogueTable table = catalogueTable(parcel, handover);
+    // The title block's height is known before the scale: its line is one line.
+    const double provisionalTitle = titleHeight(titleLines(parcel, handover, 1e9, true, true));
+    PageLayout layout = layOutPage({extent.east(), extent.north(), table.width, int(table.rows.size()), kTitleWidth,
+                                    provisionalTitle});
+    const double paper = kMillimetresPerMetre / layout.scale;
+    const Figure figure = figureOnPage(parcel, extent, layout);
+
+    std::vector<std::pair<PagePoint, PagePoint>> sides;
+    for (std::size_t i = 0; i < figure.corners.size(); ++i) {
+        sides.emplace_back(figure.corners[i], figure.corners[(i + 1) % figure.corners.size()]);
+    }
+    LabelPlacer placer(layout.figure, sides);
+    const Box arrow{layout.figure.right - 8, layout.figure.top, layout.figure.right, layout.figure.top + 18};
+    const Box scaleBar{layout.figure.left, layout.figure.bottom - 5, layout.figure.left + kScaleBarTarget + 20,
+                       layout.figure.bottom};
+    placer.take(arrow);
+    placer.take(scaleBar);
+    for (const PagePoint& p : figure.corners) placer.take(Box::around(p, 2 * kMark + 0.4, 2 * kMark + 0.4));
+    const Labels labels = placeLabels(parcel, figure, placer, handover);
+
+    const bool catalogueLeftOut = layout.catalogueBlocks == 0;
+    const std::vector<TitleLine> title = titleLines(parcel, handover, layout.scale, labels.leftOut > 0, catalogueLeftOut);
+    layout.title.top = layout.title.bottom - titleHeight(title);  // no taller than laid out for
 
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + machineNumber(page.width) +
-           "mm\" height=\"" + machineNumber(page.height) + "mm\" viewBox=\"0 0 " +
-           machineNumber(page.width) + " " + machineNumber(page.height) +
-           "\" font-family=\"sans-serif\" font-size=\"" + machineNumber(kTextSize) + "\">\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + machineNumber(layout.width) + "mm\" height=\"" +
+           machineNumber(layout.height) + "mm\" viewBox=\"0 0 " + machineNumber(layout.width) + " " +
+           machineNumber(layout.height) + "\" font-family=\"sans-serif\" font-size=\"" + machineNumber(kTextSize) + "\">\n";
     svg += "<polygon id=\"parcel\" fill=\"none\" stroke=\"black\" stroke-width=\"0.35\" points=\"";
-    for (const Point2& p : drawn) svg += mm(p.x) + "," + mm(p.y) + " ";
+    for (const PagePoint& p : figure.corners) svg += mm(p.x) + "," + mm(p.y) + " ";
     svg.back() = '"';
     svg += "/>\n";
-
-    // Lengths beside the middle of each side, on its outer side.
-    double twiceArea = 0;
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        const Point2& a = drawn[i];
-        const Point2& b = drawn[(i + 1) % drawn.size()];
-        twiceArea += a.x * b.y - b.x * a.y;
+    for (const PagePoint& p : figure.corners) {
+        svg += "<circle cx=\"" + mm(p.x) + "\" cy=\"" + mm(p.y) + "\" r=\"" + mm(kMark) + "\"/>\n";
     }
-    const double outward = twiceArea > 0 ? 1 : -1;
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        const Point2& a = drawn[i];
-        const Point2& b = drawn[(i + 1) % drawn.size()];
-        const double dx = b.x - a.x, dy = b.y - a.y, length = std::max(std::hypot(dx, dy), 1e-9);
-        const double nx = outward * dy / length, ny = -outward * dx / length;
-        // Far enough out along the normal that the text's box clears the side.
-        const std::string label = decimalsText(parcel.sides[i].length, 2);
-        const double halfWidth = double(label.size()) * kTextSize * kCharacterWidth / 2;
-        const double offset = kLabelGap + std::abs(nx) * halfWidth + std::abs(ny) * kTextSize / 2;
-        svg += "<text text-anchor=\"middle\" dominant-baseline=\"middle\" " +
-               at((a.x + b.x) / 2 + nx * offset, (a.y + b.y) / 2 + ny * offset) + ">" +
-               escaped(label) + "</text>\n";
-    }
-    // Each point: a mark and its name.
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        svg += "<circle cx=\"" + mm(drawn[i].x) + "\" cy=\"" + mm(drawn[i].y) + "\" r=\"0.6\"/>\n";
-        svg += "<text " + at(drawn[i].x + 1, drawn[i].y - 1) + " font-weight=\"bold\">" +
-               escaped(utf8FromAnsi(parcel.points[i].name)) + "</text>\n";
-    }
-    // The scale, a scale bar of a round length, and a north arrow along +X.
-    const double barMetres = roundLength(kScaleBarTarget / paper);
-    const double barY = page.height - kMargin / 2, barX = kMargin + 20;
-    svg += "<text " + at(kMargin, barY + 1) + ">1:" + machineNumber(scale) + "</text>\n";
-    svg += "<path id=\"scale-bar\" fill=\"none\" stroke=\"black\" stroke-width=\"0.3\" d=\"M" +
-           mm(barX) + "," + mm(barY - 1) + " v1 h" + mm(barMetres * paper) + " v-1\"/>\n";
-    svg += "<text " + at(barX + barMetres * paper + 2, barY + 1) + ">" + machineNumber(barMetres) +
-           " m</text>\n";
-    const double arrowX = page.width - kMargin / 2;
-    svg += "<path id=\"north-arrow\" stroke=\"black\" stroke-width=\"0.3\" d=\"M" +
-           machineNumber(arrowX) + "," + machineNumber(kMargin + 8) + " V" +
-           machineNumber(kMargin) + " l-1.2,2.5 h2.4 z\"/>\n";
-    svg += "<text text-anchor=\"middle\" " + at(arrowX, kMargin - 1.5) + ">N</text>\n";
-    if (parcel.crossing) {
-        svg += "<text id=\"warning\" fill=\"red\" " + at(kMargin, kMargin / 2 + 1) + ">" +
-               escaped(utf8FromAnsi(crossingWarning(parcel, handover.language))) + "</text>\n";
-    }
+    svg += labels.svg;
+    svg += drawNorthArrow(arrow, language);
+    svg += drawScaleBar(scaleBar, paper, language);
+    if (!catalogueLeftOut) svg += drawCatalogue(table, layout, handover);
+    svg += drawTitleBlock(title, layout.title);
     svg += "</svg>\n";
     return svg;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -199,33 +200,105 @@ ns = {"s": "http://www.w3.org/2000/svg"}
 root = ET.parse(sys.argv[1]).getroot()
 print(root.get("width"), root.get("height"), root.get("viewBox"))
 print(len(root.find("s:polygon[@id=\"parcel\"]", ns).get("points").split()))
-texts = [t.text for t in root.findall("s:text", ns)]
-print("1:1000" in texts, "A&B <\"q\">" in texts, "Репер 1" in texts, "100.50" in texts, "N" in texts)
+texts = [t.text for t in root.iter("{http://www.w3.org/2000/svg}text")]
+print("Scale 1:1000" in texts, "A&B <\"q\">" in texts, "Репер 1" in texts, "100.50" in texts, "N" in texts)
 ' "$FILE")",
                                      "svg");
-    // 100 m is 200 mm at 1:500, more than a portrait A4 holds within its margins.
-    EXPECT_EQ(out, "210mm 297mm 0 0 210 297\n4\nTrue True True True True\n");
+    // 100 m is 200 mm at 1:500, more than an A4 holds within its margins.
+    EXPECT_EQ(out, "297mm 210mm 0 0 297 210\n4\nTrue True True True True\n");
 }
 
-TEST(ParcelFormatsTest, SvgTakesTheLargestScaleAndTheBetterOrientation) {
+// The scale is the largest at which the figure alone, with room for its
+// labels (12 mm round it), fits an A4 page; the page is A3 where A4 cannot
+// also hold the catalogue and the title block at that scale.
+TEST(ParcelFormatsTest, SvgTakesTheLargestScaleAndTheBetterPage) {
     struct Case {
         const char *east, *north;  // extent of a rectangle, m
-        std::string scale, width;
+        std::string scale, width, height;
     };
     const std::vector<Case> cases = {
-        {"10", "10", "1:100", "210mm"},
-        {"25", "5", "1:100", "297mm"},  // 250 mm across: only a landscape page
-        {"2000", "1000", "1:10000", "297mm"},
-        {"1000", "2000", "1:10000", "210mm"},
-        {"60000", "10", "1:500000", "210mm"},  // both fit 1:500000 only: portrait
+        {"10", "10", "1:100", "210mm", "297mm"},
+        {"25", "5", "1:100", "297mm", "210mm"},  // 250 mm across: only a landscape page
+        {"2000", "1000", "1:10000", "297mm", "210mm"},
+        {"1000", "2000", "1:10000", "210mm", "297mm"},
+        {"60000", "10", "1:500000", "210mm", "297mm"},  // 1:500000 only: portrait leaves the figure more room
+        {"25.2", "16.5", "1:100", "297mm", "420mm"},    // at 1:100 the figure fills an A4
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.east) + " x " + c.north);
         const std::string svg = parcelSvg(describeParcel(
             {{"a", "0", "0"}, {"b", "0", c.east}, {"c", c.north, c.east}, {"d", c.north, "0"}}), {});
-        EXPECT_NE(svg.find(">" + c.scale + "</text>"), std::string::npos);
-        EXPECT_NE(svg.find("width=\"" + c.width + "\""), std::string::npos);
+        EXPECT_NE(svg.find(">Scale " + c.scale + "</text>"), std::string::npos);
+        EXPECT_NE(svg.find("width=\"" + c.width + "\" height=\"" + c.height + "\""), std::string::npos)
+            << svg.substr(0, 200);
     }
+}
+
+// Renders a drawing with librsvg and prints, from the boxes of what it
+// draws: the page, the number of labels, every part or label that leaves the
+// printable area (10 mm margins) and every two that overlap.
+const char* kDrawingCheck = R"(/usr/bin/python3 -c '
+import sys, itertools, xml.etree.ElementTree as ET
+import gi
+gi.require_version("Rsvg", "2.0")
+from gi.repository import Rsvg
+root = ET.parse(sys.argv[1]).getroot()
+width, height = (float(v) for v in root.get("viewBox").split()[2:])
+handle = Rsvg.Handle.new_from_file(sys.argv[1])
+handle.set_dpi(25.4)  # a pixel of the viewport is a millimetre
+viewport = Rsvg.Rectangle()
+viewport.x, viewport.y, viewport.width, viewport.height = 0, 0, width, height
+def box(name):  # the logical box: this librsvg puts the origin in the ink box of filled shapes
+    found, _, shown = handle.get_geometry_for_layer("#" + name, viewport)
+    return (shown.x, shown.y, shown.x + shown.width, shown.y + shown.height)
+ids = [e.get("id") for e in root.iter() if e.get("id")]
+labels = [i for i in ids if i.startswith("label-")]
+parts = [i for i in ("catalogue", "title-block", "north-arrow", "scale-bar") if i in ids]
+boxes = {i: box(i) for i in labels + parts + ["parcel"]}
+outside = [i for i, b in boxes.items() if b[0] < 10 or b[1] < 10 or b[2] > width - 10 or b[3] > height - 10]
+overlapping = [a + "/" + b for a, b in itertools.combinations(labels + parts, 2)
+               if boxes[a][0] < boxes[b][2] and boxes[b][0] < boxes[a][2] and boxes[a][1] < boxes[b][3] and boxes[b][1] < boxes[a][3]]
+print(int(width), int(height), len(labels), "outside:", outside, "overlapping:", overlapping)
+' "$FILE")";
+
+// A boundary of `n` points, wavy so that its labels crowd.
+Parcel wavyParcel(int n) {
+    std::vector<BoundaryPoint> points;
+    for (int i = 0; i < n; ++i) {
+        const double angle = 2 * 3.141592653589793 * i / n;
+        const double radius = 300 + 40 * std::sin(7 * angle) + 15 * std::sin(23 * angle);
+        points.push_back({"\xD2\xEE\xF7\xEA\xE0 " + std::to_string(i + 1),  // "Точка N"
+                          decimalsText(6171000 + radius * std::cos(angle), 2),
+                          decimalsText(2310000 + radius * std::sin(angle), 2), i + 1});
+    }
+    return describeParcel(std::move(points));
+}
+
+// Drawn by librsvg, no two labels overlap, nor a label and the catalogue,
+// the title block, the north arrow or the scale bar, and nothing leaves
+// the printable area: the sample, a crowded 200-point parcel (on A3, its
+// catalogue in two blocks), a 1 m × 5 km strip, and a long title block
+// with a crossing's warning.
+TEST(ParcelFormatsTest, SvgLabelsNeverOverlapAndAllStaysWithinTheMargins) {
+    Handover handover = russianHandover();
+    const std::string sample = parcelSvg(square(), handover);
+    EXPECT_EQ(readBack(sample, kDrawingCheck, "svg"), "297 210 8 outside: [] overlapping: []\n");
+
+    const std::string crowded = readBack(parcelSvg(wavyParcel(200), handover), kDrawingCheck, "svg");
+    EXPECT_EQ(crowded.substr(0, 8), "297 420 ") << crowded;
+    EXPECT_NE(crowded.find(" outside: [] overlapping: []\n"), std::string::npos) << crowded;
+    EXPECT_GE(std::stoi(crowded.substr(8)), 200) << crowded;  // a name or a number for every point
+
+    const Parcel strip = describeParcel(
+        {{"A1", "6000000", "500000"}, {"A2", "6000000", "505000"}, {"A3", "6000001", "505000"}, {"A4", "6000001", "500000"}});
+    EXPECT_EQ(readBack(parcelSvg(strip, handover), kDrawingCheck, "svg"), "297 210 8 outside: [] overlapping: []\n");
+
+    handover.title.push_back(std::string(300, 'W'));  // one word wider than the block
+    handover.title.push_back("очень длинный адрес участка, который не помещается в одну строку штампа чертежа");
+    const Parcel crossing =
+        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}});
+    const std::string warned = readBack(parcelSvg(crossing, handover), kDrawingCheck, "svg");
+    EXPECT_NE(warned.find(" outside: [] overlapping: []\n"), std::string::npos) << warned;
 }
 
 // The (x, y) pairs of the first WKT geometry of `kind` in GDAL's CSV.
