@@ -185,7 +185,7 @@ std::string drawCatalogue(const CatalogueTable& table, const PageLayout& layout,
         const std::size_t first = 1 + std::size_t(block * layout.rowsPerBlock);
         const std::size_t last = std::min(first + std::size_t(layout.rowsPerBlock), dataRows + 1);
         const double bottom = top + double(last - first + 1) * row;
-        svg += "<rect fill=\"none\" stroke=\"black\" " + at(left, top) + " width=\"" + mm(width) + "\" height=\"" +
+        svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"0.2\" " + at(left, top) + " width=\"" + mm(width) + "\" height=\"" +
                mm(bottom - top) + "\"/>\n";
         double x = left;
         for (std::size_t c = 1; c < 6; ++c) {
