@@ -60,6 +60,15 @@ void writeNineDigits(char* out, std::uint32_t v) {
 
 }  // namespace
 
+bool eighteenDigitsOf(long double v, EighteenDigits& digits) {
+    const ExtendedBits bits = bitsOf(v);
+    const int exponentField = bits.signAndExponent & kExponentMask;
+    if (exponentField == 0 || exponentField == kExponentMask) return false;
+    digits.negative = (bits.signAndExponent & 0x8000) != 0;
+    digits.n = eighteenDigits(digits.negative ? -v : v, exponentField - kExponentBias, digits.exponent);
+    return true;
+}
+
 DecimalForm toDecimalForm(long double v, int precision, int decimals) {
     DecimalForm form;
     const ExtendedBits bits = bitsOf(v);

@@ -22,6 +22,18 @@ struct DecimalForm {
     bool isSpecial() const { return exponent == kInfinity || exponent == kNaN; }
 };
 
+// The 18-digit decimal expansion of a finite, non-zero |v|: n, with
+// 10^17 <= n < 10^18, and the exponent E with |v| ~ 0.n * 10^E (n is
+// |v| * 10^(18 - E) rounded to a whole number).
+struct EighteenDigits {
+    std::uint64_t n = 0;
+    int exponent = 0;
+    bool negative = false;
+};
+// False where the writers show no digits (zero and the denormals, written
+// as zero) or words (infinity, NaN): an exponent field of all zeros or ones.
+bool eighteenDigitsOf(long double v, EighteenDigits& digits);
+
 // Rounds the 18-digit decimal expansion of v half away from zero, keeping at
 // most `precision` significant digits (already clamped to 2..18) and at most
 // `decimals` digits after the point (9999 for no such limit). Examples at one

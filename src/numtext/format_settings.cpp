@@ -2,16 +2,10 @@
 
 namespace geocalc {
 
-namespace {
+NumberFormat detail::currentNumberFormat;
 
-NumberFormat current;
+void loadNumberFormat() { detail::currentNumberFormat = userNumberFormat(); }
 
-}  // namespace
-
-const NumberFormat& numberFormat() { return current; }
-
-void loadNumberFormat() { current = userNumberFormat(); }
-
-void setDecimalSeparator(char separator) { current.decimalSeparator = separator; }
+void setDecimalSeparator(char separator) { detail::currentNumberFormat.decimalSeparator = separator; }
 
 }  // namespace geocalc

@@ -14,7 +14,12 @@ struct NumberFormat {
     std::string longTimeFormat = "%H:%M:%S";
 };
 
-const NumberFormat& numberFormat();
+namespace detail {
+extern NumberFormat currentNumberFormat;
+}
+
+// Inline: every number written reads the separator.
+inline const NumberFormat& numberFormat() { return detail::currentNumberFormat; }
 
 // The user's settings as the system keeps them: the LC_NUMERIC and LC_TIME
 // locales, or the regional settings on Windows.

@@ -1,9 +1,13 @@
 #include "numtext/number_writer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #include "numtext/decimal_form.h"
+#include "numtext/extended_rounding.h"
 #include "numtext/format_settings.h"
 
 namespace geocalc {
@@ -18,6 +22,8 @@ public:
     void repeat(char c, int count) {
         for (int i = 0; i < count; ++i) put(c);
     }
+    // The digits of value (below 10^18), written in place.
+    void putDigits(std::uint64_t value);
     void putUnsigned(int value, int minimumDigits) {
         char reversed[8];
         int n = 0;
@@ -128,12 +134,195 @@ NumberText writeNumber(long double v, NumberForm form, int precision, int digits
     return text;
 }
 
+// The two writers the system uses most take a shorter way from the same
+// 18-digit expansion that toDecimalForm starts from: the digits kept are
+// rounded as one integer instead of digit by digit. Rounding half up on the
+// digit after the kept ones (toDecimalForm's rule) is adding half a unit of
+// the last kept digit and dropping the rest, and a carry out of the kept
+// digits (999.96 to one decimal) leaves 10^kept, which is 10^(kept-1) one
+// place further up: the same digits and exponent, so the same text. Values
+// those ways do not cover (zero, infinity, NaN, an exponent form, nothing
+// kept) go the general way.
+
+namespace {
+
+constexpr std::uint64_t kPowers[] = {1ULL,
+                                     10ULL,
+                                     100ULL,
+                                     1000ULL,
+                                     10000ULL,
+                                     100000ULL,
+                                     1000000ULL,
+                                     10000000ULL,
+                                     100000000ULL,
+                                     1000000000ULL,
+                                     10000000000ULL,
+                                     100000000000ULL,
+                                     1000000000000ULL,
+                                     10000000000000ULL,
+                                     100000000000000ULL,
+                                     1000000000000000ULL,
+                                     10000000000000000ULL,
+                                     100000000000000000ULL,
+                                     1000000000000000000ULL};
+
+// n rounded half up to `Kept` digits. The unit is a constant here, so that
+// the division is a multiplication: a division by a variable costs more than
+// all the rest of the writing.
+template <int Kept>
+std::uint64_t roundedTo(std::uint64_t n) {
+    constexpr std::uint64_t unit = kPowers[DecimalForm::kMaxDigits - Kept];
+    return (n + unit / 2) / unit;
+}
+
+template <std::size_t... Kept>
+std::uint64_t roundedTo(std::uint64_t n, int kept, std::index_sequence<Kept...>) {
+    std::uint64_t q = n;
+    ((kept == int(Kept) + 1 ? (q = roundedTo<int(Kept) + 1>(n), true) : false) || ...);
+    return q;
+}
+
+// The expansion rounded half up to `kept` digits (1 to 18): an integer of
+// exactly `kept` digits, the exponent moved up by a carry.
+std::uint64_t keptDigits(const EighteenDigits& expansion, int kept, int& exponent) {
+    exponent = expansion.exponent;
+    std::uint64_t q = roundedTo(expansion.n, kept, std::make_index_sequence<DecimalForm::kMaxDigits>());
+    if (q == kPowers[kept]) {
+        q = kPowers[kept - 1];
+        ++exponent;
+    }
+    return q;
+}
+
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The digits of q (below 10^18), most significant first; their count.
+int digitsOf(std::uint64_t q, char* out) {
+    char reversed[20];
+    char* end = reversed + sizeof reversed;
+    char* p = end;
+    while (q >= 100) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (q % 100), 2);
+        q /= 100;
+    }
+    if (q >= 10) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * q, 2);
+    } else {
+        *--p = char('0' + q);
+    }
+    const int count = int(end - p);
+    std::memcpy(out, p, std::size_t(count));
+    return count;
+}
+
+}  // namespace
+
+void NumberTextBuilder::putDigits(std::uint64_t value) {
+    int count = 1;
+    while (count < DecimalForm::kMaxDigits && value >= kPowers[count]) ++count;
+    char* p = text_.data_ + text_.size_ + count;
+    text_.size_ += count;
+    while (value >= 100) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (value % 100), 2);
+        value /= 100;
+    }
+    if (value >= 10) {
+        std::memcpy(p - 2, kPairs + 2 * value, 2);
+    } else {
+        p[-1] = char('0' + value);
+    }
+}
+
 NumberText writeGeneral(long double v) {
-    return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
+    EighteenDigits expansion;
+    if (!eighteenDigitsOf(v, expansion)) return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
+    int e = 0;
+    std::uint64_t q = keptDigits(expansion, kGeneralPrecision, e);
+    if (e > kGeneralPrecision || e < -3) return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
+    while (q % 10 == 0) q /= 10;
+    char digits[DecimalForm::kMaxDigits];
+    const int count = digitsOf(q, digits);
+    const std::string_view d(digits, std::size_t(count));
+    NumberText text;
+    NumberTextBuilder out(text);
+    if (expansion.negative) out.put('-');
+    const char separator = numberFormat().decimalSeparator;
+    if (e > 0) {
+        const int integerDigits = std::min(e, count);
+        out.put(d.substr(0, std::size_t(integerDigits)));
+        out.repeat('0', e - integerDigits);
+        if (count > e) {
+            out.put(separator);
+            out.put(d.substr(std::size_t(e)));
+        }
+    } else {
+        out.put('0');
+        out.put(separator);
+        out.repeat('0', -e);
+        out.put(d);
+    }
+    return text;
+}
+
+// The fixed writer's value in tenths, straight from v, where that is provably
+// what the 18-digit expansion gives. For 0.1 <= |v| < 10^9 (an exponent E of
+// 0 to 9, so one decimal is within the ten digits kept) the expansion's digits
+// kept are n rounded half up at the unit u = 10^(17 - E), n being |v| * 10^(18 - E)
+// rounded to the 64-bit significand and then to a whole number. 10^(18 - E)
+// is exact in the table (5^18 < 2^64), so n / u = |v| * 10 * (1 + a) + b with
+// |a| <= 2^-64 and |b| <= 0.5 / u <= 5E-9: within 6E-9 of |v| * 10 < 10^10.
+// p, the product |v| * 10 in extended arithmetic, is within 10^10 * 2^-64 <
+// 6E-10 of it as well. So where the fraction of p lies more than 1E-7 from
+// one half, rounding p to the nearest integer lands on the integer that
+// rounding n / u half up does, and the text is that integer's digits with
+// the separator before the last.
+// Near a tie, nothing is said: the expansion decides.
+bool tenthsOf(long double v, std::uint64_t& tenths) {
+    const long double magnitude = v < 0 ? -v : v;
+    if (!(magnitude >= 0.1L && magnitude < 1e9L)) return false;
+    constexpr long double kFarFromTie = 0.5L - 1e-7L;
+    const long double p = magnitude * 10;
+    const long double nearest = roundToNearestWhole(p);  // ties to even, but ties go the other way
+    const long double off = p - nearest;
+    if (off > kFarFromTie || off < -kFarFromTie) return false;
+    tenths = wholeToUint64(nearest);
+    return true;
 }
 
 NumberText writeFixed(long double v) {
-    return writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
+    std::uint64_t tenths = 0;
+    if (tenthsOf(v, tenths)) {
+        NumberText text;
+        NumberTextBuilder out(text);
+        if (v < 0) out.put('-');
+        out.putDigits(tenths / 10);
+        out.put(numberFormat().decimalSeparator);
+        out.put(char('0' + tenths % 10));
+        return text;
+    }
+    EighteenDigits expansion;
+    const bool finite = eighteenDigitsOf(v, expansion);
+    const int kept = std::min(expansion.exponent + kFixedDecimals, kFixedPrecision);
+    if (!finite || kept < 1) return writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
+    int e = 0;
+    const std::uint64_t q = keptDigits(expansion, kept, e);
+    if (e > kFixedPrecision) return writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
+    // kept is e + 1 (one decimal) or, at ten integer digits or after a carry, e.
+    const std::uint64_t whole = kept > e ? q / 10 : q;
+    const char decimal = kept > e ? char('0' + q % 10) : '0';
+    NumberText text;
+    NumberTextBuilder out(text);
+    if (expansion.negative) out.put('-');
+    out.putDigits(whole);
+    out.put(numberFormat().decimalSeparator);
+    out.put(decimal);
+    return text;
 }
 
 }  // namespace geocalc
