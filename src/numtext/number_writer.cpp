@@ -9,6 +9,7 @@
 #include "numtext/decimal_form.h"
 #include "numtext/extended_rounding.h"
 #include "numtext/format_settings.h"
+#include "numtext/power_of_ten.h"
 
 namespace geocalc {
 
@@ -24,6 +25,13 @@ public:
     }
     // The digits of value (below 10^18), written in place.
     void putDigits(std::uint64_t value);
+    // c put before the last `count` characters.
+    void insertBeforeLast(int count, char c) {
+        char* at = text_.data_ + text_.size_ - count;
+        std::memmove(at + 1, at, std::size_t(count));
+        *at = c;
+        ++text_.size_;
+    }
     void putUnsigned(int value, int minimumDigits) {
         char reversed[8];
         int n = 0;
@@ -199,27 +207,6 @@ constexpr char kPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// The digits of q (below 10^18), most significant first; their count.
-int digitsOf(std::uint64_t q, char* out) {
-    char reversed[20];
-    char* end = reversed + sizeof reversed;
-    char* p = end;
-    while (q >= 100) {
-        p -= 2;
-        std::memcpy(p, kPairs + 2 * (q % 100), 2);
-        q /= 100;
-    }
-    if (q >= 10) {
-        p -= 2;
-        std::memcpy(p, kPairs + 2 * q, 2);
-    } else {
-        *--p = char('0' + q);
-    }
-    const int count = int(end - p);
-    std::memcpy(out, p, std::size_t(count));
-    return count;
-}
-
 }  // namespace
 
 void NumberTextBuilder::putDigits(std::uint64_t value) {
@@ -239,33 +226,73 @@ void NumberTextBuilder::putDigits(std::uint64_t value) {
     }
 }
 
+// The general writer's 15 digits straight from v, where provably those of
+// the 18-digit expansion. For 1 <= |v| < 10^15, with 10^(E-1) <= |v| < 10^E,
+// the expansion's exponent is E (n is |v| * 10^(18 - E), 10^17 <= n; should n
+// round up to 10^18, the carry below gives what its exponent E + 1 gives),
+// and its 15 digits are n / 1000 rounded half up, n / 1000 being within
+// 10^15 * 2^-64 + 0.5 / 1000 < 6E-4 of |v| * 10^(15 - E); the power is exact
+// (5^14 < 2^64), and p, that product in extended arithmetic, is within
+// 10^15 * 2^-64 < 6E-5 of it. So where p lies more than 1E-3 from a tie,
+// rounding p to the nearest integer gives the same 15 digits.
+bool fifteenDigitsOf(long double v, std::uint64_t& q, int& exponent) {
+    const long double magnitude = v < 0 ? -v : v;
+    if (!(magnitude >= 1 && magnitude < kPowersOfTen[kGeneralPrecision])) return false;
+    exponent = 1;
+    while (magnitude >= kPowersOfTen[exponent]) ++exponent;
+    constexpr long double kFarFromTie = 0.5L - 1e-3L;
+    const long double p = magnitude * kPowersOfTen[kGeneralPrecision - exponent];
+    const long double nearest = roundToNearestWhole(p);
+    const long double off = p - nearest;
+    if (off > kFarFromTie || off < -kFarFromTie) return false;
+    q = wholeToUint64(nearest);
+    if (q == kPowers[kGeneralPrecision]) {
+        q = kPowers[kGeneralPrecision - 1];
+        ++exponent;
+    }
+    return true;
+}
+
+// q without its trailing zeros (q > 0), taken off eight, four, two and one
+// at a time; the digits left.
+std::uint64_t withoutTrailingZeros(std::uint64_t q, int& digits) {
+    digits = 1;
+    while (digits < DecimalForm::kMaxDigits && q >= kPowers[digits]) ++digits;
+    if (q % 100'000'000 == 0) q /= 100'000'000, digits -= 8;
+    if (q % 10'000 == 0) q /= 10'000, digits -= 4;
+    if (q % 100 == 0) q /= 100, digits -= 2;
+    if (q % 10 == 0) q /= 10, digits -= 1;
+    return q;
+}
+
 NumberText writeGeneral(long double v) {
-    EighteenDigits expansion;
-    if (!eighteenDigitsOf(v, expansion)) return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
+    std::uint64_t q = 0;
     int e = 0;
-    std::uint64_t q = keptDigits(expansion, kGeneralPrecision, e);
+    bool negative = v < 0;
+    if (!fifteenDigitsOf(v, q, e)) {
+        EighteenDigits expansion;
+        if (!eighteenDigitsOf(v, expansion)) return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
+        q = keptDigits(expansion, kGeneralPrecision, e);
+        negative = expansion.negative;
+    }
+    // The exponent form, also for a carry up to 10^15, is the general way's.
     if (e > kGeneralPrecision || e < -3) return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
-    while (q % 10 == 0) q /= 10;
-    char digits[DecimalForm::kMaxDigits];
-    const int count = digitsOf(q, digits);
-    const std::string_view d(digits, std::size_t(count));
+    int count = 0;
+    q = withoutTrailingZeros(q, count);
     NumberText text;
     NumberTextBuilder out(text);
-    if (expansion.negative) out.put('-');
-    const char separator = numberFormat().decimalSeparator;
-    if (e > 0) {
-        const int integerDigits = std::min(e, count);
-        out.put(d.substr(0, std::size_t(integerDigits)));
-        out.repeat('0', e - integerDigits);
-        if (count > e) {
-            out.put(separator);
-            out.put(d.substr(std::size_t(e)));
-        }
-    } else {
+    if (negative) out.put('-');
+    if (e <= 0) {
         out.put('0');
-        out.put(separator);
+        out.put(numberFormat().decimalSeparator);
         out.repeat('0', -e);
-        out.put(d);
+        out.putDigits(q);
+    } else if (count <= e) {
+        out.putDigits(q);
+        out.repeat('0', e - count);
+    } else {
+        out.putDigits(q);
+        out.insertBeforeLast(count - e, numberFormat().decimalSeparator);
     }
     return text;
 }
