@@ -115,7 +115,7 @@ void BM_SideLine(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            geocalc::computeSide(texts[i], texts[i + 1], texts[i + 2], texts[i + 3]));
+            geocalc::sideLineText(texts[i], texts[i + 1], texts[i + 2], texts[i + 3]));
         i += 4;
         if (i + 4 > texts.size()) i = 0;
     }

@@ -80,22 +80,65 @@ struct SideValues {
     double length;
 };
 
-// Runs under the caller's x87::Scope, which also covers the writing.
-SideValues sideValues(SideSource& source) {
-    const double dx = difference(source, Coordinate::XEnd, Coordinate::XStart);
-    const double dy = difference(source, Coordinate::YEnd, Coordinate::YStart);
+// The length and the quotient dY / dX of a side, not yet checked for faults.
+struct Measures {
+    double length;
+    long double quotient;
+    bool alongY;
+};
+
+Measures measuresOf(double dx, double dy) {
     const long double squares = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
     const double length = x87::settled(static_cast<double>(std::sqrt(squares)));
     // A side along the Y axis has no quotient but a plain direction; equal
     // points still divide 0 by 0 and fail, as a side of no length has none.
     const bool alongY = dx == 0 && dy != 0;
     const long double q = alongY ? 0.0L : x87::settled(static_cast<long double>(dy) / dx);
+    return {length, q, alongY};
+}
+
+SideValues sideOf(const Measures& m, double dx, double dy) {
+    const double direction = m.alongY ? (dy > 0 ? 90.0 : 270.0) : directionAngle(m.quotient, dx, dy);
+    return {splitAngle(direction), m.length};
+}
+
+// The usual way: the four texts read and the side measured with one test of
+// the fault flags. Any failure (a fetch or a text that fails, a fault) sends
+// the side the checked way below, which reports the first one in order.
+bool sideValuesAtOnce(SideSource& source, SideValues& values) {
+    const char separator = numberFormat().decimalSeparator;
+    long double c[4];
+    try {
+        for (const Coordinate which : {Coordinate::XEnd, Coordinate::XStart, Coordinate::YEnd, Coordinate::YStart}) {
+            if (!readDecimalInScope(source.fetch(which), separator, c[int(which)])) return false;
+        }
+    } catch (const std::exception&) {
+        return false;
+    }
+    const double dx = x87::settled(static_cast<double>(c[0] - c[1]));
+    const double dy = x87::settled(static_cast<double>(c[2] - c[3]));
+    const Measures m = measuresOf(dx, dy);
+    if ((x87::raisedFlags() & x87::kFaults) != 0) {
+        x87::clearFlags();
+        return false;
+    }
+    values = sideOf(m, dx, dy);
+    return true;
+}
+
+// The checked way: every step's faults tested as soon as it is settled.
+// Runs under the caller's x87::Scope, which also covers the writing.
+SideValues sideValues(SideSource& source) {
+    SideValues values;
+    if (sideValuesAtOnce(source, values)) return values;
+    const double dx = difference(source, Coordinate::XEnd, Coordinate::XStart);
+    const double dy = difference(source, Coordinate::YEnd, Coordinate::YStart);
+    const Measures m = measuresOf(dx, dy);
     // One check serves the length and the quotient: the length overflows only
     // for a difference near the double range, where dX = 0 cannot also hold,
     // and 0/0 has the length 0. So the fault reported is the first one made.
     checkFaults();
-    const double direction = alongY ? (dy > 0 ? 90.0 : 270.0) : directionAngle(q, dx, dy);
-    return {splitAngle(direction), length};
+    return sideOf(m, dx, dy);
 }
 
 // Writes D°M'S.s" at `out`; returns the end.
@@ -122,16 +165,27 @@ constexpr std::size_t kDirectionCapacity = NumberText::kCapacity + 24;
 
 }  // namespace
 
-std::string computeSide(SideSource& source) {
+static_assert(SideLineText::kCapacity >= kDirectionCapacity + NumberText::kCapacity + 1);
+
+SideLineText sideLineText(SideSource& source) {
     x87::Scope scope;
     const SideValues side = sideValues(source);
     const NumberText lengthText = writeFixed(side.length);
-    char line[kDirectionCapacity + NumberText::kCapacity + 1];
-    char* end = writeDirection(side.angle, line);
+    SideLineText line;
+    char* end = writeDirection(side.angle, line.data_);
     *end++ = ' ';
     end = std::copy(lengthText.view().begin(), lengthText.view().end(), end);
-    return std::string(line, end);
+    line.size_ = int(end - line.data_);
+    return line;
 }
+
+SideLineText sideLineText(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
+                          std::string_view yStart) {
+    Texts texts({xEnd, xStart, yEnd, yStart});
+    return sideLineText(texts);
+}
+
+std::string computeSide(SideSource& source) { return std::string(sideLineText(source).view()); }
 
 SideMeasure measureSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
                         std::string_view yStart) {
@@ -144,8 +198,7 @@ SideMeasure measureSide(std::string_view xEnd, std::string_view xStart, std::str
 
 std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
                         std::string_view yStart) {
-    Texts texts({xEnd, xStart, yEnd, yStart});
-    return computeSide(texts);
+    return std::string(sideLineText(xEnd, xStart, yEnd, yStart).view());
 }
 
 }  // namespace geocalc

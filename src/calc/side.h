@@ -41,6 +41,21 @@ std::string computeSide(SideSource& source);
 std::string computeSide(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
                         std::string_view yStart);
 
+// The same line kept on the stack, for batches of sides: nothing allocated.
+class SideLineText {
+public:
+    static constexpr int kCapacity = 128;
+    std::string_view view() const { return {data_, std::size_t(size_)}; }
+
+private:
+    friend SideLineText sideLineText(SideSource& source);
+    char data_[kCapacity];
+    int size_ = 0;
+};
+SideLineText sideLineText(SideSource& source);
+SideLineText sideLineText(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
+                          std::string_view yStart);
+
 // The same side as its direction angle, written as the side line writes it
 // (D°M'S.s"), and its length as computed, not rounded; same failures.
 struct SideMeasure {

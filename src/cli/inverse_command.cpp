@@ -20,8 +20,8 @@ constexpr std::size_t kCoordinateCount = 4;
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 // The coordinates come as XS YS XE YE; the side takes them end point first.
-std::string sideLine(const std::array<std::string_view, kCoordinateCount>& ansi) {
-    return computeSide(ansi[2], ansi[0], ansi[3], ansi[1]);
+SideLineText sideLine(const std::array<std::string_view, kCoordinateCount>& ansi) {
+    return sideLineText(ansi[2], ansi[0], ansi[3], ansi[1]);
 }
 
 // A word in the core's code page: plain ASCII, the usual case, is that
@@ -34,7 +34,7 @@ std::string_view ansiWord(std::string_view utf8, std::string& storage) {
 }
 
 // The side line of one input line, or its failure; "" for a blank line.
-std::string lineResult(std::string_view line, long long number,
+SideLineText lineResult(std::string_view line, long long number,
                        std::array<std::string, kCoordinateCount>& storage) {
     if (line.find('\0') != std::string_view::npos) {
         throw Error("Line " + std::to_string(number) + " holds a NUL byte");
@@ -51,7 +51,7 @@ std::string lineResult(std::string_view line, long long number,
         if (count < kCoordinateCount) words[count] = ansiWord(line.substr(start, pos - start), storage[count]);
         ++count;
     }
-    if (count == 0) return {};
+    if (count == 0) return SideLineText();
     if (count != kCoordinateCount) {
         throw Error("Expected four coordinates XS YS XE YE, got " + std::to_string(count));
     }
@@ -65,7 +65,7 @@ int inverseLines(std::istream& in, std::ostream& out) {
     std::string line;
     for (long long number = 1; std::getline(in, line); ++number) {
         try {
-            printLine(out, lineResult(line, number, storage));
+            printLine(out, lineResult(line, number, storage).view());
         } catch (const Error& e) {
             printFailure(out, e.what());
             exitCode = kExitFailure;
@@ -87,7 +87,7 @@ int runInverse(const std::vector<std::string>& coordinates, std::istream& in, st
     std::array<std::string_view, kCoordinateCount> ansi;
     for (std::size_t i = 0; i < kCoordinateCount; ++i) ansi[i] = ansiWord(coordinates[i], storage[i]);
     try {
-        printLine(out, sideLine(ansi));
+        printLine(out, sideLine(ansi).view());
         return 0;
     } catch (const Error& e) {
         printFailure(err, e.what());

@@ -17,18 +17,19 @@ constexpr int kExponentStop = 500;
 // arithmetic gives the same value as long as it stays below 2^64.
 constexpr int kExactDigits = 19;
 
+// A NUL byte ends the text as its end does. No character the parse looks
+// for is NUL, so only the last test, for the end, needs to know it.
 class Cursor {
 public:
     explicit Cursor(std::string_view text) : text_(text) {}
-    // A NUL byte ends the text as its end does.
     bool atEnd() const { return pos_ == text_.size() || text_[pos_] == '\0'; }
-    char peek() const { return atEnd() ? '\0' : text_[pos_]; }
+    char peek() const { return pos_ == text_.size() ? '\0' : text_[pos_]; }
     bool take(char c) {
-        if (atEnd() || text_[pos_] != c) return false;
+        if (pos_ == text_.size() || text_[pos_] != c) return false;
         ++pos_;
         return true;
     }
-    bool peekDigit() const { return !atEnd() && text_[pos_] >= '0' && text_[pos_] <= '9'; }
+    bool peekDigit() const { return pos_ != text_.size() && unsigned(text_[pos_] - '0') <= 9; }
     int takeDigit() { return text_[pos_++] - '0'; }
     void skipBlanks() {
         while (take(' ')) {
@@ -125,6 +126,10 @@ bool parseChecked(std::string_view text, char separator, long double& result) {
 }
 
 }  // namespace
+
+bool readDecimalInScope(std::string_view text, char separator, long double& value) {
+    return parse(text, separator, value);
+}
 
 long double readDecimal(std::string_view text) {
     return readDecimal(text, numberFormat().decimalSeparator);

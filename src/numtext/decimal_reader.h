@@ -25,4 +25,10 @@ long double readDecimal(std::string_view text);
 // separator is "." whatever the user's settings.
 long double readDecimal(std::string_view text, char separator);
 
+// For a batch that already runs under the reader's control word
+// (x87::Scope): reads without looking at the control word or the fault
+// flags, which the caller tests once for the whole batch (a value beyond the
+// extended range leaves one raised). False for a text of any other form.
+bool readDecimalInScope(std::string_view text, char separator, long double& value);
+
 }  // namespace geocalc

@@ -19,12 +19,14 @@ inline long double roundToNearestWhole(long double x) {
     return x < 0 ? -rounded : rounded;
 }
 
-// x truncated toward zero, kept as an extended value (no range limit).
+// x truncated toward zero, kept as an extended value (no range limit). The
+// step back from a rounding up is a selection, not a branch: fractions come
+// as they come, and a mispredicted branch costs more than the arithmetic.
 inline long double truncateToWhole(long double x) {
     const long double magnitude = x < 0 ? -x : x;
     if (!(magnitude < kTwoTo63)) return x;
-    long double whole = (magnitude + kTwoTo63) - kTwoTo63;
-    if (whole > magnitude) whole -= 1;
+    const long double rounded = (magnitude + kTwoTo63) - kTwoTo63;
+    const long double whole = rounded - (rounded > magnitude ? 1.0L : 0.0L);
     return x < 0 ? -whole : whole;
 }
 
