@@ -8,8 +8,10 @@
 
 namespace geocalc::cli {
 
+// One string serves every line, so that a batch of lines allocates nothing.
 void printLine(std::ostream& out, std::string_view ansiText) {
-    std::string line;
+    thread_local std::string line;
+    line.clear();
     appendUtf8FromAnsi(line, ansiText);
     line += '\n';
     out.write(line.data(), std::streamsize(line.size()));

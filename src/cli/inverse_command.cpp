@@ -39,6 +39,11 @@ SideLineText lineResult(std::string_view line, long long number,
     if (line.find('\0') != std::string_view::npos) {
         throw Error("Line " + std::to_string(number) + " holds a NUL byte");
     }
+    // Plain ASCII, the usual case, is already in the core's code page: one
+    // look at the whole line spares a look at each word.
+    unsigned char bits = 0;
+    for (const char c : line) bits |= static_cast<unsigned char>(c);
+    const bool ascii = bits < 0x80;
     std::array<std::string_view, kCoordinateCount> words;
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < line.size();) {
@@ -48,7 +53,10 @@ SideLineText lineResult(std::string_view line, long long number,
         }
         const std::size_t start = pos;
         while (pos < line.size() && !isBlank(line[pos])) ++pos;
-        if (count < kCoordinateCount) words[count] = ansiWord(line.substr(start, pos - start), storage[count]);
+        if (count < kCoordinateCount) {
+            const std::string_view word = line.substr(start, pos - start);
+            words[count] = ascii ? word : ansiWord(word, storage[count]);
+        }
         ++count;
     }
     if (count == 0) return SideLineText();
