@@ -66,7 +66,36 @@ private:
     long double extended_ = 0;
 };
 
+enum class Short { Read, NotShort };
+
+// The usual text, digits with at most one separator and a leading "-", 19
+// digits or fewer in all, nothing else: read in one pass. Its mantissa is
+// exact in 64 bits and its value the one parse() gives it; anything else is
+// left to parse().
+[[gnu::always_inline]] inline Short parseShort(std::string_view text, char separator, long double& result) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    p += negative;
+    std::uint64_t mantissa = 0;  // wraps past 19 digits, which are refused below
+    const char* const start = p;
+    while (p != end && unsigned(*p - '0') <= 9) mantissa = mantissa * 10 + unsigned(*p++ - '0');
+    const int integerDigits = int(p - start);
+    int fractionDigits = 0;
+    if (p != end && *p == separator) {
+        const char* const fraction = ++p;
+        while (p != end && unsigned(*p - '0') <= 9) mantissa = mantissa * 10 + unsigned(*p++ - '0');
+        fractionDigits = int(p - fraction);
+    }
+    const int digits = integerDigits + fractionDigits;
+    if (p != end || digits == 0 || digits > kExactDigits) return Short::NotShort;
+    const long double value = scaleByPowerOfTen(static_cast<long double>(mantissa), -fractionDigits);
+    result = x87::settled(negative ? -value : value);
+    return Short::Read;
+}
+
 [[gnu::always_inline]] inline bool parse(std::string_view text, char separator, long double& result) {
+    if (parseShort(text, separator, result) == Short::Read) return true;
     Cursor in(text);
     in.skipBlanks();
     const bool negative = in.peek() == '-';

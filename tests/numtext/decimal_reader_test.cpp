@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -85,6 +87,26 @@ TEST(DecimalReaderTest, KeepsTheCallersModeAndLeavesNoFaultFlagRaised) {
     EXPECT_EQ(upward, readDecimal("0.1"));  // read to nearest whatever the caller's mode
     readDecimal("1E-4999");
     EXPECT_EQ(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW), 0);
+}
+
+// Texts of up to 19 digits, as tables and coordinate files hold them, take
+// the short way: their digits are exact in 64 bits and the power of ten
+// exact too, so the one division rounds the exact quotient, which is what
+// the C library's correctly rounded reader gives.
+TEST(DecimalReaderTest, ShortTextsReadToTheNearestExtendedValue) {
+    std::mt19937_64 random(20261210);
+    std::uniform_int_distribution<int> digitCount(1, 19);
+    for (int i = 0; i < 200'000; ++i) {
+        std::string text = random() % 2 ? "-" : "";
+        const int digits = digitCount(random);
+        const int point = int(random() % std::uint64_t(digits + 1));  // digits before the separator
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += char('0' + random() % 10);
+        }
+        SCOPED_TRACE(text);
+        EXPECT_EQ(readDecimal(text), std::strtold(text.c_str(), nullptr));
+    }
 }
 
 }  // namespace
