@@ -8,6 +8,7 @@
 
 #include <cfloat>
 #include <cstdint>
+#include <type_traits>
 
 static_assert(LDBL_MANT_DIG == 64, "geocalc needs the x87 80-bit long double");
 
@@ -24,9 +25,16 @@ inline constexpr std::uint16_t kFaults = kInvalid | kZeroDivide | kOverflow;
 // All exceptions masked, 64-bit significand, round to nearest.
 inline constexpr std::uint16_t kExtendedNearest = 0x037F;
 
+// A double goes through memory, which rounds it to double; an extended
+// value is pinned where it is, on top of the x87 stack, as a round trip of
+// ten bytes through memory costs more than most arithmetic.
 template <class T>
 [[gnu::always_inline]] inline T settled(T value) {
-    asm volatile("" : "+m"(value));
+    if constexpr (std::is_same_v<T, long double>) {
+        asm volatile("" : "+t"(value));
+    } else {
+        asm volatile("" : "+m"(value));
+    }
     return value;
 }
 
