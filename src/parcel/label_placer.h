@@ -26,7 +26,7 @@ public:
     // taken; nothing when none is. The box chosen is taken.
     std::optional<Box> place(std::span<const Box> candidates);
 
-    const std::vector<Box>& taken() const { return taken_; }
+    const Box& area() const { return area_; }
 
 private:
     // The cells a box covers, as keys of the maps below.

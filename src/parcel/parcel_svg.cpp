@@ -36,6 +36,9 @@ constexpr double kNameRadii[] = {1.2, 2.5, 4};           // mm: a name stays by 
 constexpr double kNumberRadii[] = {1.2, 2.5, 4, 6, 9, 13, 18};    // mm: a number may stand off, with a line to it
 constexpr double kLengthRadii[] = {1.2, 2.5};             // mm round a side's middle
 constexpr double kCrowded = 0.05;  // the share of names without room that has every point numbered instead
+// Labels that would cover more than this share of their area all together
+// are not tried at all: they cannot find room, and trying costs time.
+constexpr double kMostCovered = 0.5;
 constexpr double kSideShares[] = {0.5, 0.4, 0.6, 0.3, 0.7, 0.2, 0.8};
 constexpr double kSideOffsets[] = {0.8, 2.3, 4.3};
 
@@ -342,16 +345,31 @@ std::string labelText(int id, const Box& box, double size, bool bold, const std:
            "</text>\n";
 }
 
+std::string pointLabel(const Parcel& parcel, std::size_t i, bool numbers) {
+    return numbers ? std::to_string(i + 1) : utf8FromAnsi(parcel.points[i].name);
+}
+
+// Whether labels of these widths could ever all find room.
+bool mightFit(const LabelPlacer& placer, double widths, double height) {
+    return widths * height <= kMostCovered * placer.area().width() * placer.area().height();
+}
+
 // Every point's name by it, or its number in the catalogue.
 Labels placePointLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& placer, bool numbers) {
     Labels labels;
     const std::size_t n = figure.corners.size();
     const double height = kTextSize * kLabelHeightShare;
+    double widths = 0;
+    for (std::size_t i = 0; i < n; ++i) widths += textWidth(pointLabel(parcel, i, numbers), kTextSize, true);
+    if (!mightFit(placer, widths, height)) {
+        labels.leftOut = int(n);
+        return labels;
+    }
     for (std::size_t i = 0; i < n; ++i) {
         const PagePoint p = figure.corners[i];
         const PagePoint before = figure.sideNormals[(i + n - 1) % n], after = figure.sideNormals[i];
         const PagePoint outward = unit(before.x + after.x, before.y + after.y);
-        const std::string shown = numbers ? std::to_string(i + 1) : utf8FromAnsi(parcel.points[i].name);
+        const std::string shown = pointLabel(parcel, i, numbers);
         const std::optional<Box> box = placer.place(boxesRound(p, outward, textWidth(shown, kTextSize, true), height,
                                                                numbers ? std::span<const double>(kNumberRadii) : std::span<const double>(kNameRadii)));
         if (!box) {
@@ -377,6 +395,14 @@ Labels placeLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& plac
     }
     const std::size_t n = figure.corners.size();
     const double height = kLengthSize * kLabelHeightShare;
+    double widths = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        widths += textWidth(utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals)), kLengthSize);
+    }
+    if (!mightFit(placer, widths, height)) {
+        labels.leftOut += int(n);
+        return labels;
+    }
     for (std::size_t i = 0; i < n; ++i) {
         const std::string length = utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals));
         const std::optional<Box> box = placer.place(lengthCandidates(
