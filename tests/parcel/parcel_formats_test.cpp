@@ -74,6 +74,8 @@ TEST(ParcelFormatsTest, CoordinatesGetTheCataloguesDecimalsExactly) {
         {"-0.004", 2, "0.00"},          {"123", 0, "123"},      {"1e3", 2, "1000.00"},   {"0.125", 1, "0.1"},
         {"0.15", 1, "0.2"},             {"2310456.785", 2, "2310456.79"},  // the double nearest is below the tie
         {"12345678901234567890.5", 0, "12345678901234567891"},
+        {"9.995", 2, "10.00"},          {"-999.96", 1, "-1000.0"}, {"007.5", 0, "8"},  {"0.004", 2, "0.00"},
+        {"12.", 1, "12.0"},             {".5", 0, "1"},            {"-0.5", 0, "-1"}, {"1.5e1", 0, "15"},
     };
     for (const Case& c : cases) EXPECT_EQ(coordinateText(c.text, c.digits), c.shown) << c.text;
     SeparatorGuard comma(',');
