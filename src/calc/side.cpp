@@ -98,7 +98,8 @@ Measures measuresOf(double dx, double dy) {
 }
 
 SideValues sideOf(const Measures& m, double dx, double dy) {
-    const double direction = m.alongY ? (dy > 0 ? 90.0 : 270.0) : directionAngle(m.quotient, dx, dy);
+    const double direction =
+        m.alongY ? (dy > 0 ? 90.0 : 270.0) : directionAngle(m.quotient, dx, dy);
     return {splitAngle(direction), m.length};
 }
 
@@ -109,7 +110,8 @@ bool sideValuesAtOnce(SideSource& source, SideValues& values) {
     const char separator = numberFormat().decimalSeparator;
     long double c[4];
     try {
-        for (const Coordinate which : {Coordinate::XEnd, Coordinate::XStart, Coordinate::YEnd, Coordinate::YStart}) {
+        for (const Coordinate which :
+             {Coordinate::XEnd, Coordinate::XStart, Coordinate::YEnd, Coordinate::YStart}) {
             if (!readDecimalInScope(source.fetch(which), separator, c[int(which)])) return false;
         }
     } catch (const std::exception&) {

@@ -43,11 +43,11 @@ std::string computeSide(std::string_view xEnd, std::string_view xStart, std::str
 
 // The same line kept on the stack, for batches of sides: nothing allocated.
 class SideLineText {
-public:
+  public:
     static constexpr int kCapacity = 128;
     std::string_view view() const { return {data_, std::size_t(size_)}; }
 
-private:
+  private:
     friend SideLineText sideLineText(SideSource& source);
     char data_[kCapacity];
     int size_ = 0;

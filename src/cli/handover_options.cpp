@@ -26,8 +26,10 @@ const std::string& wellFormed(std::string_view option, const std::string& utf8) 
 int decimalsOf(const std::string& text) {
     int decimals = -1;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), decimals);
-    if (error != std::errc() || end != text.data() + text.size() || decimals < 0 || decimals > kMostDecimals) {
-        throw UsageError{"--decimals takes a whole number from 0 to " + std::to_string(kMostDecimals)};
+    if (error != std::errc() || end != text.data() + text.size() || decimals < 0 ||
+        decimals > kMostDecimals) {
+        throw UsageError{"--decimals takes a whole number from 0 to " +
+                         std::to_string(kMostDecimals)};
     }
     return decimals;
 }
@@ -37,8 +39,10 @@ double metresOf(std::string text) {
     std::replace(text.begin(), text.end(), ',', '.');
     double metres = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), metres);
-    if (error != std::errc() || end != text.data() + text.size() || !(metres > 0) || !std::isfinite(metres)) {
-        throw UsageError{"--mt takes the points' mean square error in metres, a number above 0 (0.1)"};
+    if (error != std::errc() || end != text.data() + text.size() || !(metres > 0) ||
+        !std::isfinite(metres)) {
+        throw UsageError{
+            "--mt takes the points' mean square error in metres, a number above 0 (0.1)"};
     }
     return metres;
 }
@@ -56,8 +60,11 @@ const std::string& dateOf(const std::string& text) {
         return result.ec == std::errc() && std::size_t(p - start) == digits;
     };
     auto dash = [&] { return p != end && *p++ == '-'; };
-    const bool read = number(year, 4) && dash() && number(month, 2) && dash() && number(day, 2) && p == end;
-    if (!read || !std::chrono::year_month_day(std::chrono::year(year), std::chrono::month(month), std::chrono::day(day)).ok()) {
+    const bool read =
+        number(year, 4) && dash() && number(month, 2) && dash() && number(day, 2) && p == end;
+    if (!read || !std::chrono::year_month_day(std::chrono::year(year), std::chrono::month(month),
+                                              std::chrono::day(day))
+                      .ok()) {
         throw UsageError{"--date takes a day as YYYY-MM-DD (2026-12-10)"};
     }
     return text;
@@ -78,8 +85,8 @@ std::string today() {
 }  // namespace
 
 bool isHandoverOption(std::string_view option) {
-    return option == "--decimals" || option == "--mt" || option == "--title" || option == "--surveyor" ||
-           option == "--date" || option == "--crs";
+    return option == "--decimals" || option == "--mt" || option == "--title" ||
+           option == "--surveyor" || option == "--date" || option == "--crs";
 }
 
 void setHandoverOption(Handover& handover, std::string_view option, const std::string& value) {

@@ -35,7 +35,7 @@ std::string_view ansiWord(std::string_view utf8, std::string& storage) {
 
 // The side line of one input line, or its failure; "" for a blank line.
 SideLineText lineResult(std::string_view line, long long number,
-                       std::array<std::string, kCoordinateCount>& storage) {
+                        std::array<std::string, kCoordinateCount>& storage) {
     if (line.find('\0') != std::string_view::npos) {
         throw Error("Line " + std::to_string(number) + " holds a NUL byte");
     }

@@ -5,7 +5,8 @@
 namespace geocalc {
 
 Language userLanguage() {
-    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN ? Language::Russian : Language::English;
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN ? Language::Russian
+                                                                     : Language::English;
 }
 
 }  // namespace geocalc

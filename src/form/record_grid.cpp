@@ -58,7 +58,8 @@ void RecordGrid::moveColumn(int fromPosition, int toPosition) {
     if (fromPosition < 0 || fromPosition >= count || toPosition < 0 || toPosition >= count) return;
     if (int(order_.size()) != count) {
         order_.resize(std::size_t(count));
-        for (int position = 0; position < count; ++position) order_[std::size_t(position)] = position;
+        for (int position = 0; position < count; ++position)
+            order_[std::size_t(position)] = position;
     }
     const int column = order_[std::size_t(fromPosition)];
     order_.erase(order_.begin() + fromPosition);
@@ -159,8 +160,12 @@ bool RecordGrid::controlKey(Key key) {
             moveToRecord(last < 0 ? table_.rowCount() - 1 : last);
             return true;
         }
-        case Key::Left: goToPosition(0); return true;
-        case Key::Right: goToPosition(lastPosition()); return true;
+        case Key::Left:
+            goToPosition(0);
+            return true;
+        case Key::Right:
+            goToPosition(lastPosition());
+            return true;
         case Key::Delete: deleteWithConfirmation(); return true;
         case Key::Enter: pickWithKeyboard(); return true;
         default: return false;
@@ -202,10 +207,18 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
     }
     if (editorShown_) return false;  // the cell editor takes the rest
     switch (key) {
-        case Key::Left: goToPosition(positionOf(column_) - 1); return true;
-        case Key::Right: goToPosition(positionOf(column_) + 1); return true;
-        case Key::Home: singleColumn ? moveToRecord(0) : goToPosition(0); return true;
-        case Key::End: singleColumn ? moveToRecord(table_.rowCount() - 1) : goToPosition(lastPosition()); return true;
+        case Key::Left:
+            goToPosition(positionOf(column_) - 1);
+            return true;
+        case Key::Right:
+            goToPosition(positionOf(column_) + 1);
+            return true;
+        case Key::Home:
+            singleColumn ? moveToRecord(0) : goToPosition(0);
+            return true;
+        case Key::End:
+            singleColumn ? moveToRecord(table_.rowCount() - 1) : goToPosition(lastPosition());
+            return true;
         case Key::Backspace: showEditorWith(std::string()); return true;
         default: break;
     }

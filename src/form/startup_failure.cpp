@@ -26,8 +26,8 @@ std::string exceptionKind(const std::exception& failure) {
 std::string startupFailureText(const std::exception& failure, std::string_view moduleUtf8) {
     std::string message = failure.what();
     if (!message.empty() && message.back() != '.') message += '.';
-    return "Exception " + exceptionKind(failure) + " in module " + std::string(moduleUtf8) + " at 00000000.\r\n" +
-           utf8FromAnsi(message) + "\r\n";
+    return "Exception " + exceptionKind(failure) + " in module " + std::string(moduleUtf8) +
+           " at 00000000.\r\n" + utf8FromAnsi(message) + "\r\n";
 }
 
 }  // namespace geocalc

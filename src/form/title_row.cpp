@@ -8,7 +8,8 @@ namespace geocalc {
 // Borders first: a border's grip reaches into the next column's title.
 TitleHit titleHitAt(std::span<const ColumnSpan> shown, int x) {
     for (const ColumnSpan& column : shown) {
-        if (std::abs(x - column.right) <= kBorderGrip) return {TitleHit::Kind::Border, column.position};
+        if (std::abs(x - column.right) <= kBorderGrip)
+            return {TitleHit::Kind::Border, column.position};
     }
     for (const ColumnSpan& column : shown) {
         if (x >= column.left && x < column.right) return {TitleHit::Kind::Title, column.position};
@@ -25,6 +26,8 @@ int dropPosition(std::span<const ColumnSpan> shown, int x) {
     return shown.back().position;
 }
 
-int draggedWidth(const ColumnSpan& column, int x) { return std::max(x - column.left, kNarrowestColumn); }
+int draggedWidth(const ColumnSpan& column, int x) {
+    return std::max(x - column.left, kNarrowestColumn);
+}
 
 }  // namespace geocalc

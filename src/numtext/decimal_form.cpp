@@ -65,7 +65,8 @@ bool eighteenDigitsOf(long double v, EighteenDigits& digits) {
     const int exponentField = bits.signAndExponent & kExponentMask;
     if (exponentField == 0 || exponentField == kExponentMask) return false;
     digits.negative = (bits.signAndExponent & 0x8000) != 0;
-    digits.n = eighteenDigits(digits.negative ? -v : v, exponentField - kExponentBias, digits.exponent);
+    digits.n =
+        eighteenDigits(digits.negative ? -v : v, exponentField - kExponentBias, digits.exponent);
     return true;
 }
 

@@ -21,13 +21,13 @@ constexpr int kExactDigits = 19;
 // for is NUL, so only the last test, for the end, needs to know it.
 class Cursor {
 public:
-    explicit Cursor(std::string_view text) : text_(text) {}
-    bool atEnd() const { return pos_ == text_.size() || text_[pos_] == '\0'; }
-    char peek() const { return pos_ == text_.size() ? '\0' : text_[pos_]; }
-    bool take(char c) {
-        if (pos_ == text_.size() || text_[pos_] != c) return false;
-        ++pos_;
-        return true;
+  explicit Cursor(std::string_view text) : text_(text) {}
+  bool atEnd() const { return pos_ == text_.size() || text_[pos_] == '\0'; }
+  char peek() const { return pos_ == text_.size() ? '\0' : text_[pos_]; }
+  bool take(char c) {
+      if (pos_ == text_.size() || text_[pos_] != c) return false;
+      ++pos_;
+      return true;
     }
     bool peekDigit() const { return pos_ != text_.size() && unsigned(text_[pos_] - '0') <= 9; }
     int takeDigit() { return text_[pos_++] - '0'; }
@@ -72,7 +72,8 @@ enum class Short { Read, NotShort };
 // digits or fewer in all, nothing else: read in one pass. Its mantissa is
 // exact in 64 bits and its value the one parse() gives it; anything else is
 // left to parse().
-[[gnu::always_inline]] inline Short parseShort(std::string_view text, char separator, long double& result) {
+[[gnu::always_inline]] inline Short parseShort(std::string_view text, char separator,
+                                               long double& result) {
     const char* p = text.data();
     const char* const end = p + text.size();
     const bool negative = p != end && *p == '-';
@@ -89,7 +90,8 @@ enum class Short { Read, NotShort };
     }
     const int digits = integerDigits + fractionDigits;
     if (p != end || digits == 0 || digits > kExactDigits) return Short::NotShort;
-    const long double value = scaleByPowerOfTen(static_cast<long double>(mantissa), -fractionDigits);
+    const long double value =
+        scaleByPowerOfTen(static_cast<long double>(mantissa), -fractionDigits);
     result = x87::settled(negative ? -value : value);
     return Short::Read;
 }

@@ -6,6 +6,8 @@ NumberFormat detail::currentNumberFormat;
 
 void loadNumberFormat() { detail::currentNumberFormat = userNumberFormat(); }
 
-void setDecimalSeparator(char separator) { detail::currentNumberFormat.decimalSeparator = separator; }
+void setDecimalSeparator(char separator) {
+    detail::currentNumberFormat.decimalSeparator = separator;
+}
 
 }  // namespace geocalc

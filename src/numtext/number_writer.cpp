@@ -194,7 +194,8 @@ std::uint64_t roundedTo(std::uint64_t n, int kept, std::index_sequence<Kept...>)
 // exactly `kept` digits, the exponent moved up by a carry.
 std::uint64_t keptDigits(const EighteenDigits& expansion, int kept, int& exponent) {
     exponent = expansion.exponent;
-    std::uint64_t q = roundedTo(expansion.n, kept, std::make_index_sequence<DecimalForm::kMaxDigits>());
+    std::uint64_t q =
+        roundedTo(expansion.n, kept, std::make_index_sequence<DecimalForm::kMaxDigits>());
     if (q == kPowers[kept]) {
         q = kPowers[kept - 1];
         ++exponent;
@@ -271,12 +272,14 @@ NumberText writeGeneral(long double v) {
     bool negative = v < 0;
     if (!fifteenDigitsOf(v, q, e)) {
         EighteenDigits expansion;
-        if (!eighteenDigitsOf(v, expansion)) return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
+        if (!eighteenDigitsOf(v, expansion))
+            return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
         q = keptDigits(expansion, kGeneralPrecision, e);
         negative = expansion.negative;
     }
     // The exponent form, also for a carry up to 10^15, is the general way's.
-    if (e > kGeneralPrecision || e < -3) return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
+    if (e > kGeneralPrecision || e < -3)
+        return writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
     int count = 0;
     q = withoutTrailingZeros(q, count);
     NumberText text;
@@ -336,10 +339,12 @@ NumberText writeFixed(long double v) {
     EighteenDigits expansion;
     const bool finite = eighteenDigitsOf(v, expansion);
     const int kept = std::min(expansion.exponent + kFixedDecimals, kFixedPrecision);
-    if (!finite || kept < 1) return writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
+    if (!finite || kept < 1)
+        return writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
     int e = 0;
     const std::uint64_t q = keptDigits(expansion, kept, e);
-    if (e > kFixedPrecision) return writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
+    if (e > kFixedPrecision)
+        return writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
     // kept is e + 1 (one decimal) or, at ten integer digits or after a carry, e.
     const std::uint64_t whole = kept > e ? q / 10 : q;
     const char decimal = kept > e ? char('0' + q % 10) : '0';

@@ -37,7 +37,8 @@ consteval std::size_t translationOf(std::string_view english) {
 template <EnglishText english>
 std::string_view word(Language language) {
     constexpr std::size_t index = translationOf(english.view());
-    return language == Language::Russian ? kRussianWords[index].russian : kRussianWords[index].english;
+    return language == Language::Russian ? kRussianWords[index].russian
+                                         : kRussianWords[index].english;
 }
 
 }  // namespace geocalc

@@ -11,7 +11,8 @@ struct Box {
     double left = 0, top = 0, right = 0, bottom = 0;
 
     static Box around(PagePoint centre, double width, double height) {
-        return {centre.x - width / 2, centre.y - height / 2, centre.x + width / 2, centre.y + height / 2};
+        return {centre.x - width / 2, centre.y - height / 2, centre.x + width / 2,
+                centre.y + height / 2};
     }
     double width() const { return right - left; }
     double height() const { return bottom - top; }
@@ -19,7 +20,8 @@ struct Box {
         return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
     }
     bool holds(const Box& other) const {
-        return other.left >= left && other.right <= right && other.top >= top && other.bottom <= bottom;
+        return other.left >= left && other.right <= right && other.top >= top &&
+               other.bottom <= bottom;
     }
     Box grown(double by) const { return {left - by, top - by, right + by, bottom + by}; }
 };

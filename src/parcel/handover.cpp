@@ -17,7 +17,9 @@ int areaDecimals(const Handover& handover) {
     return std::max(handover.decimals - kCoordinateDecimalsForWholeMetres, 0);
 }
 
-int hectareDecimals(const Handover& handover) { return areaDecimals(handover) + kHectareDecimalsBeyond; }
+int hectareDecimals(const Handover& handover) {
+    return areaDecimals(handover) + kHectareDecimalsBeyond;
+}
 
 std::optional<double> permittedAreaError(const Parcel& parcel, const Handover& handover) {
     if (!handover.mt) return std::nullopt;

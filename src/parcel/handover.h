@@ -15,8 +15,8 @@ namespace geocalc {
 
 struct Handover {
     Language language = Language::English;
-    int decimals = 2;                // of the catalogue's coordinates and lengths, and the perimeter
-    std::optional<double> mt;        // m: the mean square error of the points' positions
+    int decimals = 2;          // of the catalogue's coordinates and lengths, and the perimeter
+    std::optional<double> mt;  // m: the mean square error of the points' positions
     std::vector<std::string> title;  // UTF-8 lines: parcel number, address, client
     std::string surveyor;            // UTF-8
     std::string date;                // YYYY-MM-DD

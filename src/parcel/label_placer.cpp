@@ -41,8 +41,10 @@ template <class Visit>
 void LabelPlacer::forEachCell(const Box& box, Visit&& visit) const {
     // Cells outside the area hold nothing a label can meet: the box is cut to it.
     const auto cell = [](double v) { return static_cast<long long>(std::floor(v / kCell)); };
-    const long long left = cell(std::max(box.left, area_.left)), right = cell(std::min(box.right, area_.right));
-    const long long top = cell(std::max(box.top, area_.top)), bottom = cell(std::min(box.bottom, area_.bottom));
+    const long long left = cell(std::max(box.left, area_.left)),
+                    right = cell(std::min(box.right, area_.right));
+    const long long top = cell(std::max(box.top, area_.top)),
+                    bottom = cell(std::min(box.bottom, area_.bottom));
     for (long long row = top; row <= bottom; ++row) {
         for (long long column = left; column <= right; ++column) visit(row * 1'000'003 + column);
     }
@@ -51,7 +53,8 @@ void LabelPlacer::forEachCell(const Box& box, Visit&& visit) const {
 LabelPlacer::LabelPlacer(Box area, std::vector<std::pair<PagePoint, PagePoint>> lines)
     : area_(area), lines_(std::move(lines)) {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        forEachCell(boundsOf(lines_[i].first, lines_[i].second), [&](long long key) { linesByCell_[key].push_back(i); });
+        forEachCell(boundsOf(lines_[i].first, lines_[i].second),
+                    [&](long long key) { linesByCell_[key].push_back(i); });
     }
 }
 

@@ -15,7 +15,8 @@ namespace {
 struct Paper {
     double width, height;
 };
-constexpr Paper kA4Portrait{210, 297}, kA4Landscape{297, 210}, kA3Portrait{297, 420}, kA3Landscape{420, 297};
+constexpr Paper kA4Portrait{210, 297}, kA4Landscape{297, 210}, kA3Portrait{297, 420},
+    kA3Landscape{420, 297};
 constexpr double kGap = 5;              // mm between the parts
 constexpr double kSmallestFigure = 60;  // mm a figure's part is at least, its label room included
 constexpr double kLargestScale = 100;
@@ -47,7 +48,8 @@ bool figureFits(const DrawingParts& parts, const Box& figure, double scale) {
 int dataRows(const DrawingParts& parts) { return std::max(parts.catalogueRows - 1, 0); }
 
 // The catalogue and the title block in a column right of the figure.
-std::optional<PageLayout> beside(const DrawingParts& parts, const Paper& paper, double scale, double row) {
+std::optional<PageLayout> beside(const DrawingParts& parts, const Paper& paper, double scale,
+                                 double row) {
     const Box printable = printableOf(paper);
     const double catalogueHeight = printable.height() - parts.titleHeight - kGap;
     const int rowsPerBlock = int(catalogueHeight / row) - 2;  // the caption and the heading
@@ -60,20 +62,23 @@ std::optional<PageLayout> beside(const DrawingParts& parts, const Paper& paper, 
     layout.width = paper.width;
     layout.height = paper.height;
     layout.scale = scale;
-    layout.figure = {printable.left, printable.top, printable.right - column - kGap, printable.bottom};
-    layout.catalogue = {printable.right - column, printable.top, printable.right - column + catalogueWidth,
+    layout.figure = {printable.left, printable.top, printable.right - column - kGap,
+                     printable.bottom};
+    layout.catalogue = {printable.right - column, printable.top,
+                        printable.right - column + catalogueWidth,
                         printable.top + (std::min(dataRows(parts), rowsPerBlock) + 2) * row};
     layout.catalogueBlocks = blocks;
     layout.rowsPerBlock = rowsPerBlock;
     layout.catalogueRow = row;
-    layout.title = {printable.right - parts.titleWidth, printable.bottom - parts.titleHeight, printable.right,
-                    printable.bottom};
+    layout.title = {printable.right - parts.titleWidth, printable.bottom - parts.titleHeight,
+                    printable.right, printable.bottom};
     if (!figureFits(parts, layout.figure, scale)) return std::nullopt;
     return layout;
 }
 
 // The catalogue and the title block in a strip below the figure.
-std::optional<PageLayout> below(const DrawingParts& parts, const Paper& paper, double scale, double row) {
+std::optional<PageLayout> below(const DrawingParts& parts, const Paper& paper, double scale,
+                                double row) {
     const Box printable = printableOf(paper);
     const double room = printable.width() - parts.titleWidth - kGap;
     const double blockWidth = parts.catalogueWidth * row / kCatalogueRow;
@@ -87,23 +92,24 @@ std::optional<PageLayout> below(const DrawingParts& parts, const Paper& paper, d
     layout.width = paper.width;
     layout.height = paper.height;
     layout.scale = scale;
-    layout.figure = {printable.left, printable.top, printable.right, printable.bottom - strip - kGap};
+    layout.figure = {printable.left, printable.top, printable.right,
+                     printable.bottom - strip - kGap};
     layout.catalogue = {printable.left, printable.bottom - strip,
                         printable.left + blocksUsed * blockWidth + (blocksUsed - 1) * kGap,
                         printable.bottom - strip + catalogueHeight};
     layout.catalogueBlocks = blocksUsed;
     layout.rowsPerBlock = rowsPerBlock;
     layout.catalogueRow = row;
-    layout.title = {printable.right - parts.titleWidth, printable.bottom - parts.titleHeight, printable.right,
-                    printable.bottom};
+    layout.title = {printable.right - parts.titleWidth, printable.bottom - parts.titleHeight,
+                    printable.right, printable.bottom};
     if (!figureFits(parts, layout.figure, scale)) return std::nullopt;
     return layout;
 }
 
 // The layout of a paper size (either orientation, either arrangement) that
 // draws the figure at `scale`, the one leaving the figure the most room.
-std::optional<PageLayout> layOutAt(const DrawingParts& parts, std::initializer_list<Paper> papers, double scale,
-                                   double row = kCatalogueRow) {
+std::optional<PageLayout> layOutAt(const DrawingParts& parts, std::initializer_list<Paper> papers,
+                                   double scale, double row = kCatalogueRow) {
     std::optional<PageLayout> best;
     for (const Paper& paper : papers) {
         for (auto arrange : {beside, below}) {
@@ -121,7 +127,8 @@ std::optional<PageLayout> layOutAt(const DrawingParts& parts, std::initializer_l
 
 double fittingScale(double east, double north, double width, double height) {
     double scale = kLargestScale;
-    while (east * kMillimetresPerMetre / scale > width || north * kMillimetresPerMetre / scale > height) {
+    while (east * kMillimetresPerMetre / scale > width ||
+           north * kMillimetresPerMetre / scale > height) {
         scale = nextScale(scale);
     }
     return scale;
@@ -132,7 +139,8 @@ PageLayout layOutPage(const DrawingParts& parts) {
     double scale = std::numeric_limits<double>::infinity();
     for (const Paper& paper : {kA4Portrait, kA4Landscape}) {
         const Box printable = printableOf(paper);
-        scale = std::min(scale, fittingScale(parts.figureEast, parts.figureNorth, printable.width() - 2 * kLabelRoom,
+        scale = std::min(scale, fittingScale(parts.figureEast, parts.figureNorth,
+                                             printable.width() - 2 * kLabelRoom,
                                              printable.height() - 2 * kLabelRoom));
     }
     if (auto layout = layOutAt(parts, {kA4Portrait, kA4Landscape}, scale)) return *layout;
@@ -148,7 +156,8 @@ PageLayout layOutPage(const DrawingParts& parts) {
     alone.catalogueRows = 0;
     alone.catalogueWidth = 0;
     for (double s = scale; s <= scale * 1000; s = nextScale(s)) {
-        if (auto layout = layOutAt(alone, {kA4Portrait, kA4Landscape, kA3Portrait, kA3Landscape}, s)) {
+        if (auto layout =
+                layOutAt(alone, {kA4Portrait, kA4Landscape, kA3Portrait, kA3Landscape}, s)) {
             layout->catalogue = {};
             layout->catalogueBlocks = 0;
             layout->rowsPerBlock = 0;

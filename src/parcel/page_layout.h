@@ -33,7 +33,7 @@ struct PageLayout {
 inline constexpr double kPageMargin = 10;   // mm: many printers print nothing nearer the edge
 inline constexpr double kCatalogueRow = 4;  // mm
 inline constexpr double kCompactCatalogueRow = 3;  // mm, for catalogues too long for A3 otherwise
-inline constexpr double kLabelRoom = 12;    // mm kept round the figure for its labels
+inline constexpr double kLabelRoom = 12;           // mm kept round the figure for its labels
 
 PageLayout layOutPage(const DrawingParts& parts);
 

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "charset/code_page.h"
-#include "parcel/document_words.h"
 #include "numtext/format_settings.h"
+#include "parcel/document_words.h"
 #include "parcel/parcel_formats.h"
 #include "parcel/parcel_numbers.h"
 
@@ -46,11 +46,13 @@ std::string parcelCsv(const Parcel& parcel, const Handover& handover) {
     const Language language = handover.language;
     const std::string m(word<"m">(language)), squareMetres(word<"m²">(language));
     auto total = [&](std::string_view label, std::string_view unit, const std::string& number) {
-        return line(std::array<std::string, 6>{"", std::string(label) + ", " + std::string(unit), "", "", "", utf8FromAnsi(number)});
+        return line(std::array<std::string, 6>{"", std::string(label) + ", " + std::string(unit),
+                                               "", "", "", utf8FromAnsi(number)});
     };
     out += "\r\n";
     out += total(word<"Perimeter">(language), m, decimalsText(parcel.perimeter, handover.decimals));
-    out += total(word<"Area">(language), squareMetres, areaText(parcel.exactArea, areaDecimals(handover)));
+    out += total(word<"Area">(language), squareMetres,
+                 areaText(parcel.exactArea, areaDecimals(handover)));
     out += total(word<"Area">(language), word<"ha">(language),
                  areaText(parcel.exactArea.hectares(), hectareDecimals(handover)));
     if (const auto error = permittedAreaError(parcel, handover)) {

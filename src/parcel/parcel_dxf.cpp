@@ -93,10 +93,12 @@ std::vector<std::string> catalogueLines(const Parcel& parcel, const Handover& ha
 }
 
 std::vector<std::string> totalLines(const Parcel& parcel, const Handover& handover) {
-    std::vector<std::string> lines = {cadLine(perimeterLine(parcel, handover)), cadLine(areaLine(parcel, handover))};
+    std::vector<std::string> lines = {cadLine(perimeterLine(parcel, handover)),
+                                      cadLine(areaLine(parcel, handover))};
     if (handover.mt) lines.push_back(cadLine(mtLine(handover)));
     if (!handover.crs.empty()) {
-        lines.push_back(cadLine(std::string(word<"Coordinate system">(handover.language)) + ": " + handover.crs));
+        lines.push_back(cadLine(std::string(word<"Coordinate system">(handover.language)) + ": " +
+                                handover.crs));
     }
     return lines;
 }
@@ -132,8 +134,11 @@ std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
     dxf.group(0, "SECTION");
     dxf.group(2, "HEADER");
     if (!handover.crs.empty()) {  // a comment, which CAD programs pass over
-        std::string comment = cadLine(std::string(word<"Coordinate system">(handover.language)) + ": " + handover.crs);
-        std::replace_if(comment.begin(), comment.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+        std::string comment = cadLine(std::string(word<"Coordinate system">(handover.language)) +
+                                      ": " + handover.crs);
+        std::replace_if(
+            comment.begin(), comment.end(),
+            [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
         dxf.group(999, comment);
     }
     dxf.group(9, "$ACADVER");
@@ -197,7 +202,8 @@ std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
     }
     if (parcel.crossing) {  // where CAD shows it, above the figure
         dxf.text("WARNING", double(parcel.originY) + extent.minY,
-                 double(parcel.originX) + extent.maxX + 2 * textHeight, textHeight, crossingWarning(parcel, handover.language));
+                 double(parcel.originX) + extent.maxX + 2 * textHeight, textHeight,
+                 crossingWarning(parcel, handover.language));
     }
     dxf.group(0, "ENDSEC");
     dxf.group(0, "EOF");

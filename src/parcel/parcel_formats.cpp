@@ -44,18 +44,23 @@ std::string crossingWarning(const Parcel& parcel, Language language) {
     };
     return ansiFromUtf8(word<"Warning">(language)) + ": " + named(parcel.crossing->first) + " " +
            ansiFromUtf8(word<"and">(language)) + " " + named(parcel.crossing->second) + " " +
-           ansiFromUtf8(word<"cross or touch: the point order is wrong and the area means nothing.">(language));
+           ansiFromUtf8(
+               word<"cross or touch: the point order is wrong and the area means nothing.">(
+                   language));
 }
 
-std::vector<std::array<std::string, 6>> catalogueRows(const Parcel& parcel, const Handover& handover) {
+std::vector<std::array<std::string, 6>> catalogueRows(const Parcel& parcel,
+                                                      const Handover& handover) {
     const Language language = handover.language;
-    std::vector<std::array<std::string, 6>> rows = {{"№", std::string(word<"Name">(language)), "X", "Y",
-                                                     std::string(word<"Direction">(language)),
+    std::vector<std::array<std::string, 6>> rows = {{"№", std::string(word<"Name">(language)), "X",
+                                                     "Y", std::string(word<"Direction">(language)),
                                                      std::string(word<"Length">(language))}};
     for (std::size_t i = 0; i < parcel.points.size(); ++i) {
         const BoundaryPoint& p = parcel.points[i];
-        rows.push_back({std::to_string(i + 1), utf8FromAnsi(p.name), utf8FromAnsi(coordinateText(p.x, handover.decimals)),
-                        utf8FromAnsi(coordinateText(p.y, handover.decimals)), utf8FromAnsi(parcel.sides[i].direction),
+        rows.push_back({std::to_string(i + 1), utf8FromAnsi(p.name),
+                        utf8FromAnsi(coordinateText(p.x, handover.decimals)),
+                        utf8FromAnsi(coordinateText(p.y, handover.decimals)),
+                        utf8FromAnsi(parcel.sides[i].direction),
                         utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals))});
     }
     return rows;
@@ -69,10 +74,12 @@ std::string perimeterLine(const Parcel& parcel, const Handover& handover) {
 
 std::string areaLine(const Parcel& parcel, const Handover& handover) {
     const Language language = handover.language;
-    std::string line = std::string(word<"Area">(language)) + ": " +
-                       utf8FromAnsi(groupedThousands(areaText(parcel.exactArea, areaDecimals(handover))));
+    std::string line =
+        std::string(word<"Area">(language)) + ": " +
+        utf8FromAnsi(groupedThousands(areaText(parcel.exactArea, areaDecimals(handover))));
     if (const auto error = permittedAreaError(parcel, handover)) {
-        line += " ± " + utf8FromAnsi(groupedThousands(decimalsText(*error, areaDecimals(handover))));
+        line +=
+            " ± " + utf8FromAnsi(groupedThousands(decimalsText(*error, areaDecimals(handover))));
     }
     return line + " " + std::string(word<"m²">(language)) + " (" +
            utf8FromAnsi(areaText(parcel.exactArea.hectares(), hectareDecimals(handover))) + " " +

@@ -31,7 +31,8 @@ std::optional<std::string> plainCoordinateText(std::string_view text, int digits
     std::string_view rest = text.substr(negative ? 1 : 0);
     const std::size_t point = rest.find(separator);
     const std::string_view whole = rest.substr(0, point);
-    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
     auto allDigits = [](std::string_view part) {
         return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
@@ -47,7 +48,8 @@ std::optional<std::string> plainCoordinateText(std::string_view text, int digits
             ++shown[i - 1];
         }
     }
-    const std::size_t firstKept = std::min(shown.find_first_not_of('0'), shown.size() - std::size_t(digits) - 1);
+    const std::size_t firstKept =
+        std::min(shown.find_first_not_of('0'), shown.size() - std::size_t(digits) - 1);
     shown.erase(0, firstKept);  // no leading zeros, but one before the separator
     if (digits > 0) shown.insert(shown.size() - std::size_t(digits), 1, separator);
     const bool zero = shown.find_first_not_of(std::string("0") + separator) == std::string::npos;
@@ -60,7 +62,8 @@ std::string coordinateText(const std::string& text, int digits) {
     const char separator = numberFormat().decimalSeparator;
     if (auto plain = plainCoordinateText(text, digits, separator)) return *plain;
     const ExactDecimal exact = readExactDecimal(text, separator);
-    ExactArea magnitude{boost::multiprecision::cpp_int(exact.digits.empty() ? "0" : exact.digits), 0};
+    ExactArea magnitude{boost::multiprecision::cpp_int(exact.digits.empty() ? "0" : exact.digits),
+                        0};
     if (exact.exponent > 0) {
         magnitude.units *= powerOfTen(exact.exponent);
     } else {
@@ -71,7 +74,9 @@ std::string coordinateText(const std::string& text, int digits) {
     return exact.negative && !zero ? "-" + shown : shown;
 }
 
-std::string areaText(const ExactArea& area, int digits) { return area.fixed(digits, numberFormat().decimalSeparator); }
+std::string areaText(const ExactArea& area, int digits) {
+    return area.fixed(digits, numberFormat().decimalSeparator);
+}
 
 std::string groupedThousands(std::string text) {
     const std::size_t digitsStart = text.find_first_of("0123456789");

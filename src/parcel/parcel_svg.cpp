@@ -22,20 +22,22 @@ namespace geocalc {
 namespace {
 
 constexpr double kMillimetresPerMetre = 1000;
-constexpr double kTextSize = 2.5;        // mm: catalogue and names
-constexpr double kLengthSize = 2.2;      // mm: side lengths
-constexpr double kTitleSize = 2.8;       // mm
-constexpr double kTitleRow = 5;          // mm
-constexpr double kTitleWidth = 95;       // mm
-constexpr double kPadding = 1.5;         // mm between a text and its frame
+constexpr double kTextSize = 2.5;          // mm: catalogue and names
+constexpr double kLengthSize = 2.2;        // mm: side lengths
+constexpr double kTitleSize = 2.8;         // mm
+constexpr double kTitleRow = 5;            // mm
+constexpr double kTitleWidth = 95;         // mm
+constexpr double kPadding = 1.5;           // mm between a text and its frame
 constexpr double kLabelHeightShare = 1.3;  // of the text size, a label's box
-constexpr double kMark = 0.6;            // mm, radius of a point's mark
+constexpr double kMark = 0.6;              // mm, radius of a point's mark
 constexpr double kScaleBarTarget = 40;   // mm a scale bar is at most
 constexpr double kLeaderFrom = 4;        // mm: names further from their point get a line to it
-constexpr double kNameRadii[] = {1.2, 2.5, 4};           // mm: a name stays by its point
-constexpr double kNumberRadii[] = {1.2, 2.5, 4, 6, 9, 13, 18};    // mm: a number may stand off, with a line to it
-constexpr double kLengthRadii[] = {1.2, 2.5};             // mm round a side's middle
-constexpr double kCrowded = 0.05;  // the share of names without room that has every point numbered instead
+constexpr double kNameRadii[] = {1.2, 2.5, 4};  // mm: a name stays by its point
+constexpr double kNumberRadii[] = {1.2, 2.5, 4, 6,
+                                   9,   13,  18};  // mm: a number may stand off, with a line to it
+constexpr double kLengthRadii[] = {1.2, 2.5};      // mm round a side's middle
+constexpr double kCrowded =
+    0.05;  // the share of names without room that has every point numbered instead
 // Labels that would cover more than this share of their area all together
 // are not tried at all: they cannot find room, and trying costs time.
 constexpr double kMostCovered = 0.5;
@@ -46,12 +48,24 @@ std::string escaped(std::string_view utf8) {
     std::string out;
     for (char c : utf8) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default: out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;  // XML 1.0 has no other controls
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                out += static_cast<unsigned char>(c) < 0x20 ? ' '
+                                                            : c;  // XML 1.0 has no other controls
         }
     }
     return out;
@@ -65,8 +79,8 @@ std::string at(double x, double y) { return "x=\"" + mm(x) + "\" y=\"" + mm(y) +
 // A straight line; "<line>" rather than "<path>", whose box some renderers
 // report from the origin.
 std::string line(PagePoint from, PagePoint to, double width) {
-    return "<line stroke=\"black\" stroke-width=\"" + mm(width) + "\" x1=\"" + mm(from.x) + "\" y1=\"" + mm(from.y) +
-           "\" x2=\"" + mm(to.x) + "\" y2=\"" + mm(to.y) + "\"/>\n";
+    return "<line stroke=\"black\" stroke-width=\"" + mm(width) + "\" x1=\"" + mm(from.x) +
+           "\" y1=\"" + mm(from.y) + "\" x2=\"" + mm(to.x) + "\" y2=\"" + mm(to.y) + "\"/>\n";
 }
 
 std::string points(std::initializer_list<PagePoint> corners) {
@@ -76,7 +90,8 @@ std::string points(std::initializer_list<PagePoint> corners) {
 }
 
 std::string text(const std::string& attributes, double x, double y, std::string_view utf8) {
-    return "<text " + attributes + (attributes.empty() ? "" : " ") + at(x, y) + ">" + escaped(utf8) + "</text>\n";
+    return "<text " + attributes + (attributes.empty() ? "" : " ") + at(x, y) + ">" +
+           escaped(utf8) + "</text>\n";
 }
 
 // A round length (1, 2 or 5 times a power of ten) of at most `metres`.
@@ -90,13 +105,15 @@ double roundLength(double metres) {
 
 // Pieces of a word, each as long as fits `width`: a word wider than a line
 // is broken between characters.
-std::vector<std::string> fittingPieces(std::string_view word, double width, double size, bool bold) {
+std::vector<std::string> fittingPieces(std::string_view word, double width, double size,
+                                       bool bold) {
     std::vector<std::string> pieces(1);
     for (std::size_t pos = 0; pos < word.size();) {
         const std::size_t start = pos;
         decodeUtf8(word, pos);
         const std::string_view character = word.substr(start, pos - start);
-        if (!pieces.back().empty() && textWidth(pieces.back() + std::string(character), size, bold) > width) {
+        if (!pieces.back().empty() &&
+            textWidth(pieces.back() + std::string(character), size, bold) > width) {
             pieces.emplace_back();
         }
         pieces.back() += character;
@@ -110,7 +127,8 @@ std::vector<std::string> wrapped(std::string_view utf8, double width, double siz
     for (std::size_t start = 0; start <= utf8.size();) {
         std::size_t end = utf8.find(' ', start);
         if (end == std::string_view::npos) end = utf8.size();
-        for (const std::string& piece : fittingPieces(utf8.substr(start, end - start), width, size, bold)) {
+        for (const std::string& piece :
+             fittingPieces(utf8.substr(start, end - start), width, size, bold)) {
             const std::string longer = lines.back().empty() ? piece : lines.back() + " " + piece;
             if (!lines.back().empty() && textWidth(longer, size, bold) > width) {
                 lines.push_back(piece);
@@ -130,25 +148,31 @@ struct TitleLine {
 };
 
 // The title block's lines, wrapped to its width; `scale` stands in its line.
-std::vector<TitleLine> titleLines(const Parcel& parcel, const Handover& handover, double scale, bool labelsLeftOut,
-                                  bool catalogueLeftOut) {
+std::vector<TitleLine> titleLines(const Parcel& parcel, const Handover& handover, double scale,
+                                  bool labelsLeftOut, bool catalogueLeftOut) {
     const Language language = handover.language;
     const double width = kTitleWidth - 2 * kPadding;
     std::vector<TitleLine> lines;
     auto add = [&](std::string_view utf8, bool bold = false, bool warning = false) {
-        for (std::string& line : wrapped(utf8, width, kTitleSize, bold)) lines.push_back({std::move(line), bold, warning});
+        for (std::string& line : wrapped(utf8, width, kTitleSize, bold))
+            lines.push_back({std::move(line), bold, warning});
     };
     for (std::size_t i = 0; i < handover.title.size(); ++i) add(handover.title[i], i == 0);
     add(areaLine(parcel, handover));
     add(perimeterLine(parcel, handover));
     if (handover.mt) add(mtLine(handover));
     add(std::string(word<"Scale">(language)) + " 1:" + machineNumber(scale));
-    if (!handover.crs.empty()) add(std::string(word<"Coordinate system">(language)) + ": " + handover.crs);
-    if (!handover.surveyor.empty()) add(std::string(word<"Surveyor">(language)) + ": " + handover.surveyor);
+    if (!handover.crs.empty())
+        add(std::string(word<"Coordinate system">(language)) + ": " + handover.crs);
+    if (!handover.surveyor.empty())
+        add(std::string(word<"Surveyor">(language)) + ": " + handover.surveyor);
     if (!handover.date.empty()) add(std::string(word<"Date">(language)) + ": " + handover.date);
     if (parcel.crossing) add(utf8FromAnsi(crossingWarning(parcel, language)), false, true);
-    if (labelsLeftOut) add(word<"Names and lengths without room on the drawing are in the catalogue.">(language));
-    if (catalogueLeftOut) add(word<"The catalogue is too long for the drawing: see the text or CSV output.">(language));
+    if (labelsLeftOut)
+        add(word<"Names and lengths without room on the drawing are in the catalogue.">(language));
+    if (catalogueLeftOut)
+        add(word<"The catalogue is too long for the drawing: see the text or CSV output.">(
+            language));
     return lines;
 }
 
@@ -166,7 +190,9 @@ CatalogueTable catalogueTable(const Parcel& parcel, const Handover& handover) {
     CatalogueTable table{catalogueRows(parcel, handover)};
     for (const auto& row : table.rows) {
         for (std::size_t c = 0; c < row.size(); ++c) {
-            table.widths[c] = std::max(table.widths[c], textWidth(row[c], kTextSize, &row == &table.rows[0]) + 2 * kPadding);
+            table.widths[c] =
+                std::max(table.widths[c],
+                         textWidth(row[c], kTextSize, &row == &table.rows[0]) + 2 * kPadding);
         }
     }
     for (const double w : table.widths) table.width += w;
@@ -175,7 +201,8 @@ CatalogueTable catalogueTable(const Parcel& parcel, const Handover& handover) {
 
 // In blocks of rows side by side, each with its heading; texts and rows in
 // proportion to the row height the layout chose.
-std::string drawCatalogue(const CatalogueTable& table, const PageLayout& layout, const Handover& handover) {
+std::string drawCatalogue(const CatalogueTable& table, const PageLayout& layout,
+                          const Handover& handover) {
     const double row = layout.catalogueRow, share = row / kCatalogueRow, padding = kPadding * share;
     const double width = table.width * share, baseline = row - 1.1 * share;
     std::string svg = "<g id=\"catalogue\" font-size=\"" + mm(kTextSize * share) + "\">\n";
@@ -188,8 +215,8 @@ std::string drawCatalogue(const CatalogueTable& table, const PageLayout& layout,
         const std::size_t first = 1 + std::size_t(block * layout.rowsPerBlock);
         const std::size_t last = std::min(first + std::size_t(layout.rowsPerBlock), dataRows + 1);
         const double bottom = top + double(last - first + 1) * row;
-        svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"0.2\" " + at(left, top) + " width=\"" + mm(width) + "\" height=\"" +
-               mm(bottom - top) + "\"/>\n";
+        svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"0.2\" " + at(left, top) +
+               " width=\"" + mm(width) + "\" height=\"" + mm(bottom - top) + "\"/>\n";
         double x = left;
         for (std::size_t c = 1; c < 6; ++c) {
             x += table.widths[c - 1] * share;
@@ -202,27 +229,31 @@ std::string drawCatalogue(const CatalogueTable& table, const PageLayout& layout,
                 const double cellWidth = table.widths[c] * share;
                 const bool right = kRightAligned[c] && !heading;
                 const double textX = right ? cellLeft + cellWidth - padding : cellLeft + padding;
-                svg += text(std::string(heading ? "font-weight=\"bold\" " : "") + (right ? "text-anchor=\"end\"" : ""),
+                svg += text(std::string(heading ? "font-weight=\"bold\" " : "") +
+                                (right ? "text-anchor=\"end\"" : ""),
                             textX, rowTop + baseline, texts[c]);
                 cellLeft += cellWidth;
             }
         };
         cells(table.rows[0], top, true);
-        for (std::size_t r = first; r < last; ++r) cells(table.rows[r], top + double(r - first + 1) * row, false);
+        for (std::size_t r = first; r < last; ++r)
+            cells(table.rows[r], top + double(r - first + 1) * row, false);
     }
     return svg + "</g>\n";
 }
 
 std::string drawTitleBlock(const std::vector<TitleLine>& lines, const Box& box) {
     std::string svg = "<g id=\"title-block\" font-size=\"" + mm(kTitleSize) + "\">\n";
-    svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"0.35\" " + at(box.left, box.top) + " width=\"" +
-           mm(box.width()) + "\" height=\"" + mm(box.height()) + "\"/>\n";
+    svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"0.35\" " + at(box.left, box.top) +
+           " width=\"" + mm(box.width()) + "\" height=\"" + mm(box.height()) + "\"/>\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const double rowTop = box.top + double(i) * kTitleRow;
         if (i > 0) {
             svg += line({box.left, rowTop}, {box.right, rowTop}, 0.15);
         }
-        const std::string style = lines[i].bold ? "font-weight=\"bold\"" : lines[i].warning ? "fill=\"red\"" : "";
+        const std::string style = lines[i].bold      ? "font-weight=\"bold\""
+                                  : lines[i].warning ? "fill=\"red\""
+                                                     : "";
         svg += text(style, box.left + kPadding, rowTop + kTitleRow - 1.4, lines[i].text);
     }
     return svg + "</g>\n";
@@ -231,12 +262,15 @@ std::string drawTitleBlock(const std::vector<TitleLine>& lines, const Box& box) 
 // A conventional north arrow: a long narrow triangle along +X, its left half
 // black and its right half white, the letter above it.
 std::string drawNorthArrow(const Box& box, Language language) {
-    const double x = (box.left + box.right) / 2, tip = box.top + 4.5, foot = box.bottom, notch = foot - 3;
+    const double x = (box.left + box.right) / 2, tip = box.top + 4.5, foot = box.bottom,
+                 notch = foot - 3;
     const double half = box.width() / 2 - 0.5;
-    std::string svg = "<g id=\"north-arrow\" stroke=\"black\" stroke-width=\"0.2\" stroke-linejoin=\"round\">\n";
+    std::string svg =
+        "<g id=\"north-arrow\" stroke=\"black\" stroke-width=\"0.2\" stroke-linejoin=\"round\">\n";
     svg += "<polygon fill=\"black\" " + points({{x, tip}, {x - half, foot}, {x, notch}}) + "/>\n";
     svg += "<polygon fill=\"white\" " + points({{x, tip}, {x + half, foot}, {x, notch}}) + "/>\n";
-    svg += text("text-anchor=\"middle\" font-weight=\"bold\" stroke=\"none\"", x, box.top + 3, word<"N">(language));
+    svg += text("text-anchor=\"middle\" font-weight=\"bold\" stroke=\"none\"", x, box.top + 3,
+                word<"N">(language));
     return svg + "</g>\n";
 }
 
@@ -245,9 +279,14 @@ std::string drawScaleBar(const Box& box, double paper, Language language) {
     const double y = box.bottom - 1.5;
     std::string svg = "<g id=\"scale-bar\">\n";
     svg += "<polyline fill=\"none\" stroke=\"black\" stroke-width=\"0.3\" " +
-           points({{box.left, y - 1}, {box.left, y}, {box.left + length, y}, {box.left + length, y - 1}}) + "/>\n";
+           points({{box.left, y - 1},
+                   {box.left, y},
+                   {box.left + length, y},
+                   {box.left + length, y - 1}}) +
+           "/>\n";
     svg += text("", box.left + length + 1.5, y + 0.5,
-                utf8FromAnsi(groupedThousands(machineNumber(metres))) + " " + std::string(word<"m">(language)));
+                utf8FromAnsi(groupedThousands(machineNumber(metres))) + " " +
+                    std::string(word<"m">(language)));
     return svg + "</g>\n";
 }
 
@@ -270,8 +309,9 @@ std::vector<Box> boxesRound(PagePoint point, PagePoint outward, double width, do
     std::vector<Box> boxes;
     for (const double radius : radii) {
         for (const PagePoint d : directionsFrom(outward)) {
-            boxes.push_back(Box::around({point.x + d.x * (radius + width / 2), point.y + d.y * (radius + height / 2)},
-                                        width, height));
+            boxes.push_back(Box::around(
+                {point.x + d.x * (radius + width / 2), point.y + d.y * (radius + height / 2)},
+                width, height));
         }
     }
     return boxes;
@@ -279,19 +319,23 @@ std::vector<Box> boxesRound(PagePoint point, PagePoint outward, double width, do
 
 // Boxes for a side's length beside it: at its middle first, outside first;
 // then round its middle, for sides too short or too crowded to have it beside.
-std::vector<Box> lengthCandidates(PagePoint a, PagePoint b, PagePoint outward, double width, double height) {
+std::vector<Box> lengthCandidates(PagePoint a, PagePoint b, PagePoint outward, double width,
+                                  double height) {
     std::vector<Box> boxes;
     for (const double side : {1.0, -1.0}) {
         const PagePoint normal{outward.x * side, outward.y * side};
         for (const double extra : kSideOffsets) {
-            const double offset = extra + std::abs(normal.x) * width / 2 + std::abs(normal.y) * height / 2;
+            const double offset =
+                extra + std::abs(normal.x) * width / 2 + std::abs(normal.y) * height / 2;
             for (const double share : kSideShares) {
                 const PagePoint on{a.x + (b.x - a.x) * share, a.y + (b.y - a.y) * share};
-                boxes.push_back(Box::around({on.x + normal.x * offset, on.y + normal.y * offset}, width, height));
+                boxes.push_back(Box::around({on.x + normal.x * offset, on.y + normal.y * offset},
+                                            width, height));
             }
         }
     }
-    const std::vector<Box> round = boxesRound({(a.x + b.x) / 2, (a.y + b.y) / 2}, outward, width, height, kLengthRadii);
+    const std::vector<Box> round =
+        boxesRound({(a.x + b.x) / 2, (a.y + b.y) / 2}, outward, width, height, kLengthRadii);
     boxes.insert(boxes.end(), round.begin(), round.end());
     return boxes;
 }
@@ -317,7 +361,8 @@ Figure figureOnPage(const Parcel& parcel, const PlanExtent& extent, const PageLa
     const double top = layout.figure.top + (layout.figure.height() - extent.north() * paper) / 2;
     Figure figure;
     for (const PlanPoint& c : parcel.corners) {
-        figure.corners.push_back({left + (double(c.y) - extent.minY) * paper, top + (extent.maxX - double(c.x)) * paper});
+        figure.corners.push_back({left + (double(c.y) - extent.minY) * paper,
+                                  top + (extent.maxX - double(c.x)) * paper});
     }
     double twiceArea = 0;
     const std::size_t n = figure.corners.size();
@@ -341,8 +386,8 @@ struct Labels {
 std::string labelText(int id, const Box& box, double size, bool bold, const std::string& shown) {
     return "<text id=\"label-" + std::to_string(id) + "\" font-size=\"" + mm(size) + "\"" +
            (bold ? " font-weight=\"bold\"" : "") + " text-anchor=\"middle\" " +
-           at((box.left + box.right) / 2, box.bottom - size * kLabelHeightShare * 0.25) + ">" + escaped(shown) +
-           "</text>\n";
+           at((box.left + box.right) / 2, box.bottom - size * kLabelHeightShare * 0.25) + ">" +
+           escaped(shown) + "</text>\n";
 }
 
 std::string pointLabel(const Parcel& parcel, std::size_t i, bool numbers) {
@@ -355,12 +400,14 @@ bool mightFit(const LabelPlacer& placer, double widths, double height) {
 }
 
 // Every point's name by it, or its number in the catalogue.
-Labels placePointLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& placer, bool numbers) {
+Labels placePointLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& placer,
+                        bool numbers) {
     Labels labels;
     const std::size_t n = figure.corners.size();
     const double height = kTextSize * kLabelHeightShare;
     double widths = 0;
-    for (std::size_t i = 0; i < n; ++i) widths += textWidth(pointLabel(parcel, i, numbers), kTextSize, true);
+    for (std::size_t i = 0; i < n; ++i)
+        widths += textWidth(pointLabel(parcel, i, numbers), kTextSize, true);
     if (!mightFit(placer, widths, height)) {
         labels.leftOut = int(n);
         return labels;
@@ -370,8 +417,9 @@ Labels placePointLabels(const Parcel& parcel, const Figure& figure, LabelPlacer&
         const PagePoint before = figure.sideNormals[(i + n - 1) % n], after = figure.sideNormals[i];
         const PagePoint outward = unit(before.x + after.x, before.y + after.y);
         const std::string shown = pointLabel(parcel, i, numbers);
-        const std::optional<Box> box = placer.place(boxesRound(p, outward, textWidth(shown, kTextSize, true), height,
-                                                               numbers ? std::span<const double>(kNumberRadii) : std::span<const double>(kNameRadii)));
+        const std::optional<Box> box = placer.place(boxesRound(
+            p, outward, textWidth(shown, kTextSize, true), height,
+            numbers ? std::span<const double>(kNumberRadii) : std::span<const double>(kNameRadii)));
         if (!box) {
             ++labels.leftOut;
             continue;
@@ -386,7 +434,8 @@ Labels placePointLabels(const Parcel& parcel, const Figure& figure, LabelPlacer&
 // The points' names where each finds room by its point; on a figure too
 // crowded for that, the points' numbers, as the catalogue lists them. Then
 // the sides' lengths where they find room.
-Labels placeLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& placer, const Handover& handover) {
+Labels placeLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& placer,
+                   const Handover& handover) {
     const LabelPlacer before = placer;
     Labels labels = placePointLabels(parcel, figure, placer, false);
     if (labels.leftOut > int(kCrowded * double(figure.corners.size()))) {
@@ -397,16 +446,19 @@ Labels placeLabels(const Parcel& parcel, const Figure& figure, LabelPlacer& plac
     const double height = kLengthSize * kLabelHeightShare;
     double widths = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        widths += textWidth(utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals)), kLengthSize);
+        widths += textWidth(utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals)),
+                            kLengthSize);
     }
     if (!mightFit(placer, widths, height)) {
         labels.leftOut += int(n);
         return labels;
     }
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string length = utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals));
-        const std::optional<Box> box = placer.place(lengthCandidates(
-            figure.corners[i], figure.corners[(i + 1) % n], figure.sideNormals[i], textWidth(length, kLengthSize), height));
+        const std::string length =
+            utf8FromAnsi(decimalsText(parcel.sides[i].length, handover.decimals));
+        const std::optional<Box> box = placer.place(
+            lengthCandidates(figure.corners[i], figure.corners[(i + 1) % n], figure.sideNormals[i],
+                             textWidth(length, kLengthSize), height));
         if (box) {
             labels.svg += labelText(int(n + i), *box, kLengthSize, false, length);
         } else {
@@ -424,8 +476,8 @@ std::string parcelSvg(const Parcel& parcel, const Handover& handover) {
     const CatalogueTable table = catalogueTable(parcel, handover);
     // The title block's height is known before the scale: its line is one line.
     const double provisionalTitle = titleHeight(titleLines(parcel, handover, 1e9, true, true));
-    PageLayout layout = layOutPage({extent.east(), extent.north(), table.width, int(table.rows.size()), kTitleWidth,
-                                    provisionalTitle});
+    PageLayout layout = layOutPage({extent.east(), extent.north(), table.width,
+                                    int(table.rows.size()), kTitleWidth, provisionalTitle});
     const double paper = kMillimetresPerMetre / layout.scale;
     const Figure figure = figureOnPage(parcel, extent, layout);
 
@@ -434,22 +486,26 @@ std::string parcelSvg(const Parcel& parcel, const Handover& handover) {
         sides.emplace_back(figure.corners[i], figure.corners[(i + 1) % figure.corners.size()]);
     }
     LabelPlacer placer(layout.figure, sides);
-    const Box arrow{layout.figure.right - 8, layout.figure.top, layout.figure.right, layout.figure.top + 18};
-    const Box scaleBar{layout.figure.left, layout.figure.bottom - 5, layout.figure.left + kScaleBarTarget + 20,
-                       layout.figure.bottom};
+    const Box arrow{layout.figure.right - 8, layout.figure.top, layout.figure.right,
+                    layout.figure.top + 18};
+    const Box scaleBar{layout.figure.left, layout.figure.bottom - 5,
+                       layout.figure.left + kScaleBarTarget + 20, layout.figure.bottom};
     placer.take(arrow);
     placer.take(scaleBar);
-    for (const PagePoint& p : figure.corners) placer.take(Box::around(p, 2 * kMark + 0.4, 2 * kMark + 0.4));
+    for (const PagePoint& p : figure.corners)
+        placer.take(Box::around(p, 2 * kMark + 0.4, 2 * kMark + 0.4));
     const Labels labels = placeLabels(parcel, figure, placer, handover);
 
     const bool catalogueLeftOut = layout.catalogueBlocks == 0;
-    const std::vector<TitleLine> title = titleLines(parcel, handover, layout.scale, labels.leftOut > 0, catalogueLeftOut);
+    const std::vector<TitleLine> title =
+        titleLines(parcel, handover, layout.scale, labels.leftOut > 0, catalogueLeftOut);
     layout.title.top = layout.title.bottom - titleHeight(title);  // no taller than laid out for
 
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + machineNumber(layout.width) + "mm\" height=\"" +
-           machineNumber(layout.height) + "mm\" viewBox=\"0 0 " + machineNumber(layout.width) + " " +
-           machineNumber(layout.height) + "\" font-family=\"sans-serif\" font-size=\"" + machineNumber(kTextSize) + "\">\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + machineNumber(layout.width) +
+           "mm\" height=\"" + machineNumber(layout.height) + "mm\" viewBox=\"0 0 " +
+           machineNumber(layout.width) + " " + machineNumber(layout.height) +
+           "\" font-family=\"sans-serif\" font-size=\"" + machineNumber(kTextSize) + "\">\n";
     svg += "<polygon id=\"parcel\" fill=\"none\" stroke=\"black\" stroke-width=\"0.35\" points=\"";
     for (const PagePoint& p : figure.corners) svg += mm(p.x) + "," + mm(p.y) + " ";
     svg.back() = '"';

@@ -38,12 +38,14 @@ std::string parcelText(const Parcel& parcel, const Handover& handover) {
     const Language language = handover.language;
     std::string out;
     for (const std::string& line : handover.title) out += line + "\n";
-    if (!handover.crs.empty()) out += std::string(word<"Coordinate system">(language)) + ": " + handover.crs + "\n";
+    if (!handover.crs.empty())
+        out += std::string(word<"Coordinate system">(language)) + ": " + handover.crs + "\n";
     if (!out.empty()) out += "\n";
     const auto rows = catalogueRows(parcel, handover);
     std::array<std::size_t, kColumns> widths{};
     for (const auto& row : rows) {
-        for (std::size_t c = 0; c < kColumns; ++c) widths[c] = std::max(widths[c], characters(row[c]));
+        for (std::size_t c = 0; c < kColumns; ++c)
+            widths[c] = std::max(widths[c], characters(row[c]));
     }
     for (const auto& row : rows) {
         for (std::size_t c = 0; c < kColumns; ++c) {
@@ -57,8 +59,8 @@ std::string parcelText(const Parcel& parcel, const Handover& handover) {
     }
     out += "\n" + perimeterLine(parcel, handover) + "\n" + areaLine(parcel, handover) + "\n";
     if (handover.mt) out += mtLine(handover) + "\n";
-    out += std::string(word<"Orientation">(language)) + ": " + std::string(orientationName(parcel.orientation, language)) +
-           "\n";
+    out += std::string(word<"Orientation">(language)) + ": " +
+           std::string(orientationName(parcel.orientation, language)) + "\n";
     if (parcel.crossing) out += utf8FromAnsi(crossingWarning(parcel, language)) + "\n";
     return out;
 }

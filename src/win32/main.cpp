@@ -15,8 +15,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     wchar_t path[MAX_PATH * 4];
-    const std::wstring_view executable(path, GetModuleFileNameW(nullptr, path, DWORD(std::size(path))));
-    geocalc::win32::setApplicationTitle(geocalc::applicationTitle(geocalc::utf8FromWide(executable)));
+    const std::wstring_view executable(path,
+                                       GetModuleFileNameW(nullptr, path, DWORD(std::size(path))));
+    geocalc::win32::setApplicationTitle(
+        geocalc::applicationTitle(geocalc::utf8FromWide(executable)));
     try {
         geocalc::loadNumberFormat();
         geocalc::win32::ApplicationWindow::registerClass(instance);

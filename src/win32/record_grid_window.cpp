@@ -79,8 +79,8 @@ RecordGridWindow::RecordGridWindow(HWND parent, int id, TableDataset& table, std
     : table_(table), grid_(table, *this), pick_(std::move(pick)), leave_(std::move(leave)) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
-                              0, 0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0, 0, 0,
+                              0, parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
     editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0, window_,
                               reinterpret_cast<HMENU>(INT_PTR(kEditorId)), instance, nullptr);
     SetWindowSubclass(editor_, editorProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -169,17 +169,22 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             drop(GET_X_LPARAM(lParam));
             if (GetCapture() == window_) ReleaseCapture();
             return 0;
-        case WM_CAPTURECHANGED: drag_ = Drag::None; return 0;
+        case WM_CAPTURECHANGED:
+            drag_ = Drag::None;
+            return 0;
         case WM_SETCURSOR: {
             POINT at;
             GetCursorPos(&at);
             ScreenToClient(window_, &at);
-            if (LOWORD(lParam) != HTCLIENT || (drag_ != Drag::Border && !onBorder(at.x, at.y))) break;
+            if (LOWORD(lParam) != HTCLIENT || (drag_ != Drag::Border && !onBorder(at.x, at.y)))
+                break;
             SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32644)));  // IDC_SIZEWE
             return TRUE;
         }
         case WM_VSCROLL: verticalScroll(wParam); return 0;
-        case WM_HSCROLL: horizontalScroll(wParam); return 0;
+        case WM_HSCROLL:
+            horizontalScroll(wParam);
+            return 0;
         case WM_MOUSEWHEEL: grid_.wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
         case WM_SIZE: tableChanged(); return 0;
         case WM_COMMAND:
@@ -271,7 +276,8 @@ std::vector<ColumnSpan> RecordGridWindow::columnsShown() const {
     GetClientRect(window_, &client);
     std::vector<ColumnSpan> shown;
     int left = indicatorWidth_;
-    for (int position = firstPosition_; position < int(columnWidths_.size()) && left < client.right; ++position) {
+    for (int position = firstPosition_; position < int(columnWidths_.size()) && left < client.right;
+         ++position) {
         const int right = left + columnWidths_[std::size_t(grid_.columnAt(position))];
         shown.push_back({position, left, right});
         left = right;
@@ -306,14 +312,25 @@ void RecordGridWindow::horizontalScroll(WPARAM request) {
     int first = firstPosition_;
     switch (LOWORD(request)) {
         case SB_LINELEFT:
-        case SB_PAGELEFT: --first; break;
+        case SB_PAGELEFT:
+            --first;
+            break;
         case SB_LINERIGHT:
-        case SB_PAGERIGHT: ++first; break;
-        case SB_LEFT: first = 0; break;
-        case SB_RIGHT: first = int(columnWidths_.size()) - 1; break;
+        case SB_PAGERIGHT:
+            ++first;
+            break;
+        case SB_LEFT:
+            first = 0;
+            break;
+        case SB_RIGHT:
+            first = int(columnWidths_.size()) - 1;
+            break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: first = HIWORD(request); break;
-        default: return;
+        case SB_THUMBPOSITION:
+            first = HIWORD(request);
+            break;
+        default:
+            return;
     }
     firstPosition_ = std::clamp(first, 0, std::max(int(columnWidths_.size()) - 1, 0));
     tableChanged();
@@ -359,8 +376,10 @@ void RecordGridWindow::syncScrollBar() {
 RECT RecordGridWindow::cellRect(int row, int column) const {
     const int position = grid_.positionOf(column);
     int left = indicatorWidth_;
-    for (int p = firstPosition_; p < position; ++p) left += columnWidths_[std::size_t(grid_.columnAt(p))];
-    for (int p = position; p < firstPosition_; ++p) left -= columnWidths_[std::size_t(grid_.columnAt(p))];
+    for (int p = firstPosition_; p < position; ++p)
+        left += columnWidths_[std::size_t(grid_.columnAt(p))];
+    for (int p = position; p < firstPosition_; ++p)
+        left -= columnWidths_[std::size_t(grid_.columnAt(p))];
     const int top = titleHeight() + (row - grid_.topRow()) * rowHeight_;
     const int width = column < int(columnWidths_.size()) ? columnWidths_[std::size_t(column)] : 0;
     return {left, top, left + width, top + rowHeight_};

@@ -83,7 +83,7 @@ private:
     int firstPosition_ = 0;          // the place on screen of the leftmost column shown
     enum class Drag { None, Border, Title };
     Drag drag_ = Drag::None;
-    int dragPosition_ = -1;  // the column whose border or title is held
+    int dragPosition_ = -1;           // the column whose border or title is held
     bool settingEditorText_ = false;  // EN_CHANGE from the grid itself is no edit
     bool lookAfterPaint_ = true;
 };

@@ -117,20 +117,27 @@ TEST(CliExecutableTest, ParcelHandoverOptionsAndLanguage) {
         EXPECT_EQ(run.out, "") << c.options;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.options << "\n" << run.err;
     }
-    EXPECT_NE(shell("$CLI traverse --mt 0.1 " + table + " 1 2 3").err.find("--mt is an option of parcel, not of traverse"),
+    EXPECT_NE(shell("$CLI traverse --mt 0.1 " + table + " 1 2 3")
+                  .err.find("--mt is an option of parcel, not of traverse"),
               std::string::npos);
 
-    const std::string options = " --mt 0,1 --decimals 3 --title 'Участок 7' --crs МСК-50 " + table + " 1-8";
+    const std::string options =
+        " --mt 0,1 --decimals 3 --title 'Участок 7' --crs МСК-50 " + table + " 1-8";
     const ShellRun russian = shell("LC_ALL= LC_MESSAGES=ru_RU.UTF-8 $CLI parcel" + options);
     EXPECT_EQ(russian.exitCode, 0) << russian.err;
-    EXPECT_EQ(russian.out.substr(0, russian.out.find("\n\n№")), "Участок 7\nСистема координат: МСК-50");
-    EXPECT_NE(russian.out.find("\n1  Репер 1  6171234.560  2310456.780  38°35'53.7\"        209.279\n"), std::string::npos)
+    EXPECT_EQ(russian.out.substr(0, russian.out.find("\n\n№")),
+              "Участок 7\nСистема координат: МСК-50");
+    EXPECT_NE(
+        russian.out.find("\n1  Репер 1  6171234.560  2310456.780  38°35'53.7\"        209.279\n"),
+        std::string::npos)
         << russian.out;
-    EXPECT_NE(russian.out.find("\nПлощадь: 215 239.1 ± 162.4 м² (21.52391 га)\nMt = 0.1 м\nОбход: по часовой стрелке\n"),
+    EXPECT_NE(russian.out.find("\nПлощадь: 215 239.1 ± 162.4 м² (21.52391 га)\nMt = 0.1 м\nОбход: "
+                               "по часовой стрелке\n"),
               std::string::npos)
         << russian.out;
     const ShellRun english = shell("LC_ALL=C LANG=ru_RU.UTF-8 $CLI parcel" + options);
-    EXPECT_NE(english.out.find("\nArea: 215 239.1 ± 162.4 m² (21.52391 ha)\n"), std::string::npos) << english.out;
+    EXPECT_NE(english.out.find("\nArea: 215 239.1 ± 162.4 m² (21.52391 ha)\n"), std::string::npos)
+        << english.out;
 }
 
 TEST(CliExecutableTest, OutputThatCannotBeWrittenIsAFailure) {

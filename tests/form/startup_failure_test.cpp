@@ -12,7 +12,8 @@ namespace {
 
 TEST(StartupFailureTest, NamesKindModuleAndMessageWithOnePeriod) {
     EXPECT_EQ(startupFailureText(Error("Error creating window class"), "geocalc.exe"),
-              "Exception geocalc::Error in module geocalc.exe at 00000000.\r\nError creating window class.\r\n");
+              "Exception geocalc::Error in module geocalc.exe at 00000000.\r\nError creating "
+              "window class.\r\n");
     EXPECT_EQ(startupFailureText(std::runtime_error("Out of memory."), "geocalc"),
               "Exception std::runtime_error in module geocalc at 00000000.\r\nOut of memory.\r\n");
     // An empty message gets no period; a Windows-1251 message and a module

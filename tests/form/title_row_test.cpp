@@ -19,8 +19,8 @@ TEST(TitleRowTest, BordersWithinTheirGripTitlesElsewhereNothingBeyond) {
     };
     using Kind = TitleHit::Kind;
     const std::vector<Case> cases = {
-        {12, Kind::Title, 1},  {40, Kind::Title, 1},  {76, Kind::Title, 1},   {77, Kind::Border, 1},
-        {80, Kind::Border, 1}, {83, Kind::Border, 1}, {84, Kind::Title, 2},   {149, Kind::Border, 2},
+        {12, Kind::Title, 1},   {40, Kind::Title, 1},  {76, Kind::Title, 1}, {77, Kind::Border, 1},
+        {80, Kind::Border, 1},  {83, Kind::Border, 1}, {84, Kind::Title, 2}, {149, Kind::Border, 2},
         {203, Kind::Border, 3}, {204, Kind::None, -1}, {5, Kind::None, -1},
     };
     for (const Case& c : cases) {

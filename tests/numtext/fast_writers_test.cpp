@@ -5,8 +5,6 @@
 // whole range. GEOCALC_WRITER_VALUES sets how many are drawn (default ten
 // million, some 26 million values with the neighbours of the ties; a
 // twentieth under the sanitizers, which run far slower).
-#include "numtext/number_writer.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,6 +13,8 @@
 #include <cstring>
 #include <random>
 #include <string>
+
+#include "numtext/number_writer.h"
 
 namespace geocalc {
 namespace {
@@ -31,10 +31,11 @@ long long valuesDrawn() {
 // Counts the values on which the fast writers and the general one disagree,
 // and reports the first few.
 class Comparison {
-public:
+  public:
     void check(double v) {
         const NumberText fixed = writeFixed(v);
-        const NumberText fixedWay = writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
+        const NumberText fixedWay =
+            writeNumber(v, NumberForm::Fixed, kFixedPrecision, kFixedDecimals);
         const NumberText general = writeGeneral(v);
         const NumberText generalWay = writeNumber(v, NumberForm::General, kGeneralPrecision, 0);
         if (fixed.view() != fixedWay.view()) report(v, fixed, fixedWay);
@@ -54,11 +55,11 @@ public:
     long long checked() const { return checked_; }
     int differences() const { return differences_; }
 
-private:
+  private:
     void report(double v, const NumberText& fast, const NumberText& general) {
         if (++differences_ <= 10) {
-            ADD_FAILURE() << "value " << std::hexfloat << v << ": fast '" << fast.str() << "', general '"
-                          << general.str() << "'";
+            ADD_FAILURE() << "value " << std::hexfloat << v << ": fast '" << fast.str()
+                          << "', general '" << general.str() << "'";
         }
     }
     long long checked_ = 0;
@@ -72,7 +73,8 @@ TEST(FastWritersTest, WriteWhatTheGeneralWriterWrites) {
     // Ties of the fixed writer: k + 0.5 tenths, from small to ten integer digits.
     std::uniform_int_distribution<int> digitsOf(0, 10);
     for (long long i = 0; i < count / 5; ++i) {
-        const double k = std::floor(std::ldexp(double(random() >> 11), -53) * std::pow(10.0, digitsOf(random) + 1));
+        const double k = std::floor(std::ldexp(double(random() >> 11), -53) *
+                                    std::pow(10.0, digitsOf(random) + 1));
         comparison.checkNear((k + 0.5) / 10);
     }
     // Ties of the general writer: a half in the fifteenth digit, any exponent.
@@ -84,10 +86,12 @@ TEST(FastWritersTest, WriteWhatTheGeneralWriterWrites) {
     // Carries: nines up to the kept digits and just round them.
     for (int digits = 1; digits <= 17; ++digits) {
         const double nines = std::pow(10.0, digits) - 1;
-        for (const double scale : {1.0, 10.0, 0.1, 0.01, 1e-5, 1e5}) comparison.checkNear((nines + 0.95) * scale);
+        for (const double scale : {1.0, 10.0, 0.1, 0.01, 1e-5, 1e5})
+            comparison.checkNear((nines + 0.95) * scale);
     }
     // Whole numbers (degrees, minutes, integer fields) and survey coordinates.
-    for (long long i = 0; i < count / 5; ++i) comparison.check(double(i % 1'000'000) * (i % 2 ? 1 : -1));
+    for (long long i = 0; i < count / 5; ++i)
+        comparison.check(double(i % 1'000'000) * (i % 2 ? 1 : -1));
     std::uniform_real_distribution<double> coordinate(-9'999'999.0, 9'999'999.0);
     for (long long i = 0; i < count / 5; ++i) {
         comparison.check(std::round(coordinate(random) * 1000) / 1000);

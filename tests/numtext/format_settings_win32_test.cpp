@@ -1,18 +1,17 @@
 // The number format read from the user's regional settings, and read again
 // after they change (as the window does on WM_SETTINGCHANGE "intl").
-#include "numtext/format_settings.h"
-
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include "numtext/format_settings.h"
 
 namespace geocalc {
 namespace {
 
 class UserDecimalSeparator {
-public:
+  public:
     UserDecimalSeparator() {
         wchar_t text[16];
         const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, text, 16);
@@ -23,7 +22,7 @@ public:
         return SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator) != 0;
     }
 
-private:
+  private:
     std::wstring saved_;
 };
 

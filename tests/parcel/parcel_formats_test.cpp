@@ -56,7 +56,8 @@ TEST(ParcelFormatsTest, TextIsAnAlignedCatalogueWithTotals) {
               "Orientation: counter-clockwise\n");
     SeparatorGuard comma(',');
     const std::string text = parcelText(
-        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}), {});
+        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}),
+        {});
     EXPECT_NE(text.find("Area: 0 m² (0,0000 ha)"), std::string::npos) << text;
     EXPECT_NE(text.find("Warning: side 1 (a - b) and side 3 (c - d) cross or touch"),
               std::string::npos)
@@ -70,12 +71,25 @@ TEST(ParcelFormatsTest, CoordinatesGetTheCataloguesDecimalsExactly) {
         const char* shown;
     };
     const std::vector<Case> cases = {
-        {"6000100.5", 2, "6000100.50"}, {"1.005", 2, "1.01"},   {"-1.005", 2, "-1.01"},  {"1.0049999", 2, "1.00"},
-        {"-0.004", 2, "0.00"},          {"123", 0, "123"},      {"1e3", 2, "1000.00"},   {"0.125", 1, "0.1"},
-        {"0.15", 1, "0.2"},             {"2310456.785", 2, "2310456.79"},  // the double nearest is below the tie
+        {"6000100.5", 2, "6000100.50"},
+        {"1.005", 2, "1.01"},
+        {"-1.005", 2, "-1.01"},
+        {"1.0049999", 2, "1.00"},
+        {"-0.004", 2, "0.00"},
+        {"123", 0, "123"},
+        {"1e3", 2, "1000.00"},
+        {"0.125", 1, "0.1"},
+        {"0.15", 1, "0.2"},
+        {"2310456.785", 2, "2310456.79"},  // the double nearest is below the tie
         {"12345678901234567890.5", 0, "12345678901234567891"},
-        {"9.995", 2, "10.00"},          {"-999.96", 1, "-1000.0"}, {"007.5", 0, "8"},  {"0.004", 2, "0.00"},
-        {"12.", 1, "12.0"},             {".5", 0, "1"},            {"-0.5", 0, "-1"}, {"1.5e1", 0, "15"},
+        {"9.995", 2, "10.00"},
+        {"-999.96", 1, "-1000.0"},
+        {"007.5", 0, "8"},
+        {"0.004", 2, "0.00"},
+        {"12.", 1, "12.0"},
+        {".5", 0, "1"},
+        {"-0.5", 0, "-1"},
+        {"1.5e1", 0, "15"},
     };
     for (const Case& c : cases) EXPECT_EQ(coordinateText(c.text, c.digits), c.shown) << c.text;
     SeparatorGuard comma(',');
@@ -109,23 +123,29 @@ TEST(ParcelFormatsTest, TextAndCsvInTheReadersLanguageWithTheHandover) {
     EXPECT_EQ(text.substr(0, text.find("\n1 ")),
               "Участок 50:01:0001\nМосква, ул. Полевая, 1\nСистема координат: МСК-50 (зона 2)\n\n"
               "№  Имя                  X           Y  Дирекционный угол    Длина");
-    EXPECT_NE(text.find("\n3  x;y,z      6000100.500  500100.000  270°0'0.0\"         100.000\n"), std::string::npos)
-        << text;
-    EXPECT_NE(text.find("\nПериметр: 401.000 м\nПлощадь: 10 050.0 ± 35.1 м² (1.00500 га)\nMt = 0.1 м\n"
-                        "Обход: против часовой стрелки\n"),
+    EXPECT_NE(text.find("\n3  x;y,z      6000100.500  500100.000  270°0'0.0\"         100.000\n"),
               std::string::npos)
+        << text;
+    EXPECT_NE(
+        text.find("\nПериметр: 401.000 м\nПлощадь: 10 050.0 ± 35.1 м² (1.00500 га)\nMt = 0.1 м\n"
+                  "Обход: против часовой стрелки\n"),
+        std::string::npos)
         << text;
     const std::string crossing = parcelText(
-        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}), russianHandover());
-    EXPECT_NE(crossing.find("Внимание: сторона 1 (a - b) и сторона 3 (c - d) пересекаются или касаются"),
-              std::string::npos)
+        describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}}),
+        russianHandover());
+    EXPECT_NE(
+        crossing.find("Внимание: сторона 1 (a - b) и сторона 3 (c - d) пересекаются или касаются"),
+        std::string::npos)
         << crossing;
 
     const std::string csv = parcelCsv(square(), russianHandover());
     EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "\xEF\xBB\xBF№,Имя,X,Y,Дирекционный угол,Длина");
-    EXPECT_NE(csv.find("\r\n\r\n,\"Периметр, м\",,,,\"401.000\"\r\n,\"Площадь, м²\",,,,\"10050.0\"\r\n"
-                       ",\"Площадь, га\",,,,\"1.00500\"\r\n,\"Допустимая погрешность площади, м²\",,,,\"35.1\"\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        csv.find("\r\n\r\n,\"Периметр, м\",,,,\"401.000\"\r\n,\"Площадь, м²\",,,,\"10050.0\"\r\n"
+                 ",\"Площадь, га\",,,,\"1.00500\"\r\n,\"Допустимая погрешность площади, "
+                 "м²\",,,,\"35.1\"\r\n"),
+        std::string::npos)
         << csv;
 }
 
@@ -136,11 +156,13 @@ import json, sys
 p = json.load(open(sys.argv[1], encoding="utf-8"))
 print(sorted(p), p["area_error"], p["title"], p["crs"])
 ' "$FILE")";
-    EXPECT_EQ(readBack(parcelJson(square(), russianHandover()), reader, "json"),
-              "['area', 'area_error', 'crossing', 'crs', 'orientation', 'perimeter', 'points', 'title'] "
-              "35.08739089758599 ['Участок 50:01:0001', 'Москва, ул. Полевая, 1'] МСК-50 (зона 2)\n");
+    EXPECT_EQ(
+        readBack(parcelJson(square(), russianHandover()), reader, "json"),
+        "['area', 'area_error', 'crossing', 'crs', 'orientation', 'perimeter', 'points', 'title'] "
+        "35.08739089758599 ['Участок 50:01:0001', 'Москва, ул. Полевая, 1'] МСК-50 (зона 2)\n");
     EXPECT_EQ(readBack(parcelJson(square(), {}), reader, "json"),
-              "['area', 'area_error', 'crossing', 'crs', 'orientation', 'perimeter', 'points', 'title'] None None None\n");
+              "['area', 'area_error', 'crossing', 'crs', 'orientation', 'perimeter', 'points', "
+              "'title'] None None None\n");
 }
 
 TEST(ParcelFormatsTest, JsonReadsBackWithItsNumbersUnrounded) {
@@ -189,7 +211,9 @@ for row in csv.reader(text.splitlines(), delimiter=sys.argv[2]):
     // A spreadsheet that splits at commas, semicolons and tabs at once keeps
     // every quoted field whole: each field holding any of them, or the
     // decimal separator, is quoted.
-    EXPECT_NE(csv.find("\r\n3;\"x;y,z\";\"6000100,50\";\"500100,00\";\"270°0'0,0\"\"\";\"100,00\"\r\n"), std::string::npos)
+    EXPECT_NE(
+        csv.find("\r\n3;\"x;y,z\";\"6000100,50\";\"500100,00\";\"270°0'0,0\"\"\";\"100,00\"\r\n"),
+        std::string::npos)
         << csv;
 }
 
@@ -223,15 +247,19 @@ TEST(ParcelFormatsTest, SvgTakesTheLargestScaleAndTheBetterPage) {
         {"25", "5", "1:100", "297mm", "210mm"},  // 250 mm across: only a landscape page
         {"2000", "1000", "1:10000", "297mm", "210mm"},
         {"1000", "2000", "1:10000", "210mm", "297mm"},
-        {"60000", "10", "1:500000", "210mm", "297mm"},  // 1:500000 only: portrait leaves the figure more room
-        {"25.2", "16.5", "1:100", "297mm", "420mm"},    // at 1:100 the figure fills an A4
+        {"60000", "10", "1:500000", "210mm",
+         "297mm"},  // 1:500000 only: portrait leaves the figure more room
+        {"25.2", "16.5", "1:100", "297mm", "420mm"},  // at 1:100 the figure fills an A4
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.east) + " x " + c.north);
-        const std::string svg = parcelSvg(describeParcel(
-            {{"a", "0", "0"}, {"b", "0", c.east}, {"c", c.north, c.east}, {"d", c.north, "0"}}), {});
+        const std::string svg = parcelSvg(
+            describeParcel(
+                {{"a", "0", "0"}, {"b", "0", c.east}, {"c", c.north, c.east}, {"d", c.north, "0"}}),
+            {});
         EXPECT_NE(svg.find(">Scale " + c.scale + "</text>"), std::string::npos);
-        EXPECT_NE(svg.find("width=\"" + c.width + "\" height=\"" + c.height + "\""), std::string::npos)
+        EXPECT_NE(svg.find("width=\"" + c.width + "\" height=\"" + c.height + "\""),
+                  std::string::npos)
             << svg.substr(0, 200);
     }
 }
@@ -286,17 +314,22 @@ TEST(ParcelFormatsTest, SvgLabelsNeverOverlapAndAllStaysWithinTheMargins) {
     const std::string sample = parcelSvg(square(), handover);
     EXPECT_EQ(readBack(sample, kDrawingCheck, "svg"), "297 210 8 outside: [] overlapping: []\n");
 
-    const std::string crowded = readBack(parcelSvg(wavyParcel(200), handover), kDrawingCheck, "svg");
+    const std::string crowded =
+        readBack(parcelSvg(wavyParcel(200), handover), kDrawingCheck, "svg");
     EXPECT_EQ(crowded.substr(0, 8), "297 420 ") << crowded;
     EXPECT_NE(crowded.find(" outside: [] overlapping: []\n"), std::string::npos) << crowded;
     EXPECT_GE(std::stoi(crowded.substr(8)), 200) << crowded;  // a name or a number for every point
 
-    const Parcel strip = describeParcel(
-        {{"A1", "6000000", "500000"}, {"A2", "6000000", "505000"}, {"A3", "6000001", "505000"}, {"A4", "6000001", "500000"}});
-    EXPECT_EQ(readBack(parcelSvg(strip, handover), kDrawingCheck, "svg"), "297 210 8 outside: [] overlapping: []\n");
+    const Parcel strip = describeParcel({{"A1", "6000000", "500000"},
+                                         {"A2", "6000000", "505000"},
+                                         {"A3", "6000001", "505000"},
+                                         {"A4", "6000001", "500000"}});
+    EXPECT_EQ(readBack(parcelSvg(strip, handover), kDrawingCheck, "svg"),
+              "297 210 8 outside: [] overlapping: []\n");
 
     handover.title.push_back(std::string(300, 'W'));  // one word wider than the block
-    handover.title.push_back("очень длинный адрес участка, который не помещается в одну строку штампа чертежа");
+    handover.title.push_back(
+        "очень длинный адрес участка, который не помещается в одну строку штампа чертежа");
     const Parcel crossing =
         describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}});
     const std::string warned = readBack(parcelSvg(crossing, handover), kDrawingCheck, "svg");
@@ -320,8 +353,9 @@ std::vector<std::pair<double, double>> wktPoints(const std::string& csv, const s
 }
 
 TEST(ParcelFormatsTest, DxfReadsBackThroughGdal) {
-    const std::string out = readBack(
-        parcelDxf(square(), {}), "ogr2ogr -f CSV /vsistdout/ \"$FILE\" -lco GEOMETRY=AS_WKT", "dxf");
+    const std::string out =
+        readBack(parcelDxf(square(), {}),
+                 "ogr2ogr -f CSV /vsistdout/ \"$FILE\" -lco GEOMETRY=AS_WKT", "dxf");
     // CAD x is Y (east), CAD y is X (north); the boundary is closed.
     const std::vector<std::pair<double, double>> boundary = {{500000, 6000000},
                                                              {500100, 6000000},
@@ -342,9 +376,11 @@ TEST(ParcelFormatsTest, DxfReadsBackThroughGdal) {
 // with Cyrillic letters, and show every text as written; ezdxf's audit finds
 // nothing to mend.
 TEST(ParcelFormatsTest, DxfHasItsExtentsAStyleWithCyrillicTheCatalogueAndTheArea) {
-    const std::string dxf = parcelDxf(describeParcel({{"50%%d", "6000000", "500000"},
-                                                      {"\xD2\xEE\xF7\xEA\xE0 2", "6000000", "500100"},
-                                                      {"3", "6000100.5", "500100"}}), {});
+    const std::string dxf =
+        parcelDxf(describeParcel({{"50%%d", "6000000", "500000"},
+                                  {"\xD2\xEE\xF7\xEA\xE0 2", "6000000", "500100"},
+                                  {"3", "6000100.5", "500100"}}),
+                  {});
     // Each "%" as "%%%", the escape CAD programs read as one percent sign
     // (GDAL and ezdxf decode only %%c, %%d and %%p, so they cannot check it).
     EXPECT_NE(dxf.find("\r\n50%%%%%%d\r\n"), std::string::npos);
@@ -363,7 +399,9 @@ for t in doc.modelspace().query("TEXT"):
     EXPECT_NE(out.find("audit 0 0\n"), std::string::npos) << out;
     EXPECT_NE(out.find("style arial.ttf\n"), std::string::npos) << out;
     EXPECT_NE(out.find("LABELS GEOCALC Точка 2 "), std::string::npos) << out;
-    EXPECT_NE(out.find("CATALOGUE GEOCALC 2  Точка 2  6000000.00  500100.00  0°0'0.0\"  100.50"), std::string::npos) << out;
+    EXPECT_NE(out.find("CATALOGUE GEOCALC 2  Точка 2  6000000.00  500100.00  0°0'0.0\"  100.50"),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find("AREA GEOCALC Area: 5 025 m2 (0.5025 ha)"), std::string::npos) << out;
     // The extents hold the figure, its labels and the catalogue beside it.
     std::istringstream extents(out.substr(out.find("extents ") + 8));
@@ -390,7 +428,8 @@ TEST(ParcelFormatsTest, DxfCarriesTheHandoverInTheReadersLanguage) {
     const std::string dxf = parcelDxf(square(), russianHandover());
     EXPECT_EQ(dxf.substr(0, dxf.find("\r\n9\r\n")),
               "0\r\nSECTION\r\n2\r\nHEADER\r\n999\r\n"
-              "\xD1\xE8\xF1\xF2\xE5\xEC\xE0 \xEA\xEE\xEE\xF0\xE4\xE8\xED\xE0\xF2: \xCC\xD1\xCA-50 (\xE7\xEE\xED\xE0 2)");
+              "\xD1\xE8\xF1\xF2\xE5\xEC\xE0 \xEA\xEE\xEE\xF0\xE4\xE8\xED\xE0\xF2: \xCC\xD1\xCA-50 "
+              "(\xE7\xEE\xED\xE0 2)");
     const std::string out = readBack(dxf, R"(/usr/bin/python3 -c '
 import ezdxf, sys
 doc = ezdxf.readfile(sys.argv[1])
@@ -402,7 +441,8 @@ for t in doc.modelspace().query("TEXT"):
 ' "$FILE")",
                                      "dxf");
     EXPECT_NE(out.find("audit 0 0\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("CATALOGUE №  Имя  X  Y  Дирекционный угол  Длина\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("CATALOGUE №  Имя  X  Y  Дирекционный угол  Длина\n"), std::string::npos)
+        << out;
     EXPECT_NE(out.find("AREA Площадь: 10 050.0 ± 35.1 м2 (1.00500 га)\nAREA Mt = 0.1 м\n"
                        "AREA Система координат: МСК-50 (зона 2)\n"),
               std::string::npos)
