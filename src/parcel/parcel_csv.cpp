@@ -1,5 +1,6 @@
-// The parcel's catalogue for spreadsheets (RFC 4180), in the user's locale,
-// and its totals: the perimeter and the area, in the lengths' column.
+// The parcel's catalogue for spreadsheets (RFC 4180), in the user's locale
+// and language, and its totals: the perimeter, the area and, with Mt, its
+// permitted error, in the lengths' column.
 #include <array>
 
 #include "charset/code_page.h"
