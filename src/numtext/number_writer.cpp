@@ -186,7 +186,7 @@ std::uint64_t roundedTo(std::uint64_t n) {
 template <std::size_t... Kept>
 std::uint64_t roundedTo(std::uint64_t n, int kept, std::index_sequence<Kept...>) {
     std::uint64_t q = n;
-    ((kept == int(Kept) + 1 ? (q = roundedTo<int(Kept) + 1>(n), true) : false) || ...);
+    static_cast<void>(((kept == int(Kept) + 1 && (q = roundedTo<int(Kept) + 1>(n), true)) || ...));
     return q;
 }
 
