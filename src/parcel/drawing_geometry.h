@@ -23,7 +23,6 @@ struct Box {
         return other.left >= left && other.right <= right && other.top >= top &&
                other.bottom <= bottom;
     }
-    Box grown(double by) const { return {left - by, top - by, right + by, bottom + by}; }
 };
 
 }  // namespace geocalc
