@@ -84,9 +84,14 @@ std::string line(PagePoint from, PagePoint to, double width) {
 }
 
 std::string points(std::initializer_list<PagePoint> corners) {
-    std::string text;
-    for (const PagePoint& p : corners) text += (text.empty() ? "" : " ") + mm(p.x) + "," + mm(p.y);
-    return "points=\"" + text + "\"";
+    std::string text = "points=\"";
+    for (const PagePoint& p : corners) {
+        if (&p != corners.begin()) text += ' ';
+        text += mm(p.x);
+        text += ',';
+        text += mm(p.y);
+    }
+    return text + "\"";
 }
 
 std::string text(const std::string& attributes, double x, double y, std::string_view utf8) {

@@ -57,7 +57,11 @@ std::string parcelText(const Parcel& parcel, const Handover& handover) {
         }
         out += '\n';
     }
-    out += "\n" + perimeterLine(parcel, handover) + "\n" + areaLine(parcel, handover) + "\n";
+    out += '\n';
+    out += perimeterLine(parcel, handover);
+    out += '\n';
+    out += areaLine(parcel, handover);
+    out += '\n';
     if (handover.mt) out += mtLine(handover) + "\n";
     out += std::string(word<"Orientation">(language)) + ": " +
            std::string(orientationName(parcel.orientation, language)) + "\n";
