@@ -18,6 +18,7 @@
 #include "cli/parcel_command.h"
 #include "cli/table_commands.h"
 #include "table/table_dataset.h"
+#include "table/record_scan.h"
 
 namespace {
 
@@ -86,12 +87,7 @@ void BM_ScanAllFieldTexts(benchmark::State& state) {
         geocalc::TableDataset table;
         table.setTableName(path);
         table.open();
-        const int rows = table.rowCount();
-        std::vector<std::string> texts;
-        for (int row = 0; row < rows; ++row) {
-            table.rowTexts(row, texts);
-            benchmark::DoNotOptimize(texts.data());
-        }
+        table.scanRowTexts([](const geocalc::RowTexts& texts) { benchmark::DoNotOptimize(texts[0].data()); });
         heap = mallinfo2().uordblks - before;
     }
     state.counters["open_table_heap_MB"] = double(heap) / (1 << 20);
@@ -214,3 +210,14 @@ BENCHMARK(BM_Scan_pgdbf)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Scan_dbfdump)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();
+void BM_TmpRecordsOnly(benchmark::State& state) {
+    const std::string& path = millionRecordTable();
+    for (auto _ : state) {
+        auto table = geocalc::DbfTable::open(path, geocalc::DbfTable::Access::ReadOnly);
+        geocalc::RecordScan scan(*table);
+        std::size_t n = 0;
+        for (std::string_view r; scan.next(r);) n += std::size_t(r[1]);
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_TmpRecordsOnly)->Unit(benchmark::kMillisecond);

@@ -41,7 +41,7 @@ constexpr std::array<bool, 256> kSpecialBytes = [] {
 
 // Appends a field text to the UTF-8 line, escaped; runs of plain bytes, most
 // of every text, are copied whole.
-void appendShown(std::string& line, const std::string& ansiText) {
+void appendShown(std::string& line, std::string_view ansiText) {
     std::size_t run = 0;
     for (std::size_t i = 0; i < ansiText.size(); ++i) {
         if (!kSpecialBytes[static_cast<unsigned char>(ansiText[i])]) continue;
@@ -73,8 +73,8 @@ std::vector<bool> plainFields(const TableDataset& table) {
 
 // `line` is the caller's, so that its storage serves every row; texts of
 // `plain` fields need no look.
-void printRow(std::ostream& out, const std::vector<std::string>& ansiTexts, const std::vector<bool>& plain,
-              std::string& line) {
+template <class Texts>
+void printRow(std::ostream& out, const Texts& ansiTexts, const std::vector<bool>& plain, std::string& line) {
     line.clear();
     for (std::size_t i = 0; i < ansiTexts.size(); ++i) {
         if (i > 0) line += '\t';
@@ -114,11 +114,7 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
     for (int f = 0; f < table.fieldCount(); ++f) texts.push_back(table.field(f).name);
     printRow(out, texts, std::vector<bool>(texts.size(), false), line);
     const std::vector<bool> plain = plainFields(table);
-    const int rows = table.rowCount();  // read-only: no row comes or goes
-    for (int row = 0; row < rows; ++row) {
-        table.rowTexts(row, texts);
-        printRow(out, texts, plain, line);
-    }
+    table.scanRowTexts([&](const RowTexts& rowTexts) { printRow(out, rowTexts, plain, line); });
     return 0;
 }
 

@@ -139,6 +139,13 @@ void DbfTable::ensureDeletedIndex() {
     deletedIndexed_ = true;
 }
 
+std::uint32_t DbfTable::readRecords(std::uint32_t first, std::uint32_t count, char* buffer) const {
+    const std::uint64_t recordLength = std::uint64_t(layout_.recordLength);
+    const std::int64_t n = file_.readAt(buffer, count * recordLength, offsetOf(first));
+    if (n < 0) fail("Cannot read record " + std::to_string(std::uint64_t(first) + 1) + ": " + lastSystemReason());
+    return std::uint32_t(std::uint64_t(n) / recordLength);
+}
+
 std::uint32_t DbfTable::visibleCount() {
     ensureDeletedIndex();
     return physicalCount_ - std::uint32_t(deleted_.size());
@@ -167,15 +174,15 @@ std::uint32_t DbfTable::visibleOf(std::uint32_t physical) {
 }
 
 std::string DbfTable::fieldText(std::string_view record, int field) const {
-    return geocalc::fieldText(RecordFormat{layout_, charset_, memo_}, layout_.fields[std::size_t(field)], record);
+    return geocalc::fieldText(format(), layout_.fields[std::size_t(field)], record);
 }
 
-void DbfTable::fieldText(std::string_view record, int field, std::string& out) const {
-    geocalc::fieldText(RecordFormat{layout_, charset_, memo_}, layout_.fields[std::size_t(field)], record, out);
+void DbfTable::appendFieldText(std::string_view record, int field, std::string& out) const {
+    geocalc::appendFieldText(format(), layout_.fields[std::size_t(field)], record, out);
 }
 
 bool DbfTable::isBlank(std::string_view record, int field) const {
-    return isBlankField(RecordFormat{layout_, charset_, memo_}, layout_.fields[std::size_t(field)], record);
+    return isBlankField(format(), layout_.fields[std::size_t(field)], record);
 }
 
 std::string DbfTable::blankRecord() const {

@@ -11,6 +11,7 @@
 #include "table/dbf_layout.h"
 #include "table/file_handle.h"
 #include "table/memo_file.h"
+#include "table/field_text.h"
 #include "table/record_cache.h"
 #include "table/table_charset.h"
 
@@ -37,6 +38,11 @@ public:
     const std::vector<DbfField>& fields() const { return layout_.fields; }
     // Every record the file holds, deleted ones included.
     std::uint32_t physicalCount() const { return physicalCount_; }
+    int recordLength() const { return layout_.recordLength; }
+    // Reads up to `count` records from `first` on into `buffer` (room for
+    // `count` records), past the record cache; returns how many the file
+    // holds whole. A failing read fails with the system's reason.
+    std::uint32_t readRecords(std::uint32_t first, std::uint32_t count, char* buffer) const;
 
     std::string_view record(std::uint32_t physical) { return cache_.record(physical); }
     bool isDeleted(std::uint32_t physical) { return record(physical)[0] == '*'; }
@@ -51,7 +57,9 @@ public:
     std::uint32_t visibleOf(std::uint32_t physical);
 
     std::string fieldText(std::string_view record, int field) const;
-    void fieldText(std::string_view record, int field, std::string& out) const;
+    void appendFieldText(std::string_view record, int field, std::string& out) const;
+    // What turns this table's records into field texts.
+    RecordFormat format() const { return {layout_, charset_, memo_}; }
     bool isBlank(std::string_view record, int field) const;
 
     // A new record: not deleted, every field blank.

@@ -1,21 +1,22 @@
 #include "table/field_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <ctime>
 
 #include "charset/code_page.h"
+#include "core/byte_words.h"
 #include "core/error.h"
 #include "numtext/decimal_reader.h"
 #include "numtext/format_settings.h"
 #include "numtext/number_writer.h"
+#include "table/plain_decimal.h"
 
 namespace geocalc {
 
 namespace {
 
-constexpr int kGeneralDigits = 15;
-constexpr int kSmallestPlainExponent = -3;
 constexpr long double kCurrencyScale = 10000.0L;
 constexpr int kJulianDayOf1970 = 2440588;
 constexpr int kMillisecondsPerSecond = 1000;
@@ -47,13 +48,12 @@ std::int64_t littleEndian(std::string_view bytes) {
     return std::int64_t(value);
 }
 
-void numberText(std::string_view stored, std::string& out) {
-    if (plainDecimalText(stored, numberFormat().decimalSeparator, out)) return;
-    out.clear();
+void appendNumberText(std::string_view stored, std::string& out) {
+    if (appendPlainDecimal(stored, numberFormat().decimalSeparator, out)) return;
     const std::string_view trimmed = trimBlanks(stored);
     if (trimmed.empty() || trimmed.find_first_not_of('*') == std::string_view::npos) return;
     try {
-        out = writeGeneral(readDecimal(trimmed, '.')).view();
+        out += writeGeneral(readDecimal(trimmed, '.')).view();
     } catch (const Error&) {
         // not a number: read as blank
     }
@@ -120,20 +120,29 @@ std::uint32_t memoBlock(const DbfField& field, std::string_view stored) {
     return std::uint32_t(block);
 }
 
-void stringText(const RecordFormat& format, const DbfField& field, std::string_view record,
-                std::string_view stored, std::string& out) {
+// The length of `text` without its trailing blanks, a word at a time (text
+// fields are mostly padding).
+std::size_t withoutTrailingBlanks(std::string_view text) {
+    std::size_t end = text.size();
+    for (; end >= 8; end -= 8) {
+        const std::uint64_t notBlank = words::load(text.data() + end - 8) ^ (' ' * words::kEveryByte);
+        if (notBlank != 0) return end - 8 + std::size_t(63 - std::countl_zero(notBlank)) / 8 + 1;
+    }
+    while (end > 0 && text[end - 1] == ' ') --end;
+    return end;
+}
+
+std::string_view storedTextOf(const RecordFormat& format, const DbfField& field, std::string_view record,
+                              std::string_view stored) {
     if (field.type == 'V' && nullFlagSet(format, record, field.varLengthBit) && !stored.empty()) {
         stored = stored.substr(0, std::min<std::size_t>(static_cast<unsigned char>(stored.back()),
                                                         stored.size() - 1));
     }
-    // Up to the first NUL, without the padding blanks.
-    std::size_t end = stored.size();
-    while (end > 0 && stored[end - 1] == ' ') --end;
-    if (const void* nul = std::memchr(stored.data(), '\0', end)) {
-        end = std::size_t(static_cast<const char*>(nul) - stored.data());
-        while (end > 0 && stored[end - 1] == ' ') --end;
+    const std::size_t end = withoutTrailingBlanks(stored);
+    if (words::any(stored.data(), end, [](std::uint64_t w) { return words::bytesEqual(w, '\0'); })) {
+        return stored.substr(0, withoutTrailingBlanks(stored.substr(0, stored.find('\0'))));
     }
-    format.charset.toAnsi(stored.substr(0, end), out);
+    return stored.substr(0, end);
 }
 
 std::string formatted(const std::string& pattern, const std::tm& value) {
@@ -167,53 +176,13 @@ std::string formatTime(int hour, int minute, int second) {
     return formatted(numberFormat().longTimeFormat, value);
 }
 
-bool plainDecimalText(std::string_view stored, char separator, std::string& out) {
-    const char* p = stored.data();
-    const char* end = p + stored.size();
-    while (p < end && *p == ' ') ++p;
-    while (end > p && end[-1] == ' ') --end;
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    const char* number = p;
-    while (p < end && *p == '0') ++p;  // leading zeros of the whole part
-    const char* whole = p;
-    while (p < end && *p >= '0' && *p <= '9') ++p;
-    const char* wholeEnd = p;
-    const char* fraction = p;
-    const char* fractionEnd = p;
-    bool point = false;
-    if (p < end && *p == '.') {
-        point = true;
-        fraction = ++p;
-        while (p < end && *p >= '0' && *p <= '9') ++p;
-        fractionEnd = p;
-        while (fractionEnd > fraction && fractionEnd[-1] == '0') --fractionEnd;
-    }
-    // A text without digits (blank, a sign, a lone point) is the reader's to judge.
-    if (p != end || end - number == (point ? 1 : 0)) return false;
+bool storesNumberAsText(const DbfField& field) {
+    return (field.kind == FieldKind::Float || field.kind == FieldKind::Integer) &&
+           (field.type == 'N' || field.type == 'F');
+}
 
-    int significant;
-    if (whole != wholeEnd) {
-        significant = int((wholeEnd - whole) + (fractionEnd - fraction));
-    } else {
-        const char* firstDigit = fraction;
-        while (firstDigit < fractionEnd && *firstDigit == '0') ++firstDigit;
-        if (firstDigit < fractionEnd && -int(firstDigit - fraction) < kSmallestPlainExponent) return false;
-        significant = int(fractionEnd - firstDigit);
-    }
-    if (significant > kGeneralDigits) return false;
-
-    char text[2 * kGeneralDigits + 4];
-    char* t = text;
-    if (negative && significant > 0) *t++ = '-';
-    if (whole == wholeEnd) *t++ = '0';
-    t = std::copy(whole, wholeEnd, t);
-    if (fractionEnd != fraction) {
-        *t++ = separator;
-        t = std::copy(fraction, fractionEnd, t);
-    }
-    out.assign(text, t);
-    return true;
+std::string_view storedText(const RecordFormat& format, const DbfField& field, std::string_view record) {
+    return storedTextOf(format, field, record, fieldBytes(field, record));
 }
 
 bool isBlankField(const RecordFormat& format, const DbfField& field, std::string_view record) {
@@ -240,7 +209,7 @@ bool isBlankField(const RecordFormat& format, const DbfField& field, std::string
 
 std::string fieldText(const RecordFormat& format, const DbfField& field, std::string_view record) {
     std::string text;
-    fieldText(format, field, record, text);
+    appendFieldText(format, field, record, text);
     return text;
 }
 
@@ -270,19 +239,18 @@ std::string otherText(const RecordFormat& format, const DbfField& field, std::st
 
 }  // namespace
 
-void fieldText(const RecordFormat& format, const DbfField& field, std::string_view record,
-               std::string& out) {
+void appendFieldText(const RecordFormat& format, const DbfField& field, std::string_view record,
+                     std::string& out) {
     const std::string_view stored = fieldBytes(field, record);
-    if (stored.empty() || (field.nullable && nullFlagSet(format, record, field.nullBit))) {
-        out.clear();
-    } else if (field.kind == FieldKind::String) {
-        stringText(format, field, record, stored, out);
-    } else if ((field.kind == FieldKind::Float || field.kind == FieldKind::Integer) &&
-               (field.type == 'N' || field.type == 'F')) {
-        numberText(stored, out);
+    if (stored.empty() || (field.nullable && nullFlagSet(format, record, field.nullBit))) return;
+    if (field.kind == FieldKind::String) {
+        format.charset.appendAnsi(storedTextOf(format, field, record, stored), out);
+    } else if (storesNumberAsText(field)) {
+        appendNumberText(stored, out);
     } else {
-        out = otherText(format, field, stored);
+        out += otherText(format, field, stored);
     }
 }
+
 
 }  // namespace geocalc

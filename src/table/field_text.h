@@ -27,9 +27,16 @@ struct RecordFormat {
 // - date: the user's short date format; date-time: that and the long time;
 // - memo: the whole memo; blob and OLE fields: the bytes as stored.
 std::string fieldText(const RecordFormat& format, const DbfField& field, std::string_view record);
-// The same into `out`, whose storage is reused: the way to read many texts.
-void fieldText(const RecordFormat& format, const DbfField& field, std::string_view record,
-               std::string& out);
+// The same appended to `out`: the way to read many texts.
+void appendFieldText(const RecordFormat& format, const DbfField& field, std::string_view record,
+                     std::string& out);
+
+// Whether the field holds a number written out in digits (N, F).
+bool storesNumberAsText(const DbfField& field);
+
+// A text field's stored characters up to the first NUL, without the padding
+// blanks, in the table's code page.
+std::string_view storedText(const RecordFormat& format, const DbfField& field, std::string_view record);
 
 // Whether the field's value is blank or null.
 bool isBlankField(const RecordFormat& format, const DbfField& field, std::string_view record);
@@ -41,10 +48,5 @@ bool isValidDate(int year, int month, int day);
 // when `withTime`), e.g. 31.12.2024 under ru_RU.
 std::string formatDate(int year, int month, int day);
 std::string formatTime(int hour, int minute, int second);
-
-// A fast exact form of "read the stored decimal and write it in the general
-// form" for the plain texts that fill survey tables; nothing when the text
-// needs the full reader and writer.
-bool plainDecimalText(std::string_view stored, char separator, std::string& out);
 
 }  // namespace geocalc

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "charset/code_page.h"
+#include "core/byte_words.h"
 #include "table/file_beside.h"
 
 namespace geocalc {
@@ -128,23 +129,36 @@ TableCharset TableCharset::named(const std::string& codePage) {
         const int fromAnsi = stored.fromUnicode(ansi.toUnicode(byte));
         charset.fromAnsi_[byte] = fromAnsi < 0 ? kReplacementChar : char(fromAnsi);
     }
+    charset.asciiKept_ = true;
+    for (int b = 0; b < 0x80; ++b) charset.asciiKept_ = charset.asciiKept_ && charset.toAnsi_[std::size_t(b)] == char(b);
     return charset;
 }
 
 std::string TableCharset::toAnsi(std::string_view stored) const {
     std::string result;
-    toAnsi(stored, result);
+    appendAnsi(stored, result);
     return result;
 }
 
-void TableCharset::toAnsi(std::string_view stored, std::string& out) const {
+void TableCharset::appendAnsi(std::string_view stored, std::string& out) const {
     if (utf8_) {
-        out = ansiFromUtf8(stored);
+        out += ansiFromUtf8(stored);
         return;
     }
-    out.assign(stored);
-    if (identity_) return;
-    for (char& c : out) c = toAnsi_[static_cast<unsigned char>(c)];
+    const std::size_t start = out.size();
+    out.resize(start + stored.size());
+    writeSingleByte(stored, out.data() + start);
+}
+
+char* TableCharset::writeSingleByte(std::string_view stored, char* out) const {
+    words::copy(out, stored.data(), stored.size());
+    const auto highByte = [](std::uint64_t w) { return w & words::kHighBits; };
+    if (!keepsBytes(words::any(stored.data(), stored.size(), highByte))) toAnsiInPlace(out, stored.size());
+    return out + stored.size();
+}
+
+void TableCharset::toAnsiInPlace(char* text, std::size_t size) const {
+    for (char* c = text; c != text + size; ++c) *c = toAnsi_[static_cast<unsigned char>(*c)];
 }
 
 std::string TableCharset::fromAnsi(std::string_view ansi) const {

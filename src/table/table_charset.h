@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,7 +23,15 @@ public:
 
     // Characters the other side lacks become "?".
     std::string toAnsi(std::string_view stored) const;
-    void toAnsi(std::string_view stored, std::string& out) const;  // replaces out's text
+    void appendAnsi(std::string_view stored, std::string& out) const;
+    // A single-byte code page's text written at `out` (a byte for a byte);
+    // returns its end.
+    bool singleByte() const { return !utf8_; }
+    char* writeSingleByte(std::string_view stored, char* out) const;
+    // Whether a single-byte text reads as its own bytes, given whether it
+    // holds bytes from 0x80 up; if not, toAnsiInPlace turns it.
+    bool keepsBytes(bool highBytes) const { return identity_ || (asciiKept_ && !highBytes); }
+    void toAnsiInPlace(char* text, std::size_t size) const;
     std::string fromAnsi(std::string_view ansi) const;
     // The first character of an ANSI text that the table's code page lacks
     // (fromAnsi would store it as "?"), if any.
@@ -33,6 +42,7 @@ private:
     std::string name_;
     bool utf8_ = false;
     bool identity_ = false;  // the table is in the ANSI code page itself
+    bool asciiKept_ = false;  // bytes below 0x80 read as themselves
     std::array<char, 256> toAnsi_{};
     std::array<char, 256> fromAnsi_{};
 };

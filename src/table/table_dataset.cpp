@@ -4,6 +4,8 @@
 #include <limits>
 
 #include "core/error.h"
+#include "table/record_scan.h"
+#include "table/row_reader.h"
 
 namespace geocalc {
 
@@ -164,7 +166,21 @@ void TableDataset::rowTexts(int row, std::vector<std::string>& texts) {
         return;
     }
     const std::string_view record = rowRecord(row);
-    for (std::size_t f = 0; f < texts.size(); ++f) table_->fieldText(record, int(f), texts[f]);
+    for (std::size_t f = 0; f < texts.size(); ++f) {
+        texts[f].clear();
+        table_->appendFieldText(record, int(f), texts[f]);
+    }
+}
+
+void TableDataset::scanRowTexts(const std::function<void(const RowTexts&)>& visit) {
+    checkActive();
+    RowTexts texts;
+    RowReader reader(table_->format());
+    RecordScan scan(*table_);
+    for (std::string_view record; scan.next(record);) {
+        reader.read(record, texts);
+        visit(texts);
+    }
 }
 
 bool TableDataset::isBlankAt(int row, int index) {
