@@ -8,6 +8,7 @@
 #include "cli/cli_io.h"
 #include "cli/record_picking.h"
 #include "cli/terminal_text.h"
+#include "core/byte_words.h"
 #include "core/error.h"
 #include "numtext/format_settings.h"
 #include "output/replacing_file.h"
@@ -39,9 +40,25 @@ constexpr std::array<bool, 256> kSpecialBytes = [] {
     return special;
 }();
 
+// Whether a text holds none of those bytes, looked at a word at a time:
+// printable ASCII but the backslash.
+bool showsAsItIs(std::string_view text) {
+    constexpr std::uint64_t kLow7 = 0x7F * words::kEveryByte;
+    return !words::any(text.data(), text.size(), [](std::uint64_t w) {
+        const std::uint64_t low = w & kLow7;                   // no carry between bytes
+        const std::uint64_t printable = low + 0x60 * words::kEveryByte;  // high bit: at least 0x20
+        const std::uint64_t del = low + words::kEveryByte;                // high bit: 0x7F
+        return (w | ~printable | del | words::bytesEqual(w, '\\')) & words::kHighBits;
+    });
+}
+
 // Appends a field text to the UTF-8 line, escaped; runs of plain bytes, most
 // of every text, are copied whole.
 void appendShown(std::string& line, std::string_view ansiText) {
+    if (showsAsItIs(ansiText)) {
+        line += ansiText;
+        return;
+    }
     std::size_t run = 0;
     for (std::size_t i = 0; i < ansiText.size(); ++i) {
         if (!kSpecialBytes[static_cast<unsigned char>(ansiText[i])]) continue;
@@ -71,22 +88,38 @@ std::vector<bool> plainFields(const TableDataset& table) {
     return plain;
 }
 
-// `line` is the caller's, so that its storage serves every row; texts of
+// Rows are gathered in `lines` and written a block at a time; texts of
 // `plain` fields need no look.
-template <class Texts>
-void printRow(std::ostream& out, const Texts& ansiTexts, const std::vector<bool>& plain, std::string& line) {
-    line.clear();
-    for (std::size_t i = 0; i < ansiTexts.size(); ++i) {
-        if (i > 0) line += '\t';
-        if (plain[i]) {
-            line += ansiTexts[i];
-        } else {
-            appendShown(line, ansiTexts[i]);
+class RowPrinter {
+public:
+    RowPrinter(std::ostream& out, std::vector<bool> plain) : out_(out), plain_(std::move(plain)) {}
+    ~RowPrinter() { flush(); }
+
+    template <class Texts>
+    void print(const Texts& ansiTexts) {
+        for (std::size_t i = 0; i < ansiTexts.size(); ++i) {
+            if (i > 0) lines_ += '\t';
+            if (plain_[i]) {
+                lines_ += ansiTexts[i];
+            } else {
+                appendShown(lines_, ansiTexts[i]);
+            }
         }
+        lines_ += '\n';
+        if (lines_.size() >= kBlockBytes) flush();
     }
-    line += '\n';
-    out.rdbuf()->sputn(line.data(), std::streamsize(line.size()));  // no sentry per row
-}
+
+    void flush() {
+        out_.rdbuf()->sputn(lines_.data(), std::streamsize(lines_.size()));  // no sentry per block
+        lines_.clear();
+    }
+
+private:
+    static constexpr std::size_t kBlockBytes = 64 * 1024;
+    std::ostream& out_;
+    std::vector<bool> plain_;
+    std::string lines_;
+};
 
 void writeResults(const PointLists& lists, const TraverseOptions& options, std::ostream& out) {
     auto encode = [&options](std::string_view line) {
@@ -109,12 +142,11 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() != 1) throw UsageError{"show takes one table"};
     TableDataset table;
     openReadOnly(table, args[0]);
-    std::vector<std::string> texts;
-    std::string line;
-    for (int f = 0; f < table.fieldCount(); ++f) texts.push_back(table.field(f).name);
-    printRow(out, texts, std::vector<bool>(texts.size(), false), line);
-    const std::vector<bool> plain = plainFields(table);
-    table.scanRowTexts([&](const RowTexts& rowTexts) { printRow(out, rowTexts, plain, line); });
+    std::vector<std::string> names;
+    for (int f = 0; f < table.fieldCount(); ++f) names.push_back(table.field(f).name);
+    RowPrinter(out, std::vector<bool>(names.size(), false)).print(names);
+    RowPrinter rows(out, plainFields(table));
+    table.scanRowTexts([&rows](const RowTexts& texts) { rows.print(texts); });
     return 0;
 }
 

@@ -9,7 +9,7 @@
 
 namespace geocalc {
 
-RowReader::RowReader(const RecordFormat& format) : format_(format) {
+RowReader::RowReader(const RecordFormat& format) : format_(format), general_(format.layout.fields.size()) {
     for (const DbfField& field : format.layout.fields) {
         Way way = Way::General;
         if (!field.nullable && storesNumberAsText(field)) {
@@ -18,52 +18,54 @@ RowReader::RowReader(const RecordFormat& format) : format_(format) {
                    format.charset.singleByte()) {
             way = Way::Text;
         }
-        fields_.push_back({&field, way, std::max(std::size_t(field.length), kPlainDecimalRoom)});
+        fields_.push_back({&field, way});
+        rowRoom_ += std::max(std::size_t(field.length), kPlainDecimalRoom);
     }
 }
 
 void RowReader::read(std::string_view record, RowTexts& out) {
-    out.clear();
+    out.start(fields_.size(), rowRoom_);
+    const bool whole = record.size() == std::size_t(format_.layout.recordLength);
     const char separator = numberFormat().decimalSeparator;
-    for (const FieldWay& way : fields_) {
-        const DbfField& field = *way.field;
-        const std::string_view stored = record.substr(std::size_t(field.offset), std::size_t(field.length));
-        char* at = out.room(way.room);
-        char* end = nullptr;
-        if (way.way == Way::Number) {
-            end = writePlainDecimal(record, stored, separator, at);
-        } else if (way.way == Way::Text) {
-            end = writeText(record, stored, field, at);
+    for (std::size_t f = 0; f < fields_.size(); ++f) {
+        const DbfField& field = *fields_[f].field;
+        const Way way = whole ? fields_[f].way : Way::General;
+        const std::string_view stored(record.data() + field.offset, std::size_t(field.length));
+        if (way == Way::Text) {
+            out.add(text(record, stored, field, out.scratch()));
+            continue;
         }
-        if (end == nullptr) {
-            general_.clear();
-            appendFieldText(format_, field, record, general_);
-            at = out.room(general_.size());
-            end = std::copy(general_.begin(), general_.end(), at);
+        if (way == Way::Number) {
+            if (const auto number = plainDecimal(record, stored, separator, out.scratch())) {
+                out.add(*number);
+                continue;
+            }
         }
-        out.endField(end);
+        general_[f].clear();
+        appendFieldText(format_, field, record, general_[f]);
+        out.add(general_[f]);
     }
 }
 
 // Most texts are plain: blanks after them, no NUL within.
-char* RowReader::writeText(std::string_view record, std::string_view stored, const DbfField& field,
-                           char* out) const {
+std::string_view RowReader::text(std::string_view record, std::string_view stored, const DbfField& field,
+                                 char* scratch) const {
+    std::string_view text;
 #if GEOCALC_BYTE_MASKS
     if (stored.size() <= ByteMasks::kMostBytes && record.size() >= ByteMasks::kWindow) {
         const ByteMasks bytes(record, stored);
         const std::uint32_t shown = ~bytes.blank & ByteMasks::span(bytes.first, bytes.end);
-        if (shown == 0) return out;
+        if (shown == 0) return {};
         const int end = ByteMasks::lastBit(shown) + 1;
-        const std::uint32_t text = ByteMasks::span(bytes.first, end);
-        if ((bytes.nul & text) == 0) {
-            const std::size_t size = std::size_t(end - bytes.first);
-            words::copy(out, bytes.origin + bytes.first, size);
-            if (!format_.charset.keepsBytes((bytes.high & text) != 0)) format_.charset.toAnsiInPlace(out, size);
-            return out + size;
+        const std::uint32_t kept = ByteMasks::span(bytes.first, end);
+        if ((bytes.nul & kept) == 0) {
+            text = std::string_view(bytes.origin + bytes.first, std::size_t(end - bytes.first));
+            if (format_.charset.keepsBytes((bytes.high & kept) != 0)) return text;
         }
     }
 #endif
-    return format_.charset.writeSingleByte(storedText(format_, field, record), out);
+    if (text.data() == nullptr) text = storedText(format_, field, record);
+    return {scratch, std::size_t(format_.charset.writeSingleByte(text, scratch) - scratch)};
 }
 
 }  // namespace geocalc

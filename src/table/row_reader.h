@@ -17,7 +17,8 @@ class RowReader {
 public:
     explicit RowReader(const RecordFormat& format);
 
-    // `record` is a whole record of the table.
+    // `record` is a record of the table (one cut short reads as blanks); the
+    // texts are valid while it and this reader are, until the next read.
     void read(std::string_view record, RowTexts& out);
 
 private:
@@ -25,13 +26,14 @@ private:
     struct FieldWay {
         const DbfField* field;
         Way way;
-        std::size_t room;
     };
-    char* writeText(std::string_view record, std::string_view stored, const DbfField& field, char* out) const;
+    std::string_view text(std::string_view record, std::string_view stored, const DbfField& field,
+                          char* scratch) const;
 
     RecordFormat format_;
     std::vector<FieldWay> fields_;
-    std::string general_;  // the text of a field read the general way
+    std::size_t rowRoom_ = 0;  // what the texts written straight may take
+    std::vector<std::string> general_;  // each field's text when read the general way
 };
 
 }  // namespace geocalc

@@ -1,9 +1,9 @@
-// One row's field texts, one after another in one buffer, so that reading a
-// whole table allocates nothing per row and copies each text once.
+// One row's field texts. Most are views of the record's own bytes; texts
+// that had to be made are written into one buffer, so that reading a whole
+// table allocates nothing per row. Valid until the next row is read.
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -11,31 +11,29 @@ namespace geocalc {
 
 class RowTexts {
 public:
-    std::size_t size() const { return ends_.size(); }
-    std::string_view operator[](std::size_t field) const {
-        const std::size_t begin = field == 0 ? 0 : ends_[field - 1];
-        return {bytes_.get() + begin, ends_[field] - begin};
-    }
+    std::size_t size() const { return count_; }
+    std::string_view operator[](std::size_t field) const { return texts_[field]; }
 
-    // Filling a row: each text is written at `room(n)`, which has room for n
-    // bytes after the texts before it, and ended with `endField(its end)`.
-    void clear() {
-        ends_.clear();
+    // Filling a row: `start` it with the number of fields and the room the
+    // texts made for it may take; a text made is written at `scratch()`
+    // before it is added.
+    void start(std::size_t fields, std::size_t room) {
+        if (texts_.size() < fields) texts_.resize(fields);
+        if (scratch_.size() < room) scratch_.resize(room);
+        count_ = 0;
         used_ = 0;
     }
-    char* room(std::size_t bytes) { return used_ + bytes <= capacity_ ? bytes_.get() + used_ : grow(bytes); }
-    void endField(const char* end) {
-        used_ = std::size_t(end - bytes_.get());
-        ends_.push_back(used_);
+    char* scratch() { return scratch_.data() + used_; }
+    void add(std::string_view text) {
+        if (text.data() == scratch()) used_ += text.size();
+        texts_[count_++] = text;
     }
 
 private:
-    char* grow(std::size_t bytes);
-
-    std::unique_ptr<char[]> bytes_;
-    std::size_t capacity_ = 0;
+    std::vector<std::string_view> texts_;
+    std::vector<char> scratch_;
+    std::size_t count_ = 0;
     std::size_t used_ = 0;
-    std::vector<std::size_t> ends_;
 };
 
 }  // namespace geocalc

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <sstream>
 
+#include "charset/code_page.h"
 #include "cli/cli_io.h"
+#include "cli/terminal_text.h"
 #include "table/dbf_builder.h"
 #include "temp_folder.h"
 #include "test_support.h"
@@ -33,6 +35,43 @@ TEST(TableCommandsTest, ShowPrintsEveryRecordTabSeparatedInUtf8) {
               "Репер 1\t6123456.78\t2345678.91\tTrue\t12/31/24\tбетонный столб\n"
               "пк2\t1.5\t-2.25\tFalse\t\t\n"
               "\t\t\t\t\tвторая\\r\\nстрока\n");
+}
+
+// Every byte, at every place of a text shorter and longer than a word,
+// shows as show's rules say: the escapes, other controls as \xHH, letters
+// in UTF-8, the rest as it is.
+TEST(TableCommandsTest, ShowEscapesEveryByteWhereverItStands) {
+    auto shown = [](std::string text) {
+        text = text.substr(0, text.find('\0'));
+        text.erase(text.find_last_not_of(' ') + 1);
+        std::string line;
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (c == '\t' || c == '\r' || c == '\n' || c == '\\') {
+                line += c == '\t' ? "\\t" : c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\\\";
+            } else if (byte < 0x20 || byte == 0x7F) {
+                appendHexEscape(line, byte);
+            } else {
+                line += utf8FromAnsi(std::string(1, c));
+            }
+        }
+        return line;
+    };
+    DbfBuilder table;
+    table.field("LONG", 'C', 20).field("SHORT", 'C', 6);
+    std::string expected = "LONG\tSHORT\n";
+    for (int byte = 0; byte < 256; ++byte) {
+        std::string longText = "abcdefghijklmnopq", shortText = "abcde";
+        longText[std::size_t(byte % 17)] = char(byte);
+        shortText[std::size_t(byte % 5)] = char(byte);
+        table.textRecord({longText, shortText});
+        expected += shown(longText) + "\t" + shown(shortText) + "\n";
+    }
+    TempFolder folder;
+    writeBytes(folder.file("bytes.dbf"), table.bytes());
+    std::ostringstream out;
+    runShow({folder.file("bytes.dbf")}, out);
+    EXPECT_EQ(out.str(), expected);
 }
 
 TEST(TableCommandsTest, ShowWritesNumbersWithALetterSeparatorInUtf8) {

@@ -29,7 +29,7 @@ TEST(PlainDecimalTest, AgreesWithReaderAndWriter) {
         for (int i = 0; i < count; ++i) s += kBytes[random() % (sizeof kBytes - 1)];
         return s;
     };
-    int shortcuts = 0;
+    int shortcuts = 0, asStoredTexts = 0;
     for (int i = 0; i < 200000; ++i) {
         std::string text(random() % 8 == 0 ? 16 + random() % 10 : random() % 3, ' ');
         if (random() % 4 == 0) text += random() % 2 ? '-' : '+';
@@ -42,21 +42,25 @@ TEST(PlainDecimalTest, AgreesWithReaderAndWriter) {
         for (char separator : {'.', ','}) {
             SeparatorGuard guard(separator);
             std::string fast = "before\t";
-            char written[kPlainDecimalRoom];
-            const char* end = writePlainDecimal(record, inRecord, separator, written);
+            char scratch[kPlainDecimalRoom];
+            const std::optional<std::string_view> inPlace = plainDecimal(record, inRecord, separator, scratch);
             if (!appendPlainDecimal(text, separator, fast)) {
                 ASSERT_EQ(fast, "before\t") << "'" << text << "'";
-                ASSERT_EQ(end, nullptr) << "'" << text << "' in '" << record << "'";
+                ASSERT_FALSE(inPlace) << "'" << text << "' in '" << record << "'";
                 continue;
             }
             ++shortcuts;
             const std::string expected = writeGeneral(readDecimal(text, '.')).str();
             ASSERT_EQ(fast, "before\t" + expected) << "'" << text << "'";
-            ASSERT_NE(end, nullptr) << "'" << text << "' in '" << record << "'";
-            ASSERT_EQ(std::string(static_cast<const char*>(written), end), expected) << "'" << text << "' in '" << record << "'";
+            ASSERT_TRUE(inPlace) << "'" << text << "' in '" << record << "'";
+            ASSERT_EQ(*inPlace, expected) << "'" << text << "' in '" << record << "'";
+            const bool asStored = inPlace->data() >= inRecord.data() && inPlace->data() < inRecord.data() + inRecord.size();
+            asStoredTexts += asStored;
+            ASSERT_TRUE(asStored || inPlace->data() == scratch);
         }
     }
     EXPECT_GT(shortcuts, 100000);
+    EXPECT_GT(asStoredTexts, 50000);
 }
 
 TEST(PlainDecimalTest, LeavesHardCasesToTheReader) {
