@@ -87,7 +87,9 @@ void BM_ScanAllFieldTexts(benchmark::State& state) {
         geocalc::TableDataset table;
         table.setTableName(path);
         table.open();
-        table.scanRowTexts([](const geocalc::RowTexts& texts) { benchmark::DoNotOptimize(texts[0].data()); });
+        for (geocalc::RowScan scan = table.scanRows(); const geocalc::RowTexts* texts = scan.next();) {
+            benchmark::DoNotOptimize(texts->all().data());
+        }
         heap = mallinfo2().uordblks - before;
     }
     state.counters["open_table_heap_MB"] = double(heap) / (1 << 20);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,7 @@ class RowTexts {
 public:
     std::size_t size() const { return count_; }
     std::string_view operator[](std::size_t field) const { return texts_[field]; }
+    std::span<const std::string_view> all() const { return {texts_.data(), count_}; }
 
     // Filling a row: `start` it with the number of fields and the room the
     // texts made for it may take; a text made is written at `scratch()`

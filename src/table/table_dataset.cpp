@@ -4,8 +4,6 @@
 #include <limits>
 
 #include "core/error.h"
-#include "table/record_scan.h"
-#include "table/row_reader.h"
 
 namespace geocalc {
 
@@ -172,15 +170,9 @@ void TableDataset::rowTexts(int row, std::vector<std::string>& texts) {
     }
 }
 
-void TableDataset::scanRowTexts(const std::function<void(const RowTexts&)>& visit) {
+RowScan TableDataset::scanRows() const {
     checkActive();
-    RowTexts texts;
-    RowReader reader(table_->format());
-    RecordScan scan(*table_);
-    for (std::string_view record; scan.next(record);) {
-        reader.read(record, texts);
-        visit(texts);
-    }
+    return RowScan(*table_);
 }
 
 bool TableDataset::isBlankAt(int row, int index) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "table/dbf_table.h"
-#include "table/row_texts.h"
+#include "table/row_scan.h"
 
 namespace geocalc {
 
@@ -82,10 +82,8 @@ public:
     // Every field text of a row at once, into `texts` (resized to the field
     // count; the strings' storage is reused from call to call).
     void rowTexts(int row, std::vector<std::string>& texts);
-    // Every row's field texts in table order, as the file holds them now, read
-    // in one pass over it and handed to `visit` (their storage serves every
-    // row): for batch work, which needs no row numbers.
-    void scanRowTexts(const std::function<void(const RowTexts&)>& visit);
+    // Every row's field texts in one pass over the file (see RowScan).
+    RowScan scanRows() const;
 
     // Starts editing the current record as the file now holds it.
     void edit();
