@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "table/dbf_layout.h"
+#include "table/field_text.h"
 #include "table/file_handle.h"
 #include "table/memo_file.h"
-#include "table/field_text.h"
 #include "table/record_cache.h"
 #include "table/table_charset.h"
 

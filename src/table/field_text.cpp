@@ -1,12 +1,10 @@
 #include "table/field_text.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <ctime>
 
 #include "charset/code_page.h"
-#include "core/byte_words.h"
 #include "core/error.h"
 #include "numtext/decimal_reader.h"
 #include "numtext/format_settings.h"
@@ -120,27 +118,18 @@ std::uint32_t memoBlock(const DbfField& field, std::string_view stored) {
     return std::uint32_t(block);
 }
 
-// The length of `text` without its trailing blanks, a word at a time (text
-// fields are mostly padding).
-std::size_t withoutTrailingBlanks(std::string_view text) {
-    std::size_t end = text.size();
-    for (; end >= 8; end -= 8) {
-        const std::uint64_t notBlank = words::load(text.data() + end - 8) ^ (' ' * words::kEveryByte);
-        if (notBlank != 0) return end - 8 + std::size_t(63 - std::countl_zero(notBlank)) / 8 + 1;
-    }
-    while (end > 0 && text[end - 1] == ' ') --end;
-    return end;
-}
-
 std::string_view storedTextOf(const RecordFormat& format, const DbfField& field, std::string_view record,
                               std::string_view stored) {
     if (field.type == 'V' && nullFlagSet(format, record, field.varLengthBit) && !stored.empty()) {
         stored = stored.substr(0, std::min<std::size_t>(static_cast<unsigned char>(stored.back()),
                                                         stored.size() - 1));
     }
-    const std::size_t end = withoutTrailingBlanks(stored);
-    if (words::any(stored.data(), end, [](std::uint64_t w) { return words::bytesEqual(w, '\0'); })) {
-        return stored.substr(0, withoutTrailingBlanks(stored.substr(0, stored.find('\0'))));
+    // Up to the first NUL, without the padding blanks.
+    std::size_t end = stored.size();
+    while (end > 0 && stored[end - 1] == ' ') --end;
+    if (const void* nul = std::memchr(stored.data(), '\0', end)) {
+        end = std::size_t(static_cast<const char*>(nul) - stored.data());
+        while (end > 0 && stored[end - 1] == ' ') --end;
     }
     return stored.substr(0, end);
 }
