@@ -17,8 +17,8 @@
 #include "../tests/table/dbf_builder.h"
 #include "cli/parcel_command.h"
 #include "cli/table_commands.h"
-#include "table/table_dataset.h"
 #include "table/record_scan.h"
+#include "table/table_dataset.h"
 
 namespace {
 
@@ -87,7 +87,8 @@ void BM_ScanAllFieldTexts(benchmark::State& state) {
         geocalc::TableDataset table;
         table.setTableName(path);
         table.open();
-        for (geocalc::RowScan scan = table.scanRows(); const geocalc::RowTexts* texts = scan.next();) {
+        for (geocalc::RowScan scan = table.scanRows();
+             const geocalc::RowTexts* texts = scan.next();) {
             benchmark::DoNotOptimize(texts->all().data());
         }
         heap = mallinfo2().uordblks - before;
@@ -103,7 +104,8 @@ void BM_ScanRecordsOnly(benchmark::State& state) {
         const auto table = geocalc::DbfTable::open(path, geocalc::DbfTable::Access::ReadOnly);
         geocalc::RecordScan scan(*table);
         std::size_t firstBytes = 0;
-        for (std::string_view record; scan.next(record);) firstBytes += static_cast<unsigned char>(record[1]);
+        for (std::string_view record; scan.next(record);)
+            firstBytes += static_cast<unsigned char>(record[1]);
         benchmark::DoNotOptimize(firstBytes);
     }
 }

@@ -17,11 +17,16 @@ constexpr std::size_t kMostShownBytes = 4;
 
 constexpr const char* escapeOf(char c) {
     switch (c) {
-        case '\t': return "\\t";
-        case '\r': return "\\r";
-        case '\n': return "\\n";
-        case '\\': return "\\\\";
-        default: return nullptr;
+        case '\t':
+            return "\\t";
+        case '\r':
+            return "\\r";
+        case '\n':
+            return "\\n";
+        case '\\':
+            return "\\\\";
+        default:
+            return nullptr;
     }
 }
 
@@ -30,9 +35,9 @@ constexpr const char* escapeOf(char c) {
 bool showsAsItIs(std::string_view ansiText) {
     constexpr std::uint64_t kLow7 = 0x7F * words::kEveryByte;
     return !words::any(ansiText.data(), ansiText.size(), [](std::uint64_t w) {
-        const std::uint64_t low = w & kLow7;                              // no carry between bytes
+        const std::uint64_t low = w & kLow7;                             // no carry between bytes
         const std::uint64_t printable = low + 0x60 * words::kEveryByte;  // high bit: at least 0x20
-        const std::uint64_t del = low + words::kEveryByte;                // high bit: 0x7F
+        const std::uint64_t del = low + words::kEveryByte;               // high bit: 0x7F
         return (w | ~printable | del | words::bytesEqual(w, '\\')) & words::kHighBits;
     });
 }

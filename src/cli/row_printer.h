@@ -18,7 +18,7 @@ bool showsAsItIs(std::string_view ansiText);
 // Rows are gathered and written a block at a time, the last ones when the
 // printer goes.
 class RowPrinter {
-public:
+  public:
     // Texts of `plain` fields are known to show as they are.
     RowPrinter(std::ostream& out, std::vector<bool> plain);
     ~RowPrinter() { flush(); }
@@ -28,7 +28,7 @@ public:
     void print(std::span<const std::string_view> ansiTexts);
     void flush();
 
-private:
+  private:
     char* escaped(char* at, std::string_view ansiText);
 
     std::ostream& out_;

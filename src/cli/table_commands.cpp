@@ -56,7 +56,8 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
     for (int f = 0; f < table.fieldCount(); ++f) names.push_back(table.field(f).name);
     RowPrinter rows(out, plainFields(table));
     RowPrinter(out, std::vector<bool>(names.size(), false)).print(names);
-    for (RowScan scan = table.scanRows(); const RowTexts* texts = scan.next();) rows.print(texts->all());
+    for (RowScan scan = table.scanRows(); const RowTexts* texts = scan.next();)
+        rows.print(texts->all());
     return 0;
 }
 

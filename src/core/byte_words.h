@@ -57,7 +57,8 @@ bool any(const char* bytes, std::size_t size, Test test) {
         return test(load(bytes + size - 8)) != 0;
     }
     std::uint64_t w = 0;
-    for (std::size_t i = 0; i < size; ++i) w |= std::uint64_t(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    for (std::size_t i = 0; i < size; ++i)
+        w |= std::uint64_t(static_cast<unsigned char>(bytes[i])) << (8 * i);
     return (test(w) & ((std::uint64_t(1) << (8 * size)) - 1)) != 0;
 }
 

@@ -51,10 +51,12 @@ struct ByteMasks {
     int end = 0;    // after its last
     std::uint32_t blank = 0, nul = 0, high = 0, digit = 0, zero = 0, point = 0;
 
-private:
+  private:
     void classify(const char* bytes, int shift) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-        const auto bits = [shift](__m128i equal) { return std::uint32_t(_mm_movemask_epi8(equal)) << shift; };
+        const auto bits = [shift](__m128i equal) {
+            return std::uint32_t(_mm_movemask_epi8(equal)) << shift;
+        };
         const auto equalTo = [&](char c) { return bits(_mm_cmpeq_epi8(v, _mm_set1_epi8(c))); };
         const __m128i digitValue = _mm_sub_epi8(v, _mm_set1_epi8('0'));
         blank |= equalTo(' ');

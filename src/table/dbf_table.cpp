@@ -142,7 +142,9 @@ void DbfTable::ensureDeletedIndex() {
 std::uint32_t DbfTable::readRecords(std::uint32_t first, std::uint32_t count, char* buffer) const {
     const std::uint64_t recordLength = std::uint64_t(layout_.recordLength);
     const std::int64_t n = file_.readAt(buffer, count * recordLength, offsetOf(first));
-    if (n < 0) fail("Cannot read record " + std::to_string(std::uint64_t(first) + 1) + ": " + lastSystemReason());
+    if (n < 0)
+        fail("Cannot read record " + std::to_string(std::uint64_t(first) + 1) + ": " +
+             lastSystemReason());
     return std::uint32_t(std::uint64_t(n) / recordLength);
 }
 

@@ -118,8 +118,8 @@ std::uint32_t memoBlock(const DbfField& field, std::string_view stored) {
     return std::uint32_t(block);
 }
 
-std::string_view storedTextOf(const RecordFormat& format, const DbfField& field, std::string_view record,
-                              std::string_view stored) {
+std::string_view storedTextOf(const RecordFormat& format, const DbfField& field,
+                              std::string_view record, std::string_view stored) {
     if (field.type == 'V' && nullFlagSet(format, record, field.varLengthBit) && !stored.empty()) {
         stored = stored.substr(0, std::min<std::size_t>(static_cast<unsigned char>(stored.back()),
                                                         stored.size() - 1));
@@ -170,7 +170,8 @@ bool storesNumberAsText(const DbfField& field) {
            (field.type == 'N' || field.type == 'F');
 }
 
-std::string_view storedText(const RecordFormat& format, const DbfField& field, std::string_view record) {
+std::string_view storedText(const RecordFormat& format, const DbfField& field,
+                            std::string_view record) {
     return storedTextOf(format, field, record, fieldBytes(field, record));
 }
 
@@ -240,6 +241,5 @@ void appendFieldText(const RecordFormat& format, const DbfField& field, std::str
         out += otherText(format, field, stored);
     }
 }
-
 
 }  // namespace geocalc

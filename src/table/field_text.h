@@ -36,7 +36,8 @@ bool storesNumberAsText(const DbfField& field);
 
 // A text field's stored characters up to the first NUL, without the padding
 // blanks, in the table's code page.
-std::string_view storedText(const RecordFormat& format, const DbfField& field, std::string_view record);
+std::string_view storedText(const RecordFormat& format, const DbfField& field,
+                            std::string_view record);
 
 // Whether the field's value is blank or null.
 bool isBlankField(const RecordFormat& format, const DbfField& field, std::string_view record);

@@ -18,8 +18,8 @@ constexpr int kSmallestPlainExponent = -3;
 // from `from` to `to`, with the point at `point` (if among them) turned into
 // the separator, after a minus sign and a 0 where asked. Where that is the
 // stored text itself, a view of it; else written at `scratch`.
-inline std::string_view shown(bool minus, bool zeroFirst, const char* from, const char* to, const char* point,
-                       char separator, char* scratch) {
+inline std::string_view shown(bool minus, bool zeroFirst, const char* from, const char* to,
+                              const char* point, char separator, char* scratch) {
     if (!zeroFirst && (!minus || from[-1] == '-') && (point == nullptr || separator == '.')) {
         return {from - minus, std::size_t(to - from) + minus};
     }
@@ -63,7 +63,8 @@ std::optional<std::string_view> byBytes(std::string_view stored, char separator,
     } else {
         const char* firstDigit = fraction;
         while (firstDigit < fractionEnd && *firstDigit == '0') ++firstDigit;
-        if (firstDigit < fractionEnd && -int(firstDigit - fraction) < kSmallestPlainExponent) return std::nullopt;
+        if (firstDigit < fractionEnd && -int(firstDigit - fraction) < kSmallestPlainExponent)
+            return std::nullopt;
         significant = int(fractionEnd - firstDigit);
     }
     if (significant > kGeneralDigits) return std::nullopt;
@@ -71,8 +72,8 @@ std::optional<std::string_view> byBytes(std::string_view stored, char separator,
     const bool withFraction = fractionEnd != fraction;
     const char* from = whole != wholeEnd || !withFraction ? whole : fraction - 1;
     const char* to = withFraction ? fractionEnd : wholeEnd;
-    return shown(negative && significant > 0, whole == wholeEnd, from, to, withFraction ? fraction - 1 : nullptr,
-                 separator, scratch);
+    return shown(negative && significant > 0, whole == wholeEnd, from, to,
+                 withFraction ? fraction - 1 : nullptr, separator, scratch);
 }
 
 #if GEOCALC_BYTE_MASKS
@@ -90,15 +91,19 @@ std::optional<std::string_view> byMasks(const ByteMasks& bytes, char separator, 
     const std::uint32_t points = body & bytes.point;
     const std::uint32_t digits = body & bytes.digit;
     // Blanks within, other characters, a second sign or point, no digit: the reader's to judge.
-    if ((body & ~(digits | points)) != 0 || (points & (points - 1)) != 0 || digits == 0) return std::nullopt;
+    if ((body & ~(digits | points)) != 0 || (points & (points - 1)) != 0 || digits == 0)
+        return std::nullopt;
 
     const std::uint32_t notZero = ~bytes.zero;
     const int pointAt = points != 0 ? std::countr_zero(points) : end;
-    const std::uint32_t wholeDigits = Masks::span(first + signed_, pointAt) & notZero;  // from the first not 0
+    const std::uint32_t wholeDigits =
+        Masks::span(first + signed_, pointAt) & notZero;  // from the first not 0
     const int wholeStart = wholeDigits != 0 ? std::countr_zero(wholeDigits) : pointAt;
     const int fractionStart = pointAt + 1;
-    const std::uint32_t fractionDigits = points != 0 ? Masks::span(fractionStart, end) & notZero : 0;
-    const int fractionEnd = fractionDigits != 0 ? Masks::lastBit(fractionDigits) + 1 : fractionStart;
+    const std::uint32_t fractionDigits =
+        points != 0 ? Masks::span(fractionStart, end) & notZero : 0;
+    const int fractionEnd =
+        fractionDigits != 0 ? Masks::lastBit(fractionDigits) + 1 : fractionStart;
     int significant = 0;
     if (wholeStart != pointAt) {
         significant = (pointAt - wholeStart) + (fractionEnd - fractionStart);
@@ -112,16 +117,17 @@ std::optional<std::string_view> byMasks(const ByteMasks& bytes, char separator, 
     const bool withFraction = fractionEnd > fractionStart;
     const int from = wholeStart != pointAt || !withFraction ? wholeStart : pointAt;
     const int to = withFraction ? fractionEnd : pointAt;
-    return shown(sign == '-' && significant > 0, wholeStart == pointAt, bytes.origin + from, bytes.origin + to,
-                 withFraction ? bytes.origin + pointAt : nullptr, separator, scratch);
+    return shown(sign == '-' && significant > 0, wholeStart == pointAt, bytes.origin + from,
+                 bytes.origin + to, withFraction ? bytes.origin + pointAt : nullptr, separator,
+                 scratch);
 }
 
 #endif
 
 }  // namespace
 
-std::optional<std::string_view> plainDecimal(std::string_view within, std::string_view stored, char separator,
-                                             char* scratch) {
+std::optional<std::string_view> plainDecimal(std::string_view within, std::string_view stored,
+                                             char separator, char* scratch) {
 #if GEOCALC_BYTE_MASKS
     if (stored.size() <= ByteMasks::kMostBytes && within.size() >= ByteMasks::kWindow) {
         return byMasks(ByteMasks(within, stored), separator, scratch);

@@ -19,8 +19,8 @@ inline constexpr std::size_t kPlainDecimalRoom = 2 * 15 + 4;
 // else the form written at `scratch`; nothing when the text needs the full
 // reader and writer. `stored` lies within `within` (its record), all of
 // which may be read.
-std::optional<std::string_view> plainDecimal(std::string_view within, std::string_view stored, char separator,
-                                             char* scratch);
+std::optional<std::string_view> plainDecimal(std::string_view within, std::string_view stored,
+                                             char separator, char* scratch);
 // The same appended to `out`; false when the text needs the reader and writer.
 bool appendPlainDecimal(std::string_view stored, char separator, std::string& out);
 

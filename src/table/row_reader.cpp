@@ -9,7 +9,8 @@
 
 namespace geocalc {
 
-RowReader::RowReader(const RecordFormat& format) : format_(format), general_(format.layout.fields.size()) {
+RowReader::RowReader(const RecordFormat& format)
+    : format_(format), general_(format.layout.fields.size()) {
     for (const DbfField& field : format.layout.fields) {
         Way way = Way::General;
         if (!field.nullable && storesNumberAsText(field)) {
@@ -48,8 +49,8 @@ void RowReader::read(std::string_view record, RowTexts& out) {
 }
 
 // Most texts are plain: blanks after them, no NUL within.
-std::string_view RowReader::text(std::string_view record, std::string_view stored, const DbfField& field,
-                                 char* scratch) const {
+std::string_view RowReader::text(std::string_view record, std::string_view stored,
+                                 const DbfField& field, char* scratch) const {
     std::string_view text;
 #if GEOCALC_BYTE_MASKS
     if (stored.size() <= ByteMasks::kMostBytes && record.size() >= ByteMasks::kWindow) {

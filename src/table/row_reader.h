@@ -14,14 +14,14 @@
 namespace geocalc {
 
 class RowReader {
-public:
+  public:
     explicit RowReader(const RecordFormat& format);
 
     // `record` is a record of the table (one cut short reads as blanks); the
     // texts are valid while it and this reader are, until the next read.
     void read(std::string_view record, RowTexts& out);
 
-private:
+  private:
     enum class Way { Text, Number, General };
     struct FieldWay {
         const DbfField* field;
@@ -32,7 +32,7 @@ private:
 
     RecordFormat format_;
     std::vector<FieldWay> fields_;
-    std::size_t rowRoom_ = 0;  // what the texts written straight may take
+    std::size_t rowRoom_ = 0;           // what the texts written straight may take
     std::vector<std::string> general_;  // each field's text when read the general way
 };
 

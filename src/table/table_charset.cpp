@@ -130,7 +130,8 @@ TableCharset TableCharset::named(const std::string& codePage) {
         charset.fromAnsi_[byte] = fromAnsi < 0 ? kReplacementChar : char(fromAnsi);
     }
     charset.asciiKept_ = true;
-    for (int b = 0; b < 0x80; ++b) charset.asciiKept_ = charset.asciiKept_ && charset.toAnsi_[std::size_t(b)] == char(b);
+    for (int b = 0; b < 0x80; ++b)
+        charset.asciiKept_ = charset.asciiKept_ && charset.toAnsi_[std::size_t(b)] == char(b);
     return charset;
 }
 
@@ -153,7 +154,8 @@ void TableCharset::appendAnsi(std::string_view stored, std::string& out) const {
 char* TableCharset::writeSingleByte(std::string_view stored, char* out) const {
     words::copy(out, stored.data(), stored.size());
     const auto highByte = [](std::uint64_t w) { return w & words::kHighBits; };
-    if (!keepsBytes(words::any(stored.data(), stored.size(), highByte))) toAnsiInPlace(out, stored.size());
+    if (!keepsBytes(words::any(stored.data(), stored.size(), highByte)))
+        toAnsiInPlace(out, stored.size());
     return out + stored.size();
 }
 

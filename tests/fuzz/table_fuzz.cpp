@@ -72,9 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         // The one-pass scan gives every row's texts as the row-by-row reads do.
         int scanned = 0;
-        for (geocalc::RowScan scan = dataset.scanRows(); const geocalc::RowTexts* texts = scan.next(); ++scanned) {
+        for (geocalc::RowScan scan = dataset.scanRows();
+             const geocalc::RowTexts* texts = scan.next(); ++scanned) {
             for (int field = 0; scanned < rows && field < dataset.fieldCount(); ++field) {
-                if ((*texts)[std::size_t(field)] != dataset.fieldTextAt(scanned, field)) __builtin_trap();
+                if ((*texts)[std::size_t(field)] != dataset.fieldTextAt(scanned, field))
+                    __builtin_trap();
             }
         }
         if (scanned != dataset.rowCount()) __builtin_trap();

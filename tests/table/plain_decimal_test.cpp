@@ -38,12 +38,14 @@ TEST(PlainDecimalTest, AgreesWithReaderAndWriter) {
         text += std::string(random() % 2, ' ');
         const std::string before = noise(int(random() % 20));
         const std::string record = before + text + noise(int(random() % 20));
-        const std::string_view inRecord = std::string_view(record).substr(before.size(), text.size());
+        const std::string_view inRecord =
+            std::string_view(record).substr(before.size(), text.size());
         for (char separator : {'.', ','}) {
             SeparatorGuard guard(separator);
             std::string fast = "before\t";
             char scratch[kPlainDecimalRoom];
-            const std::optional<std::string_view> inPlace = plainDecimal(record, inRecord, separator, scratch);
+            const std::optional<std::string_view> inPlace =
+                plainDecimal(record, inRecord, separator, scratch);
             if (!appendPlainDecimal(text, separator, fast)) {
                 ASSERT_EQ(fast, "before\t") << "'" << text << "'";
                 ASSERT_FALSE(inPlace) << "'" << text << "' in '" << record << "'";
@@ -54,7 +56,8 @@ TEST(PlainDecimalTest, AgreesWithReaderAndWriter) {
             ASSERT_EQ(fast, "before\t" + expected) << "'" << text << "'";
             ASSERT_TRUE(inPlace) << "'" << text << "' in '" << record << "'";
             ASSERT_EQ(*inPlace, expected) << "'" << text << "' in '" << record << "'";
-            const bool asStored = inPlace->data() >= inRecord.data() && inPlace->data() < inRecord.data() + inRecord.size();
+            const bool asStored = inPlace->data() >= inRecord.data() &&
+                                  inPlace->data() < inRecord.data() + inRecord.size();
             asStoredTexts += asStored;
             ASSERT_TRUE(asStored || inPlace->data() == scratch);
         }
@@ -65,7 +68,8 @@ TEST(PlainDecimalTest, AgreesWithReaderAndWriter) {
 
 TEST(PlainDecimalTest, LeavesHardCasesToTheReader) {
     std::string out;
-    for (const char* text : {"1234567890123456", "0.00001", "1e5", "", "  ", "1.2.3", "--1", "0x1", "1 2", "-", ".", "+.", "1-", "- 1"}) {
+    for (const char* text : {"1234567890123456", "0.00001", "1e5", "", "  ", "1.2.3", "--1", "0x1",
+                             "1 2", "-", ".", "+.", "1-", "- 1"}) {
         EXPECT_FALSE(appendPlainDecimal(text, '.', out)) << text;
     }
     EXPECT_EQ(out, "");
