@@ -93,7 +93,12 @@ FdOutputBuffer::int_type FdOutputBuffer::overflow(int_type c) {
 // On a terminal each complete line goes out at once, its controls escaped;
 // the rest waits for its line end, so that no character is cut in two.
 std::streamsize FdOutputBuffer::xsputn(const char* data, std::streamsize size) {
-    if (!lineByLine_) return std::streambuf::xsputn(data, size);
+    if (!lineByLine_) {
+        if (std::size_t(size) < kBlockSize / 4) return std::streambuf::xsputn(data, size);
+        drain();  // a large block goes out as it is, after what came before it
+        writeOut(data, std::size_t(size));
+        return size;
+    }
     line_.append(data, std::size_t(size));
     if (std::memchr(data, '\n', std::size_t(size))) {
         const std::size_t complete = line_.rfind('\n') + 1;

@@ -1,6 +1,7 @@
 #include "cli/row_printer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "charset/code_page.h"
@@ -11,7 +12,7 @@ namespace geocalc::cli {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = 64 * 1024;
+constexpr std::size_t kBlockBytes = 256 * 1024;
 // The most a byte can grow to: "\xHH", or a letter's UTF-8 (at most 3).
 constexpr std::size_t kMostShownBytes = 4;
 
@@ -42,29 +43,28 @@ bool showsAsItIs(std::string_view ansiText) {
     });
 }
 
-RowPrinter::RowPrinter(std::ostream& out, std::vector<bool> plain)
-    : out_(out), plain_(std::move(plain)), block_(kBlockBytes) {}
+RowPrinter::RowPrinter(std::ostream& out, const std::vector<bool>& plain)
+    : out_(out), plain_(plain.begin(), plain.end()), block_(kBlockBytes) {}
 
 void RowPrinter::print(std::span<const std::string_view> ansiTexts) {
-    std::size_t most = ansiTexts.size();  // the tabs and the line end
-    for (const std::string_view text : ansiTexts) most += kMostShownBytes * text.size();
-    if (used_ + most > block_.size()) {
-        flush();
-        if (most > block_.size()) block_.resize(most);
-    }
-    char* at = block_.data() + used_;
+    if (ansiTexts.empty()) return print(std::array<std::string_view, 1>{});  // a row without fields: a line
     for (std::size_t i = 0; i < ansiTexts.size(); ++i) {
         const std::string_view text = ansiTexts[i];
-        if (i > 0) *at++ = '\t';
+        const std::size_t most = kMostShownBytes * text.size() + 1;  // and the tab or line end
+        if (used_ + most > block_.size()) {
+            flush();
+            if (most > block_.size()) block_.resize(most);
+        }
+        char* at = block_.data() + used_;
         if (plain_[i] || showsAsItIs(text)) {
             words::copy(at, text.data(), text.size());
             at += text.size();
         } else {
             at = escaped(at, text);
         }
+        *at++ = i + 1 < ansiTexts.size() ? '\t' : '\n';
+        used_ = std::size_t(at - block_.data());
     }
-    *at++ = '\n';
-    used_ = std::size_t(at - block_.data());
 }
 
 void RowPrinter::flush() {

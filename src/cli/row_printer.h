@@ -20,7 +20,7 @@ bool showsAsItIs(std::string_view ansiText);
 class RowPrinter {
   public:
     // Texts of `plain` fields are known to show as they are.
-    RowPrinter(std::ostream& out, std::vector<bool> plain);
+    RowPrinter(std::ostream& out, const std::vector<bool>& plain);
     ~RowPrinter() { flush(); }
     RowPrinter(const RowPrinter&) = delete;
     RowPrinter& operator=(const RowPrinter&) = delete;
@@ -32,7 +32,7 @@ class RowPrinter {
     char* escaped(char* at, std::string_view ansiText);
 
     std::ostream& out_;
-    std::vector<bool> plain_;
+    std::vector<char> plain_;
     std::vector<char> block_;
     std::size_t used_ = 0;
     std::string escaped_;

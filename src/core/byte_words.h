@@ -47,7 +47,9 @@ inline void copy(char* to, const char* from, std::size_t size) {
 }
 
 // Whether any of `size` bytes satisfies `test`, which takes a word and gives
-// a high bit in each byte found; words overlap at the end as in `copy`.
+// a high bit in each byte found; words overlap where `size` is not a
+// multiple of eight, and a short text is gathered into one word (its bytes
+// may repeat there, which cannot change the answer).
 template <class Test>
 bool any(const char* bytes, std::size_t size, Test test) {
     if (size >= 8) {
@@ -56,10 +58,20 @@ bool any(const char* bytes, std::size_t size, Test test) {
         }
         return test(load(bytes + size - 8)) != 0;
     }
-    std::uint64_t w = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        w |= std::uint64_t(static_cast<unsigned char>(bytes[i])) << (8 * i);
-    return (test(w) & ((std::uint64_t(1) << (8 * size)) - 1)) != 0;
+    std::uint64_t w;
+    if (size >= 4) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, bytes, 4);
+        std::memcpy(&tail, bytes + size - 4, 4);
+        w = head | std::uint64_t(tail) << 32;
+    } else if (size > 0) {
+        const auto byte = [bytes](std::size_t i) { return std::uint64_t(static_cast<unsigned char>(bytes[i])); };
+        const std::uint64_t three = byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16;
+        w = three | three << 24 | three << 48;
+    } else {
+        return false;
+    }
+    return test(w) != 0;
 }
 
 }  // namespace geocalc::words
