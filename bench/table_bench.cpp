@@ -17,6 +17,7 @@
 #include "../tests/table/dbf_builder.h"
 #include "cli/parcel_command.h"
 #include "cli/table_commands.h"
+#include "table/byte_masks.h"
 #include "table/record_scan.h"
 #include "table/table_dataset.h"
 
@@ -109,6 +110,32 @@ void BM_ScanRecordsOnly(benchmark::State& state) {
         benchmark::DoNotOptimize(firstBytes);
     }
 }
+
+#if GEOCALC_BYTE_MASKS
+// The least any reader of field texts does: every field's text found (the
+// record's bytes with the trailing blanks cut), nothing judged or turned.
+void BM_ScanFieldEndsOnly(benchmark::State& state) {
+    using geocalc::ByteMasks;
+    const std::string& path = millionRecordTable();
+    for (auto _ : state) {
+        const auto table = geocalc::DbfTable::open(path, geocalc::DbfTable::Access::ReadOnly);
+        const std::vector<geocalc::DbfField>& fields = table->fields();
+        std::vector<std::string_view> texts(fields.size());
+        geocalc::RecordScan scan(*table);
+        for (std::string_view record; scan.next(record);) {
+            for (std::size_t f = 0; f < fields.size(); ++f) {
+                const std::string_view stored = record.substr(std::size_t(fields[f].offset), std::size_t(fields[f].length));
+                const ByteMasks bytes(record, stored);
+                const std::uint32_t shown = ~bytes.blank & ByteMasks::span(bytes.first, bytes.end);
+                const int end = shown == 0 ? bytes.first : ByteMasks::lastBit(shown) + 1;
+                texts[f] = std::string_view(bytes.origin + bytes.first, std::size_t(end - bytes.first));
+            }
+            benchmark::DoNotOptimize(texts.data());
+        }
+    }
+}
+BENCHMARK(BM_ScanFieldEndsOnly)->Unit(benchmark::kMillisecond);
+#endif
 
 // The floor: every byte of the file read once.
 void BM_ScanFloor_ReadFile(benchmark::State& state) {
