@@ -14,7 +14,7 @@ void printLine(std::ostream& out, std::string_view ansiText) {
     line.clear();
     appendUtf8FromAnsi(line, ansiText);
     line += '\n';
-    out.write(line.data(), std::streamsize(line.size()));
+    out.rdbuf()->sputn(line.data(), std::streamsize(line.size()));  // no sentry per line
 }
 
 void printMessage(std::ostream& out, std::string_view ansiMessage) {

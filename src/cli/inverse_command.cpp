@@ -8,6 +8,7 @@
 #include "calc/side.h"
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
+#include "cli/line_reader.h"
 #include "core/error.h"
 
 namespace geocalc::cli {
@@ -36,32 +37,33 @@ std::string_view ansiWord(std::string_view utf8, std::string& storage) {
 // The side line of one input line, or its failure; "" for a blank line.
 SideLineText lineResult(std::string_view line, long long number,
                         std::array<std::string, kCoordinateCount>& storage) {
-    if (line.find('\0') != std::string_view::npos) {
-        throw Error("Line " + std::to_string(number) + " holds a NUL byte");
-    }
-    // Plain ASCII, the usual case, is already in the core's code page: one
-    // look at the whole line spares a look at each word.
-    unsigned char bits = 0;
-    for (const char c : line) bits |= static_cast<unsigned char>(c);
-    const bool ascii = bits < 0x80;
+    // One pass takes the words apart and looks at every byte: for a NUL, and
+    // for bytes from 0x80 up, without which the words already are in the
+    // core's code page, as in the usual case.
     std::array<std::string_view, kCoordinateCount> words;
     std::size_t count = 0;
+    unsigned char bits = 0;
+    bool nul = false;
     for (std::size_t pos = 0; pos < line.size();) {
         if (isBlank(line[pos])) {
             ++pos;
             continue;
         }
         const std::size_t start = pos;
-        while (pos < line.size() && !isBlank(line[pos])) ++pos;
-        if (count < kCoordinateCount) {
-            const std::string_view word = line.substr(start, pos - start);
-            words[count] = ascii ? word : ansiWord(word, storage[count]);
+        for (; pos < line.size() && !isBlank(line[pos]); ++pos) {
+            bits |= static_cast<unsigned char>(line[pos]);
+            nul |= line[pos] == '\0';
         }
+        if (count < kCoordinateCount) words[count] = line.substr(start, pos - start);
         ++count;
     }
+    if (nul) throw Error("Line " + std::to_string(number) + " holds a NUL byte");
     if (count == 0) return SideLineText();
     if (count != kCoordinateCount) {
         throw Error("Expected four coordinates XS YS XE YE, got " + std::to_string(count));
+    }
+    if (bits >= 0x80) {
+        for (std::size_t i = 0; i < kCoordinateCount; ++i) words[i] = ansiWord(words[i], storage[i]);
     }
     return sideLine(words);
 }
@@ -70,8 +72,9 @@ SideLineText lineResult(std::string_view line, long long number,
 int inverseLines(std::istream& in, std::ostream& out) {
     int exitCode = 0;
     std::array<std::string, kCoordinateCount> storage;
-    std::string line;
-    for (long long number = 1; std::getline(in, line); ++number) {
+    LineReader lines(*in.rdbuf());
+    std::string_view line;
+    for (long long number = 1; lines.next(line); ++number) {
         try {
             printLine(out, lineResult(line, number, storage).view());
         } catch (const Error& e) {
