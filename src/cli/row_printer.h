@@ -15,15 +15,13 @@ namespace geocalc::cli {
 // Whether a text shows as its own bytes: printable ASCII but the backslash.
 bool showsAsItIs(std::string_view ansiText);
 
-// Rows are gathered and written a block at a time, the last ones when the
-// printer goes.
+// Rows are gathered and written a block at a time; `flush` writes what is
+// gathered (the owner calls it at the end: writing can fail, which a
+// destructor could not report).
 class RowPrinter {
   public:
     // Texts of `plain` fields are known to show as they are.
     RowPrinter(std::ostream& out, const std::vector<bool>& plain);
-    ~RowPrinter() { flush(); }
-    RowPrinter(const RowPrinter&) = delete;
-    RowPrinter& operator=(const RowPrinter&) = delete;
 
     void print(std::span<const std::string_view> ansiTexts);
     void flush();

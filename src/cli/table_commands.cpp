@@ -54,10 +54,17 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
     openReadOnly(table, args[0]);
     std::vector<std::string_view> names;
     for (int f = 0; f < table.fieldCount(); ++f) names.push_back(table.field(f).name);
+    RowPrinter header(out, std::vector<bool>(names.size(), false));  // names may hold anything
+    header.print(names);
+    header.flush();
     RowPrinter rows(out, plainFields(table));
-    RowPrinter(out, std::vector<bool>(names.size(), false)).print(names);
-    for (RowScan scan = table.scanRows(); const RowTexts* texts = scan.next();)
-        rows.print(texts->all());
+    try {
+        for (RowScan scan = table.scanRows(); const RowTexts* texts = scan.next();) rows.print(texts->all());
+    } catch (const Error&) {
+        rows.flush();  // the rows before a failure are shown, then the failure
+        throw;
+    }
+    rows.flush();
     return 0;
 }
 

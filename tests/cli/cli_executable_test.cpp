@@ -148,6 +148,17 @@ TEST(CliExecutableTest, OutputThatCannotBeWrittenIsAFailure) {
         EXPECT_EQ(full.exitCode, 1) << command;
         EXPECT_EQ(full.err, "geocalc-cli: standard output: No space left on device\n") << command;
     }
+    // Rows gathered into blocks larger than the output's own buffer fail the
+    // same way, whether the last block goes out at the end or on the way.
+    TempFolder folder;
+    DbfBuilder big;
+    big.field("NAME", 'C', 40);
+    for (int i = 0; i < 6000; ++i) big.textRecord({"point number " + std::to_string(i)});
+    writeBytes(folder.file("big.dbf"), big.bytes());
+    const ShellRun large = shell("$CLI show " + folder.file("big.dbf") + " > /dev/full");
+    EXPECT_EQ(large.exitCode, 1);
+    EXPECT_EQ(large.err, "geocalc-cli: standard output: No space left on device\n");
+
     // A closed pipe ends the run quietly, however much input is still coming.
     const ShellRun closed =
         shell("yes '0 0 1 1' | $CLI inverse | head -n 2; echo \"${PIPESTATUS[1]}\"");

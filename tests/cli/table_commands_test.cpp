@@ -39,7 +39,7 @@ TEST(TableCommandsTest, ShowPrintsEveryRecordTabSeparatedInUtf8) {
 
 // Every byte, at every place of a text shorter and longer than a word,
 // shows as show's rules say: the escapes, other controls as \xHH, letters
-// in UTF-8, the rest as it is.
+// in UTF-8, the rest as it is; field names too, a number field's as well.
 TEST(TableCommandsTest, ShowEscapesEveryByteWhereverItStands) {
     auto shown = [](std::string text) {
         text = text.substr(0, text.find('\0'));
@@ -58,14 +58,14 @@ TEST(TableCommandsTest, ShowEscapesEveryByteWhereverItStands) {
         return line;
     };
     DbfBuilder table;
-    table.field("LONG", 'C', 20).field("SHORT", 'C', 6);
-    std::string expected = "LONG\tSHORT\n";
+    table.field("LONG", 'C', 20).field("SHORT", 'C', 6).field("N\tUM", 'N', 5);
+    std::string expected = "LONG\tSHORT\tN\\tUM\n";
     for (int byte = 0; byte < 256; ++byte) {
         std::string longText = "abcdefghijklmnopq", shortText = "abcde";
         longText[std::size_t(byte % 17)] = char(byte);
         shortText[std::size_t(byte % 5)] = char(byte);
         table.textRecord({longText, shortText});
-        expected += shown(longText) + "\t" + shown(shortText) + "\n";
+        expected += shown(longText) + "\t" + shown(shortText) + "\t\n";
     }
     TempFolder folder;
     writeBytes(folder.file("bytes.dbf"), table.bytes());
