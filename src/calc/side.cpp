@@ -60,9 +60,12 @@ Angle splitAngle(long double a) {
     Angle angle;
     const double degrees = static_cast<double>(truncateToWhole(a));
     const long double minutes = (a - degrees) * 60.0L;
+    const long double wholeMinutes = truncateToWhole(minutes);
     angle.degrees = static_cast<int>(degrees);
-    angle.minutes = static_cast<int>(truncateToWhole(minutes));
-    angle.seconds = writeFixed(static_cast<double>((minutes - truncateToWhole(minutes)) * 60.0L));
+    // Whole and not negative: stored as it is, without the switch of the
+    // x87 rounding mode a conversion to int would make.
+    angle.minutes = static_cast<int>(wholeToUint64(wholeMinutes));
+    angle.seconds = writeFixed(static_cast<double>((minutes - wholeMinutes) * 60.0L));
     const char sixty[] = {'6', '0', numberFormat().decimalSeparator, '0'};
     if (angle.seconds.view() == std::string_view(sixty, sizeof sixty)) {
         angle.seconds = writeFixed(0.0L);
