@@ -179,10 +179,6 @@ std::string DbfTable::fieldText(std::string_view record, int field) const {
     return geocalc::fieldText(format(), layout_.fields[std::size_t(field)], record);
 }
 
-void DbfTable::appendFieldText(std::string_view record, int field, std::string& out) const {
-    geocalc::appendFieldText(format(), layout_.fields[std::size_t(field)], record, out);
-}
-
 bool DbfTable::isBlank(std::string_view record, int field) const {
     return isBlankField(format(), layout_.fields[std::size_t(field)], record);
 }

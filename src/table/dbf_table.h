@@ -57,7 +57,6 @@ public:
     std::uint32_t visibleOf(std::uint32_t physical);
 
     std::string fieldText(std::string_view record, int field) const;
-    void appendFieldText(std::string_view record, int field, std::string& out) const;
     // What turns this table's records into field texts.
     RecordFormat format() const { return {layout_, charset_, memo_}; }
     bool isBlank(std::string_view record, int field) const;

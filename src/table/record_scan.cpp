@@ -33,8 +33,7 @@ bool RecordScan::next(std::string_view& record) {
 }
 
 bool RecordScan::readBlock() {
-    const std::uint32_t count = std::min(
-        recordsPerBlock_, table_.physicalCount() - std::min(nextPhysical_, table_.physicalCount()));
+    const std::uint32_t count = std::min(recordsPerBlock_, table_.physicalCount() - nextPhysical_);
     if (count == 0) return false;
     blockRecords_ = table_.readRecords(nextPhysical_, count, block_.get());
     nextPhysical_ += blockRecords_;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/byte_words.h"
 #include "numtext/format_settings.h"
 #include "table/byte_masks.h"
 #include "table/plain_decimal.h"
@@ -26,11 +25,10 @@ RowReader::RowReader(const RecordFormat& format)
 
 void RowReader::read(std::string_view record, RowTexts& out) {
     out.start(fields_.size(), rowRoom_);
-    const bool whole = record.size() == std::size_t(format_.layout.recordLength);
     const char separator = numberFormat().decimalSeparator;
     for (std::size_t f = 0; f < fields_.size(); ++f) {
         const DbfField& field = *fields_[f].field;
-        const Way way = whole ? fields_[f].way : Way::General;
+        const Way way = fields_[f].way;
         const std::string_view stored(record.data() + field.offset, std::size_t(field.length));
         if (way == Way::Text) {
             out.add(text(record, stored, field, out.scratch()));

@@ -17,8 +17,8 @@ class RowReader {
   public:
     explicit RowReader(const RecordFormat& format);
 
-    // `record` is a record of the table (one cut short reads as blanks); the
-    // texts are valid while it and this reader are, until the next read.
+    // `record` is a whole record of the table, as RecordScan hands them out;
+    // the texts are valid while it and this reader are, until the next read.
     void read(std::string_view record, RowTexts& out);
 
   private:

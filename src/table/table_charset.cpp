@@ -154,8 +154,9 @@ void TableCharset::appendAnsi(std::string_view stored, std::string& out) const {
 char* TableCharset::writeSingleByte(std::string_view stored, char* out) const {
     words::copy(out, stored.data(), stored.size());
     const auto highByte = [](std::uint64_t w) { return w & words::kHighBits; };
-    if (!keepsBytes(words::any(stored.data(), stored.size(), highByte)))
+    if (!identity_ && !keepsBytes(words::any(stored.data(), stored.size(), highByte))) {
         toAnsiInPlace(out, stored.size());
+    }
     return out + stored.size();
 }
 

@@ -157,19 +157,6 @@ std::string TableDataset::fieldTextAt(int row, int index) {
     return table_->fieldText(rowRecord(row), index);
 }
 
-void TableDataset::rowTexts(int row, std::vector<std::string>& texts) {
-    texts.resize(std::size_t(fieldCount()));
-    if (row < 0 || row >= rowCount()) {
-        for (std::string& text : texts) text.clear();
-        return;
-    }
-    const std::string_view record = rowRecord(row);
-    for (std::size_t f = 0; f < texts.size(); ++f) {
-        texts[f].clear();
-        table_->appendFieldText(record, int(f), texts[f]);
-    }
-}
-
 RowScan TableDataset::scanRows() const {
     checkActive();
     return RowScan(*table_);

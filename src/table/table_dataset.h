@@ -79,9 +79,6 @@ public:
     // Any row's field text, without moving the current record.
     std::string fieldTextAt(int row, int field);
     bool isBlankAt(int row, int field);
-    // Every field text of a row at once, into `texts` (resized to the field
-    // count; the strings' storage is reused from call to call).
-    void rowTexts(int row, std::vector<std::string>& texts);
     // Every row's field texts in one pass over the file (see RowScan).
     RowScan scanRows() const;
 
