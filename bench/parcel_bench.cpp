@@ -1,6 +1,9 @@
 // The boundary check on 100,000 corners: a wavy measured boundary and a star
 // of long spikes, against sorting the sides' 200,000 end points, the floor
-// of any sweep.
+// of any sweep. And on 20,003 corners winding to and fro, every side's box
+// over every other's: crossing at the end (the sweep, then the search for
+// the first pair) beside the same figure without the crossing (the sweep
+// alone).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -37,6 +40,29 @@ void BM_FirstCrossing_Spikes(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(geocalc::firstCrossing(corners));
 }
 
+std::vector<geocalc::SmallGridPoint> serpentine(bool cutBack) {
+    constexpr int kTurns = 10'000;
+    const std::int64_t width = 1'000'000;
+    std::vector<geocalc::SmallGridPoint> corners{{-1, -width}};
+    for (std::int64_t k = 0; k < kTurns; ++k) {
+        corners.push_back({0, k});
+        corners.push_back({width, width + k});
+    }
+    if (cutBack) corners.push_back({width / 2, 0});
+    corners.push_back({width + 1, -width});
+    return corners;
+}
+
+void BM_FirstCrossing_SerpentineCrossing(benchmark::State& state) {
+    const auto corners = serpentine(true);
+    for (auto _ : state) benchmark::DoNotOptimize(geocalc::firstCrossing(corners));
+}
+
+void BM_Baseline_SerpentineSweepAlone(benchmark::State& state) {
+    const auto corners = serpentine(false);
+    for (auto _ : state) benchmark::DoNotOptimize(geocalc::firstCrossing(corners));
+}
+
 void BM_Baseline_SortEndPoints(benchmark::State& state) {
     const auto corners = figure(false);
     for (auto _ : state) {
@@ -54,5 +80,7 @@ void BM_Baseline_SortEndPoints(benchmark::State& state) {
 BENCHMARK(BM_FirstCrossing_Wavy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstCrossing_Spikes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_SortEndPoints)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstCrossing_SerpentineCrossing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_SerpentineSweepAlone)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

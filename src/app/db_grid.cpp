@@ -108,8 +108,7 @@ void DBGrid::paintEvent(QPaintEvent* event) {
 }
 
 void DBGrid::mousePressEvent(QMouseEvent* event) {
-    table().refresh();
-    setFocus();
+    setFocus();  // a press on a row reads the table again in the grid's behaviour
     const QModelIndex clicked = indexAt(event->position().toPoint());
     if (!table().active() || !clicked.isValid()) return QTableView::mousePressEvent(event);
     event->accept();
@@ -117,7 +116,8 @@ void DBGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The first press already moved to the row clicked; the double click only picks.
+    // The first press already moved to the row clicked (unless it found the
+    // table changed); the double click picks.
     event->accept();
     grid_.doubleClick();
 }

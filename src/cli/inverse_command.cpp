@@ -76,6 +76,7 @@ int inverseLines(std::istream& in, std::ostream& out) {
     std::string_view line;
     for (long long number = 1; lines.next(line); ++number) {
         try {
+            if (lines.tooLong()) throw Error("Line " + std::to_string(number) + " is too long");
             printLine(out, lineResult(line, number, storage).view());
         } catch (const Error& e) {
             printFailure(out, e.what());

@@ -41,8 +41,11 @@ void MainForm::Button1Click(const ShowFileDialog& showDialog) {
 }
 
 void MainForm::DBGrid1DblClick() {
-    Table1.refresh();  // the point as the file holds it now, whoever wrote it
-    appendPoint(lists, [this](int field) { return Table1.fieldText(field); });
+    Table1.refresh();
+    // The point as the file holds it now, whoever wrote it; never a record
+    // another program deleted.
+    const std::string record = Table1.standingRecord();
+    appendPoint(lists, [&](int field) { return Table1.fieldTextOf(record, field); });
 }
 
 void MainForm::Button3Click() { clearLists(lists); }

@@ -1,6 +1,7 @@
 #include "form/record_grid.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "charset/code_page.h"
 #include "table/field_encoding.h"
@@ -229,17 +230,52 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
     return false;
 }
 
+// The row pressed was drawn from the table as last read. Where the table has
+// changed since, the row may hold another record now: the press only shows
+// the table anew, and remembers what the row showed for a double click.
+bool RecordGrid::pressFindsTableChanged(int row) {
+    stalePress_.reset();
+    editorOpenedByPress_ = false;
+    const std::int64_t shown = table_.recordAt(row);
+    // A change too recent for the file's times to tell is read all the same:
+    // the row's record tells it then.
+    if (!table_.refresh() && table_.recordAt(row) == shown) return false;
+    stalePress_ = PressedRow{row, shown};
+    return true;
+}
+
 void RecordGrid::pressCell(int row, int column, bool primaryButton) {
+    if (pressFindsTableChanged(row)) return;
     const bool wasCurrent = row == table_.currentRow() && column == column_;
     applyEditor();
     hideEditor();
     if (wasCurrent) {
-        if (primaryButton) showEditor();
+        if (primaryButton) {
+            showEditor();
+            editorOpenedByPress_ = editorShown_;
+        }
         return;
     }
     column_ = column;  // the column is taken even where the record cannot move
     view_.showColumn(column_);
     if (row != table_.currentRow()) table_.moveTo(row);  // another column of a new record leaves it new
+}
+
+void RecordGrid::pressIndicator(int row) {
+    if (!pressFindsTableChanged(row)) moveToRecord(row);
+}
+
+void RecordGrid::doubleClick() {
+    if (const std::optional<PressedRow> press = std::exchange(stalePress_, std::nullopt)) {
+        // Only the record that stood under the pointer is picked.
+        if (press->record < 0 || table_.recordAt(press->row) != press->record) return;
+        moveToRecord(press->row);
+    }
+    // The first press of a double click on the current cell opened the cell
+    // editor; the double click picks, and the editor it opened goes again.
+    if (editorOpenedByPress_ && editorShown_ && !editorChanged_) hideEditor();
+    editorOpenedByPress_ = false;
+    view_.pick();
 }
 
 int RecordGrid::displayWidth(const DbfField& field) {

@@ -4,6 +4,8 @@
 // many rows it shows, and does what the grid asks of it.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,11 +94,17 @@ public:
     // the current cell, with the primary button, it opens the cell editor.
     // A press in the indicator column moves to its row and keeps the column;
     // one on the titles applies typed text and moves nothing. A double click
-    // anywhere on the grid picks the current record.
+    // anywhere on the grid picks the current record, and closes the cell
+    // editor its first press opened.
+    //
+    // A press on a cell or an indicator first reads the table again (the
+    // view does not); where another program changed it, the press only
+    // shows it anew, and the double click that may follow picks only when
+    // the row still holds the record it showed when pressed.
     void pressCell(int row, int column, bool primaryButton);
-    void pressIndicator(int row) { moveToRecord(row); }
+    void pressIndicator(int row);
     void pressTitles() { applyEditor(); }
-    void doubleClick() { view_.pick(); }
+    void doubleClick();
 
     // The columns' order on screen, which the user may change by dragging a
     // title: Left, Right, Tab, Home and End go by it; columns are still
@@ -134,7 +142,13 @@ public:
     void wheel(int eighths);
 
 private:
+    struct PressedRow {
+        int row;
+        std::int64_t record;  // as TableDataset::recordAt gave it before the press
+    };
+
     bool controlKey(Key key);
+    bool pressFindsTableChanged(int row);
     void goToPosition(int position);
     int lastPosition() const { return table_.fieldCount() - 1; }
 
@@ -144,6 +158,8 @@ private:
     std::vector<int> order_;  // the column at each place on screen; empty: the fields' order
     bool editorShown_ = false;
     bool editorChanged_ = false;
+    bool editorOpenedByPress_ = false;
+    std::optional<PressedRow> stalePress_;  // a press that only showed the table anew
     int topRow_ = 0;
     int wheelTurn_ = 0;  // eighths of a degree not yet turned into moves
 };

@@ -40,6 +40,9 @@ public:
     // Puts `from` in the place of `to` in one step, on the disk when it returns.
     virtual bool replace(const std::string& from, const std::string& to);
     virtual bool remove(const std::string& path);
+    // Whether another open of the file holds it as a table (see
+    // core/open_marker.h), asked through any open of it.
+    virtual bool heldOpenAsTable(NativeFile file);
 
     // The real file system.
     static FileOps& system();

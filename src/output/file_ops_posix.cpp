@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "core/open_marker.h"
 #include "output/file_ops.h"
 
 namespace geocalc {
@@ -51,5 +52,16 @@ bool FileOps::replace(const std::string& from, const std::string& to) {
 }
 
 bool FileOps::remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+// A table's programs hold the marker shared; the exclusive hold of a copy
+// that replaces the file is no table open.
+bool FileOps::heldOpenAsTable(NativeFile file) {
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = off_t(kOpenMarker);
+    probe.l_len = 1;
+    return ::fcntl(file, F_OFD_GETLK, &probe) == 0 && probe.l_type == F_RDLCK;
+}
 
 }  // namespace geocalc

@@ -1,3 +1,4 @@
+#include "core/open_marker.h"
 #include "core/win32_file.h"
 #include "output/file_ops.h"
 
@@ -61,6 +62,18 @@ bool FileOps::replace(const std::string& from, const std::string& to) {
 
 bool FileOps::remove(const std::string& path) {
     return DeleteFileW(wideFromUtf8(path).c_str()) != 0;
+}
+
+// Windows cannot tell a shared hold from an exclusive one without taking
+// it; a copy replacing the table holds it only while it checks.
+bool FileOps::heldOpenAsTable(NativeFile file) {
+    OVERLAPPED position = win32::overlappedAt(kOpenMarker);
+    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &position)) {
+        return GetLastError() == ERROR_LOCK_VIOLATION;
+    }
+    position = win32::overlappedAt(kOpenMarker);
+    UnlockFileEx(file, 0, 1, 0, &position);
+    return false;
 }
 
 }  // namespace geocalc

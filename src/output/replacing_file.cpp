@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <random>
 
+#include "charset/code_page.h"
+#include "core/error.h"
 #include "core/native_path.h"
 #include "core/system_error.h"
 #include "output/io_error.h"
@@ -56,7 +58,11 @@ ReplacingFile::ReplacingFile(std::string destination, FileOps& ops)
         if (status->markedReadOnly) throwAccessDenied();
         const NativeFile probe = ops_.open(destination_, OpenFor::Probe);
         if (probe == kNoNativeFile) throwLastFileError();
+        const bool openTable = ops_.heldOpenAsTable(probe);
         ops_.close(probe);
+        // Replacing a table that a program has open would destroy the data
+        // that program shows and writes.
+        if (openTable) throw Error("Cannot write '" + ansiFromUtf8(destination_) + "': it is open in another program");
         // A file with other names keeps them only when written in place, and
         // a folder that takes no new file leaves no other way.
         if (status->links > 1) {

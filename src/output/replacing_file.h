@@ -22,6 +22,9 @@ namespace geocalc {
 // would part it from its other names), and a writable file in a folder that
 // takes no new files.
 //
+// A file that this or another program holds open as a table is never
+// replaced: "Cannot write 'pts.dbf': it is open in another program".
+//
 // Failures carry the file error messages: a missing folder "Invalid filename",
 // a read-only destination (no write permission bit, whoever runs the program)
 // or a folder that cannot be written "File access denied", a full disk

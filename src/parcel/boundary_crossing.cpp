@@ -206,9 +206,9 @@ class Sweep {
         if (places_[side] != order_.end()) return false;
         const auto at = order_.insert(side).first;
         places_[side] = at;
-        if (at != order_.begin() && sides_.meet(*std::prev(at), side)) return true;
+        if (at != order_.begin() && meet(*std::prev(at), side)) return true;
         const auto next = std::next(at);
-        return next != order_.end() && sides_.meet(side, *next);
+        return next != order_.end() && meet(side, *next);
     }
     // A side leaves from where it was put: sides ending at one point cross the
     // sweep line there at one height, where comparing them would not tell
@@ -216,11 +216,21 @@ class Sweep {
     bool leave(std::size_t side) {
         if (places_[side] == order_.end()) return false;
         const auto next = order_.erase(std::exchange(places_[side], order_.end()));
-        return next != order_.begin() && next != order_.end() &&
-               sides_.meet(*std::prev(next), *next);
+        return next != order_.begin() && next != order_.end() && meet(*std::prev(next), *next);
+    }
+    bool meet(std::size_t a, std::size_t b) {
+        if (!sides_.meet(a, b)) return false;
+        found_ = std::minmax(a, b);
+        return true;
     }
 
+  public:
+    // The pair that anyMeet() found meeting.
+    SidePair found() const { return found_; }
+
+  private:
     const Sides<Int>& sides_;
+    SidePair found_;
     std::vector<Span> spans_;
     Int sweepX_ = 0;
     Order order_;
@@ -229,9 +239,11 @@ class Sweep {
 };
 
 // The first pair of sides that meet, once a sweep has found that some do:
-// every side's box is looked up in an R-tree of all of them.
+// every side's box is looked up in an R-tree of all of them. Where the boxes
+// overlap everywhere (long sides winding to and fro) that would look at
+// every pair, so the look-ups stop after `budget` candidates: nothing then.
 template <class Int>
-SidePair firstMeetingPair(const Sides<Int>& sides) {
+std::optional<SidePair> firstMeetingPair(const Sides<Int>& sides, std::size_t budget) {
     const std::size_t n = sides.count();
     std::vector<Entry> boxes;
     boxes.reserve(n);
@@ -239,26 +251,34 @@ SidePair firstMeetingPair(const Sides<Int>& sides) {
         boxes.emplace_back(boxOf(sides.from(side), sides.to(side)), side);
     const bgi::rtree<Entry, bgi::rstar<16>> tree(boxes.begin(), boxes.end());  // packed at once
 
-    std::vector<Entry> candidates;
     for (std::size_t i = 0; i < n; ++i) {
-        candidates.clear();
-        tree.query(bgi::intersects(boxes[i].first), std::back_inserter(candidates));
         std::optional<std::size_t> first;
-        for (const Entry& candidate : candidates) {
-            const std::size_t j = candidate.second;
+        for (auto it = tree.qbegin(bgi::intersects(boxes[i].first)); it != tree.qend(); ++it) {
+            if (budget-- == 0) return std::nullopt;
+            const std::size_t j = it->second;
             if (j > i && (!first || j < *first) && sides.meet(i, j)) first = j;
         }
-        if (first) return std::make_pair(i, *first);
+        if (first) return SidePair(std::make_pair(i, *first));
     }
-    return std::nullopt;
+    return SidePair();
+}
+
+// The candidates the search for the first pair may look at: about what the
+// sweep itself does, and every pair of a small figure.
+std::size_t searchBudget(std::size_t sides) {
+    constexpr std::size_t kEveryPairUpTo = 256;
+    std::size_t log2 = 1;
+    while ((std::size_t(1) << log2) < sides) ++log2;
+    return std::max(kEveryPairUpTo * kEveryPairUpTo, 2 * sides * log2);
 }
 
 template <class Int>
 SidePair firstCrossingOf(const std::vector<GridPoint<Int>>& corners) {
     if (corners.size() < 3) return std::nullopt;
     const Sides<Int> sides(corners);
-    if (!Sweep<Int>(sides).anyMeet()) return std::nullopt;
-    return firstMeetingPair(sides);
+    Sweep<Int> sweep(sides);
+    if (!sweep.anyMeet()) return std::nullopt;
+    return firstMeetingPair(sides, searchBudget(sides.count())).value_or(sweep.found());
 }
 
 }  // namespace

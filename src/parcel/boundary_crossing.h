@@ -26,12 +26,16 @@ using BigGridPoint = GridPoint<boost::multiprecision::cpp_int>;
 
 using SidePair = std::optional<std::pair<std::size_t, std::size_t>>;
 
-// The first pair of sides (smallest i, then smallest j > i) of the closed
-// boundary through `corners` that meet: side i runs from corner i to the
-// next, the last back to corner 0. Sides that share a corner meet only where
-// they run back over each other beyond it. A sweep tells in O(n log n)
-// whether any sides meet; only then is the first pair looked for, through an
-// R-tree of the sides' boxes.
+// A pair of sides (i < j) of the closed boundary through `corners` that
+// meet, nothing where none do: side i runs from corner i to the next, the
+// last back to corner 0. Sides that share a corner meet only where they run
+// back over each other beyond it. A sweep tells in O(n log n) whether any
+// sides meet; only then is the first pair (smallest i, then smallest j)
+// looked for, through an R-tree of the sides' boxes, as long as that looks
+// at no more boxes than the sweep's own work (and at every pair of a figure
+// of up to 256 sides). Where the boxes overlap so much that it would look at
+// more (long sides winding to and fro), the pair is the one the sweep found:
+// the check stays O(n log n) whatever the figure.
 SidePair firstCrossing(const std::vector<SmallGridPoint>& corners);
 SidePair firstCrossing(const std::vector<BigGridPoint>& corners);
 

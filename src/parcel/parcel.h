@@ -49,8 +49,9 @@ struct Parcel {
     ExactArea exactArea;            // m², of the decimal coordinates
     double area = 0;                // m², the double nearest the exact area
     Orientation orientation = Orientation::None;
-    // The first pair of sides (i < j) that cross or touch, when the boundary
-    // does: the point order is then wrong and the area means nothing.
+    // A pair of sides (i < j) that cross or touch, the first one as a rule
+    // (see firstCrossing), when the boundary does: the point order is then
+    // wrong and the area means nothing.
     std::optional<std::pair<std::size_t, std::size_t>> crossing;
 };
 

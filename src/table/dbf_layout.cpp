@@ -182,6 +182,9 @@ DbfLayout parseDbfLayout(std::string_view header, std::uint64_t fileSize,
             layout.fields.push_back(std::move(field));
         }
     }
+    // Every dBASE format needs at least one field: a record of nothing but its
+    // deletion flag is a header cut off or overwritten, not a table.
+    if (layout.fields.empty()) corrupt("the table has no fields");
     assignNullBits(layout);
     return layout;
 }

@@ -16,6 +16,8 @@ namespace {
 
 constexpr std::uint64_t kDateOffset = 1;
 constexpr std::size_t kScanBytes = 1 << 20;
+constexpr const char* kDetachedMessage =
+    "The table was deleted or replaced by another program; open it again to change it.";
 
 // Why the last system call failed, as the engine says it.
 std::string lastSystemReason() {
@@ -200,7 +202,20 @@ std::uint64_t DbfTable::offsetOf(std::uint32_t physical) const {
     return std::uint64_t(layout_.headerLength) + std::uint64_t(physical) * std::uint64_t(layout_.recordLength);
 }
 
+bool DbfTable::noticeDetached() {
+    if (detached_ || file_.isNamedBy(path_)) return false;
+    detached_ = true;
+    readOnly_ = true;
+    return true;
+}
+
+void DbfTable::checkAttached() {
+    noticeDetached();
+    if (detached_) fail(kDetachedMessage);
+}
+
 bool DbfTable::refresh() {
+    if (noticeDetached()) fail(kDetachedMessage);
     const FileStamp now = file_.stamp();
     const bool changed = !now.sameFileState(stamp_);
     if (!changed && stamp_.settled) return false;
@@ -222,12 +237,34 @@ void DbfTable::forgetReads() {
     }
 }
 
+void DbfTable::failDeleted(std::uint32_t physical, const std::string& advice) {
+    forgetReads();
+    stamp_ = {};  // the next refresh shows the table anew
+    throw Error("Record " + std::to_string(std::uint64_t(physical) + 1) + " was deleted by another program" + advice);
+}
+
+std::string DbfTable::standingRecord(std::uint32_t physical) {
+    const std::uint64_t offset = offsetOf(physical);
+    const std::size_t length = std::size_t(layout_.recordLength);
+    std::string bytes(length, '\0');
+    std::int64_t n = 0;
+    {
+        RangeLock recordLock(file_, offset, length);
+        n = file_.readAt(bytes.data(), length, offset);
+    }
+    if (n < 0) fail("Cannot read record " + std::to_string(std::uint64_t(physical) + 1) + ": " + lastSystemReason());
+    if (std::size_t(n) < length || bytes[0] == '*') failDeleted(physical, "");
+    cache_.update(physical, bytes);
+    return bytes;
+}
+
 void DbfTable::writeRecord(std::uint32_t physical, std::string_view bytes, std::string_view expected) {
     writeUnchanged(physical, bytes, expected, Write::Post);
 }
 
 void DbfTable::writeUnchanged(std::uint32_t physical, std::string_view bytes, std::string_view expected,
                               Write write) {
+    checkAttached();
     const std::uint64_t offset = offsetOf(physical);
     const std::string number = std::to_string(std::uint64_t(physical) + 1);
     RangeLock recordLock(file_, offset, bytes.size());
@@ -235,12 +272,14 @@ void DbfTable::writeUnchanged(std::uint32_t physical, std::string_view bytes, st
     if (file_.readAt(onDisk.data(), onDisk.size(), offset) < 0) {
         fail("Cannot read record " + number + ": " + lastSystemReason());
     }
+    // A record marked deleted is never written, also where the edit began
+    // from it as it stood deleted.
+    if (onDisk[0] == '*') failDeleted(physical, write == Write::Delete ? "" : "; press Esc to see it as it is now");
     if (onDisk != expected) {
         forgetReads();
         stamp_ = {};  // the next refresh shows the table anew
-        const bool deleted = onDisk[0] == '*' && expected[0] != '*';
-        const std::string what = "Record " + number + " was " + (deleted ? "deleted" : "changed") + " by another program";
-        if (write == Write::Delete) throw Error(what + (deleted ? "" : "; it is not deleted: look at it again"));
+        const std::string what = "Record " + number + " was changed by another program";
+        if (write == Write::Delete) throw Error(what + "; it is not deleted: look at it again");
         throw Error(what + "; press Esc to see it as it is now");
     }
     if (!file_.writeAt(bytes.data(), bytes.size(), offset) || !file_.flush()) {
@@ -252,6 +291,7 @@ void DbfTable::writeUnchanged(std::uint32_t physical, std::string_view bytes, st
 // Under the header's lock, so that records appended by several programs at
 // once each get their own place and all are counted.
 std::uint32_t DbfTable::appendRecord(std::string_view bytes) {
+    checkAttached();
     RangeLock headerLock(file_, 0, std::uint64_t(layout_.headerLength));
     // Another program may have appended records since the table was opened:
     // the new record goes after whatever the header now counts.

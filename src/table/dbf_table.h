@@ -46,6 +46,11 @@ public:
 
     std::string_view record(std::uint32_t physical) { return cache_.record(physical); }
     bool isDeleted(std::uint32_t physical) { return record(physical)[0] == '*'; }
+    // The record as the file holds it now, read under the record's lock; fails
+    // with "Record 5 was deleted by another program" where it is marked
+    // deleted or no longer in the file (the table is then read again on the
+    // next refresh).
+    std::string standingRecord(std::uint32_t physical);
 
     // The nearest record not deleted at or after `physical`.
     std::optional<std::uint32_t> visibleAtOrAfter(std::uint32_t physical);
@@ -75,6 +80,14 @@ public:
     // caller can show the table anew; a change only suspected is read again
     // without saying so.
     bool refresh();
+    // The path no longer names the file held open: another program deleted
+    // it or put another file in its place. What is written from then on
+    // would be lost, so the table takes no more writes; the first refresh
+    // that finds it so says so with the failure "The table was deleted or
+    // replaced by another program; open it again to change it".
+    bool detached() const { return detached_; }
+    // Fails as refresh() does while the table is detached.
+    void checkAttached();
 
     // Writing. Each write is flushed to the file before it returns; a failure
     // leaves the file's bytes as they were. Writes lock what they change, so
@@ -98,6 +111,8 @@ private:
     std::uint64_t offsetOf(std::uint32_t physical) const;
     void writeHeaderCount(std::uint32_t count);
     void forgetReads();
+    bool noticeDetached();  // true the first time
+    [[noreturn]] void failDeleted(std::uint32_t physical, const std::string& advice);
     enum class Write { Post, Delete };
     void writeUnchanged(std::uint32_t physical, std::string_view bytes, std::string_view expected, Write write);
 
@@ -110,6 +125,7 @@ private:
     std::uint32_t physicalCount_ = 0;
     FileStamp stamp_;  // when the file was last read
     RecordCache cache_;
+    bool detached_ = false;
     bool deletedIndexed_ = false;
     std::vector<std::uint32_t> deleted_;  // physical numbers, ascending
 };

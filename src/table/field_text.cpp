@@ -220,7 +220,9 @@ std::string otherText(const RecordFormat& format, const DbfField& field, std::st
         }
         default: {
             if (field.type == 'Q') return std::string(stored);  // varbinary, kept in the record
-            std::optional<std::string> content = format.memo.read(memoBlock(field, stored));
+            std::optional<std::string> content = format.memo.read(
+                memoBlock(field, stored),
+                field.kind == FieldKind::Memo ? MemoFile::Content::Text : MemoFile::Content::Bytes);
             if (!content) return {};
             return field.kind == FieldKind::Memo ? format.charset.toAnsi(*content) : *content;
         }

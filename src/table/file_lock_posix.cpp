@@ -3,15 +3,12 @@
 #include <cerrno>
 #include <limits>
 
+#include "core/open_marker.h"
 #include "table/file_lock.h"
 
 namespace geocalc {
 
 namespace {
-
-// A byte no table reaches stands for "open": locks on it never meet the
-// record and header locks.
-constexpr std::uint64_t kOpenMarker = std::uint64_t(std::numeric_limits<off_t>::max()) - 1;
 
 // F_OFD_SETLK or F_OFD_SETLKW; true when the lock is held or the file system
 // has no locks to take.

@@ -1,13 +1,10 @@
 #include "core/win32_file.h"
+#include "core/open_marker.h"
 #include "table/file_lock.h"
 
 namespace geocalc {
 
 namespace {
-
-// A byte no table reaches stands for "open": locks on it never meet the
-// record and header locks.
-constexpr std::uint64_t kOpenMarker = (std::uint64_t(1) << 63) - 2;
 
 // Waits unless told not to; true when the lock is held or the file system
 // has no locks to take.

@@ -42,14 +42,26 @@ MemoFile MemoFile::beside(const std::string& tablePath) {
     }
     if (memo.blockSize_ == 0) memo.format_ = Format::None;
     memo.fileSize_ = std::uint64_t(std::max<std::int64_t>(memo.file_ ? memo.file_.size() : 0, 0));
+    char nextFree[4];
+    if (memo.format_ != Format::None && memo.file_.readAt(nextFree, 4, 0) == 4) {
+        const std::uint32_t block = memo.format_ == Format::FoxPro ? readBigEndian32(nextFree) : readUint32(nextFree);
+        memo.blocksEnd_ = std::uint64_t(block) * memo.blockSize_;
+    }
     return memo;
 }
 
-std::optional<std::string> MemoFile::read(std::uint32_t block) const {
+std::optional<std::string> MemoFile::read(std::uint32_t block, Content content) const {
     if (format_ == Format::None || block == 0) return std::nullopt;
     const std::uint64_t offset = std::uint64_t(block) * blockSize_;
     if (offset >= fileSize_) return std::nullopt;
-    return format_ == Format::FoxPro ? readFoxPro(offset) : readDbase(offset);
+    // A header that names no free block beyond this memo says nothing of where it ends.
+    const std::uint64_t end = blocksEnd_ > offset ? std::min(blocksEnd_, fileSize_) : fileSize_;
+    std::optional<std::string> memo = format_ == Format::FoxPro ? readFoxPro(offset, end) : readDbase(offset, end);
+    if (memo && content == Content::Text) {
+        const std::size_t nul = memo->find('\0');
+        if (nul != std::string::npos) memo->resize(nul);
+    }
+    return memo;
 }
 
 bool MemoFile::holdsContent(std::uint32_t block) const {
@@ -74,27 +86,42 @@ std::string MemoFile::readBytes(std::uint64_t offset, std::uint64_t length) cons
     return bytes;
 }
 
-std::optional<std::string> MemoFile::readFoxPro(std::uint64_t offset) const {
+// `length` bytes from `offset`, or those before `end` and at most
+// kMaxMemoSize of them followed by the cut marker.
+std::string MemoFile::readCut(std::uint64_t offset, std::uint64_t length, std::uint64_t end) const {
+    const std::uint64_t room = std::min<std::uint64_t>(end - std::min(offset, end), kMaxMemoSize);
+    if (length <= room) return readBytes(offset, length);
+    return readBytes(offset, room) + kCutMarker;
+}
+
+std::optional<std::string> MemoFile::readFoxPro(std::uint64_t offset, std::uint64_t end) const {
     const std::string header = readBytes(offset, kBlockHeaderSize);
     if (header.size() < kBlockHeaderSize) return std::nullopt;
-    return readBytes(offset + kBlockHeaderSize, readBigEndian32(header.data() + 4));
+    return readCut(offset + kBlockHeaderSize, readBigEndian32(header.data() + 4), end);
 }
 
 // dBASE IV blocks start with FF FF 08 00 and the length (header included);
-// dBASE III memos run to the first end-of-file byte.
-std::optional<std::string> MemoFile::readDbase(std::uint64_t offset) const {
+// dBASE III memos run to the first end-of-file byte, or a NUL, which no
+// dBASE III memo holds.
+std::optional<std::string> MemoFile::readDbase(std::uint64_t offset, std::uint64_t end) const {
     const std::string header = readBytes(offset, kBlockHeaderSize);
     if (header.size() == kBlockHeaderSize && std::equal(header.begin(), header.begin() + 4, kDbaseIVMarker)) {
         const std::uint32_t length = readUint32(header.data() + 4);
-        return readBytes(offset + kBlockHeaderSize, length < kBlockHeaderSize ? 0 : length - kBlockHeaderSize);
+        return readCut(offset + kBlockHeaderSize, length < kBlockHeaderSize ? 0 : length - kBlockHeaderSize, end);
     }
     std::string memo;
-    for (std::uint64_t at = offset; at < fileSize_ && memo.size() < kMaxMemoSize; at += kDbaseIIIBlockSize) {
-        const std::string chunk = readBytes(at, kDbaseIIIBlockSize);
-        const std::size_t end = chunk.find(char(kEndOfFile));
-        memo += chunk.substr(0, end);
-        if (end != std::string::npos || chunk.size() < kDbaseIIIBlockSize) break;
+    for (std::uint64_t at = offset; at < end; at += kDbaseIIIBlockSize) {
+        const std::string chunk = readBytes(at, std::min<std::uint64_t>(kDbaseIIIBlockSize, end - at));
+        const std::size_t stop = chunk.find_first_of(std::string_view("\x1A\0", 2));
+        memo.append(chunk, 0, stop);
+        if (memo.size() > kMaxMemoSize) {
+            memo.resize(kMaxMemoSize);
+            return memo + kCutMarker;
+        }
+        if (stop != std::string::npos || chunk.size() < kDbaseIIIBlockSize) return memo;
     }
+    // Text that runs on past the blocks in use has lost its end.
+    if (end < fileSize_) memo += kCutMarker;
     return memo;
 }
 

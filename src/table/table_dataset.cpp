@@ -13,8 +13,9 @@ void TableDataset::checkActive() const {
     if (!active()) fail("Cannot perform this operation on a closed dataset");
 }
 
-void TableDataset::checkWritable() const {
+void TableDataset::checkWritable() {
     checkActive();
+    table_->checkAttached();
     if (table_->readOnly()) fail("Cannot modify a read-only dataset");
 }
 
@@ -59,7 +60,15 @@ void TableDataset::close() {
 }
 
 bool TableDataset::refresh() {
-    if (!active() || !table_->refresh()) return false;
+    if (!active()) return false;
+    bool changed = false;
+    try {
+        changed = table_->refresh();
+    } catch (const Error&) {
+        notify(Change::State);  // views show the table read-only from now on
+        throw;
+    }
+    if (!changed) return false;
     followCurrentRecord();
     notify(Change::Rows);
     return true;
@@ -157,6 +166,34 @@ std::string TableDataset::fieldTextAt(int row, int index) {
     return table_->fieldText(rowRecord(row), index);
 }
 
+std::string TableDataset::standingOrFail(std::uint32_t physical) {
+    try {
+        return table_->standingRecord(physical);
+    } catch (const Error&) {
+        if (state_ == DatasetState::Browse) refresh();
+        throw;
+    }
+}
+
+std::string TableDataset::standingRecord() {
+    if (!active()) return {};  // no fields: a pick fails on the first
+    if (state_ == DatasetState::Insert) return buffer_;
+    if (currentRow_ < 0) return table_->blankRecord();
+    std::string standing = standingOrFail(currentPhysical_);
+    return state_ == DatasetState::Edit ? buffer_ : standing;
+}
+
+std::string TableDataset::fieldTextOf(std::string_view record, int index) {
+    field(index);
+    return table_->fieldText(record, index);
+}
+
+std::int64_t TableDataset::recordAt(int row) {
+    if (!active() || row < 0 || row >= rowCount() || row == insertRow()) return -1;
+    if (state_ == DatasetState::Insert && row > currentRow_) --row;
+    return table_->physicalOf(std::uint32_t(row));
+}
+
 RowScan TableDataset::scanRows() const {
     checkActive();
     return RowScan(*table_);
@@ -173,7 +210,7 @@ void TableDataset::edit() {
     if (state_ != DatasetState::Browse) return;
     refresh();
     if (currentRow_ < 0) return append();
-    buffer_ = std::string(table_->record(currentPhysical_));
+    buffer_ = standingOrFail(currentPhysical_);
     editBase_ = buffer_;
     modified_ = false;
     state_ = DatasetState::Edit;
@@ -230,8 +267,11 @@ void TableDataset::cancel() {
         currentRow_ = rowBeforeInsert_;
         if (currentRow_ >= 0) currentPhysical_ = table_->physicalOf(std::uint32_t(currentRow_));
         notify(Change::Rows);
-    } else if (!refresh()) {  // the record shows as the file now holds it
-        notify(Change::Record);
+    } else if (!refresh()) {
+        // The table may have been read again while the edit stood, with the
+        // edited record kept current even where it was gone.
+        followCurrentRecord();
+        notify(Change::Rows);
     }
 }
 

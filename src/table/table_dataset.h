@@ -50,7 +50,9 @@ public:
     // (see DbfTable::refresh); the current record stays the same record, or
     // the nearest one shown when another program deleted it. Tells the
     // observer and returns true when the file had changed. Views call it
-    // before each action and each repaint.
+    // before each action and each repaint. Fails once, when it first finds
+    // the table's file deleted or replaced (see DbfTable::detached); the
+    // table is read-only from then on.
     bool refresh();
     bool active() const { return table_ != nullptr; }
     DatasetState state() const { return state_; }
@@ -79,10 +81,22 @@ public:
     // Any row's field text, without moving the current record.
     std::string fieldTextAt(int row, int field);
     bool isBlankAt(int row, int field);
+    // The current record as a pick takes it: as the file holds it now, read
+    // under the record's lock, or the edit buffer while editing or inserting;
+    // a blank record in a table without records. Fails with "Record 5 was
+    // deleted by another program" where another program deleted it (also
+    // under an edit), and shows the table anew.
+    std::string standingRecord();
+    // A field's text in a record's bytes, as fieldText gives it.
+    std::string fieldTextOf(std::string_view record, int field);
+    // The record a row shows, by its place in the file; -1 for none (a row
+    // beyond the table, or a record being inserted).
+    std::int64_t recordAt(int row);
     // Every row's field texts in one pass over the file (see RowScan).
     RowScan scanRows() const;
 
-    // Starts editing the current record as the file now holds it.
+    // Starts editing the current record as the file now holds it; a record
+    // another program deleted is refused as standingRecord() refuses it.
     void edit();
     void insert();  // a new blank record before the current one
     void append();  // a new blank record after the last one
@@ -92,6 +106,8 @@ public:
     // since the edit began: then the failure says so and the edit stays, for
     // Esc to show the record as it now is.
     void post();
+    // Leaves editing; the record shows as the file now holds it, and one
+    // another program deleted meanwhile gives way to the nearest one shown.
     void cancel();
     // Marks the current record deleted, unless another program changed it
     // since it was read (the table is then read again, and the failure says so).
@@ -102,7 +118,8 @@ public:
 private:
     [[noreturn]] void fail(const std::string& message) const;
     void checkActive() const;
-    void checkWritable() const;
+    void checkWritable();
+    std::string standingOrFail(std::uint32_t physical);
     void setting(std::string& value, const std::string& newValue);
     void leaveEditing();
     void beginInsertion(bool atEnd);

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "win32/failure_box.h"
 #include "win32/wide_text.h"
@@ -158,8 +159,12 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
             SetFocus(window_);
-            table_.refresh();
-            press(lParam, message == WM_LBUTTONDOWN);
+            if (message == WM_LBUTTONDOWN) {
+                lastPressTime_ = GetMessageTime();
+                lastPressAt_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                ClientToScreen(window_, &lastPressAt_);
+            }
+            press(lParam, message == WM_LBUTTONDOWN);  // the grid reads the table again itself
             return 0;
         case WM_LBUTTONDBLCLK: grid_.doubleClick(); return 0;
         case WM_MOUSEMOVE:
@@ -208,11 +213,24 @@ LRESULT CALLBACK RecordGridWindow::editorProcedure(HWND editor, UINT message, WP
 bool RecordGridWindow::editorKey(UINT message, WPARAM wParam) {
     if (message == WM_KEYDOWN) return grid_.key(gridKey(wParam, GetKeyState(VK_SHIFT) < 0), modifiersNow(), "");
     if (message == WM_CHAR) return wParam == L'\r' || wParam == L'\t' || wParam == 0x1B;  // no beep for them
-    if (message == WM_LBUTTONDBLCLK) {
+    if (message == WM_LBUTTONDBLCLK || (message == WM_LBUTTONDOWN && completesDoubleClick())) {
+        lastPressTime_ = 0;
         grid_.doubleClick();
         return true;
     }
     return false;
+}
+
+// A press in the cell editor within the double-click time and distance of
+// the grid's last press.
+bool RecordGridWindow::completesDoubleClick() const {
+    if (lastPressTime_ == 0) return false;
+    POINT at = {};
+    GetCursorPos(&at);
+    const DWORD elapsed = DWORD(GetMessageTime() - lastPressTime_);
+    return elapsed <= GetDoubleClickTime() &&
+           std::abs(at.x - lastPressAt_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+           std::abs(at.y - lastPressAt_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
 }
 
 bool RecordGridWindow::keyDown(WPARAM key) {

@@ -67,6 +67,7 @@ private:
     int firstRowShown() const override { return grid_.topRow(); }
     int lastRowShown() const override;
     bool confirmDelete() override;
+    bool completesDoubleClick() const;
     void pick() override { pick_(); }
     void leave(bool backwards) override { leave_(backwards); }
 
@@ -86,6 +87,11 @@ private:
     int dragPosition_ = -1;           // the column whose border or title is held
     bool settingEditorText_ = false;  // EN_CHANGE from the grid itself is no edit
     bool lookAfterPaint_ = true;
+    // The last primary press on the grid, screen position and message time:
+    // a press that opened the cell editor and the press in the editor after
+    // it make one double click, as they would on one window.
+    POINT lastPressAt_{};
+    LONG lastPressTime_ = 0;
 };
 
 }  // namespace geocalc::win32

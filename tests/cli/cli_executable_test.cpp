@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../table/dbf_builder.h"
+#include "table/table_dataset.h"
 #include "temp_folder.h"
 
 namespace {
@@ -164,6 +165,30 @@ TEST(CliExecutableTest, OutputThatCannotBeWrittenIsAFailure) {
         shell("yes '0 0 1 1' | $CLI inverse | head -n 2; echo \"${PIPESTATUS[1]}\"");
     EXPECT_EQ(closed.out, "45°0'0.0\" 1.4\n45°0'0.0\" 1.4\n1\n");
     EXPECT_EQ(closed.err, "");
+}
+
+// A table another program has open is never replaced by a document; the
+// same file is written once no program has it open.
+TEST(CliExecutableTest, NoDocumentReplacesATableAnotherProgramHasOpen) {
+    TempFolder folder;
+    const std::string table = folder.file("pts.dbf");
+    std::filesystem::copy_file(std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat", table);
+    const std::string before = readBytes(table);
+    geocalc::TableDataset window;
+    window.setTableName(table);
+    window.open();
+    for (const std::string& command : {"traverse -o " + table + " " + table + " 1 2 3",
+                                       "parcel --format dxf -o " + table + " " + table + " 1 2 3"}) {
+        const ShellRun refused = runCli(command);
+        EXPECT_EQ(refused.exitCode, 1) << command;
+        EXPECT_EQ(refused.err, "Cannot write '" + table + "': it is open in another program.\n") << command;
+        EXPECT_EQ(readBytes(table), before) << command;
+    }
+    window.close();
+    const std::string copy = folder.file("copy.dbf");
+    std::filesystem::copy_file(table, copy);
+    EXPECT_EQ(runCli("traverse -o " + table + " " + copy + " 1 2 3").exitCode, 0);
+    EXPECT_NE(readBytes(table), before);
 }
 
 // On a terminal each answer shows as soon as its line is in, while the input

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/cli_io.h"
+#include "cli/line_reader.h"
 #include "test_support.h"
 
 namespace geocalc::cli {
@@ -56,6 +57,15 @@ TEST(InverseCommandTest, ALineHoldingANulByteFailsAsAWhole) {
     const Outcome run = inverse({}, std::string(kInput, sizeof kInput - 1));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "0°0'0.0\" 1.0\nLine 2 holds a NUL byte.\n\n90°0'0.0\" 1.0\n");
+}
+
+// A line over a megabyte (blanks before its coordinates) is refused as a
+// whole, the lines after it still answered; up to the limit it is read.
+TEST(InverseCommandTest, ALineOverTheLimitIsRefused) {
+    const std::string padded(LineReader::kMaxLineLength - 7, ' ');
+    const Outcome run = inverse({}, "0 0 1 0\n" + padded + " 0 0 1 0\n" + padded + "0 0 0 1\n0 0 0 1");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "0°0'0.0\" 1.0\nLine 2 is too long.\n90°0'0.0\" 1.0\n90°0'0.0\" 1.0\n");
 }
 
 TEST(InverseCommandTest, MalformedUtf8NeverReadsAsANumber) {

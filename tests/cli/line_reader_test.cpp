@@ -64,5 +64,22 @@ TEST(LineReaderTest, ALineIsHandedOutWithoutWaitingForMoreInput) {
     EXPECT_FALSE(typed.askedPastFirstLine);
 }
 
+// Lines over the limit are handed out empty and marked, their bytes passed
+// over wherever the blocks end; the lines after them come through whole.
+TEST(LineReaderTest, LinesOverTheLimitAreMarkedAndPassedOver) {
+    constexpr std::size_t kLimit = 8;
+    const std::string longLine(3 * kLimit + 1, 'x');
+    const std::string input = "12345678\n" + longLine + "\nnext\n123456789\n\n" + longLine;
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"12345678", false}, {"", true}, {"next", false}, {"", true}, {"", false}, {"", true}};
+    for (const std::size_t blockSize : {1, 3, 8, 64}) {
+        std::istringstream in(input);
+        LineReader reader(*in.rdbuf(), blockSize, kLimit);
+        std::vector<std::pair<std::string, bool>> lines;
+        for (std::string_view line; reader.next(line);) lines.emplace_back(line, reader.tooLong());
+        EXPECT_EQ(lines, expected) << "block " << blockSize;
+    }
+}
+
 }  // namespace
 }  // namespace geocalc::cli

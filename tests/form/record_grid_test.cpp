@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/native_path.h"
+#ifndef _WIN32
+#include "child_process.h"
+#endif
 #include "temp_folder.h"
 #include "test_support.h"
 
@@ -253,6 +257,64 @@ TEST_F(RecordGridTest, PressesMoveOpenTheEditorAndDoubleClicksPick) {
     EXPECT_EQ(RecordGrid::displayWidth(table.field(0)), 12);
     EXPECT_EQ(RecordGrid::displayWidth(table.field(1)), 10);
 }
+
+// The first thing a user does: a double click on the current record. Its
+// first press opens the cell editor; the double click picks and closes it,
+// so that the next key typed does not replace the name.
+TEST_F(RecordGridTest, ADoubleClickOnTheCurrentCellPicksAndClosesTheEditorItsPressOpened) {
+    grid.pressCell(0, 0, true);
+    EXPECT_TRUE(view.editorShown);
+    grid.doubleClick();
+    EXPECT_EQ(view.picks, 1);
+    EXPECT_FALSE(view.editorShown);
+    EXPECT_EQ(table.state(), DatasetState::Browse);
+
+    // An editor opened by F2 and typed into stays open through a double click.
+    EXPECT_TRUE(press(Key::F2));
+    type("7");
+    grid.doubleClick();
+    EXPECT_EQ(view.picks, 2);
+    EXPECT_TRUE(view.editorShown);
+}
+
+#ifndef _WIN32
+// Another program deleted Точка 3 while the grid still shows it: a press
+// on its row only shows the table anew, and the double click that follows
+// picks nothing, as Точка 4 now stands under the pointer. Where the change
+// left the row's record in place, the double click goes there and picks it.
+TEST_F(RecordGridTest, ADoubleClickOnAStaleRowPicksOnlyTheRecordItShowed) {
+    auto inOtherProgram = [this](int row, const std::function<void(TableDataset&)>& act) {
+        return inChildProcess([&] {
+            TableDataset other;
+            other.setTableName(folder.file("pts.dbf"));
+            other.open();
+            other.moveTo(row);
+            act(other);
+            return std::string("done");
+        });
+    };
+    table.rowCount();  // the rows as the grid shows them
+    ASSERT_EQ(inOtherProgram(2, [](TableDataset& t) { t.deleteRecord(); }), "done");
+    grid.pressCell(2, 0, true);
+    EXPECT_EQ(table.currentRow(), 0);
+    EXPECT_EQ(table.rowCount(), 7);
+    grid.doubleClick();
+    EXPECT_EQ(view.picks, 0);
+    EXPECT_EQ(table.currentRow(), 0);
+
+    ASSERT_EQ(inOtherProgram(6, [](TableDataset& t) {
+                  t.setFieldText(1, "1.5");
+                  t.post();
+              }),
+              "done");
+    grid.pressCell(3, 0, true);
+    EXPECT_EQ(table.currentRow(), 0);
+    grid.doubleClick();
+    EXPECT_EQ(view.picks, 1);
+    EXPECT_EQ(table.currentRow(), 3);
+    EXPECT_EQ(table.fieldText(0), "\xD2\xEE\xF7\xEA\xE0 5");
+}
+#endif
 
 // The view shows 3 rows: the scroll bar and the wheel move the current
 // record, and the rows shown follow it.

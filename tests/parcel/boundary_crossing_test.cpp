@@ -21,6 +21,21 @@ std::vector<BigGridPoint> big(const std::vector<SmallGridPoint>& corners, int sh
     return result;
 }
 
+// Sides to and fro between x = 0 and x = width, each a step further up, all
+// boxes overlapping, closed round the outside; with `cutBack` the last
+// corner lies back in the middle, its sides crossing the others.
+std::vector<SmallGridPoint> serpentine(int turns, bool cutBack) {
+    const std::int64_t width = 1'000'000;
+    std::vector<SmallGridPoint> corners{{-1, -width}};
+    for (std::int64_t k = 0; k < turns; ++k) {
+        corners.push_back({0, k});
+        corners.push_back({width, width + k});
+    }
+    if (cutBack) corners.push_back({width / 2, 0});
+    corners.push_back({width + 1, -width});
+    return corners;
+}
+
 // Small figures on a coarse grid, where corners on other sides, shared
 // corners, sides along the sweep line and overlapping sides abound: the
 // sweep and the R-tree find what comparing every pair finds, in 128-bit and
@@ -69,6 +84,23 @@ TEST(BoundaryCrossingTest, DecidesTouchesExactlyOnLargeFigures) {
     EXPECT_EQ(firstCrossing(spike), (Pair{{0, 2}}));
     const std::vector<SmallGridPoint> nearSpike = {{0, 0}, {far, 3}, {2 * far, 6}, {far, 4}, {far, far}};
     EXPECT_EQ(firstCrossing(nearSpike), firstByEveryPair(nearSpike));
+}
+
+// Long sides winding to and fro, every side's box over every other's, and
+// a last side cutting back through them: the pair given meets (the first by
+// the R-tree where it finds it within its budget, else the sweep's).
+TEST(BoundaryCrossingTest, AWindingBoundaryGivesAPairThatMeets) {
+    for (const int turns : {50, 3000}) {
+        const std::vector<SmallGridPoint> winding = serpentine(turns, true);
+        const Pair pair = firstCrossing(winding);
+        ASSERT_TRUE(pair) << turns;
+        EXPECT_LT(pair->first, pair->second);
+        EXPECT_TRUE(sidesMeet(winding, pair->first, pair->second)) << turns;
+        if (turns == 50) {
+            EXPECT_EQ(pair, firstByEveryPair(winding));
+        }
+        EXPECT_EQ(firstCrossing(serpentine(turns, false)), std::nullopt) << turns;
+    }
 }
 
 }  // namespace

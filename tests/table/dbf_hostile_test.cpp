@@ -7,6 +7,7 @@
 
 #include "dbf_builder.h"
 #include "table/dbf_table.h"
+#include "table/memo_file.h"
 #include "table/table_dataset.h"
 #include "table_fixture.h"
 #include "temp_folder.h"
@@ -51,6 +52,18 @@ TEST_F(DbfHostileTest, BrokenHeadersAreRefusedWithAClearMessage) {
          "Corrupt table header: field X lies beyond the record."},
         {"field of no length", [](std::string& b) { b[32 + 16] = 0; },
          "Corrupt table header: field NAME has no length."},
+        // No field descriptor before the terminator, whatever the record length.
+        {"header of the terminator only", [](std::string& b) { DbfBuilder::put16(b, 8, 33); },
+         "Corrupt table header: the table has no fields."},
+        {"terminator only, records of the flag alone",
+         [](std::string& b) {
+             DbfBuilder::put16(b, 8, 33);
+             DbfBuilder::put16(b, 10, 1);
+         },
+         "Corrupt table header: the table has no fields."},
+        {"terminator first in a longer header",
+         [](std::string& b) { b[32] = char(kDescriptorEnd); },
+         "Corrupt table header: the table has no fields."},
         {"dBASE II", [](std::string& b) { b[0] = 0x02; },
          "dBASE II tables are not supported; save the table in dBASE III or later."},
         {"dBASE 7", [](std::string& b) { b[0] = 0x04; },
@@ -172,6 +185,49 @@ TEST_F(DbfHostileTest, MemoBlocksBeyondTheMemoFileReadAsBlank) {
 
     writeBytes(folder.file("t.dbt"), "");  // an empty memo file
     EXPECT_EQ(readTable(write(bytes)), (Rows{{"M"}, {""}, {""}, {""}}));
+}
+
+// Memo files that would make a memo of tens of megabytes: a sparse file of
+// NULs, a block header declaring more than the blocks in use, real text
+// beyond the most a field shows. Each gives a bounded text.
+TEST_F(DbfHostileTest, MemosEndAtANulAndAreCutAtTheBlocksInUseOrAMegabyte) {
+    constexpr std::uint64_t kSparseSize = 70u << 20;
+    const std::string cut = MemoFile::kCutMarker;
+    auto memoFile = [](std::uint32_t nextFree, const std::string& block1) {
+        std::string memo(512, '\0');
+        DbfBuilder::put16(memo, 0, std::uint16_t(nextFree));
+        return memo + block1;
+    };
+    auto dbaseIVBlock = [](std::uint32_t length, const std::string& text) {
+        std::string header("\xFF\xFF\x08\x00\0\0\0\0", 8);
+        writeUint32(header.data() + 4, length + 8);
+        return header + text;
+    };
+    const std::string megabyte(MemoFile::kMaxMemoSize, 'a');
+    struct Case {
+        const char* what;
+        std::string memo;
+        std::uint64_t sparseSize;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"dBASE III memo in a sparse file", memoFile(0, ""), kSparseSize, ""},
+        {"dBASE IV length over a sparse file", memoFile(0, dbaseIVBlock(kSparseSize, "abc")), kSparseSize, "abc"},
+        {"dBASE IV length beyond the next free block",
+         memoFile(2, dbaseIVBlock(2000, std::string(2000, 'b'))), 0, std::string(504, 'b') + cut},
+        {"dBASE III text over a megabyte", memoFile(0, megabyte + "tail\x1A"), 0, megabyte + cut},
+        {"dBASE III text of a megabyte", memoFile(0, megabyte + "\x1A"), 0, megabyte},
+    };
+    const std::string bytes = DbfBuilder(0x83).field("M", 'M', 10).record("         1").bytes();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(folder.file("t.dbt"), c.memo);
+        if (c.sparseSize) std::filesystem::resize_file(folder.file("t.dbt"), c.sparseSize);
+        const Rows rows = readTable(write(bytes));
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[1][0].size(), c.text.size());
+        EXPECT_TRUE(rows[1][0] == c.text);
+    }
 }
 
 TEST_F(DbfHostileTest, DescriptorsEndAtTheHeaderLengthWithoutATerminator) {

@@ -10,6 +10,8 @@
 
 #include "child_process.h"
 #include "independent_reader.h"
+#include "output/results_file.h"
+#include "table/dbf_table.h"
 #include "table/survey_table.h"
 #include "table/table_dataset.h"
 #include "table_fixture.h"
@@ -213,6 +215,111 @@ TEST_F(TableSharingTest, ARecordDeletedByAnotherProgramStaysDeleted) {
     b.edit();
     EXPECT_EQ(b.rowCount(), 1);
     EXPECT_EQ(b.fieldText(0), "A3");
+}
+
+// The window reads the table again after each repaint, also while the
+// refused edit stands: Esc then still leaves the deleted record for the
+// nearest one shown, and nothing writes, edits or picks the deleted one.
+TEST_F(TableSharingTest, EscAfterARefusedPostLeavesTheDeletedRecordWhateverWasReadMeanwhile) {
+    TableDataset b;
+    openWorkingCopyAt(b, 1);
+    b.setFieldText(1, "1.5");
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { a.deleteRecord(); }), "done");
+    b.refresh();  // before the key that posts
+    EXPECT_ERROR(b.moveBy(1), "Record 2 was deleted by another program; press Esc to see it as it is now");
+    b.refresh();  // the repaint after the error box
+    b.cancel();
+    EXPECT_EQ(b.rowCount(), 2);
+    EXPECT_EQ(b.currentRow(), 1);
+    EXPECT_EQ(b.fieldText(0), "A3");
+    EXPECT_EQ(b.recordAt(1), 2);  // the third record of the file, not the deleted second
+    b.setFieldText(1, "2.5");
+    b.post();
+    const auto dumped = dumpWithShapelib(workingCopy());
+    EXPECT_TRUE(dumped[1].deleted);
+    EXPECT_EQ(dumped[1].values[1], "6123501.020");
+    EXPECT_EQ(dumped[2].values[1], "2.500");
+}
+
+// A pick of a record another program deleted since the table was last read
+// is refused under the record's lock; the table is then shown anew.
+TEST_F(TableSharingTest, APickOfARecordDeletedMeanwhileIsRefused) {
+    TableDataset b;
+    openWorkingCopyAt(b, 1);
+    EXPECT_EQ(b.fieldText(0), "\xEF\xEA" "2");
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { a.deleteRecord(); }), "done");
+    EXPECT_ERROR(b.standingRecord(), "Record 2 was deleted by another program");
+    EXPECT_EQ(b.rowCount(), 2);
+    EXPECT_EQ(b.fieldText(0), "A3");
+    EXPECT_EQ(b.fieldTextOf(b.standingRecord(), 0), "A3");
+}
+
+// A post never writes a record that the file holds deleted, even one whose
+// edit began from it as it stood deleted.
+TEST_F(TableSharingTest, ARecordHeldDeletedIsNeverWritten) {
+    fs::copy_file(surveyTable(), workingCopy());
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { a.deleteRecord(); }), "done");
+    const std::string before = readBytes(workingCopy());
+    auto table = DbfTable::open(workingCopy());
+    const std::string deleted(table->record(1));
+    ASSERT_EQ(deleted[0], '*');
+    std::string edited = deleted;
+    edited[1] = 'Z';
+    EXPECT_ERROR(table->writeRecord(1, edited, deleted),
+                 "Record 2 was deleted by another program; press Esc to see it as it is now");
+    EXPECT_EQ(readBytes(workingCopy()), before);
+}
+
+// Another program deletes the working copy, or puts another file in its
+// place: the next look at the table says so once, and nothing is written
+// from then on, to the lost file or to the new one.
+TEST_F(TableSharingTest, AWorkingCopyDeletedOrReplacedTakesNoMoreEdits) {
+    const std::string detached = "The table was deleted or replaced by another program; open it again to change it."
+                                 "\r\nFile: " + workingCopy();
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace ? "replaced" : "deleted");
+        TableDataset b;
+        fs::remove(workingCopy());
+        openWorkingCopyAt(b, 1);
+        EXPECT_EQ(inChildProcess([&] {
+                      fs::remove(workingCopy());
+                      if (replace) fs::copy_file(surveyTable(), workingCopy());
+                      return std::string("done");
+                  }),
+                  "done");
+        std::vector<TableDataset::Change> told;
+        b.setObserver([&told](TableDataset::Change change) { told.push_back(change); });
+        EXPECT_ERROR(b.refresh(), detached);
+        EXPECT_EQ(told, std::vector<TableDataset::Change>{TableDataset::Change::State});
+        EXPECT_NO_THROW(b.refresh());  // said once
+        EXPECT_TRUE(b.readOnly());
+        EXPECT_ERROR(b.setFieldText(1, "1.5"), detached);
+        EXPECT_ERROR(b.append(), detached);
+        EXPECT_EQ(b.fieldText(0), "\xEF\xEA" "2");  // what was read still shows
+        if (replace) {
+            EXPECT_EQ(readBytes(workingCopy()), readBytes(surveyTable()));
+        }
+    }
+}
+
+// "Сохранить" aimed at a table that this program or another has open
+// refuses, leaving the table whole; with the table closed the name is free.
+TEST_F(TableSharingTest, ResultsNeverReplaceATableHeldOpen) {
+    TableDataset b;
+    openWorkingCopyAt(b, 0);
+    const std::string before = readBytes(workingCopy());
+    const std::string refused = "Cannot write '" + workingCopy() + "': it is open in another program";
+    EXPECT_ERROR(writeResultsFile(workingCopy(), PointLists{}), refused);
+    EXPECT_EQ(inChildProcess([&] {
+                  writeResultsFile(workingCopy(), PointLists{});
+                  return std::string("written");
+              }),
+              refused);
+    EXPECT_EQ(readBytes(workingCopy()), before);
+    EXPECT_FALSE(b.refresh());
+    b.close();
+    writeResultsFile(workingCopy(), PointLists{});
+    EXPECT_EQ(readBytes(workingCopy()), "");
 }
 
 TEST_F(TableSharingTest, ADeleteOfARecordAnotherProgramChangedIsRefused) {
