@@ -108,8 +108,15 @@ void DBGrid::paintEvent(QPaintEvent* event) {
 }
 
 void DBGrid::mousePressEvent(QMouseEvent* event) {
-    setFocus();  // a press on a row reads the table again in the grid's behaviour
-    const QModelIndex clicked = indexAt(event->position().toPoint());
+    setFocus(Qt::MouseFocusReason);  // a press on a row reads the table again in the grid's behaviour
+    const QPoint at = event->position().toPoint();
+    const bool secondOfDoubleClick =
+        lastPressTime_ != 0 && event->timestamp() - lastPressTime_ <= quint64(QApplication::doubleClickInterval()) &&
+        (at - lastPressAt_).manhattanLength() <= QApplication::startDragDistance();
+    lastPressTime_ = secondOfDoubleClick ? 0 : event->timestamp();
+    lastPressAt_ = at;
+    if (secondOfDoubleClick) return event->accept();
+    const QModelIndex clicked = indexAt(at);
     if (!table().active() || !clicked.isValid()) return QTableView::mousePressEvent(event);
     event->accept();
     grid_.pressCell(clicked.row(), clicked.column(), event->button() == Qt::LeftButton);
@@ -172,8 +179,9 @@ void DBGrid::updateGeometries() {
 
 // Coming in by Tab or Shift+Tab from another control lands on the grid's
 // current cell, never in the cell editor left open when the focus went.
+// A press reads the table itself, after seeing what the row it hit showed.
 void DBGrid::focusInEvent(QFocusEvent* event) {
-    table().refresh();
+    if (event->reason() != Qt::MouseFocusReason) table().refresh();
     if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) grid_.hideEditor();
     QTableView::focusInEvent(event);
 }

@@ -86,6 +86,10 @@ private:
     RecordGrid grid_;
     bool following_ = false;
     bool lookAfterPaint_ = true;  // no look at the file is waiting
+    // The last press, to tell the second press of a double click, which Qt
+    // delivers before the double click itself: the double click acts, not it.
+    quint64 lastPressTime_ = 0;
+    QPoint lastPressAt_;
 };
 
 }  // namespace geocalc::app

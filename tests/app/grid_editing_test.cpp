@@ -235,6 +235,38 @@ TEST_F(GridEditingTest, PressingTheCurrentCellOpensTheEditor) {
     EXPECT_EQ(form->DBGrid1->cellEditor()->text(), "Точка 3");
 }
 
+// The first thing a user does, a double click on the current record, picks
+// it and leaves no cell editor open to take the next key.
+TEST_F(GridEditingTest, ADoubleClickOnTheCurrentRecordPicksAndLeavesNoEditor) {
+    ASSERT_EQ(form->Table1.currentRow(), 0);
+    doubleClickRow(0);
+    EXPECT_EQ(form->pointLists().names.count(), 1);
+    EXPECT_FALSE(form->DBGrid1->editorShown());
+    EXPECT_EQ(form->Table1.state(), DatasetState::Browse);
+}
+
+// Another program deleted Точка 3 while the grid still shows it: the double
+// click on its row picks nothing rather than Точка 4, now in its place.
+TEST_F(GridEditingTest, ADoubleClickOnARowAnotherProgramDeletedPicksNothing) {
+    form->DBGrid1->viewport()->repaint();  // Точка 3 shows on row 2
+    QApplication::processEvents();
+    const std::string other = inChildProcess([this] {
+        TableDataset a;
+        a.setTableName(workingCopy());
+        a.open();
+        a.moveTo(2);
+        a.deleteRecord();
+        return std::string("done");
+    });
+    ASSERT_EQ(other, "done");
+    doubleClickRow(2);
+    EXPECT_EQ(form->pointLists().names.count(), 0);
+    EXPECT_EQ(form->DBGrid1->model()->rowCount(), 7);
+    doubleClickRow(2);  // the row as it now shows
+    ASSERT_EQ(form->pointLists().names.count(), 1);
+    EXPECT_EQ(form->pointLists().names.at(0), "\xD2\xEE\xF7\xEA\xE0 4");
+}
+
 // The window and another program on one working copy: what the other
 // program writes is what the grid shows, what a pick takes and what an edit
 // begins from.
