@@ -27,6 +27,7 @@ public:
     bool editorShown() const { return grid_.editorShown(); }
     // The first row shown.
     int topRow() const { return grid_.topRow(); }
+    RecordGrid& behaviour() { return grid_; }
 
 signals:
     // A double click on the grid, on whatever record is current.

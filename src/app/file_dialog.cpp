@@ -49,10 +49,9 @@ std::optional<QString> FileDialog::execute(QWidget* parent) const {
     } else {
         QFileDialog dialog(parent);
         dialog.setAcceptMode(kind() == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-        // A typed name of a file that does not exist is accepted; no question
-        // is asked before a file is replaced.
+        // A typed name of a file that does not exist is accepted.
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings_.confirmReplace);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setNameFilter(filter());
         dialog.setDefaultSuffix(defaultSuffix());

@@ -1,5 +1,7 @@
 #include "app/unit1.h"
 
+#include <QCloseEvent>
+
 #include <QEvent>
 #include <QFontInfo>
 #include <QLabel>
@@ -125,6 +127,14 @@ void TForm1::chainTabOrder() {
     QWidget* order[] = {Button1, DBGrid1, ListBox1, Button3, Button4, Button5, ListBox2, ListBox3, ListBox4, Button6};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     Button1->setFocus();
+}
+
+// A failure to keep the edit shows in the error box (the application's
+// handler) and leaves the window open.
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    form_.FormCloseQuery(DBGrid1->behaviour());
+    event->accept();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

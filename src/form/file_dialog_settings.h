@@ -15,6 +15,9 @@ struct FileDialogSettings {
     std::string filter;         // in the core's code page: "Текст (*.txt)"
     std::string defaultSuffix;  // added to a typed name that has none ("txt")
     std::string fileName;       // UTF-8; the file name box starts with it
+    // Asks, in the user's language, before an existing file is chosen to be
+    // replaced; the open dialog takes any name typed, existing or not.
+    bool confirmReplace = false;
 };
 
 // Shows the dialog modally: the chosen full path (UTF-8), or nothing when

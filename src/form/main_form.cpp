@@ -17,7 +17,7 @@ constexpr const char* kTextFilter = "\xD2\xE5\xEA\xF1\xF2 (*.txt)";
 
 MainForm::MainForm()
     : OpenDialog1{FileDialogSettings::Kind::Open, kTableFilter, "", ""},
-      SaveDialog1{FileDialogSettings::Kind::Save, kTextFilter, "txt", "*.txt"} {}
+      SaveDialog1{FileDialogSettings::Kind::Save, kTextFilter, "txt", "*.txt", true} {}
 
 void MainForm::enable(bool& command) {
     if (command) return;
@@ -46,6 +46,11 @@ void MainForm::DBGrid1DblClick() {
     // another program deleted.
     const std::string record = Table1.standingRecord();
     appendPoint(lists, [&](int field) { return Table1.fieldTextOf(record, field); });
+}
+
+void MainForm::FormCloseQuery(RecordGrid& grid) {
+    grid.applyEditor();
+    if (Table1.modified()) Table1.post();
 }
 
 void MainForm::Button3Click() { clearLists(lists); }

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "form/file_dialog_settings.h"
+#include "form/record_grid.h"
 #include "points/point_lists.h"
 #include "table/table_dataset.h"
 
@@ -35,6 +36,11 @@ public:
     // A double click on the grid, or Ctrl+Enter there: the current record,
     // as the file holds it now, becomes the next point.
     void DBGrid1DblClick();
+    // Closing the window: typed text is applied and a changed record posted,
+    // as a move to another record would; a failure leaves as an exception,
+    // and the window then stays open with the edit. An untouched record is
+    // left as it is.
+    void FormCloseQuery(RecordGrid& grid);
     void Button3Click();  // "Очистить"
     void Button4Click();  // "Удалить": the selected point
     void Button5Click();  // "Рассчет"

@@ -43,9 +43,9 @@ std::optional<std::string> showFileDialog(HWND owner, const FileDialogSettings& 
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = kPathRoom;
     dialog.lpstrDefExt = suffix.empty() ? nullptr : suffix.c_str();
-    // A typed name of a file that does not exist is taken; no question is
-    // asked before a file is replaced.
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // A typed name of a file that does not exist is taken.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   (settings.confirmReplace ? OFN_OVERWRITEPROMPT : 0);
     const bool chosen = settings.kind == FileDialogSettings::Kind::Open ? GetOpenFileNameW(&dialog) != 0
                                                                          : GetSaveFileNameW(&dialog) != 0;
     if (!chosen) return std::nullopt;

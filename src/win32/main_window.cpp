@@ -337,6 +337,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             return DefWindowProcW(window_, message, wParam, lParam);
+        // A failure to keep the edit shows in the failure box and the window stays.
+        case WM_CLOSE:
+            form_.FormCloseQuery(grid_->behaviour());
+            DestroyWindow(window_);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -31,6 +31,7 @@ public:
     RecordGridWindow& operator=(const RecordGridWindow&) = delete;
 
     HWND handle() const { return window_; }
+    RecordGrid& behaviour() { return grid_; }
     void setFont(HFONT font);
     // Another table was opened: the columns are laid out anew.
     void layOutColumns();

@@ -4,12 +4,14 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 
 #include <fstream>
+#include <functional>
 
 #include "app/file_dialog.h"
 #include "app/geocalc_application.h"
@@ -92,6 +94,42 @@ TEST(FileDialogTest, DialogsSpeakTheUsersLanguageWithWholeColumns) {
     EXPECT_EQ(english.acceptText, "&Open");
     EXPECT_EQ(english.rejectText, "Cancel");
     QApplication::setFont(usual);
+}
+
+// The save dialog asks before an existing file is chosen, in the user's
+// language; "No" keeps the dialog open, "Yes" chooses the file.
+TEST(FileDialogTest, TheSaveDialogAsksBeforeReplacingAFile) {
+    auto* application = static_cast<GeocalcApplication*>(qApp);
+    ASSERT_TRUE(application->useToolkitLanguageOf(QLocale(QLocale::Russian, QLocale::Russia)));
+    TempFolder folder;
+    std::ofstream(folder.file("r.txt")) << "keep";
+    const FileDialogSettings settings{FileDialogSettings::Kind::Save, "\xD2\xE5\xEA\xF1\xF2 (*.txt)", "txt",
+                                      folder.file("r.txt"), true};
+    const FileDialog save(settings);
+    std::vector<QString> questions;
+    // Accepts the dialog; answers the question `answer`, the first time No.
+    std::function<void(QMessageBox::StandardButton)> acceptAndAnswer = [&](QMessageBox::StandardButton answer) {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        QTimer::singleShot(200, [&, answer] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!question) return;
+            questions.push_back(question->text());
+            question->button(answer)->click();
+            if (answer == QMessageBox::No) {
+                QTimer::singleShot(200, [&] { acceptAndAnswer(QMessageBox::Yes); });
+            }
+        });
+        dialog->findChild<QDialogButtonBox*>()->buttons().first()->click();
+    };
+    QTimer::singleShot(200, [&] { acceptAndAnswer(QMessageBox::No); });
+    const std::optional<QString> chosen = save.execute(nullptr);
+    EXPECT_FALSE(application->useToolkitLanguageOf(QLocale::c()));
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("r.txt"))) << questions[0].toStdString();
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("заменить"), Qt::CaseInsensitive)) << questions[0].toStdString();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(*chosen, QString::fromStdString(folder.file("r.txt")));
 }
 
 }  // namespace

@@ -91,6 +91,24 @@ TEST_F(GridEditingTest, EnterAppliesWithoutPostingAndMovingPosts) {
     EXPECT_EQ(dumped[0].values[1], "6171200.50");
 }
 
+// Closing the window posts an applied edit; one the field cannot take is
+// shown and keeps the window open with the edit.
+TEST_F(GridEditingTest, ClosingPostsTheEditOrStaysOpen) {
+    key(Qt::Key_Right);
+    type("6171200.5");
+    key(Qt::Key_Return);  // applied, not posted
+    key(Qt::Key_Down);
+    type("abc");
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(stored()[1][1], "6171200.5");  // the move posted the first
+    form->DBGrid1->cellEditor()->selectAll();
+    type("6171398.5");
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(stored()[2][1], "6171398.5");
+}
+
 // Mended: characters Windows-1251 lacks used to be stored as "?", and the
 // cell editor took any number of characters and the field kept the first few.
 TEST_F(GridEditingTest, TheCellEditorRefusesWhatTheFieldCannotHold) {

@@ -110,5 +110,67 @@ TEST_F(MainFormTest, CancelledDialogsAndFailuresChangeWhatTheyShould) {
     EXPECT_EQ(shown.size(), dialogsBefore);
 }
 
+// A grid view that keeps the cell editor's text, for the close.
+class EditorView : public RecordGridView {
+  public:
+    void showEditor(const std::string& utf8, int) override { editor = utf8; }
+    void setEditorText(const std::string& utf8) override { editor = utf8; }
+    std::string editorText() const override { return editor; }
+    void hideEditor() override {}
+    void showColumn(int) override {}
+    int rowsShown() const override { return 5; }
+    int firstRowShown() const override { return 0; }
+    int lastRowShown() const override { return 4; }
+    bool confirmDelete() override { return true; }
+    void pick() override {}
+    void leave(bool) override {}
+    std::string editor;
+};
+
+// Closing keeps what was typed: an applied or still typed X is posted, a
+// text the field cannot take keeps the window open with the edit, and an
+// untouched new record adds nothing. What the file holds is read by another
+// open of it, as another program would.
+TEST_F(MainFormTest, ClosingPostsAChangedRecordOrStaysOpenWithIt) {
+    answers.push_back(folder.file("pts.dat"));
+    form.Button1Click(dialogs());
+    EditorView view;
+    RecordGrid grid(form.Table1, view);
+    auto storedX = [this](int row) {
+        TableDataset other;
+        other.setReadOnly(true);
+        other.setTableName(folder.file("pts.dbf"));
+        other.open();
+        return other.fieldTextAt(row, 1);
+    };
+
+    grid.goToColumn(1);
+    grid.key(RecordGrid::Key::F2, {}, "");
+    view.editor = "6171000.5";
+    grid.editorEdited();
+    grid.key(RecordGrid::Key::Enter, {}, "");  // applied, not posted
+    EXPECT_EQ(storedX(0), "6171234.56");
+    form.FormCloseQuery(grid);
+    EXPECT_EQ(storedX(0), "6171000.5");
+
+    grid.moveRecord(1);
+    grid.key(RecordGrid::Key::F2, {}, "");
+    view.editor = "abc";  // typed, not applied
+    grid.editorEdited();
+    EXPECT_ANY_THROW(form.FormCloseQuery(grid));
+    EXPECT_EQ(form.Table1.state(), DatasetState::Edit);
+    EXPECT_TRUE(grid.editorShown());
+    view.editor = "6171398.5";
+    form.FormCloseQuery(grid);
+    EXPECT_EQ(storedX(1), "6171398.5");
+
+    grid.key(RecordGrid::Key::Insert, {}, "");
+    const int rows = form.Table1.rowCount();
+    form.FormCloseQuery(grid);
+    form.Table1.close();
+    form.Table1.open();
+    EXPECT_EQ(form.Table1.rowCount(), rows - 1);
+}
+
 }  // namespace
 }  // namespace geocalc

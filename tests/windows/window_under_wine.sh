@@ -6,10 +6,12 @@
 #    and the window goes on;
 #  - the whole job from the keyboard: "Открыть таблицу" and the open dialog
 #    on a copy of the sample, Tab into the grid, Ctrl+Enter on each of the
-#    eight records, Ctrl+Tab out, Tab to "Рассчет", Tab to "Сохранить" and
+#    eight records (at 96 dpi the first picked by a double click on it, the
+#    current record, as the first thing after the open), Ctrl+Tab out, Tab to "Рассчет", Tab to "Сохранить" and
 #    the save dialog;
 # and the saved file compared byte for byte with what geocalc-cli.exe
 # traverse writes for the same records; then
+#  - a save over that file asks first: No keeps it, Yes replaces it;
 #  - a grid edit (F2, a new X, Enter, Down) that reaches the working copy,
 #    read back with geocalc-cli.exe show;
 #  - typing "61715" in the X list (selecting Точка 3), "Удалить",
@@ -105,9 +107,11 @@ sleep 1
 [[ -f $work/pts.dbf ]] || fail "no working copy pts.dbf"
 xdotool windowactivate --sync "$main"; sleep 0.5
 keys Tab
+# The first pick, at 96 dpi, is the first thing a user does: a double click
+# on the current record (whose first press opens the cell editor there).
 for record in 1 2 3 4 5 6 7 8; do
     [[ $record -gt 1 ]] && keys Down
-    keys ctrl+Return
+    if [[ $record == 1 && $dpi == 96 ]]; then doubleClick 60 52; else keys ctrl+Return; fi
 done
 keys ctrl+Tab Tab Tab Tab space  # ListBox1, "Очистить", "Удалить", "Рассчет"
 keys Tab Tab Tab Tab space       # ListBox2, ListBox3, ListBox4, "Сохранить"
@@ -119,6 +123,21 @@ for _ in $(seq 40); do [[ -s $work/results.txt ]] && break; sleep 0.25; done
 
 "$wine" "$cli_exe" traverse -o "$(windows_path "$work/expected.txt")" "$(windows_path "$work/pts.dat")" 1 2 3 4 5 6 7 8
 cmp "$work/results.txt" "$work/expected.txt" || fail "the saved file differs from geocalc-cli.exe traverse"
+
+# A save over an existing file asks first: No keeps the file and the
+# dialog, Yes replaces it.
+printf 'keep' >"$work/kept.txt"
+xdotool windowactivate --sync "$main"; sleep 0.5
+keys space
+wait_for '^Save As$|^Сохранить как$' >/dev/null || fail "no save dialog over kept.txt"
+type_text "$(windows_path "$work/kept.txt")"
+keys Return; sleep 1
+keys n; sleep 0.5
+[[ $(cat "$work/kept.txt") == keep ]] || fail "kept.txt was replaced without a yes"
+keys Return; sleep 1
+keys y
+for _ in $(seq 40); do [[ $(cat "$work/kept.txt") != keep ]] && break; sleep 0.25; done
+cmp "$work/kept.txt" "$work/expected.txt" || fail "kept.txt was not replaced after the yes"
 
 # save FILE: "Сохранить" is focused; the save dialog names FILE.
 save() {
