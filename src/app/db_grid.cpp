@@ -108,10 +108,12 @@ void DBGrid::paintEvent(QPaintEvent* event) {
 }
 
 void DBGrid::mousePressEvent(QMouseEvent* event) {
-    setFocus(Qt::MouseFocusReason);  // a press on a row reads the table again in the grid's behaviour
+    setFocus(
+        Qt::MouseFocusReason);  // a press on a row reads the table again in the grid's behaviour
     const QPoint at = event->position().toPoint();
     const bool secondOfDoubleClick =
-        lastPressTime_ != 0 && event->timestamp() - lastPressTime_ <= quint64(QApplication::doubleClickInterval()) &&
+        lastPressTime_ != 0 &&
+        event->timestamp() - lastPressTime_ <= quint64(QApplication::doubleClickInterval()) &&
         (at - lastPressAt_).manhattanLength() <= QApplication::startDragDistance();
     lastPressTime_ = secondOfDoubleClick ? 0 : event->timestamp();
     lastPressAt_ = at;

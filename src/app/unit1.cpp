@@ -1,15 +1,14 @@
 #include "app/unit1.h"
 
 #include <QCloseEvent>
-
 #include <QEvent>
 #include <QFontInfo>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
-#include <QWindow>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/app_icon.h"
 

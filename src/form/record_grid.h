@@ -142,10 +142,10 @@ public:
     void wheel(int eighths);
 
 private:
-    struct PressedRow {
-        int row;
-        std::int64_t record;  // as TableDataset::recordAt gave it before the press
-    };
+  struct PressedRow {
+      int row;
+      std::int64_t record;  // as TableDataset::recordAt gave it before the press
+  };
 
     bool controlKey(Key key);
     bool pressFindsTableChanged(int row);

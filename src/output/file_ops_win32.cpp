@@ -68,7 +68,8 @@ bool FileOps::remove(const std::string& path) {
 // it; a copy replacing the table holds it only while it checks.
 bool FileOps::heldOpenAsTable(NativeFile file) {
     OVERLAPPED position = win32::overlappedAt(kOpenMarker);
-    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &position)) {
+    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                    &position)) {
         return GetLastError() == ERROR_LOCK_VIOLATION;
     }
     position = win32::overlappedAt(kOpenMarker);

@@ -62,7 +62,9 @@ ReplacingFile::ReplacingFile(std::string destination, FileOps& ops)
         ops_.close(probe);
         // Replacing a table that a program has open would destroy the data
         // that program shows and writes.
-        if (openTable) throw Error("Cannot write '" + ansiFromUtf8(destination_) + "': it is open in another program");
+        if (openTable)
+            throw Error("Cannot write '" + ansiFromUtf8(destination_) +
+                        "': it is open in another program");
         // A file with other names keeps them only when written in place, and
         // a folder that takes no new file leaves no other way.
         if (status->links > 1) {

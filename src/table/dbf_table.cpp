@@ -240,7 +240,8 @@ void DbfTable::forgetReads() {
 void DbfTable::failDeleted(std::uint32_t physical, const std::string& advice) {
     forgetReads();
     stamp_ = {};  // the next refresh shows the table anew
-    throw Error("Record " + std::to_string(std::uint64_t(physical) + 1) + " was deleted by another program" + advice);
+    throw Error("Record " + std::to_string(std::uint64_t(physical) + 1) +
+                " was deleted by another program" + advice);
 }
 
 std::string DbfTable::standingRecord(std::uint32_t physical) {
@@ -252,7 +253,9 @@ std::string DbfTable::standingRecord(std::uint32_t physical) {
         RangeLock recordLock(file_, offset, length);
         n = file_.readAt(bytes.data(), length, offset);
     }
-    if (n < 0) fail("Cannot read record " + std::to_string(std::uint64_t(physical) + 1) + ": " + lastSystemReason());
+    if (n < 0)
+        fail("Cannot read record " + std::to_string(std::uint64_t(physical) + 1) + ": " +
+             lastSystemReason());
     if (std::size_t(n) < length || bytes[0] == '*') failDeleted(physical, "");
     cache_.update(physical, bytes);
     return bytes;
@@ -274,7 +277,8 @@ void DbfTable::writeUnchanged(std::uint32_t physical, std::string_view bytes, st
     }
     // A record marked deleted is never written, also where the edit began
     // from it as it stood deleted.
-    if (onDisk[0] == '*') failDeleted(physical, write == Write::Delete ? "" : "; press Esc to see it as it is now");
+    if (onDisk[0] == '*')
+        failDeleted(physical, write == Write::Delete ? "" : "; press Esc to see it as it is now");
     if (onDisk != expected) {
         forgetReads();
         stamp_ = {};  // the next refresh shows the table anew

@@ -1,5 +1,5 @@
-#include "core/win32_file.h"
 #include "core/open_marker.h"
+#include "core/win32_file.h"
 #include "table/file_lock.h"
 
 namespace geocalc {

@@ -44,7 +44,8 @@ MemoFile MemoFile::beside(const std::string& tablePath) {
     memo.fileSize_ = std::uint64_t(std::max<std::int64_t>(memo.file_ ? memo.file_.size() : 0, 0));
     char nextFree[4];
     if (memo.format_ != Format::None && memo.file_.readAt(nextFree, 4, 0) == 4) {
-        const std::uint32_t block = memo.format_ == Format::FoxPro ? readBigEndian32(nextFree) : readUint32(nextFree);
+        const std::uint32_t block =
+            memo.format_ == Format::FoxPro ? readBigEndian32(nextFree) : readUint32(nextFree);
         memo.blocksEnd_ = std::uint64_t(block) * memo.blockSize_;
     }
     return memo;
@@ -56,7 +57,8 @@ std::optional<std::string> MemoFile::read(std::uint32_t block, Content content) 
     if (offset >= fileSize_) return std::nullopt;
     // A header that names no free block beyond this memo says nothing of where it ends.
     const std::uint64_t end = blocksEnd_ > offset ? std::min(blocksEnd_, fileSize_) : fileSize_;
-    std::optional<std::string> memo = format_ == Format::FoxPro ? readFoxPro(offset, end) : readDbase(offset, end);
+    std::optional<std::string> memo =
+        format_ == Format::FoxPro ? readFoxPro(offset, end) : readDbase(offset, end);
     if (memo && content == Content::Text) {
         const std::size_t nul = memo->find('\0');
         if (nul != std::string::npos) memo->resize(nul);
@@ -107,11 +109,13 @@ std::optional<std::string> MemoFile::readDbase(std::uint64_t offset, std::uint64
     const std::string header = readBytes(offset, kBlockHeaderSize);
     if (header.size() == kBlockHeaderSize && std::equal(header.begin(), header.begin() + 4, kDbaseIVMarker)) {
         const std::uint32_t length = readUint32(header.data() + 4);
-        return readCut(offset + kBlockHeaderSize, length < kBlockHeaderSize ? 0 : length - kBlockHeaderSize, end);
+        return readCut(offset + kBlockHeaderSize,
+                       length < kBlockHeaderSize ? 0 : length - kBlockHeaderSize, end);
     }
     std::string memo;
     for (std::uint64_t at = offset; at < end; at += kDbaseIIIBlockSize) {
-        const std::string chunk = readBytes(at, std::min<std::uint64_t>(kDbaseIIIBlockSize, end - at));
+        const std::string chunk =
+            readBytes(at, std::min<std::uint64_t>(kDbaseIIIBlockSize, end - at));
         const std::size_t stop = chunk.find_first_of(std::string_view("\x1A\0", 2));
         memo.append(chunk, 0, stop);
         if (memo.size() > kMaxMemoSize) {

@@ -34,13 +34,14 @@ public:
     static constexpr std::uint32_t kMaxMemoSize = 1u << 20;
     static constexpr const char* kCutMarker = "[...]";
 
-private:
+  private:
     enum class Format { None, Dbase, FoxPro };
     Format format_ = Format::None;
     FileHandle file_;
     std::uint32_t blockSize_ = 512;
     std::uint64_t fileSize_ = 0;
-    std::uint64_t blocksEnd_ = 0;  // after the last block in use, as the header says; 0 where it does not
+    std::uint64_t blocksEnd_ =
+        0;  // after the last block in use, as the header says; 0 where it does not
 
     std::optional<std::string> readDbase(std::uint64_t offset, std::uint64_t end) const;
     std::optional<std::string> readFoxPro(std::uint64_t offset, std::uint64_t end) const;

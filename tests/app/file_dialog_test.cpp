@@ -1,3 +1,5 @@
+#include "app/file_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,11 +11,9 @@
 #include <QStyle>
 #include <QTimer>
 #include <QTreeView>
-
 #include <fstream>
 #include <functional>
 
-#include "app/file_dialog.h"
 #include "app/geocalc_application.h"
 #include "temp_folder.h"
 
@@ -103,31 +103,34 @@ TEST(FileDialogTest, TheSaveDialogAsksBeforeReplacingAFile) {
     ASSERT_TRUE(application->useToolkitLanguageOf(QLocale(QLocale::Russian, QLocale::Russia)));
     TempFolder folder;
     std::ofstream(folder.file("r.txt")) << "keep";
-    const FileDialogSettings settings{FileDialogSettings::Kind::Save, "\xD2\xE5\xEA\xF1\xF2 (*.txt)", "txt",
-                                      folder.file("r.txt"), true};
+    const FileDialogSettings settings{FileDialogSettings::Kind::Save,
+                                      "\xD2\xE5\xEA\xF1\xF2 (*.txt)", "txt", folder.file("r.txt"),
+                                      true};
     const FileDialog save(settings);
     std::vector<QString> questions;
     // Accepts the dialog; answers the question `answer`, the first time No.
-    std::function<void(QMessageBox::StandardButton)> acceptAndAnswer = [&](QMessageBox::StandardButton answer) {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        QTimer::singleShot(200, [&, answer] {
-            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!question) return;
-            questions.push_back(question->text());
-            question->button(answer)->click();
-            if (answer == QMessageBox::No) {
-                QTimer::singleShot(200, [&] { acceptAndAnswer(QMessageBox::Yes); });
-            }
-        });
-        dialog->findChild<QDialogButtonBox*>()->buttons().first()->click();
-    };
+    std::function<void(QMessageBox::StandardButton)> acceptAndAnswer =
+        [&](QMessageBox::StandardButton answer) {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            QTimer::singleShot(200, [&, answer] {
+                auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!question) return;
+                questions.push_back(question->text());
+                question->button(answer)->click();
+                if (answer == QMessageBox::No) {
+                    QTimer::singleShot(200, [&] { acceptAndAnswer(QMessageBox::Yes); });
+                }
+            });
+            dialog->findChild<QDialogButtonBox*>()->buttons().first()->click();
+        };
     QTimer::singleShot(200, [&] { acceptAndAnswer(QMessageBox::No); });
     const std::optional<QString> chosen = save.execute(nullptr);
     EXPECT_FALSE(application->useToolkitLanguageOf(QLocale::c()));
     ASSERT_EQ(questions.size(), 2u);
     EXPECT_TRUE(questions[0].contains(QStringLiteral("r.txt"))) << questions[0].toStdString();
-    EXPECT_TRUE(questions[0].contains(QStringLiteral("заменить"), Qt::CaseInsensitive)) << questions[0].toStdString();
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("заменить"), Qt::CaseInsensitive))
+        << questions[0].toStdString();
     ASSERT_TRUE(chosen);
     EXPECT_EQ(*chosen, QString::fromStdString(folder.file("r.txt")));
 }

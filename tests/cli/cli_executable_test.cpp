@@ -177,11 +177,13 @@ TEST(CliExecutableTest, NoDocumentReplacesATableAnotherProgramHasOpen) {
     geocalc::TableDataset window;
     window.setTableName(table);
     window.open();
-    for (const std::string& command : {"traverse -o " + table + " " + table + " 1 2 3",
-                                       "parcel --format dxf -o " + table + " " + table + " 1 2 3"}) {
+    for (const std::string& command :
+         {"traverse -o " + table + " " + table + " 1 2 3",
+          "parcel --format dxf -o " + table + " " + table + " 1 2 3"}) {
         const ShellRun refused = runCli(command);
         EXPECT_EQ(refused.exitCode, 1) << command;
-        EXPECT_EQ(refused.err, "Cannot write '" + table + "': it is open in another program.\n") << command;
+        EXPECT_EQ(refused.err, "Cannot write '" + table + "': it is open in another program.\n")
+            << command;
         EXPECT_EQ(readBytes(table), before) << command;
     }
     window.close();

@@ -63,7 +63,8 @@ TEST(InverseCommandTest, ALineHoldingANulByteFailsAsAWhole) {
 // whole, the lines after it still answered; up to the limit it is read.
 TEST(InverseCommandTest, ALineOverTheLimitIsRefused) {
     const std::string padded(LineReader::kMaxLineLength - 7, ' ');
-    const Outcome run = inverse({}, "0 0 1 0\n" + padded + " 0 0 1 0\n" + padded + "0 0 0 1\n0 0 0 1");
+    const Outcome run =
+        inverse({}, "0 0 1 0\n" + padded + " 0 0 1 0\n" + padded + "0 0 0 1\n0 0 0 1");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "0°0'0.0\" 1.0\nLine 2 is too long.\n90°0'0.0\" 1.0\n90°0'0.0\" 1.0\n");
 }

@@ -302,10 +302,11 @@ TEST_F(RecordGridTest, ADoubleClickOnAStaleRowPicksOnlyTheRecordItShowed) {
     EXPECT_EQ(view.picks, 0);
     EXPECT_EQ(table.currentRow(), 0);
 
-    ASSERT_EQ(inOtherProgram(6, [](TableDataset& t) {
-                  t.setFieldText(1, "1.5");
-                  t.post();
-              }),
+    ASSERT_EQ(inOtherProgram(6,
+                             [](TableDataset& t) {
+                                 t.setFieldText(1, "1.5");
+                                 t.post();
+                             }),
               "done");
     grid.pressCell(3, 0, true);
     EXPECT_EQ(table.currentRow(), 0);

@@ -9,11 +9,10 @@
 // and their decimals (the rest, modulo 10); each further byte picks a
 // record, by its number modulo the records. Without steps the first eight
 // records are picked in order.
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -55,7 +54,8 @@ std::vector<std::string> pickedIds(std::string_view steps, int records) {
 }
 
 bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 void traverse(const std::vector<std::string>& args, std::size_t picks, bool utf8) {
@@ -70,7 +70,9 @@ void traverse(const std::vector<std::string>& args, std::size_t picks, bool utf8
     // A line a point, each ended by CR LF (names may hold line breaks of their own).
     const std::string written = out.str();
     std::size_t lineEnds = 0;
-    for (std::size_t at = written.find("\r\n"); at != std::string::npos; at = written.find("\r\n", at + 2)) ++lineEnds;
+    for (std::size_t at = written.find("\r\n"); at != std::string::npos;
+         at = written.find("\r\n", at + 2))
+        ++lineEnds;
     if (lineEnds < picks || !endsWith(written, "\r\n")) __builtin_trap();
 }
 
@@ -81,10 +83,13 @@ void checkDocument(geocalc::ParcelFormat format, const std::string& document) {
     if (document.empty()) __builtin_trap();
     if (format == ParcelFormat::Json && !nlohmann::json::accept(document)) __builtin_trap();
     if (format == ParcelFormat::Svg && !endsWith(document, "</svg>\n")) __builtin_trap();
-    if (format == ParcelFormat::Dxf && !endsWith(document, "EOF\n") && !endsWith(document, "EOF\r\n")) __builtin_trap();
+    if (format == ParcelFormat::Dxf && !endsWith(document, "EOF\n") &&
+        !endsWith(document, "EOF\r\n"))
+        __builtin_trap();
 }
 
-void parcel(const std::vector<std::string>& args, geocalc::ParcelFormat format, const geocalc::Handover& handover) {
+void parcel(const std::vector<std::string>& args, geocalc::ParcelFormat format,
+            const geocalc::Handover& handover) {
     geocalc::cli::ParcelOptions options;
     options.format = format;
     options.handover = handover;
@@ -101,8 +106,8 @@ void parcel(const std::vector<std::string>& args, geocalc::ParcelFormat format, 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view steps;
-    const std::string path =
-        geocalc::fuzz::writeFuzzedTable(std::string_view(reinterpret_cast<const char*>(data), size), steps);
+    const std::string path = geocalc::fuzz::writeFuzzedTable(
+        std::string_view(reinterpret_cast<const char*>(data), size), steps);
     const unsigned char choice = steps.empty() ? 0 : static_cast<unsigned char>(steps[0]);
     geocalc::setDecimalSeparator((choice & 1) ? ',' : '.');
     geocalc::Handover handover;
@@ -117,8 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     traverse(args, ids.size(), false);
     traverse(args, ids.size(), true);
     using geocalc::ParcelFormat;
-    for (const ParcelFormat format :
-         {ParcelFormat::Text, ParcelFormat::Json, ParcelFormat::Csv, ParcelFormat::Svg, ParcelFormat::Dxf}) {
+    for (const ParcelFormat format : {ParcelFormat::Text, ParcelFormat::Json, ParcelFormat::Csv,
+                                      ParcelFormat::Svg, ParcelFormat::Dxf}) {
         parcel(args, format, handover);
     }
     return 0;

@@ -63,7 +63,8 @@ class FuzzView : public geocalc::RecordGridView {
 // What typed text a byte stands for: digits, the separators, letters, a
 // Cyrillic letter, a blank.
 std::string typedText(unsigned char b) {
-    static const char* const kTexts[] = {"0", "1", "5", "9", ".", ",", "-", "E", "a", "Z", "\xD0\xAF", " ", "+"};
+    static const char* const kTexts[] = {"0", "1", "5", "9",        ".", ",", "-",
+                                         "E", "a", "Z", "\xD0\xAF", " ", "+"};
     return kTexts[b % std::size(kTexts)];
 }
 
@@ -75,7 +76,9 @@ class Session {
     }
 
     void open() {
-        run([&] { form_.Button1Click([&](const geocalc::FileDialogSettings&) { return tablePath_; }); });
+        run([&] {
+            form_.Button1Click([&](const geocalc::FileDialogSettings&) { return tablePath_; });
+        });
     }
 
     void step(unsigned char action, unsigned char arg) {
@@ -90,14 +93,23 @@ class Session {
         const int rows = std::max(form_.Table1.rowCount(), 1);
         const int columns = std::max(form_.Table1.fieldCount(), 1);
         switch (action % 24) {
-            case 17: return type(typedText(arg));
-            case 18: return grid_.pressCell(arg % (rows + 1), (arg / 16) % columns, (arg & 1) == 0);
-            case 19: return grid_.doubleClick();
-            case 20: return grid_.pressIndicator(arg % (rows + 1));
-            case 21: return form_.Button5Click();
-            case 22: return form_.Button6Click([&](const geocalc::FileDialogSettings&) { return resultsPath_; });
-            case 23: return button(arg);
-            default: return key(Key(std::min(int(action % 24), kLastKey)), arg);
+            case 17:
+                return type(typedText(arg));
+            case 18:
+                return grid_.pressCell(arg % (rows + 1), (arg / 16) % columns, (arg & 1) == 0);
+            case 19:
+                return grid_.doubleClick();
+            case 20:
+                return grid_.pressIndicator(arg % (rows + 1));
+            case 21:
+                return form_.Button5Click();
+            case 22:
+                return form_.Button6Click(
+                    [&](const geocalc::FileDialogSettings&) { return resultsPath_; });
+            case 23:
+                return button(arg);
+            default:
+                return key(Key(std::min(int(action % 24), kLastKey)), arg);
         }
     }
 
@@ -120,11 +132,16 @@ class Session {
 
     void button(unsigned char arg) {
         switch (arg % 5) {
-            case 0: return form_.Button3Click();
-            case 1: return form_.Button4Click();
-            case 2: return geocalc::selectPoint(form_.lists, arg / 5 % 8);
-            case 3: return grid_.scroll(RecordGrid::ScrollAction(arg / 5 % 6));
-            default: return grid_.wheel((arg & 0x80) ? -120 : 120);
+            case 0:
+                return form_.Button3Click();
+            case 1:
+                return form_.Button4Click();
+            case 2:
+                return geocalc::selectPoint(form_.lists, arg / 5 % 8);
+            case 3:
+                return grid_.scroll(RecordGrid::ScrollAction(arg / 5 % 6));
+            default:
+                return grid_.wheel((arg & 0x80) ? -120 : 120);
         }
     }
 
@@ -179,7 +196,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Session session(tablePath, resultsPath);
     session.open();
     for (std::size_t i = 0; i + 1 < steps.size() && i / 2 < kMostSteps; i += 2) {
-        session.step(static_cast<unsigned char>(steps[i]), static_cast<unsigned char>(steps[i + 1]));
+        session.step(static_cast<unsigned char>(steps[i]),
+                     static_cast<unsigned char>(steps[i + 1]));
     }
     checkResults(session, resultsPath);
     return 0;

@@ -33,9 +33,11 @@ int readRows(const std::string& path) {
     }
     // The one-pass scan gives every row's texts as the row-by-row reads do.
     int scanned = 0;
-    for (geocalc::RowScan scan = dataset.scanRows(); const geocalc::RowTexts* texts = scan.next(); ++scanned) {
+    for (geocalc::RowScan scan = dataset.scanRows(); const geocalc::RowTexts* texts = scan.next();
+         ++scanned) {
         for (int field = 0; scanned < rows && field < dataset.fieldCount(); ++field) {
-            if ((*texts)[std::size_t(field)] != dataset.fieldTextAt(scanned, field)) __builtin_trap();
+            if ((*texts)[std::size_t(field)] != dataset.fieldTextAt(scanned, field))
+                __builtin_trap();
         }
     }
     if (scanned != dataset.rowCount()) __builtin_trap();
@@ -51,8 +53,8 @@ int readRows(const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view steps;
-    const std::string path =
-        geocalc::fuzz::writeFuzzedTable(std::string_view(reinterpret_cast<const char*>(data), size), steps);
+    const std::string path = geocalc::fuzz::writeFuzzedTable(
+        std::string_view(reinterpret_cast<const char*>(data), size), steps);
     int rows = -1;
     try {
         rows = readRows(path);
@@ -64,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         geocalc::cli::runShow({path}, out);
         // `show` escapes every line break inside a text: one line per record.
         const std::string printed = out.str();
-        if (rows >= 0 && std::count(printed.begin(), printed.end(), '\n') != 1 + rows) __builtin_trap();
+        if (rows >= 0 && std::count(printed.begin(), printed.end(), '\n') != 1 + rows)
+            __builtin_trap();
     } catch (const geocalc::Error& e) {
         geocalc::fuzz::checkMessage(e);
     }

@@ -212,7 +212,8 @@ TEST_F(DbfHostileTest, MemosEndAtANulAndAreCutAtTheBlocksInUseOrAMegabyte) {
     };
     const std::vector<Case> cases = {
         {"dBASE III memo in a sparse file", memoFile(0, ""), kSparseSize, ""},
-        {"dBASE IV length over a sparse file", memoFile(0, dbaseIVBlock(kSparseSize, "abc")), kSparseSize, "abc"},
+        {"dBASE IV length over a sparse file", memoFile(0, dbaseIVBlock(kSparseSize, "abc")),
+         kSparseSize, "abc"},
         {"dBASE IV length beyond the next free block",
          memoFile(2, dbaseIVBlock(2000, std::string(2000, 'b'))), 0, std::string(504, 'b') + cut},
         {"dBASE III text over a megabyte", memoFile(0, megabyte + "tail\x1A"), 0, megabyte + cut},

@@ -226,7 +226,8 @@ TEST_F(TableSharingTest, EscAfterARefusedPostLeavesTheDeletedRecordWhateverWasRe
     b.setFieldText(1, "1.5");
     EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { a.deleteRecord(); }), "done");
     b.refresh();  // before the key that posts
-    EXPECT_ERROR(b.moveBy(1), "Record 2 was deleted by another program; press Esc to see it as it is now");
+    EXPECT_ERROR(b.moveBy(1),
+                 "Record 2 was deleted by another program; press Esc to see it as it is now");
     b.refresh();  // the repaint after the error box
     b.cancel();
     EXPECT_EQ(b.rowCount(), 2);
@@ -246,7 +247,9 @@ TEST_F(TableSharingTest, EscAfterARefusedPostLeavesTheDeletedRecordWhateverWasRe
 TEST_F(TableSharingTest, APickOfARecordDeletedMeanwhileIsRefused) {
     TableDataset b;
     openWorkingCopyAt(b, 1);
-    EXPECT_EQ(b.fieldText(0), "\xEF\xEA" "2");
+    EXPECT_EQ(b.fieldText(0),
+              "\xEF\xEA"
+              "2");
     EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { a.deleteRecord(); }), "done");
     EXPECT_ERROR(b.standingRecord(), "Record 2 was deleted by another program");
     EXPECT_EQ(b.rowCount(), 2);
@@ -274,8 +277,10 @@ TEST_F(TableSharingTest, ARecordHeldDeletedIsNeverWritten) {
 // place: the next look at the table says so once, and nothing is written
 // from then on, to the lost file or to the new one.
 TEST_F(TableSharingTest, AWorkingCopyDeletedOrReplacedTakesNoMoreEdits) {
-    const std::string detached = "The table was deleted or replaced by another program; open it again to change it."
-                                 "\r\nFile: " + workingCopy();
+    const std::string detached =
+        "The table was deleted or replaced by another program; open it again to change it."
+        "\r\nFile: " +
+        workingCopy();
     for (const bool replace : {false, true}) {
         SCOPED_TRACE(replace ? "replaced" : "deleted");
         TableDataset b;
@@ -295,7 +300,9 @@ TEST_F(TableSharingTest, AWorkingCopyDeletedOrReplacedTakesNoMoreEdits) {
         EXPECT_TRUE(b.readOnly());
         EXPECT_ERROR(b.setFieldText(1, "1.5"), detached);
         EXPECT_ERROR(b.append(), detached);
-        EXPECT_EQ(b.fieldText(0), "\xEF\xEA" "2");  // what was read still shows
+        EXPECT_EQ(b.fieldText(0),
+                  "\xEF\xEA"
+                  "2");  // what was read still shows
         if (replace) {
             EXPECT_EQ(readBytes(workingCopy()), readBytes(surveyTable()));
         }
@@ -308,7 +315,8 @@ TEST_F(TableSharingTest, ResultsNeverReplaceATableHeldOpen) {
     TableDataset b;
     openWorkingCopyAt(b, 0);
     const std::string before = readBytes(workingCopy());
-    const std::string refused = "Cannot write '" + workingCopy() + "': it is open in another program";
+    const std::string refused =
+        "Cannot write '" + workingCopy() + "': it is open in another program";
     EXPECT_ERROR(writeResultsFile(workingCopy(), PointLists{}), refused);
     EXPECT_EQ(inChildProcess([&] {
                   writeResultsFile(workingCopy(), PointLists{});
