@@ -8,6 +8,8 @@
 
 #include "app/db_grid.h"
 
+#include <QApplication>
+
 namespace geocalc::app {
 
 namespace {
@@ -93,7 +95,7 @@ void DBGrid::showTopRow() {
 void DBGrid::wheelEvent(QWheelEvent* event) {
     if (!table().active() || event->angleDelta().y() == 0) return QTableView::wheelEvent(event);
     event->accept();
-    grid_.wheel(event->angleDelta().y());
+    grid_.wheel(event->angleDelta().y(), QApplication::wheelScrollLines());
 }
 
 }  // namespace geocalc::app

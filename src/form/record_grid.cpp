@@ -339,12 +339,19 @@ RecordGrid::ScrollBar RecordGrid::scrollBar() const {
     return {std::min(count, 1), count, std::max(view_.rowsShown(), 1), table_.currentRow() + 1};
 }
 
-void RecordGrid::wheel(int eighths) {
+void RecordGrid::wheel(int eighths, int linesPerNotch) {
     constexpr int kNotch = 120;
     wheelTurn_ += eighths;
     const int notches = wheelTurn_ / kNotch;
     wheelTurn_ -= notches * kNotch;
-    if (notches != 0) moveRecord(-notches);
+    if (notches == 0 || table_.currentRow() < 0) return;
+    const int lines = std::clamp(linesPerNotch, 1, std::max(view_.rowsShown(), 1));
+    const int fromTop = table_.currentRow() - topRow_;
+    moveRecord(-notches * lines);
+    // The rows shown turn with the current record, which keeps its place on
+    // the screen where the table's ends allow.
+    topRow_ = table_.currentRow() - fromTop;
+    follow();
 }
 
 }  // namespace geocalc

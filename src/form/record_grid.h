@@ -129,7 +129,8 @@ public:
     // the rows shown, its page areas move by the rows shown, its ends to the
     // first and last record, and a dragged thumb goes to the record where it
     // is released. Each notch of the wheel (120 eighths of a degree) moves
-    // the current record by one.
+    // the current record and the rows shown together by the system's lines
+    // a notch (a page at most).
     enum class ScrollAction { LineUp, LineDown, PageUp, PageDown, ToFirst, ToLast };
     struct ScrollBar {
         int minimum, maximum, page, value;
@@ -139,7 +140,7 @@ public:
     void scroll(ScrollAction action);
     void thumbReleased(int position);
     ScrollBar scrollBar() const;
-    void wheel(int eighths);
+    void wheel(int eighths, int linesPerNotch);
 
 private:
   struct PressedRow {

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "win32/failure_box.h"
@@ -190,7 +191,12 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HSCROLL:
             horizontalScroll(wParam);
             return 0;
-        case WM_MOUSEWHEEL: grid_.wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+        case WM_MOUSEWHEEL: {
+            UINT lines = 3;  // a page (WHEEL_PAGESCROLL) is as many lines as fit
+            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+            grid_.wheel(GET_WHEEL_DELTA_WPARAM(wParam), int(std::min<UINT>(lines, INT_MAX)));
+            return 0;
+        }
         case WM_SIZE: tableChanged(); return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kEditorId && HIWORD(wParam) == EN_CHANGE && !settingEditorText_) grid_.editorEdited();

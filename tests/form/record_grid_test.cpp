@@ -356,13 +356,30 @@ TEST_F(RecordGridTest, ScrollingMovesTheCurrentRecordAndTheRowsFollow) {
     grid.thumbReleased(99);  // past the end: the last record
     EXPECT_EQ(table.currentRow(), 7);
 
+    // A line a notch here; the rows shown turn with the current record.
     table.moveTo(4);
-    grid.wheel(60);  // half a notch turns nothing yet
+    grid.follow();
+    const int top = grid.topRow();
+    grid.wheel(60, 1);  // half a notch turns nothing yet
     EXPECT_EQ(table.currentRow(), 4);
-    grid.wheel(60 + 120);  // two notches up in all
+    grid.wheel(60 + 120, 1);  // two notches up in all
     EXPECT_EQ(table.currentRow(), 2);
-    grid.wheel(-360);
+    EXPECT_EQ(grid.topRow(), top - 2);
+    grid.wheel(-360, 1);
     EXPECT_EQ(table.currentRow(), 5);
+    EXPECT_EQ(grid.topRow(), top + 1);
+    // The system's three lines a notch, a page (3 rows shown) at most.
+    table.moveTo(0);
+    grid.follow();
+    grid.wheel(-120, 3);
+    EXPECT_EQ(table.currentRow(), 3);
+    EXPECT_EQ(grid.topRow(), 3);
+    grid.wheel(-120, 100);
+    EXPECT_EQ(table.currentRow(), 6);
+    EXPECT_EQ(grid.topRow(), 5);  // no further than the last rows
+    grid.wheel(120, 3);
+    EXPECT_EQ(table.currentRow(), 3);
+    EXPECT_EQ(grid.topRow(), 2);
 }
 
 }  // namespace

@@ -141,7 +141,7 @@ class Session {
             case 3:
                 return grid_.scroll(RecordGrid::ScrollAction(arg / 5 % 6));
             default:
-                return grid_.wheel((arg & 0x80) ? -120 : 120);
+                return grid_.wheel((arg & 0x80) ? -120 : 120, 1 + arg % 4);
         }
     }
 
