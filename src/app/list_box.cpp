@@ -16,9 +16,10 @@ ListBox::ListBox(TextList& list, QWidget* parent) : QListView(parent), model_(ne
     connect(model_, &TextListModel::selectionSet, this, &ListBox::showListSelection);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true);
-    // Entries wider than the list are cut at its edge, as a plain list does.
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Entries wider than the list scroll into view sideways, so that each can
+    // be read whole; every entry's own width counts for that.
+    setUniformItemSizes(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setTextElideMode(Qt::ElideNone);
     clock_.start();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListBox::selectionMoved);

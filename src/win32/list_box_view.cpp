@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "win32/wide_text.h"
 
 namespace geocalc::win32 {
@@ -11,15 +13,21 @@ ListBoxView::ListBoxView(HWND listBox, TextList& list, std::function<void(int)> 
     TextList::Observer observer;
     observer.after = [this](const TextList::Change& change) {
         switch (change.kind) {
-            case TextList::Change::Append:
-                SendMessageW(listBox_, LB_ADDSTRING, 0,
-                             reinterpret_cast<LPARAM>(wideFromAnsi(list_.at(change.index)).c_str()));
+            case TextList::Change::Append: {
+                const std::wstring text = wideFromAnsi(list_.at(change.index));
+                SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+                widenFor(text);
                 break;
+            }
             case TextList::Change::Remove:
                 SendMessageW(listBox_, LB_DELETESTRING, WPARAM(change.index), 0);
+                measureAll();
                 showSelection();
                 break;
-            case TextList::Change::Clear: SendMessageW(listBox_, LB_RESETCONTENT, 0, 0); break;
+            case TextList::Change::Clear:
+                SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
+                measureAll();
+                break;
             case TextList::Change::Select: showSelection(); break;
         }
     };
@@ -32,9 +40,38 @@ ListBoxView::~ListBoxView() {
     list_.setObserver({});
 }
 
+int ListBoxView::textWidth(const std::wstring& text) const {
+    const HDC dc = GetDC(listBox_);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(listBox_, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(listBox_, dc);
+    constexpr int kMargin = 6;  // the room the list keeps round an entry's text
+    return size.cx + kMargin;
+}
+
+void ListBoxView::widenFor(const std::wstring& text) {
+    const int width = textWidth(text);
+    if (width <= widest_) return;
+    widest_ = width;
+    SendMessageW(listBox_, LB_SETHORIZONTALEXTENT, WPARAM(widest_), 0);
+}
+
+void ListBoxView::measureAll() {
+    widest_ = 0;
+    for (int i = 0; i < list_.count(); ++i) widest_ = std::max(widest_, textWidth(wideFromAnsi(list_.at(i))));
+    SendMessageW(listBox_, LB_SETHORIZONTALEXTENT, WPARAM(widest_), 0);
+}
+
 LRESULT CALLBACK ListBoxView::procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR self) {
     auto* view = reinterpret_cast<ListBoxView*>(self);
+    if (message == WM_SETFONT) {  // another screen's font: the entries measured again
+        const LRESULT result = DefSubclassProc(listBox, message, wParam, lParam);
+        view->measureAll();
+        return result;
+    }
     if (message == WM_CHAR) {
         const long long now = GetTickCount64();
         if (wParam == VK_BACK) {

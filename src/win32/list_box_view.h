@@ -1,7 +1,8 @@
 // A LISTBOX control showing one of the form's text lists: every change of
 // the list is shown, the user's selection goes back to the form, and typing
 // selects by prefix as the form's lists do (TypeAhead), not by the first
-// letter alone as the system's list box would.
+// letter alone as the system's list box would. Entries wider than the list
+// scroll into view sideways.
 #pragma once
 
 #include <windows.h>
@@ -30,8 +31,14 @@ private:
                                       DWORD_PTR self);
     void showSelection();
     void selectTyped(int index);
+    // The horizontal scroll bar reaches the widest entry, so that every
+    // entry can be read whole.
+    int textWidth(const std::wstring& text) const;
+    void widenFor(const std::wstring& text);
+    void measureAll();
 
     HWND listBox_;
+    int widest_ = 0;  // pixels, in the list's font
     TypeAhead typeAhead_;
     TextList& list_;
     std::function<void(int)> select_;

@@ -137,7 +137,7 @@ void MainWindow::makeControls() {
         buttons_.push_back(make(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, id));
     };
     auto list = [&](Control id, TextList& entries, bool point) {
-        HWND box = make(L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, id);
+        HWND box = make(L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, id);
         auto select = point ? std::function<void(int)>([this](int index) { selectPoint(form_.lists, index); })
                             : std::function<void(int)>([&entries](int index) { entries.select(index); });
         lists_.push_back(std::make_unique<ListBoxView>(box, entries, std::move(select)));

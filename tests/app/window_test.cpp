@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "app/ansi_text.h"
 #include "app/data_source.h"
 #include "core/error.h"
 #include "temp_folder.h"
@@ -224,6 +225,21 @@ TEST_F(WindowTest, ControlsStandWhereTheWindowPutsThem) {
     EXPECT_EQ(QApplication::focusWidget(), form->Button1);
     QTest::keyClick(form->Button1, Qt::Key_Right);  // arrows move along the buttons too
     EXPECT_EQ(QApplication::focusWidget(), form->DBGrid1);
+}
+
+// A name wider than its list scrolls into view sideways, to its last
+// character; names that fit need no scroll bar.
+TEST_F(WindowTest, ANameWiderThanItsListCanBeReadWhole) {
+    form->pointLists().names.append("\xD2\xEE\xF7\xEA\xE0 1");
+    QApplication::processEvents();
+    EXPECT_FALSE(form->ListBox1->horizontalScrollBar()->isVisible());
+    const std::string longName = "\xD2\xEE\xF7\xEA\xE0 " + std::string(60, '7') + " end";
+    form->pointLists().names.append(longName);
+    QApplication::processEvents();
+    QScrollBar* bar = form->ListBox1->horizontalScrollBar();
+    EXPECT_TRUE(bar->isVisible());
+    const int needed = form->ListBox1->fontMetrics().horizontalAdvance(fromAnsi(longName));
+    EXPECT_GE(bar->maximum() + form->ListBox1->viewport()->width(), needed);
 }
 
 TEST_F(WindowTest, SmallWindowScrollsItsFixedControls) {
