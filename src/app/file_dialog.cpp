@@ -38,7 +38,12 @@ void widenColumns(QFileDialog& dialog) {
 
 }  // namespace
 
-QString FileDialog::filter() const { return fromAnsi(settings_.filter); }
+// Qt's filters, ";;" between them; "*.*" means every file, as "*" does here.
+QString FileDialog::filter() const {
+    QString filters = fromAnsi(settings_.filter);
+    for (const std::string& more : settings_.moreFilters) filters += QStringLiteral(";;") + fromAnsi(more);
+    return filters.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+}
 
 void FileDialog::setResponder(Responder newResponder) { responder() = std::move(newResponder); }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace geocalc {
 
@@ -13,6 +14,8 @@ struct FileDialogSettings {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
     std::string filter;         // in the core's code page: "Текст (*.txt)"
+    // Offered after it, in that order: "Все файлы (*.*)".
+    std::vector<std::string> moreFilters;
     std::string defaultSuffix;  // added to a typed name that has none ("txt")
     std::string fileName;       // UTF-8; the file name box starts with it
     // Asks, in the user's language, before an existing file is chosen to be

@@ -12,12 +12,14 @@ namespace {
 // "Таблица даных (*.dat)" and "Текст (*.txt)".
 constexpr const char* kTableFilter = "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 \xE4\xE0\xED\xFB\xF5 (*.dat)";
 constexpr const char* kTextFilter = "\xD2\xE5\xEA\xF1\xF2 (*.txt)";
+// "Все файлы (*.*)": a table need not be named .dat.
+constexpr const char* kAnyFileFilter = "\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)";
 
 }  // namespace
 
 MainForm::MainForm()
-    : OpenDialog1{FileDialogSettings::Kind::Open, kTableFilter, "", ""},
-      SaveDialog1{FileDialogSettings::Kind::Save, kTextFilter, "txt", "*.txt", true} {}
+    : OpenDialog1{FileDialogSettings::Kind::Open, kTableFilter, {kAnyFileFilter}, "", ""},
+      SaveDialog1{FileDialogSettings::Kind::Save, kTextFilter, {}, "txt", "*.txt", true} {}
 
 void MainForm::enable(bool& command) {
     if (command) return;

@@ -12,7 +12,7 @@ namespace {
 
 constexpr DWORD kPathRoom = 32768;  // the longest path Windows takes
 
-// "Таблица даных (*.dat)" gives "Таблица даных (*.dat)\0*.dat\0\0": the
+// "Таблица даных (*.dat)" gives "Таблица даных (*.dat)\0*.dat\0": the
 // pattern is what the parentheses hold.
 std::wstring filterOf(const std::string& ansiFilter) {
     const std::wstring shown = wideFromAnsi(ansiFilter);
@@ -23,13 +23,19 @@ std::wstring filterOf(const std::string& ansiFilter) {
     filter += L'\0';
     filter += pattern;
     filter += L'\0';
-    return filter;  // the string's own terminator ends the list
+    return filter;
+}
+
+std::wstring filtersOf(const FileDialogSettings& settings) {
+    std::wstring filters = filterOf(settings.filter);
+    for (const std::string& more : settings.moreFilters) filters += filterOf(more);
+    return filters;  // the string's own terminator ends the list
 }
 
 }  // namespace
 
 std::optional<std::string> showFileDialog(HWND owner, const FileDialogSettings& settings) {
-    const std::wstring filter = filterOf(settings.filter);
+    const std::wstring filter = filtersOf(settings);
     const std::wstring suffix = wideFromUtf8(settings.defaultSuffix);
     std::vector<wchar_t> path(kPathRoom, L'\0');
     const std::wstring initial = wideFromUtf8(settings.fileName);

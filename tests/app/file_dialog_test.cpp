@@ -22,6 +22,7 @@ namespace {
 
 struct ShownDialog {
     QString acceptText, rejectText;
+    QStringList filters;
     std::vector<std::pair<QString, int>> textsCut;  // a title or an entry wider than its column, and the column's width
 };
 
@@ -34,6 +35,7 @@ ShownDialog showAndCancel(const FileDialog& dialog) {
         auto* buttons = shown->findChild<QDialogButtonBox*>();
         seen.acceptText = buttons->buttons().first()->text();
         seen.rejectText = buttons->button(QDialogButtonBox::Cancel)->text();
+        seen.filters = shown->nameFilters();
         shown->setViewMode(QFileDialog::Detail);
         QApplication::processEvents();
         auto* details = shown->findChild<QTreeView*>(QStringLiteral("treeView"));
@@ -73,8 +75,8 @@ TEST(FileDialogTest, DialogsSpeakTheUsersLanguageWithWholeColumns) {
     for (const int size : {5, 999, 1023, 42'424, 1'048'575}) {
         std::ofstream(folder.file("t" + std::to_string(size) + ".dat")) << std::string(std::size_t(size), ' ');
     }
-    const FileDialogSettings settings{FileDialogSettings::Kind::Open, "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 (*.dat)", "",
-                                      folder.file("t5.dat")};
+    const FileDialogSettings settings{FileDialogSettings::Kind::Open, "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 (*.dat)",
+                                      {"\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"}, "", folder.file("t5.dat")};
     const FileDialog open(settings);
 
     // A desktop font larger than the toolkit's default, as many users have.
@@ -87,6 +89,7 @@ TEST(FileDialogTest, DialogsSpeakTheUsersLanguageWithWholeColumns) {
     const ShownDialog russian = showAndCancel(open);
     EXPECT_EQ(russian.acceptText, "&Открыть");
     EXPECT_EQ(russian.rejectText, "Отмена");
+    EXPECT_EQ(russian.filters, (QStringList{"Таблица (*.dat)", "Все файлы (*)"}));
     for (const auto& [text, width] : russian.textsCut) ADD_FAILURE() << text.toStdString() << " in " << width;
 
     EXPECT_FALSE(application->useToolkitLanguageOf(QLocale::c()));  // none for it: English again
@@ -104,7 +107,7 @@ TEST(FileDialogTest, TheSaveDialogAsksBeforeReplacingAFile) {
     TempFolder folder;
     std::ofstream(folder.file("r.txt")) << "keep";
     const FileDialogSettings settings{FileDialogSettings::Kind::Save,
-                                      "\xD2\xE5\xEA\xF1\xF2 (*.txt)", "txt", folder.file("r.txt"),
+                                      "\xD2\xE5\xEA\xF1\xF2 (*.txt)", {}, "txt", folder.file("r.txt"),
                                       true};
     const FileDialog save(settings);
     std::vector<QString> questions;

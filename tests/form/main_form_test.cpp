@@ -59,6 +59,8 @@ TEST_F(MainFormTest, OneJobFromOpeningToSaving) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].kind, FileDialogSettings::Kind::Open);
     EXPECT_EQ(shown[0].filter, "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 \xE4\xE0\xED\xFB\xF5 (*.dat)");
+    EXPECT_EQ(shown[0].moreFilters, std::vector<std::string>{"\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"});
+    EXPECT_FALSE(shown[0].confirmReplace);
     EXPECT_EQ(form.OpenDialog1.fileName, folder.file("pts.dbf"));  // the working copy, for the next open
     EXPECT_TRUE(form.calculateEnabled());
     EXPECT_EQ(commandsChanged, 1);
@@ -73,6 +75,7 @@ TEST_F(MainFormTest, OneJobFromOpeningToSaving) {
     EXPECT_EQ(shown.back().kind, FileDialogSettings::Kind::Save);
     EXPECT_EQ(shown.back().fileName, "*.txt");
     EXPECT_EQ(shown.back().defaultSuffix, "txt");
+    EXPECT_TRUE(shown.back().confirmReplace);  // the dialog asks before replacing a file
     EXPECT_EQ(readBytes(folder.file("r.txt")),
               "\xD0\xE5\xEF\xE5\xF0 1 6171234.56 2310456.78 51\xB0" "45'56.0\" 449.7\r\n"
               "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0" "40'21.4\" 389.2\r\n"
