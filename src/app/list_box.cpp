@@ -1,5 +1,9 @@
 #include "app/list_box.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 
@@ -61,6 +65,11 @@ void ListBox::keyboardSearch(const QString& search) {
 }
 
 void ListBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy) && copier_) {
+        const std::string copied = copier_(list());
+        if (!copied.empty()) QGuiApplication::clipboard()->setText(fromAnsi(copied));
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Backspace:
             selectRow(typeAhead_.backspace(list(), clock_.elapsed()));

@@ -19,6 +19,9 @@ public:
     ListBox(TextList& list, QWidget* parent);
 
     TextList& list() const { return model_->list(); }
+    // What Ctrl+C puts on the clipboard (the core's code page; nothing for
+    // an empty text).
+    void setCopier(std::function<std::string(const TextList&)> copier) { copier_ = std::move(copier); }
 
     // Where the user's selection goes; by default into this list alone.
     using Selector = std::function<void(int index)>;
@@ -31,6 +34,7 @@ protected:
 
 private:
     void selectRow(int row);
+    std::function<std::string(const TextList&)> copier_;
     void selectionMoved();
     void showListSelection();
 

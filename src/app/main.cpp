@@ -1,4 +1,6 @@
 // geocalc: start-up, the event loop, shutdown.
+#include <QCoreApplication>
+#include <QTimer>
 #include <QtGlobal>
 #include <cstdlib>
 #include <iostream>
@@ -37,6 +39,11 @@ int main(int argc, char** argv) {
         geocalc::loadNumberFormat();
         form = std::make_unique<geocalc::app::TForm1>();
         form->show();
+        // `geocalc FILE`: the table opens once the window runs, a failure in
+        // the error box as for the open command.
+        if (const QStringList args = QCoreApplication::arguments(); args.size() == 2) {
+            QTimer::singleShot(0, form.get(), [&form, path = args[1]] { form->openNamed(path); });
+        }
     } catch (const std::exception& e) {
         geocalc::app::Form1 = nullptr;
         geocalc::app::showStartupFailureBox(e);

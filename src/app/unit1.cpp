@@ -1,6 +1,10 @@
 #include "app/unit1.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QEvent>
 #include <QFontInfo>
 #include <QLabel>
@@ -82,6 +86,10 @@ void TForm1::makeControls() {
     for (ListBox* pointList : {ListBox1, ListBox2, ListBox3}) {
         pointList->setSelector([this](int index) { selectPoint(form_.lists, index); });
     }
+    for (ListBox* list : {ListBox1, ListBox2, ListBox3, ListBox4}) {
+        list->setCopier([this](const TextList& shown) { return form_.copiedFrom(shown); });
+    }
+    setAcceptDrops(true);
     form_.setCommandsObserver([this] { showCommands(); });
     showCommands();
     scrollArea_->setWidget(client_);
@@ -126,6 +134,19 @@ void TForm1::chainTabOrder() {
     QWidget* order[] = {Button1, DBGrid1, ListBox1, Button3, Button4, Button5, ListBox2, ListBox3, ListBox4, Button6};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     Button1->setFocus();
+}
+
+void TForm1::openNamed(const QString& path) { form_.openNamed(QFileInfo(path).absoluteFilePath().toStdString()); }
+
+// A file dropped on the window opens as the open dialog's pick would.
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    openNamed(event->mimeData()->urls().first().toLocalFile());
 }
 
 // A failure to keep the edit shows in the error box (the application's

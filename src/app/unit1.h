@@ -57,10 +57,15 @@ public:
     void Button6Click();
 
     PointLists& pointLists() { return form_.lists; }
+    // `geocalc FILE` and a file dropped on the window: opened as "Открыть
+    // таблицу" opens the file picked in its dialog.
+    void openNamed(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -42,6 +42,17 @@ void MainForm::Button1Click(const ShowFileDialog& showDialog) {
     enable(calculateEnabled_);
 }
 
+void MainForm::openNamed(const std::string& path) {
+    Button1Click([&path](const FileDialogSettings&) { return std::optional<std::string>(path); });
+}
+
+std::string MainForm::copiedFrom(const TextList& list) const {
+    if (&list != &lists.sides) return list.selectedIndex() >= 0 ? list.at(list.selectedIndex()) : std::string();
+    std::string lines;
+    for (int i = 0; i < list.count(); ++i) lines += (i > 0 ? "\r\n" : "") + list.at(i);
+    return lines;
+}
+
 void MainForm::DBGrid1DblClick() {
     Table1.refresh();
     // The point as the file holds it now, whoever wrote it; never a record

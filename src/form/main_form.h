@@ -33,6 +33,12 @@ public:
     // "Открыть таблицу": the survey table picked in the open dialog is copied
     // to its working copy and opened.
     void Button1Click(const ShowFileDialog& showDialog);
+    // A table named on the command line or dropped on the window: opened as
+    // "Открыть таблицу" opens the file picked in its dialog.
+    void openNamed(const std::string& path);
+    // What Ctrl+C in a list copies: the selected entry (nothing without
+    // one), in the side lines' list all its lines, CR LF between them.
+    std::string copiedFrom(const TextList& list) const;
     // A double click on the grid, or Ctrl+Enter there: the current record,
     // as the file holds it now, becomes the next point.
     void DBGrid1DblClick();

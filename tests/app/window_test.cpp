@@ -1,4 +1,8 @@
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -266,6 +270,40 @@ TEST_F(WindowTest, ClosingTheWindowEndsTheLoopWithCodeZeroAndKeepsTheWorkingCopy
     EXPECT_EQ(QApplication::exec(), 0);
     form.reset();
     EXPECT_EQ(readBytes(folder.file("pts.dbf")), workingCopy);
+}
+
+// A file dropped on the window opens as the dialog's pick would; Ctrl+C in a
+// list copies its selected entry, in the side lines' list all of them.
+TEST_F(WindowTest, ADroppedTableOpensAndCtrlCCopiesFromTheLists) {
+    TempFolder folder;
+    fs::copy_file(sample(), folder.file("pts.dat"));
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.file("pts.dat")))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    ASSERT_TRUE(form->Table1.active());
+    EXPECT_TRUE(fs::exists(folder.file("pts.dbf")));
+
+    for (int row : {0, 1, 2}) doubleClickRow(row);
+    click(form->Button5);
+    selectPoint(form->pointLists(), 1);
+    QTest::keyClick(form->ListBox2, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "6171398.12");
+    QTest::keyClick(form->ListBox4, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count(QStringLiteral("\r\n")), 2);
+}
+
+// `geocalc FILE` opens the table at start: its working copy is made.
+TEST(StartupTest, ATableNamedAtStartOpens) {
+    TempFolder folder;
+    fs::copy_file(sample(), folder.file("pts.dat"));
+    const std::string command = "QT_QPA_PLATFORM=offscreen timeout 5 '" + std::string(GEOCALC_APP_EXE) + "' '" +
+                                folder.file("pts.dat") + "' 2>/dev/null";
+    std::system(command.c_str());
+    EXPECT_EQ(readBytes(folder.file("pts.dbf")), readBytes(folder.file("pts.dat")));
 }
 
 TEST(StartupTest, NoDisplayIsAStartupFailureWithItsTextOnStandardError) {

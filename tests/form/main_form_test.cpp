@@ -113,6 +113,24 @@ TEST_F(MainFormTest, CancelledDialogsAndFailuresChangeWhatTheyShould) {
     EXPECT_EQ(shown.size(), dialogsBefore);
 }
 
+// A table named at start or dropped on the window opens as the dialog's
+// pick would; Ctrl+C copies the selected entry, or all the side lines.
+TEST_F(MainFormTest, ANamedTableOpensAndListsCopyWhatTheyShow) {
+    form.openNamed(folder.file("pts.dat"));
+    EXPECT_TRUE(form.Table1.active());
+    EXPECT_TRUE(form.calculateEnabled());
+    EXPECT_EQ(form.OpenDialog1.fileName, folder.file("pts.dbf"));
+    EXPECT_TRUE(fs::exists(pathFromUtf8(folder.file("pts.dbf"))));
+
+    EXPECT_EQ(form.copiedFrom(form.lists.names), "");  // nothing selected
+    for (const int row : {0, 1, 2}) pick(row);
+    form.Button5Click();
+    selectPoint(form.lists, 1);
+    EXPECT_EQ(form.copiedFrom(form.lists.xs), "6171398.12");
+    const std::string sides = form.copiedFrom(form.lists.sides);
+    EXPECT_EQ(sides, form.lists.sides.at(0) + "\r\n" + form.lists.sides.at(1) + "\r\n" + form.lists.sides.at(2));
+}
+
 // A grid view that keeps the cell editor's text, for the close.
 class EditorView : public RecordGridView {
   public:
