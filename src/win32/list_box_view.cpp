@@ -64,9 +64,30 @@ void ListBoxView::measureAll() {
     SendMessageW(listBox_, LB_SETHORIZONTALEXTENT, WPARAM(widest_), 0);
 }
 
+namespace {
+
+void putOnClipboard(HWND owner, const std::wstring& text) {
+    if (!OpenClipboard(owner)) return;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    }
+    CloseClipboard();
+}
+
+}  // namespace
+
 LRESULT CALLBACK ListBoxView::procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR self) {
     auto* view = reinterpret_cast<ListBoxView*>(self);
+    if (message == WM_KEYDOWN && wParam == 'C' && GetKeyState(VK_CONTROL) < 0 && view->copier_) {
+        const std::string copied = view->copier_(view->list_);
+        if (!copied.empty()) putOnClipboard(listBox, wideFromAnsi(copied));
+        return 0;
+    }
     if (message == WM_SETFONT) {  // another screen's font: the entries measured again
         const LRESULT result = DefSubclassProc(listBox, message, wParam, lParam);
         view->measureAll();

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "points/text_list.h"
 #include "points/type_ahead.h"
@@ -25,6 +26,9 @@ public:
     HWND handle() const { return listBox_; }
     // LBN_SELCHANGE: the user selected an entry.
     void selectionChanged();
+    // What Ctrl+C puts on the clipboard (the core's code page; nothing for
+    // an empty text).
+    void setCopier(std::function<std::string(const TextList&)> copier) { copier_ = std::move(copier); }
 
 private:
     static LRESULT CALLBACK procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -42,6 +46,7 @@ private:
     TypeAhead typeAhead_;
     TextList& list_;
     std::function<void(int)> select_;
+    std::function<std::string(const TextList&)> copier_;
 };
 
 }  // namespace geocalc::win32

@@ -7,6 +7,8 @@
 
 #include "form/application_title.h"
 #include "numtext/format_settings.h"
+#include <shellapi.h>
+
 #include "win32/failure_box.h"
 #include "win32/main_window.h"
 #include "win32/wide_text.h"
@@ -25,6 +27,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         geocalc::win32::MainWindow::registerClass(instance);
         geocalc::win32::ApplicationWindow application(instance, geocalc::win32::applicationTitle());
         geocalc::win32::MainWindow window(instance, application, showCommand);
+        int argc = 0;
+        if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+            if (argc == 2) window.openNamed(argv[1]);
+            LocalFree(argv);
+        }
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             if (IsDialogMessageW(window.handle(), &message)) continue;

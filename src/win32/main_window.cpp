@@ -1,5 +1,7 @@
 #include "win32/main_window.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <string>
 
@@ -113,6 +115,14 @@ MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int s
         ShowWindow(window_, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     }
     SetFocus(buttons_.front());
+    DragAcceptFiles(window_, TRUE);
+}
+
+void MainWindow::openNamed(const std::wstring& path) {
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr);
+    full.resize(length > 0 && length < full.size() ? length : 0);
+    runCommand(window_, [&] { form_.openNamed(utf8FromWide(full.empty() ? path : full)); });
 }
 
 MainWindow::~MainWindow() {
@@ -141,6 +151,7 @@ void MainWindow::makeControls() {
         auto select = point ? std::function<void(int)>([this](int index) { selectPoint(form_.lists, index); })
                             : std::function<void(int)>([&entries](int index) { entries.select(index); });
         lists_.push_back(std::make_unique<ListBoxView>(box, entries, std::move(select)));
+        lists_.back()->setCopier([this](const TextList& shown) { return form_.copiedFrom(shown); });
     };
     label1_ = make(L"STATIC", kLabelCaption, SS_LEFT, 0);
     button(kIdButton1, kOpenCaption);
@@ -337,6 +348,15 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             return DefWindowProcW(window_, message, wParam, lParam);
+        // A file dropped on the window opens as the open dialog's pick would.
+        case WM_DROPFILES: {
+            const auto drop = reinterpret_cast<HDROP>(wParam);
+            std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+            path.resize(DragQueryFileW(drop, 0, path.data(), UINT(path.size())));
+            DragFinish(drop);
+            openNamed(path);
+            return 0;
+        }
         // A failure to keep the edit shows in the failure box and the window stays.
         case WM_CLOSE:
             form_.FormCloseQuery(grid_->behaviour());

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "form/main_form.h"
@@ -28,6 +29,10 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     HWND handle() const { return window_; }
+    // `geocalc.exe FILE` and a file dropped on the window: opened as
+    // "Открыть таблицу" opens the file picked in its dialog, a failure in
+    // the failure box.
+    void openNamed(const std::wstring& path);
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

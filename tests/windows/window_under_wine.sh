@@ -22,7 +22,8 @@
 #  - a title dragged to another place and a border dragged to widen its
 #    column, each shown by the cell a press then edits;
 #  - minimising the window and restoring the program;
-#  - starting minimised (restored from the task bar button) and maximised;
+#  - starting minimised (restored from the task bar button) and maximised,
+#    the latter with a table named on the command line, which opens;
 #  - a table and results in a Cyrillic folder under Cyrillic names.
 #
 # With a screen resolution given (144, 192: Wine's LogPixels setting, put
@@ -257,6 +258,17 @@ xdotool search --onlyvisible --name '^расчет геоданных$' >/dev/nu
 xdotool windowactivate "$application" 2>/dev/null || true
 main=$(wait_for '^расчет геоданных$') || fail "restoring the program started minimised did not show the window"
 close_program
+# Started maximised with a table named: the table opens at once, its
+# working copy made.
+cp "$work/pts.dat" "$work/named.dat"
+"$wine" start /max "$(windows_path "$window_exe")" "$(windows_path "$work/named.dat")" >/dev/null 2>&1
+main=$(wait_for '^расчет геоданных$') || fail "started maximised, no window"
+for _ in $(seq 20); do [[ -f $work/named.dbf ]] && break; sleep 0.25; done
+cmp "$work/named.dbf" "$work/named.dat" || fail "the table named at start was not opened"
+sleep 1
+width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+[[ $width -gt 900 ]] || fail "started maximised, the window is $width pixels wide"
+close_program  # a window with a table open shows no other: the next part starts afresh
 "$wine" start /max "$(windows_path "$window_exe")" >/dev/null 2>&1
 main=$(wait_for '^расчет геоданных$') || fail "started maximised, no window"
 sleep 1
