@@ -29,6 +29,12 @@ inline constexpr int kClientHeight = 330;  // the lowest at 329
 inline constexpr int kOuterWidth = 639;
 inline constexpr int kOuterHeight = 358;
 inline constexpr int kDesignTextHeight = 13;
+inline constexpr int kDesignDpi = 96;
+
+// The outer size for a screen of `dpi`: the designed one grown in
+// proportion, as the controls grow with the window font, so that at 125,
+// 150 and 200 % every control shows without scrolling.
+constexpr int outerAtDpi(int designed, int dpi) { return (designed * dpi + kDesignDpi / 2) / kDesignDpi; }
 
 // A designed coordinate for a window font whose text is `textHeight` high,
 // rounded to the nearest pixel.

@@ -36,7 +36,6 @@ constexpr const wchar_t* kCalculateCaption = L"\x0420\x0430\x0441\x0441\x0447\x0
 constexpr const wchar_t* kSaveCaption = L"\x0421\x043E\x0445\x0440\x0430\x043D\x0438\x0442\x044C";
 constexpr const wchar_t* kLabelCaption = L"\x041E\x0442\x043A\x0440\x043E\x0439\x0442\x0435 \x0442\x0430\x0431\x043B\x0438\x0446\x0443";
 
-constexpr int kDesignDpi = 96;
 constexpr int kDesignCharacterHeight = 11;  // 8 points at 96 dpi
 
 // "MS Sans Serif" 8 points; where the screen's resolution is not the
@@ -51,7 +50,8 @@ int screenDpi() {
 
 HFONT windowFont(int dpi) {
     int height = MulDiv(8, dpi, 72);
-    if (dpi != kDesignDpi && height != kDesignCharacterHeight) height = MulDiv(kDesignCharacterHeight, dpi, kDesignDpi);
+    if (dpi != layout::kDesignDpi && height != kDesignCharacterHeight)
+        height = MulDiv(kDesignCharacterHeight, dpi, layout::kDesignDpi);
     LOGFONTW font{};
     font.lfHeight = -height;
     font.lfCharSet = RUSSIAN_CHARSET;
@@ -94,15 +94,21 @@ void MainWindow::registerClass(HINSTANCE instance) {
 
 MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int showCommand)
     : application_(application) {
-    const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - layout::kOuterWidth) / 2);
-    const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - layout::kOuterHeight) / 2);
+    // Grown with the screen's resolution, no larger than the screen's work
+    // area (a smaller window scrolls its controls), centred on the screen.
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int dpi = screenDpi();
+    const int width = std::min<int>(layout::outerAtDpi(layout::kOuterWidth, dpi), work.right - work.left);
+    const int height = std::min<int>(layout::outerAtDpi(layout::kOuterHeight, dpi), work.bottom - work.top);
+    const int left = int(work.left) + std::max(0, (int(work.right - work.left) - width) / 2);
+    const int top = int(work.top) + std::max(0, (int(work.bottom - work.top) - height) / 2);
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption,
-                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, left,
-                              top, layout::kOuterWidth, layout::kOuterHeight, application.handle(), nullptr,
-                              instance, this);
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, left, top, width,
+                              height, application.handle(), nullptr, instance, this);
     if (!window_) throw Error("Cannot create the main window");
     application_.setMainWindow(window_);
-    font_ = windowFont(screenDpi());
+    font_ = windowFont(dpi);
     makeControls();
     placeControls();
     form_.setCommandsObserver([this] { showCommands(); });
@@ -213,6 +219,26 @@ void MainWindow::showScrollBars() {
     }
 }
 
+// A control the keyboard moves to is scrolled into view in a window made
+// smaller than its controls; its top left first where it is the larger.
+void MainWindow::scrollIntoView(HWND control) {
+    if (!control || !IsChild(window_, control)) return;
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+    RECT client;
+    GetClientRect(window_, &client);
+    auto fit = [this](int bar, LONG low, LONG high, LONG shown) {
+        if (low < 0) {
+            scrollTo(bar, scrolled(bar) + int(low));
+        } else if (high > shown) {
+            scrollTo(bar, scrolled(bar) + int(std::min(high - shown, low)));
+        }
+    };
+    fit(SB_HORZ, place.left, place.right, client.right);
+    fit(SB_VERT, place.top, place.bottom, client.bottom);
+}
+
 int MainWindow::scrolled(int bar) const { return bar == SB_HORZ ? offset_.x : offset_.y; }
 
 void MainWindow::scrollTo(int bar, int position) {
@@ -299,6 +325,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NEXTDLGCTL:
             SetFocus(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
                                     : GetNextDlgTabItem(window_, GetFocus(), wParam != 0));
+            scrollIntoView(GetFocus());
             return 0;
         // The control that had the focus gets it back when the window is
         // active again (after a dialog, or coming back from another program).

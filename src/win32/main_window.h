@@ -43,6 +43,7 @@ private:
     int scrolled(int bar) const;
     void scrollTo(int bar, int position);
     void scroll(int bar, WPARAM request);
+    void scrollIntoView(HWND control);
     void showCommands();
     void command(int id, int notification);
     ShowFileDialog dialogShower();

@@ -77,6 +77,16 @@ type_text() { xdotool type --delay 30 "$1"; sleep 0.3; }
 main=$(wait_for '^расчет геоданных$') || fail "the window did not appear"
 xdotool windowactivate --sync "$main"; sleep 1
 
+# The window opens grown with the resolution (639 x 358 at 96 dpi), as far
+# as the screen allows, so that its controls show without scrolling.
+read -r shown_width shown_height < <(xdotool getwindowgeometry "$main" |
+    sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+screen_width=$(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x.*/\1/p')
+expected_width=$(( 639 * dpi / 96 < screen_width ? 639 * dpi / 96 : screen_width ))
+(( shown_width * 100 >= expected_width * 95 && shown_height * 96 * 100 >= 330 * dpi * 95 )) ||
+    (( shown_width >= screen_width * 95 / 100 )) ||
+    fail "the window opened at ${shown_width}x${shown_height} at $dpi dpi"
+
 # click X Y / doubleClick X Y: the mouse at X, Y of the window's client area.
 click() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep 0.4; }
 doubleClick() { xdotool mousemove --window "$main" "$1" "$2" click --repeat 2 --delay 80 1; sleep 0.4; }
