@@ -83,9 +83,7 @@ RecordGridWindow::RecordGridWindow(HWND parent, int id, TableDataset& table, std
     window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0, 0, 0,
                               0, parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
-    editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0, window_,
-                              reinterpret_cast<HMENU>(INT_PTR(kEditorId)), instance, nullptr);
-    SetWindowSubclass(editor_, editorProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    makeEditor(false);
     table_.setObserver([this](TableDataset::Change change) {
         if (change == TableDataset::Change::Reset) layOutColumns();
         tableChanged();
@@ -94,6 +92,49 @@ RecordGridWindow::RecordGridWindow(HWND parent, int id, TableDataset& table, std
 }
 
 RecordGridWindow::~RecordGridWindow() { table_.setObserver({}); }
+
+// An EDIT control's alignment is fixed when it is made: a column aligned
+// otherwise gets a new editor.
+void RecordGridWindow::makeEditor(bool rightAligned) {
+    if (editor_ && editorRightAligned_ == rightAligned) return;
+    if (editor_) {
+        RemoveWindowSubclass(editor_, editorProcedure, 0);
+        DestroyWindow(editor_);
+    }
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL | (rightAligned ? ES_RIGHT : ES_LEFT), 0, 0,
+                              0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(kEditorId)), instance, nullptr);
+    editorRightAligned_ = rightAligned;
+    SetWindowSubclass(editor_, editorProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    if (font_) SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+// The editor covers its cell and grows with its text as far as the grid's
+// right edge, so that the whole text shows.
+void RecordGridWindow::fitEditor() {
+    const RECT cell = cellRect(table_.currentRow(), grid_.column());
+    RECT client;
+    GetClientRect(window_, &client);
+    std::wstring text(std::size_t(GetWindowTextLengthW(editor_)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(editor_, text.data(), int(text.size()))));
+    const HDC dc = GetDC(editor_);
+    const HGDIOBJ old = SelectObject(dc, font_);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(editor_, dc);
+    const LRESULT margins = SendMessageW(editor_, EM_GETMARGINS, 0, 0);
+    constexpr int kCaretRoom = 4;
+    const int needed = int(size.cx) + LOWORD(margins) + HIWORD(margins) + kCaretRoom;
+    const int width = std::max(int(cell.right - cell.left), std::min(needed, int(client.right - cell.left)));
+    MoveWindow(editor_, cell.left, cell.top, width, cell.bottom - cell.top, TRUE);
+    // Text typed while the editor was narrower was scrolled aside: the
+    // selection set again from the start shows all that now fits.
+    DWORD start = 0, end = 0;
+    SendMessageW(editor_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(editor_, EM_SETSEL, 0, 0);
+    SendMessageW(editor_, EM_SETSEL, start, end);
+}
 
 void RecordGridWindow::setFont(HFONT font) {
     font_ = font;
@@ -199,7 +240,10 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SIZE: tableChanged(); return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kEditorId && HIWORD(wParam) == EN_CHANGE && !settingEditorText_) grid_.editorEdited();
+            if (LOWORD(wParam) == kEditorId && HIWORD(wParam) == EN_CHANGE) {
+                fitEditor();
+                if (!settingEditorText_) grid_.editorEdited();
+            }
             return 0;
         default: break;
     }
@@ -363,10 +407,7 @@ void RecordGridWindow::horizontalScroll(WPARAM request) {
 void RecordGridWindow::tableChanged() {
     grid_.follow();
     syncScrollBar();
-    if (grid_.editorShown()) {
-        const RECT cell = cellRect(table_.currentRow(), grid_.column());
-        MoveWindow(editor_, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, TRUE);
-    }
+    if (grid_.editorShown()) fitEditor();
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -480,12 +521,12 @@ void RecordGridWindow::paint() {
 }
 
 void RecordGridWindow::showEditor(const std::string& utf8, int maxLength) {
-    const RECT cell = cellRect(table_.currentRow(), grid_.column());
+    makeEditor(RecordGrid::isRightAligned(table_.field(grid_.column())));
     settingEditorText_ = true;
     SendMessageW(editor_, EM_SETLIMITTEXT, WPARAM(maxLength), 0);
     SetWindowTextW(editor_, wideFromUtf8(utf8).c_str());
     settingEditorText_ = false;
-    MoveWindow(editor_, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, TRUE);
+    fitEditor();
     ShowWindow(editor_, SW_SHOW);
     SetFocus(editor_);
     SendMessageW(editor_, EM_SETSEL, 0, -1);

@@ -69,11 +69,14 @@ private:
     int lastRowShown() const override;
     bool confirmDelete() override;
     bool completesDoubleClick() const;
+    void makeEditor(bool rightAligned);
+    void fitEditor();
     void pick() override { pick_(); }
     void leave(bool backwards) override { leave_(backwards); }
 
     HWND window_ = nullptr;
     HWND editor_ = nullptr;
+    bool editorRightAligned_ = false;
     HFONT font_ = nullptr;
     TableDataset& table_;
     RecordGrid grid_;
