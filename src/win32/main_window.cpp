@@ -152,8 +152,11 @@ void MainWindow::makeControls() {
     auto button = [&](Control id, const wchar_t* caption) {
         buttons_.push_back(make(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, id));
     };
+    // The side lines' list shows whole rows only; the point lists keep their
+    // designed height, as their bottoms line up with the buttons below.
     auto list = [&](Control id, TextList& entries, bool point) {
-        HWND box = make(L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, id);
+        HWND box = make(L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | (point ? LBS_NOINTEGRALHEIGHT : 0),
+                        id);
         auto select = point ? std::function<void(int)>([this](int index) { selectPoint(form_.lists, index); })
                             : std::function<void(int)>([&entries](int index) { entries.select(index); });
         lists_.push_back(std::make_unique<ListBoxView>(box, entries, std::move(select)));

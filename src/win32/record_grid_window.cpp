@@ -482,10 +482,18 @@ void RecordGridWindow::paint() {
         for (int r = 0; r < rows; ++r) {
             const int row = grid_.topRow() + r;
             RECT cell = cellRect(row, column);
+            // The current cell stays marked while the focus is elsewhere, in
+            // the colour of an inactive selection; focused, it is
+            // highlighted and framed by the focus rectangle.
             const bool current = row == table_.currentRow() && column == grid_.column();
-            if (current && GetFocus() == window_) {
-                FillRect(dc, &cell, GetSysColorBrush(COLOR_HIGHLIGHT));
-                SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+            const bool focused = GetFocus() == window_;
+            if (current) {
+                FillRect(dc, &cell, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+                SetTextColor(dc, GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
+                if (focused) {
+                    RECT frame = {cell.left, cell.top, cell.right - 1, cell.bottom - 1};
+                    DrawFocusRect(dc, &frame);
+                }
             } else {
                 SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             }
