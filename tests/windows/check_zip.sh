@@ -30,7 +30,7 @@ cd "$work/$name"
 dllsOf() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' | sort | tr '\n' ' '; }
 [[ $(dllsOf geocalc-cli.exe) == "KERNEL32.DLL MSVCRT.DLL " ]] ||
     fail "geocalc-cli.exe needs DLLs Windows lacks: $(dllsOf geocalc-cli.exe)"
-[[ $(dllsOf geocalc.exe) == "COMCTL32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL " ]] ||
+[[ $(dllsOf geocalc.exe) == "COMCTL32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL SHELL32.DLL USER32.DLL " ]] ||
     fail "geocalc.exe needs DLLs Windows lacks: $(dllsOf geocalc.exe)"
 grep -q $'^# geocalc\r$' README.txt || fail "README.txt is not the README with Windows line ends"
 cmp -s pts.dat "$OLDPWD/samples/pts.dat" || fail "pts.dat is not the sample table"
