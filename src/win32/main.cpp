@@ -33,10 +33,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             LocalFree(argv);
         }
         MSG message;
+        HWND focus = GetFocus();
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (IsDialogMessageW(window.handle(), &message)) continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+            if (!IsDialogMessageW(window.handle(), &message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            if (GetFocus() != focus) {
+                focus = GetFocus();
+                window.focusMoved();
+            }
         }
         return 0;
     } catch (const std::exception& failure) {

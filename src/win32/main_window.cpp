@@ -131,6 +131,15 @@ void MainWindow::openNamed(const std::wstring& path) {
     runCommand(window_, [&] { form_.openNamed(utf8FromWide(full.empty() ? path : full)); });
 }
 
+void MainWindow::focusMoved() {
+    const HWND focus = GetFocus();
+    for (const HWND button : buttons_) {
+        const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
+        const LONG_PTR wanted = button == focus ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if (style != wanted) SendMessageW(button, BM_SETSTYLE, WPARAM(wanted), TRUE);
+    }
+}
+
 MainWindow::~MainWindow() {
     lists_.clear();
     grid_.reset();

@@ -33,6 +33,9 @@ public:
     // "Открыть таблицу" opens the file picked in its dialog, a failure in
     // the failure box.
     void openNamed(const std::wstring& path);
+    // The focus moved: only a focused button shows the default frame, the
+    // one Enter presses.
+    void focusMoved();
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
