@@ -7,8 +7,9 @@
 #  - the whole job from the keyboard: "Открыть таблицу" and the open dialog
 #    on a copy of the sample, Tab into the grid, Ctrl+Enter on each of the
 #    eight records (at 96 dpi the first picked by a double click on it, the
-#    current record, as the first thing after the open), Ctrl+Tab out, Tab to "Рассчет", Tab to "Сохранить" and
-#    the save dialog;
+#    current record, as the first thing after the open), Ctrl+Tab out,
+#    Tab to "Рассчет", Ctrl+C in the side lines' list (its eight lines
+#    copied), Tab to "Сохранить" and the save dialog;
 # and the saved file compared byte for byte with what geocalc-cli.exe
 # traverse writes for the same records; then
 #  - a save over that file asks first: No keeps it, Yes replaces it;
@@ -125,7 +126,11 @@ for record in 1 2 3 4 5 6 7 8; do
     if [[ $record == 1 && $dpi == 96 ]]; then doubleClick 60 52; else keys ctrl+Return; fi
 done
 keys ctrl+Tab Tab Tab Tab space  # ListBox1, "Очистить", "Удалить", "Рассчет"
-keys Tab Tab Tab Tab space       # ListBox2, ListBox3, ListBox4, "Сохранить"
+keys Tab Tab Tab ctrl+c          # ListBox2, ListBox3, ListBox4: its side lines copied
+copied=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r' || true)
+[[ $(printf '%s\n' "$copied" | wc -l) == 8 && $(printf '%s\n' "$copied" | grep -c "°") == 8 ]] ||
+    fail "Ctrl+C in the side lines' list copied: $copied"
+keys Tab space                   # "Сохранить"
 wait_for '^Save As$|^Сохранить как$' >/dev/null || fail "no save dialog"
 type_text "$(windows_path "$work/results.txt")"
 keys Return
