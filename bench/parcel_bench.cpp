@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "../tests/parcel/winding_boundary.h"
 #include "parcel/boundary_crossing.h"
 
 namespace {
@@ -40,26 +41,15 @@ void BM_FirstCrossing_Spikes(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(geocalc::firstCrossing(corners));
 }
 
-std::vector<geocalc::SmallGridPoint> serpentine(bool cutBack) {
-    constexpr int kTurns = 10'000;
-    const std::int64_t width = 1'000'000;
-    std::vector<geocalc::SmallGridPoint> corners{{-1, -width}};
-    for (std::int64_t k = 0; k < kTurns; ++k) {
-        corners.push_back({0, k});
-        corners.push_back({width, width + k});
-    }
-    if (cutBack) corners.push_back({width / 2, 0});
-    corners.push_back({width + 1, -width});
-    return corners;
-}
+constexpr int kTurns = 10'000;
 
 void BM_FirstCrossing_SerpentineCrossing(benchmark::State& state) {
-    const auto corners = serpentine(true);
+    const auto corners = geocalc::windingBoundary(kTurns, true);
     for (auto _ : state) benchmark::DoNotOptimize(geocalc::firstCrossing(corners));
 }
 
 void BM_Baseline_SerpentineSweepAlone(benchmark::State& state) {
-    const auto corners = serpentine(false);
+    const auto corners = geocalc::windingBoundary(kTurns, false);
     for (auto _ : state) benchmark::DoNotOptimize(geocalc::firstCrossing(corners));
 }
 

@@ -146,12 +146,18 @@ void TableDataset::moveTo(int row) {
     goToRow(row);
 }
 
+// The record at a row other than an inserted one: rows below an insertion
+// stand one further down than their records.
+std::uint32_t TableDataset::physicalAtRow(int row) {
+    if (state_ == DatasetState::Insert && row > currentRow_) --row;
+    return table_->physicalOf(std::uint32_t(row));
+}
+
 std::string_view TableDataset::rowRecord(int row) {
     if (row == currentRow_) {
         return state_ == DatasetState::Browse ? table_->record(currentPhysical_) : std::string_view(buffer_);
     }
-    if (state_ == DatasetState::Insert && row > currentRow_) --row;
-    return table_->record(table_->physicalOf(std::uint32_t(row)));
+    return table_->record(physicalAtRow(row));
 }
 
 std::string TableDataset::fieldText(int index) {
@@ -190,8 +196,7 @@ std::string TableDataset::fieldTextOf(std::string_view record, int index) {
 
 std::int64_t TableDataset::recordAt(int row) {
     if (!active() || row < 0 || row >= rowCount() || row == insertRow()) return -1;
-    if (state_ == DatasetState::Insert && row > currentRow_) --row;
-    return table_->physicalOf(std::uint32_t(row));
+    return physicalAtRow(row);
 }
 
 RowScan TableDataset::scanRows() const {

@@ -125,6 +125,7 @@ private:
     void beginInsertion(bool atEnd);
     void goToRow(int row);
     void followCurrentRecord();
+    std::uint32_t physicalAtRow(int row);
     std::string_view rowRecord(int row);
     void notify(Change change) const;
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "every_pair.h"
+#include "winding_boundary.h"
 
 namespace geocalc {
 namespace {
@@ -19,21 +20,6 @@ std::vector<BigGridPoint> big(const std::vector<SmallGridPoint>& corners, int sh
         result.push_back({boost::multiprecision::cpp_int(c.x) << shift, boost::multiprecision::cpp_int(c.y) << shift});
     }
     return result;
-}
-
-// Sides to and fro between x = 0 and x = width, each a step further up, all
-// boxes overlapping, closed round the outside; with `cutBack` the last
-// corner lies back in the middle, its sides crossing the others.
-std::vector<SmallGridPoint> serpentine(int turns, bool cutBack) {
-    const std::int64_t width = 1'000'000;
-    std::vector<SmallGridPoint> corners{{-1, -width}};
-    for (std::int64_t k = 0; k < turns; ++k) {
-        corners.push_back({0, k});
-        corners.push_back({width, width + k});
-    }
-    if (cutBack) corners.push_back({width / 2, 0});
-    corners.push_back({width + 1, -width});
-    return corners;
 }
 
 // Small figures on a coarse grid, where corners on other sides, shared
@@ -91,7 +77,7 @@ TEST(BoundaryCrossingTest, DecidesTouchesExactlyOnLargeFigures) {
 // the R-tree where it finds it within its budget, else the sweep's).
 TEST(BoundaryCrossingTest, AWindingBoundaryGivesAPairThatMeets) {
     for (const int turns : {50, 3000}) {
-        const std::vector<SmallGridPoint> winding = serpentine(turns, true);
+        const std::vector<SmallGridPoint> winding = windingBoundary(turns, true);
         const Pair pair = firstCrossing(winding);
         ASSERT_TRUE(pair) << turns;
         EXPECT_LT(pair->first, pair->second);
@@ -99,7 +85,7 @@ TEST(BoundaryCrossingTest, AWindingBoundaryGivesAPairThatMeets) {
         if (turns == 50) {
             EXPECT_EQ(pair, firstByEveryPair(winding));
         }
-        EXPECT_EQ(firstCrossing(serpentine(turns, false)), std::nullopt) << turns;
+        EXPECT_EQ(firstCrossing(windingBoundary(turns, false)), std::nullopt) << turns;
     }
 }
 
