@@ -59,7 +59,7 @@ private:
     // The vertical scroll bar.
     void setUpScrollBar();
     void scrollBarAction(int action);
-    void scrollBarReleased();
+    void thumbMoved(int position);
     void syncScrollBar();
     void showTopRow();
 

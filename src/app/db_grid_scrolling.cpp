@@ -23,7 +23,7 @@ std::optional<RecordGrid::ScrollAction> scrollActionOf(int action) {
         case QAbstractSlider::SliderPageStepAdd: return Action::PageDown;
         case QAbstractSlider::SliderToMinimum: return Action::ToFirst;
         case QAbstractSlider::SliderToMaximum: return Action::ToLast;
-        default: return std::nullopt;  // a dragged thumb acts when released
+        default: return std::nullopt;  // a dragged thumb: sliderMoved
     }
 }
 
@@ -33,10 +33,10 @@ void DBGrid::setUpScrollBar() {
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QScrollBar* bar = verticalScrollBar();
-    bar->setTracking(false);  // the record moves when the thumb is released
     connect(bar, &QScrollBar::actionTriggered, this, &DBGrid::scrollBarAction);
     connect(bar, &QScrollBar::sliderPressed, this, [this] { setFocus(); });
-    connect(bar, &QScrollBar::sliderReleased, this, &DBGrid::scrollBarReleased);
+    connect(bar, &QScrollBar::sliderMoved, this, &DBGrid::thumbMoved);
+    connect(bar, &QScrollBar::sliderReleased, this, &DBGrid::syncScrollBar);
 }
 
 void DBGrid::scrollBarAction(int action) {
@@ -53,9 +53,9 @@ void DBGrid::scrollBarAction(int action) {
     verticalScrollBar()->setSliderPosition(grid_.scrollBar().value);
 }
 
-void DBGrid::scrollBarReleased() {
+void DBGrid::thumbMoved(int position) {
     try {
-        grid_.thumbReleased(verticalScrollBar()->sliderPosition());
+        grid_.thumbMoved(position);
     } catch (...) {
         syncScrollBar();
         throw;

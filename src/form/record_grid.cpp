@@ -328,7 +328,7 @@ void RecordGrid::scroll(ScrollAction action) {
     }
 }
 
-void RecordGrid::thumbReleased(int position) {
+void RecordGrid::thumbMoved(int position) {
     if (!table_.active() || table_.rowCount() == 0) return;
     moveToRecord(std::clamp(position, 1, table_.rowCount()) - 1);
 }

@@ -127,8 +127,8 @@ public:
     // vertical scroll bar stands for the records, numbered from 1, its thumb
     // at the current one: its arrows go to the record just above or below
     // the rows shown, its page areas move by the rows shown, its ends to the
-    // first and last record, and a dragged thumb goes to the record where it
-    // is released. Each notch of the wheel (120 eighths of a degree) moves
+    // first and last record, and a dragged thumb takes the current record
+    // with it as it goes. Each notch of the wheel (120 eighths of a degree) moves
     // the current record and the rows shown together by the system's lines
     // a notch (a page at most).
     enum class ScrollAction { LineUp, LineDown, PageUp, PageDown, ToFirst, ToLast };
@@ -138,7 +138,7 @@ public:
     int topRow() const { return topRow_; }
     void follow();  // the current record moved: the rows shown follow it
     void scroll(ScrollAction action);
-    void thumbReleased(int position);
+    void thumbMoved(int position);
     ScrollBar scrollBar() const;
     void wheel(int eighths, int linesPerNotch);
 

@@ -26,6 +26,15 @@ int dropPosition(std::span<const ColumnSpan> shown, int x) {
     return shown.back().position;
 }
 
+std::optional<int> dropMarkerAt(std::span<const ColumnSpan> shown, int heldPosition, int x) {
+    const int to = dropPosition(shown, x);
+    if (to < 0 || to == heldPosition) return std::nullopt;
+    for (const ColumnSpan& column : shown) {
+        if (column.position == to) return to < heldPosition ? column.left : column.right;
+    }
+    return std::nullopt;
+}
+
 int draggedWidth(const ColumnSpan& column, int x) {
     return std::max(x - column.left, kNarrowestColumn);
 }

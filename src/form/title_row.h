@@ -3,6 +3,7 @@
 // takes hold of the column and drops it at another place in the order.
 #pragma once
 
+#include <optional>
 #include <span>
 
 namespace geocalc {
@@ -28,6 +29,10 @@ TitleHit titleHitAt(std::span<const ColumnSpan> shown, int x);
 // Where a column dragged to `x` lands: the place of the column under it, or
 // of the first or last one shown beyond the ends.
 int dropPosition(std::span<const ColumnSpan> shown, int x);
+// Where the marker of that landing stands while the title is held: the left
+// edge of the column it will go before, or the right edge of the one it will
+// go after; nothing where the column would stay where it is.
+std::optional<int> dropMarkerAt(std::span<const ColumnSpan> shown, int heldPosition, int x);
 // The width a border dragged to `x` gives its column.
 int draggedWidth(const ColumnSpan& column, int x);
 

@@ -211,6 +211,7 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDBLCLK: grid_.doubleClick(); return 0;
         case WM_MOUSEMOVE:
             if (drag_ == Drag::Border) drag(GET_X_LPARAM(lParam));
+            if (drag_ == Drag::Title) markDrop(dropMarkerAt(columnsShown(), dragPosition_, GET_X_LPARAM(lParam)));
             return 0;
         case WM_LBUTTONUP:
             drop(GET_X_LPARAM(lParam));
@@ -218,6 +219,7 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CAPTURECHANGED:
             drag_ = Drag::None;
+            markDrop(std::nullopt);
             return 0;
         case WM_SETCURSOR: {
             POINT at;
@@ -328,10 +330,29 @@ void RecordGridWindow::drag(int x) {
     }
 }
 
+// While a title is held, a bar on the edge it will take shows where it lands.
+void RecordGridWindow::markDrop(std::optional<int> x) {
+    if (x == dropMarker_) return;
+    RECT client;
+    GetClientRect(window_, &client);
+    for (const std::optional<int> marked : {dropMarker_, x}) {
+        if (!marked) continue;
+        const RECT strip = dropMarkerRect(*marked, client.bottom);
+        InvalidateRect(window_, &strip, FALSE);
+    }
+    dropMarker_ = x;
+}
+
+RECT RecordGridWindow::dropMarkerRect(int x, int bottom) const {
+    const int half = std::max(rowHeight_ / 8, 1);
+    return {x - half, 0, x + half, bottom};
+}
+
 // A held title lands where the mouse lets it go.
 void RecordGridWindow::drop(int x) {
     const bool title = drag_ == Drag::Title;
     drag_ = Drag::None;
+    markDrop(std::nullopt);
     if (!title) return;
     const int to = dropPosition(columnsShown(), x);
     if (to >= 0 && to != dragPosition_) grid_.moveColumn(dragPosition_, to);
@@ -362,15 +383,16 @@ void RecordGridWindow::verticalScroll(WPARAM request) {
         case SB_PAGEDOWN: grid_.scroll(Action::PageDown); break;
         case SB_TOP: grid_.scroll(Action::ToFirst); break;
         case SB_BOTTOM: grid_.scroll(Action::ToLast); break;
+        case SB_THUMBTRACK:  // the record follows the thumb as it is dragged
         case SB_THUMBPOSITION: {
             SCROLLINFO info{};
             info.cbSize = sizeof info;
             info.fMask = SIF_TRACKPOS;
             GetScrollInfo(window_, SB_VERT, &info);
-            grid_.thumbReleased(info.nTrackPos);
+            grid_.thumbMoved(info.nTrackPos);
             break;
         }
-        default: return;  // the thumb acts when released
+        default: return;
     }
     syncScrollBar();
 }
@@ -518,6 +540,10 @@ void RecordGridWindow::paint() {
     }
     line(0, titleHeight() - 1, client.right, titleHeight() - 1);
     line(indicatorWidth_ - 1, 0, indicatorWidth_ - 1, client.bottom);
+    if (dropMarker_) {
+        const RECT marker = dropMarkerRect(*dropMarker_, client.bottom);
+        FillRect(dc, &marker, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
     SelectObject(dc, oldPen);
     SelectObject(dc, oldFont);
     EndPaint(window_, &paintStruct);

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,8 @@ private:
     void horizontalScroll(WPARAM request);
     void drag(int x);
     void drop(int x);
+    void markDrop(std::optional<int> x);
+    RECT dropMarkerRect(int x, int bottom) const;
     bool onBorder(int x, int y) const;
     std::vector<ColumnSpan> columnsShown() const;
     RECT cellRect(int row, int column) const;
@@ -89,6 +92,7 @@ private:
     enum class Drag { None, Border, Title };
     Drag drag_ = Drag::None;
     int dragPosition_ = -1;           // the column whose border or title is held
+    std::optional<int> dropMarker_;   // where a held title would land
     bool settingEditorText_ = false;  // EN_CHANGE from the grid itself is no edit
     bool lookAfterPaint_ = true;
     // The last primary press on the grid, screen position and message time:

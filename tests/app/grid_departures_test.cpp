@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QWheelEvent>
 
 #include "../table/dbf_builder.h"
@@ -111,22 +113,37 @@ TEST_F(GridDeparturesTest, TheScrollBarMovesTheCurrentRecord) {
     EXPECT_EQ(form->Table1.currentRow(), 2 * page);
     expectCurrentRecordShown();
 
-    // A dragged thumb goes to the record where it is released.
-    bar->setSliderDown(true);
-    bar->setSliderPosition(500);
-    EXPECT_EQ(form->Table1.currentRow(), 2 * page);  // not while dragging
-    bar->setSliderDown(false);
-    EXPECT_EQ(form->Table1.currentRow(), 499);
+    // A thumb dragged by the mouse takes the current record with it as it
+    // goes, the rows shown following, and leaves it where released.
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.subControls = QStyle::SC_All;
+    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    const QRect groove = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb.center());
+    QTest::mouseMove(bar, thumb.center() + QPoint(0, groove.height() / 2));
+    const int dragged = form->Table1.currentRow();
+    EXPECT_GT(dragged, 400);  // while still held
+    EXPECT_LT(dragged, 600);
+    EXPECT_EQ(bar->sliderPosition(), dragged + 1);
     expectCurrentRecordShown();
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb.center() + QPoint(0, groove.height() / 2));
+    EXPECT_EQ(form->Table1.currentRow(), dragged);
+    EXPECT_EQ(bar->value(), dragged + 1);
     key(Qt::Key_Down);  // Down goes on from there
-    EXPECT_EQ(form->Table1.currentRow(), 500);
-    EXPECT_EQ(form->Table1.fieldText(0), "P501");
+    EXPECT_EQ(form->Table1.currentRow(), dragged + 1);
+    EXPECT_EQ(form->Table1.fieldText(0), "P" + std::to_string(dragged + 2));
 
     // Each notch of the wheel moves the current record by the system's lines.
     QWheelEvent down(QPointF(20, 20), grid->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -240),
                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid->viewport(), &down);
-    EXPECT_EQ(form->Table1.currentRow(), 500 + 2 * QApplication::wheelScrollLines());
+    EXPECT_EQ(form->Table1.currentRow(), dragged + 1 + 2 * QApplication::wheelScrollLines());
     expectCurrentRecordShown();
 
     key(Qt::Key_End, Qt::ControlModifier);  // whole rows, also at the end

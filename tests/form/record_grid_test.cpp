@@ -351,9 +351,9 @@ TEST_F(RecordGridTest, ScrollingMovesTheCurrentRecordAndTheRowsFollow) {
         EXPECT_EQ(bar.maximum, 8);
         EXPECT_EQ(bar.page, 3);
     }
-    grid.thumbReleased(6);
+    grid.thumbMoved(6);
     EXPECT_EQ(table.currentRow(), 5);
-    grid.thumbReleased(99);  // past the end: the last record
+    grid.thumbMoved(99);  // past the end: the last record
     EXPECT_EQ(table.currentRow(), 7);
 
     // A line a notch here; the rows shown turn with the current record.

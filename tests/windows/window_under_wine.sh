@@ -2,6 +2,7 @@
 # The native window under Wine on a real X server with a window manager
 # (run by xvfb-run; openbox is started here), driven by real input events
 # from xdotool as a user drives it:
+#  - the window's size at the resolution, every control inside it;
 #  - a broken table: the error box, captioned with the application title,
 #    and the window goes on;
 #  - the whole job from the keyboard: "Открыть таблицу" and the open dialog
@@ -27,52 +28,15 @@
 #    the latter with a table named on the command line, which opens;
 #  - a table and results in a Cyrillic folder under Cyrillic names.
 #
-# With a screen resolution given (144, 192: Wine's LogPixels setting, put
-# back afterwards), the controls are scaled and the window scrolls them; the
-# same job is done there, but for the double clicks, whose places are those
-# of 96 dpi.
+# With a screen resolution given (120, 144, 192: Wine's LogPixels setting,
+# put back afterwards), the controls are scaled and the window grows with
+# them; the same job is done there, but for the double clicks and drags,
+# whose places are those of 96 dpi.
 #
 #   xvfb-run -a tests/windows/window_under_wine.sh build/windows/src/win32/geocalc.exe build/windows/src/geocalc-cli.exe [DPI]
-set -euo pipefail
-cd "$(dirname "$0")/../.."
-window_exe=$(realpath "$1")
-cli_exe=$(realpath "$2")
-dpi=${3:-96}
-wine=$(realpath cmake/run-under-wine.sh)
-export LC_ALL=C.UTF-8 LANG=C.UTF-8
-work=$(mktemp -d /tmp/geocalc-window-XXXXXX)
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-resolution() { "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
-trap 'kill $wm 2>/dev/null || true; /usr/lib/wine/wineserver64 -k 2>/dev/null || true; resolution 96; rm -rf "$work"' EXIT
-resolution "$dpi"
-/usr/lib/wine/wineserver64 -k 2>/dev/null || true  # the setting is read when Wine starts
-for _ in $(seq 100); do  # until openbox has taken the screen
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
-done
+source "$(dirname "$0")/wine_session.sh"
 cp samples/pts.dat "$work/pts.dat"
 head -c 40 samples/pts.dat >"$work/broken.dat"
-windows_path() { echo "Z:${1//\//\\}"; }
-
-fail() {
-    echo "window test: $*" >&2
-    import -window root "$work/screen.png" 2>/dev/null && cp "$work/screen.png" /tmp/geocalc-window-failure.png || true
-    exit 1
-}
-
-# Waits for a window whose name matches; its id.
-wait_for() {
-    local id
-    for _ in $(seq 120); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [[ -n $id ]] && { echo "$id"; return 0; }
-        sleep 0.25
-    done
-    return 1
-}
-keys() { xdotool key --delay 60 "$@"; sleep 0.4; }
-type_text() { xdotool type --delay 30 "$1"; sleep 0.3; }
 
 "$wine" "$window_exe" >/dev/null 2>&1 &
 main=$(wait_for '^расчет геоданных$') || fail "the window did not appear"
@@ -87,10 +51,16 @@ expected_width=$(( 639 * dpi / 96 < screen_width ? 639 * dpi / 96 : screen_width
 (( shown_width * 100 >= expected_width * 95 && shown_height * 96 * 100 >= 330 * dpi * 95 )) ||
     (( shown_width >= screen_width * 95 / 100 )) ||
     fail "the window opened at ${shown_width}x${shown_height} at $dpi dpi"
+# Where the screen holds that size, every control lies inside the client
+# area and no scroll bar shows: its last column and last row of pixels are
+# the window's background alone.
+edge_colours() { import -window "$main" -crop "$1" +repage -unique-colors txt:- 2>/dev/null | tail -n +2 | wc -l; }
+if (( 639 * dpi / 96 <= screen_width )); then
+    (( $(edge_colours "1x${shown_height}+$((shown_width - 1))+0") == 1 &&
+        $(edge_colours "${shown_width}x1+0+$((shown_height - 1))") == 1 )) ||
+        fail "at $dpi dpi a control or a scroll bar reaches the window's right or bottom edge"
+fi
 
-# click X Y / doubleClick X Y: the mouse at X, Y of the window's client area.
-click() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep 0.4; }
-doubleClick() { xdotool mousemove --window "$main" "$1" "$2" click --repeat 2 --delay 80 1; sleep 0.4; }
 
 # A broken table: the error box, and the window goes on. "Открыть таблицу"
 # is clicked with the mouse, at the window's top left. The box is captioned
