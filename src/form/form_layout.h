@@ -50,4 +50,22 @@ constexpr Place scaled(const Place& p, int textHeight) {
     return {left, top, scaled(p.left + p.width, textHeight) - left, scaled(p.top + p.height, textHeight) - top};
 }
 
+struct Size {
+    int width, height;
+};
+struct ScrollBarsShown {
+    bool horizontal, vertical;
+};
+
+// The scroll bars a window needs to reach controls of `extent` in a client
+// area of `room` (without bars): each bar takes `bar` pixels from the other
+// direction, so one may bring the other.
+constexpr ScrollBarsShown scrollBarsFor(Size extent, Size room, Size bar) {
+    bool horizontal = extent.width > room.width;
+    bool vertical = extent.height > room.height - (horizontal ? bar.height : 0);
+    horizontal = horizontal || extent.width > room.width - (vertical ? bar.width : 0);
+    vertical = vertical || extent.height > room.height - (horizontal ? bar.height : 0);
+    return {horizontal, vertical};
+}
+
 }  // namespace geocalc::layout

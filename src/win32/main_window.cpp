@@ -59,7 +59,8 @@ HFONT windowFont(int dpi) {
     return CreateFontIndirectW(&font);
 }
 
-// Sizes a STATIC control to its text in its font.
+// Sizes a STATIC control to its text in its font, with an average
+// character's room beside it: some fonts draw past what they measure.
 void fitToText(HWND label) {
     wchar_t text[256];
     const int length = GetWindowTextW(label, text, int(std::size(text)));
@@ -67,12 +68,15 @@ void fitToText(HWND label) {
     const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32W(dc, text, length, &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
     RECT place;
     GetWindowRect(label, &place);
     MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&place), 2);
-    MoveWindow(label, place.left, place.top, size.cx, std::max(int(size.cy), int(place.bottom - place.top)), FALSE);
+    MoveWindow(label, place.left, place.top, size.cx + metrics.tmAveCharWidth,
+               std::max(int(size.cy), int(place.bottom - place.top)), FALSE);
 }
 
 int textHeightOf(HWND window, HFONT font) {
@@ -94,23 +98,18 @@ void MainWindow::registerClass(HINSTANCE instance) {
 
 MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int showCommand)
     : application_(application) {
-    // Grown with the screen's resolution, no larger than the screen's work
-    // area (a smaller window scrolls its controls), centred on the screen.
-    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int dpi = screenDpi();
-    const int width = std::min<int>(layout::outerAtDpi(layout::kOuterWidth, dpi), work.right - work.left);
-    const int height = std::min<int>(layout::outerAtDpi(layout::kOuterHeight, dpi), work.bottom - work.top);
-    const int left = int(work.left) + std::max(0, (int(work.right - work.left) - width) / 2);
-    const int top = int(work.top) + std::max(0, (int(work.bottom - work.top) - height) / 2);
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption,
-                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, left, top, width,
-                              height, application.handle(), nullptr, instance, this);
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, 0, 0,
+                              layout::outerAtDpi(layout::kOuterWidth, dpi),
+                              layout::outerAtDpi(layout::kOuterHeight, dpi), application.handle(), nullptr,
+                              instance, this);
     if (!window_) throw Error("Cannot create the main window");
     application_.setMainWindow(window_);
     font_ = windowFont(dpi);
     makeControls();
     placeControls();
+    fitToScreen();
     form_.setCommandsObserver([this] { showCommands(); });
     showCommands();
     // Started minimised: the program waits on its task bar button, and the
@@ -211,23 +210,48 @@ void MainWindow::placeControls() {
     showScrollBars();
 }
 
-// The window's outer size is not scaled: where the scaled controls do not
-// fit the client area, scroll bars keep them reachable.
+// The outer size, grown with the screen's resolution, grows further where
+// the window font's text is taller still, so that the scaled controls show
+// whole; it is no larger than the screen's work area (a smaller window
+// scrolls its controls) and centred on it.
+void MainWindow::fitToScreen() {
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    RECT needed{0, 0, extent_.cx, extent_.cy};
+    AdjustWindowRectEx(&needed, DWORD(GetWindowLongPtrW(window_, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL), FALSE,
+                       DWORD(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+    const int width = std::min(std::max(outer.right - outer.left, needed.right - needed.left), work.right - work.left);
+    const int height = std::min(std::max(outer.bottom - outer.top, needed.bottom - needed.top), work.bottom - work.top);
+    const int left = int(work.left) + std::max(0, (int(work.right - work.left) - width) / 2);
+    const int top = int(work.top) + std::max(0, (int(work.bottom - work.top) - height) / 2);
+    SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Where the scaled controls do not fit the client area (a window the user
+// made smaller, a small screen), scroll bars keep them reachable.
 void MainWindow::showScrollBars() {
     RECT client;
     GetClientRect(window_, &client);
-    const SIZE shown{client.right, client.bottom};
-    for (const int bar : {SB_HORZ, SB_VERT}) {
-        const int extent = bar == SB_HORZ ? extent_.cx : extent_.cy;
-        const int page = bar == SB_HORZ ? shown.cx : shown.cy;
+    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    const layout::Size bar{GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
+    const layout::Size room{int(client.right) + (style & WS_VSCROLL ? bar.width : 0),
+                            int(client.bottom) + (style & WS_HSCROLL ? bar.height : 0)};
+    const layout::ScrollBarsShown shown = layout::scrollBarsFor({extent_.cx, extent_.cy}, room, bar);
+    for (const int which : {SB_HORZ, SB_VERT}) {
+        const bool horizontal = which == SB_HORZ;
+        const int extent = horizontal ? extent_.cx : extent_.cy;
+        const int page = horizontal ? room.width - (shown.vertical ? bar.width : 0)
+                                    : room.height - (shown.horizontal ? bar.height : 0);
         SCROLLINFO info{};
         info.cbSize = sizeof info;
         info.fMask = SIF_RANGE | SIF_PAGE;
         info.nMin = 0;
         info.nMax = extent - 1;
-        info.nPage = UINT(std::max(page, 0));
-        SetScrollInfo(window_, bar, &info, TRUE);
-        scrollTo(bar, scrolled(bar));  // back within the new range
+        info.nPage = UINT(std::max((horizontal ? shown.horizontal : shown.vertical) ? page : extent, 0));
+        SetScrollInfo(window_, which, &info, TRUE);
+        scrollTo(which, scrolled(which));  // back within the new range
     }
 }
 

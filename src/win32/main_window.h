@@ -42,6 +42,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void makeControls();
     void placeControls();
+    void fitToScreen();
     void showScrollBars();
     int scrolled(int bar) const;
     void scrollTo(int bar, int position);

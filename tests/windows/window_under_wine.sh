@@ -54,7 +54,7 @@ expected_width=$(( 639 * dpi / 96 < screen_width ? 639 * dpi / 96 : screen_width
 # Where the screen holds that size, every control lies inside the client
 # area and no scroll bar shows: its last column and last row of pixels are
 # the window's background alone.
-edge_colours() { import -window "$main" -crop "$1" +repage -unique-colors txt:- 2>/dev/null | tail -n +2 | wc -l; }
+edge_colours() { import -window "$main" -crop "$1" +repage -depth 8 txt:- 2>/dev/null | tail -n +2 | awk '{ print $3 }' | sort -u | wc -l; }
 if (( 639 * dpi / 96 <= screen_width )); then
     (( $(edge_colours "1x${shown_height}+$((shown_width - 1))+0") == 1 &&
         $(edge_colours "${shown_width}x1+0+$((shown_height - 1))") == 1 )) ||
