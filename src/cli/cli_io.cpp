@@ -25,6 +25,31 @@ void printMessage(std::ostream& out, std::string_view ansiMessage) {
     out.write(line.data(), std::streamsize(line.size()));
 }
 
+namespace {
+
+// The file errors' classic texts said as the reason they give.
+std::string reasonOf(const std::string& fileError) {
+    if (fileError == "Invalid filename") return "the folder does not exist";
+    if (fileError == "File access denied") return "access is denied";
+    if (fileError == "Disk full" || fileError == "I/O error 112") return "the disk is full";
+    return fileError;
+}
+
+}  // namespace
+
+void writeNamedFile(const std::string& path, const std::function<void(ReplacingFile&)>& write) {
+    const std::string named = "Cannot write '" + ansiFromUtf8(path) + "'";
+    try {
+        ReplacingFile file(path);
+        write(file);
+        file.commit();
+    } catch (const Error& e) {
+        const std::string message = e.what();
+        if (message.starts_with(named)) throw;  // it names the file already
+        throw Error(named + ": " + reasonOf(message));
+    }
+}
+
 void printFailure(std::ostream& out, std::string_view ansiMessage) {
     printMessage(out, withClosingPeriod(std::string(ansiMessage)));
 }

@@ -2,9 +2,12 @@
 // the UTF-8 terminal, and failures reported as the window would show them.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
+
+#include "output/replacing_file.h"
 
 namespace geocalc::cli {
 
@@ -24,5 +27,10 @@ void printLine(std::ostream& out, std::string_view ansiText);
 void printMessage(std::ostream& out, std::string_view ansiMessage);
 // The message with the window's closing-period rule, as printMessage.
 void printFailure(std::ostream& out, std::string_view ansiMessage);
+
+// Writes the file -o names (UTF-8), whole or not at all (see
+// ReplacingFile). A failure names the file and why: "Cannot write
+// '/no/such/x.svg': the folder does not exist".
+void writeNamedFile(const std::string& path, const std::function<void(ReplacingFile&)>& write);
 
 }  // namespace geocalc::cli

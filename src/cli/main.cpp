@@ -40,7 +40,7 @@ constexpr const char* kUsage =
     "       geocalc-cli [--decimal-separator C] parcel [--names] [--ids FILE] [-o FILE]\n"
     "                   [--format text|json|csv|svg|dxf] [--decimals N] [--mt M]\n"
     "                   [--title TEXT]... [--surveyor TEXT] [--date YYYY-MM-DD]\n"
-    "                   [--crs TEXT] TABLE ID...\n"
+    "                   [--crs TEXT] [--allow-crossing] TABLE ID...\n"
     "       geocalc-cli --help | --version\n"
     "\n"
     "inverse   the side line (direction angle and length) from the start point\n"
@@ -56,8 +56,11 @@ constexpr const char* kUsage =
     "          closed figure they bound: the catalogue of points and sides, the\n"
     "          perimeter, the area and the orientation, as text, JSON, CSV, an SVG\n"
     "          drawing at a standard scale, or DXF for CAD; the first point\n"
-    "          given again last closes the figure and is dropped; its documents\n"
-    "          are in Russian under a Russian locale, in English otherwise\n"
+    "          given again last closes the figure and is dropped; every measure\n"
+    "          is computed from the coordinates as the catalogue prints them\n"
+    "          (rounded to --decimals); its documents are in Russian under a\n"
+    "          Russian locale, in English otherwise; a boundary that crosses\n"
+    "          or touches itself gets no documents (exit code 1)\n"
     "\n"
     "ID        a record number from 1, N-M for the records N to M in order (M < N\n"
     "          runs backwards), or with --names the name in the first field\n"
@@ -73,6 +76,8 @@ constexpr const char* kUsage =
     "--surveyor TEXT  who surveyed the parcel, in the title block\n"
     "--date DAY       the day in the title block, YYYY-MM-DD (default today)\n"
     "--crs TEXT       the coordinate system's name, in every format\n"
+    "--allow-crossing the documents of a boundary that crosses itself, each\n"
+    "                 marked with the warning, to look for the fault\n"
     "\n"
     "--decimal-separator C   the decimal separator of coordinates and results\n"
     "                        (default: the one of the LC_NUMERIC locale)\n";
@@ -150,6 +155,9 @@ CommandLine parse(const Arguments& args) {
             }
             line.traverse.utf8 = encoding == "utf-8";
             line.limited.push_back({arg, {"traverse"}});
+        } else if (arg == "--allow-crossing") {
+            line.parcel.allowCrossing = true;
+            line.limited.push_back({arg, {"parcel"}});
         } else if (arg == "--format") {
             const auto format = geocalc::parcelFormatNamed(valueOf(i, args, arg));
             if (!format) throw UsageError{"the format is text, json, csv, svg or dxf"};

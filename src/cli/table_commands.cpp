@@ -37,12 +37,12 @@ void writeResults(const PointLists& lists, const TraverseOptions& options, std::
     };
     if (options.outputPath.empty()) {
         forEachResultsLine(lists, [&](std::string_view line) { out << encode(line); });
-    } else if (!options.utf8) {
-        writeResultsFile(options.outputPath, lists);
     } else {
-        ReplacingFile file(options.outputPath);
-        forEachResultsLine(lists, [&](std::string_view line) { file.write(encode(line)); });
-        file.commit();
+        writeNamedFile(options.outputPath, [&](ReplacingFile& file) {
+            forEachResultsLine(lists, [&](std::string_view line) {
+                options.utf8 ? file.write(utf8FromAnsi(line)) : file.write(line);
+            });
+        });
     }
 }
 

@@ -9,6 +9,7 @@
 #include "numtext/decimal_reader.h"
 #include "numtext/format_settings.h"
 #include "parcel/grid_figure.h"
+#include "parcel/parcel_numbers.h"
 
 namespace geocalc {
 
@@ -31,20 +32,11 @@ class CompensatedSum {
     long double compensation_ = 0;
 };
 
-// The corners on the plan, reduced to the first one.
-// "Record 3 (Точка 3)", or "Point 3 (Точка 3)" for a point from no table
-// (index from 0); lower case inside a sentence.
-std::string pointLabel(const BoundaryPoint& p, std::size_t index, bool capital = true) {
-    const std::string number = std::to_string(p.record > 0 ? std::size_t(p.record) : index + 1);
-    const char* kind = p.record > 0 ? (capital ? "Record " : "record ") : (capital ? "Point " : "point ");
-    return kind + number + " (" + p.name + ")";
-}
-
 // "Records 3 (Точка 3) and 4 (Точка 4)".
 std::string pairLabel(const BoundaryPoint& a, std::size_t i, const BoundaryPoint& b, std::size_t j) {
-    const std::string first = pointLabel(a, i);
+    const std::string first = pointReference(a, i);
     const std::string kind = a.record > 0 ? "Record" : "Point";
-    return kind + "s" + first.substr(kind.size()) + " and " + pointLabel(b, j).substr(kind.size() + 1);
+    return kind + "s" + first.substr(kind.size()) + " and " + pointReference(b, j).substr(kind.size() + 1);
 }
 
 // The coordinates as read, or the failure says which one is no number.
@@ -56,7 +48,7 @@ std::vector<PlanPoint> readCoordinates(const std::vector<BoundaryPoint>& points)
             try {
                 *value = readDecimal(*text);
             } catch (const Error& e) {
-                throw Error(pointLabel(points[i], i) + ", " + field + ": " + e.what());
+                throw Error(pointReference(points[i], i) + ", " + field + ": " + e.what());
             }
         }
     }
@@ -72,6 +64,12 @@ void placeCorners(Parcel& parcel, const std::vector<PlanPoint>& read) {
 }
 
 }  // namespace
+
+std::string pointReference(const BoundaryPoint& p, std::size_t index, bool inSentence) {
+    const std::string number = std::to_string(p.record > 0 ? std::size_t(p.record) : index + 1);
+    const char* kind = p.record > 0 ? (inSentence ? "record " : "Record ") : (inSentence ? "point " : "Point ");
+    return kind + number + " (" + p.name + ")";
+}
 
 PlanExtent extentOf(const Parcel& parcel) {
     PlanExtent extent;
@@ -99,7 +97,7 @@ Parcel describeParcel(std::vector<BoundaryPoint> points) {
             throw Error(pairLabel(start, i, end, (i + 1) % n) + " are one point: the side between them has no direction");
         }
         auto sideLabel = [&] {
-            return "The side from " + pointLabel(start, i, false) + " to " + pointLabel(end, (i + 1) % n, false);
+            return "The side from " + pointReference(start, i, true) + " to " + pointReference(end, (i + 1) % n, true);
         };
         SideMeasure side;
         try {
@@ -126,6 +124,15 @@ Parcel describeParcel(std::vector<BoundaryPoint> points) {
     parcel.crossing = figure.isSmall() ? firstCrossing(figure.small) : firstCrossing(figure.big);
     parcel.points = std::move(points);
     return parcel;
+}
+
+Parcel describePrintedParcel(std::vector<BoundaryPoint> points, int decimals) {
+    readCoordinates(points);
+    for (BoundaryPoint& p : points) {
+        p.x = coordinateText(p.x, decimals);
+        p.y = coordinateText(p.y, decimals);
+    }
+    return describeParcel(std::move(points));
 }
 
 }  // namespace geocalc

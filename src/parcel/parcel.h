@@ -78,4 +78,15 @@ PlanExtent extentOf(const Parcel& parcel);
 // computation's.
 Parcel describeParcel(std::vector<BoundaryPoint> points);
 
+// The figure as its documents print it: each coordinate rounded to the
+// catalogue's `decimals` first (see coordinateText), so that every measure
+// is the one a reader recomputes from the printed catalogue. Fails as
+// describeParcel does, naming a text that is no number as it was given.
+Parcel describePrintedParcel(std::vector<BoundaryPoint> points, int decimals);
+
+// How messages name a point: "Record 3 (Точка 3)", or "Point 3 (Точка 3)"
+// for a point from no table (`index` from 0); "record 3 (Точка 3)" inside
+// a sentence.
+std::string pointReference(const BoundaryPoint& point, std::size_t index, bool inSentence = false);
+
 }  // namespace geocalc

@@ -1,6 +1,8 @@
 // The parcel's catalogue for spreadsheets (RFC 4180), in the user's locale
 // and language, and its totals: the perimeter, the area and, with Mt, its
-// permitted error, in the lengths' column.
+// permitted error, in the lengths' column; then what the title block says
+// (its lines, the surveyor, the date, the coordinate system, Mt) and any
+// crossing's warning, a label and a text each.
 #include <array>
 
 #include "charset/code_page.h"
@@ -60,6 +62,17 @@ std::string parcelCsv(const Parcel& parcel, const Handover& handover) {
         out += total(word<"Permitted error of the area">(language), squareMetres,
                      decimalsText(*error, areaDecimals(handover)));
     }
+    auto labelled = [&](std::string_view label, const std::string& text) {
+        return line(std::array<std::string, 2>{"", std::string(label) + ": " + text});
+    };
+    std::string stated;
+    for (const std::string& titleLine : handover.title) stated += line(std::array<std::string, 2>{"", titleLine});
+    if (!handover.surveyor.empty()) stated += labelled(word<"Surveyor">(language), handover.surveyor);
+    if (!handover.date.empty()) stated += labelled(word<"Date">(language), handover.date);
+    if (!handover.crs.empty()) stated += labelled(word<"Coordinate system">(language), handover.crs);
+    if (handover.mt) stated += line(std::array<std::string, 2>{"", mtLine(handover)});
+    if (parcel.crossing) stated += line(std::array<std::string, 2>{"", utf8FromAnsi(crossingWarning(parcel, language))});
+    if (!stated.empty()) out += "\r\n" + stated;
     return out;
 }
 

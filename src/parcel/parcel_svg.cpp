@@ -173,7 +173,9 @@ std::vector<TitleLine> titleLines(const Parcel& parcel, const Handover& handover
         add(std::string(word<"Surveyor">(language)) + ": " + handover.surveyor);
     if (!handover.date.empty()) add(std::string(word<"Date">(language)) + ": " + handover.date);
     if (parcel.crossing) add(utf8FromAnsi(crossingWarning(parcel, language)), false, true);
-    if (labelsLeftOut)
+    if (labelsLeftOut && catalogueLeftOut)
+        add(word<"Names and lengths without room on the drawing are in the text or CSV output.">(language));
+    else if (labelsLeftOut)
         add(word<"Names and lengths without room on the drawing are in the catalogue.">(language));
     if (catalogueLeftOut)
         add(word<"The catalogue is too long for the drawing: see the text or CSV output.">(

@@ -181,6 +181,12 @@ std::string DbfTable::fieldText(std::string_view record, int field) const {
     return geocalc::fieldText(format(), layout_.fields[std::size_t(field)], record);
 }
 
+std::string DbfTable::storedText(std::string_view record, int field) const {
+    std::string_view stored = geocalc::storedText(format(), layout_.fields[std::size_t(field)], record);
+    stored.remove_prefix(std::min(stored.find_first_not_of(' '), stored.size()));
+    return std::string(stored);
+}
+
 bool DbfTable::isBlank(std::string_view record, int field) const {
     return isBlankField(format(), layout_.fields[std::size_t(field)], record);
 }

@@ -62,6 +62,9 @@ public:
     std::uint32_t visibleOf(std::uint32_t physical);
 
     std::string fieldText(std::string_view record, int field) const;
+    // The characters a field stores, without the blanks around them: what a
+    // number field holds where its text is "" for being no number.
+    std::string storedText(std::string_view record, int field) const;
     // What turns this table's records into field texts.
     RecordFormat format() const { return {layout_, charset_, memo_}; }
     bool isBlank(std::string_view record, int field) const;

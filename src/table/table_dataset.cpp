@@ -166,6 +166,12 @@ std::string TableDataset::fieldText(int index) {
     return table_->fieldText(rowRecord(currentRow_), index);
 }
 
+std::string TableDataset::storedText(int index) {
+    field(index);
+    if (currentRow_ < 0) return {};
+    return table_->storedText(rowRecord(currentRow_), index);
+}
+
 std::string TableDataset::fieldTextAt(int row, int index) {
     field(index);
     if (row < 0 || row >= rowCount()) return {};

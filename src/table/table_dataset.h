@@ -78,6 +78,8 @@ public:
     // The current record's field text (the edit buffer's while editing or
     // inserting; "" in a table without records).
     std::string fieldText(int field);
+    // The current record's stored characters of a field (see DbfTable).
+    std::string storedText(int field);
     // Any row's field text, without moving the current record.
     std::string fieldTextAt(int row, int field);
     bool isBlankAt(int row, int field);

@@ -300,11 +300,11 @@ TEST(CliExecutableTest, ControlBytesFromATableNeverReachATerminalRaw) {
     EXPECT_NE(shown.out.find("\r\n"), std::string::npos);  // line ends stay line ends
     EXPECT_EQ(shown.out.find(raw), std::string::npos);
 
-    const ShellRun parcelPiped = runCli("parcel " + table + " 1 2 3 4");
+    const ShellRun parcelPiped = runCli("parcel --allow-crossing " + table + " 1 2 3 4");
     EXPECT_NE(parcelPiped.out.find(raw), std::string::npos);
     EXPECT_EQ(parcelPiped.err.find(raw), std::string::npos);  // the crossing warning names them, escaped
     EXPECT_NE(parcelPiped.err.find("C\\x0DD"), std::string::npos) << parcelPiped.err;
-    const ShellRun parcelShown = onTerminal("parcel " + table + " 1 2 3 4");
+    const ShellRun parcelShown = onTerminal("parcel --allow-crossing " + table + " 1 2 3 4");
     EXPECT_EQ(parcelShown.out.find(raw), std::string::npos);
     EXPECT_NE(parcelShown.out.find("A\\x1B[31mred"), std::string::npos) << parcelShown.out;
 

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_io.h"
 #include "../table/dbf_builder.h"
@@ -48,20 +52,96 @@ TEST(ParcelCommandTest, WritesTheFileWholeWithO) {
     EXPECT_EQ(folder.names(), std::vector<std::string>{"p.dxf"});
 }
 
-TEST(ParcelCommandTest, ACrossingIsWarnedOfInEveryFormatAndIsNoFailure) {
+// A boundary crossing itself has no area to hand over: nothing written
+// (an existing file left as it was), exit code 1; asked for, every format is
+// written and marked.
+TEST(ParcelCommandTest, ACrossingGetsNoDocumentsUnlessAskedForThenEachIsMarked) {
+    const std::string warning =
+        "Warning: side 1 (Репер 1 - Точка 3) and side 3 (Точка 2 - Точка 4) cross or touch: the point "
+        "order is wrong and the area means nothing.\n";
+    TempFolder folder;
+    writeBytes(folder.file("kept.svg"), "kept");
     for (const ParcelFormat format : {ParcelFormat::Text, ParcelFormat::Json, ParcelFormat::Csv,
                                       ParcelFormat::Svg, ParcelFormat::Dxf}) {
+        SCOPED_TRACE(int(format));
+        for (const std::string& path : {std::string(), folder.file("kept.svg")}) {
+            std::ostringstream out, err;
+            EXPECT_EQ(runParcelCommand({kSample, "1", "3", "2", "4"}, options(format, path), out, err), kExitFailure);
+            EXPECT_EQ(out.str(), "");
+            EXPECT_EQ(err.str(), warning +
+                                     "Nothing written: the area of such a boundary means nothing "
+                                     "(--allow-crossing writes the documents, marked, to look for the fault)\n");
+        }
+        EXPECT_EQ(readBytes(folder.file("kept.svg")), "kept");
+
+        ParcelOptions allowed = options(format);
+        allowed.allowCrossing = true;
         std::ostringstream out, err;
-        EXPECT_EQ(runParcelCommand({kSample, "1", "3", "2", "4"}, options(format), out, err), 0);
-        EXPECT_EQ(err.str(),
-                  "Warning: side 1 (Репер 1 - Точка 3) and side 3 (Точка 2 - Точка 4) cross or "
-                  "touch: the point "
-                  "order is wrong and the area means nothing.\n");
-        if (format != ParcelFormat::Csv &&
-            format != ParcelFormat::Json) {  // the catalogue; "crossing" in JSON
-            const std::string warning =
-                format == ParcelFormat::Dxf ? "side 1 (\xD0\xE5\xEF\xE5\xF0 1" : "side 1 (Репер 1";
-            EXPECT_NE(out.str().find(warning), std::string::npos) << int(format);
+        EXPECT_EQ(runParcelCommand({kSample, "1", "3", "2", "4"}, allowed, out, err), 0);
+        EXPECT_EQ(err.str(), warning);
+        const std::string marked = format == ParcelFormat::Json  ? "\"crossing\": [0,2]"
+                                   : format == ParcelFormat::Dxf ? "side 1 (\xD0\xE5\xEF\xE5\xF0 1"
+                                                                 : "side 1 (Репер 1";
+        EXPECT_NE(out.str().find(marked), std::string::npos) << out.str();
+    }
+}
+
+// Every measure is the one a reader recomputes from the printed catalogue:
+// a table in millimetres printed to centimetres and to whole metres, its
+// measures recomputed here from the coordinates as printed.
+TEST(ParcelCommandTest, MeasuresComeFromTheCoordinatesAsPrinted) {
+    struct Corner {
+        long long x, y;  // mm
+    };
+    const std::vector<Corner> corners = {
+        {6000000004, 2000000006}, {6000040005, 2000000004}, {6000040506, 2000049495}, {6000000003, 2000040504}};
+    TempFolder folder;
+    DbfBuilder builder;
+    builder.field("NAME", 'C', 10).field("X", 'N', 14, 3).field("Y", 'N', 14, 3);
+    auto millimetres = [](long long v) { return std::to_string(v / 1000) + "." + std::to_string(1000 + v % 1000).substr(1); };
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        builder.textRecord({"P" + std::to_string(i + 1), millimetres(corners[i].x), millimetres(corners[i].y)});
+    }
+    writeBytes(folder.file("mm.dbf"), builder.bytes());
+
+    for (const int decimals : {2, 0}) {
+        SCOPED_TRACE(decimals);
+        long long unit = 1;  // mm in a printed step
+        for (int d = decimals; d < 3; ++d) unit *= 10;
+        auto printed = [unit](long long v) { return (v + unit / 2) / unit * unit; };  // half up, all positive
+        long long twiceArea = 0;  // mm²
+        long double perimeter = 0;
+        std::vector<long double> lengths, directions;
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const Corner& a = corners[i];
+            const Corner& b = corners[(i + 1) % corners.size()];
+            const long long ax = printed(a.x), ay = printed(a.y), bx = printed(b.x), by = printed(b.y);
+            twiceArea += (ax - bx) * (ay + by);
+            const long double length = std::hypot((long double)(bx - ax), (long double)(by - ay)) / 1000;
+            lengths.push_back(length);
+            perimeter += length;
+            long double angle = std::atan2((long double)(by - ay), (long double)(bx - ax)) * 180 / M_PIl;
+            directions.push_back(angle < 0 ? angle + 360 : angle);
+        }
+        ParcelOptions o = options(ParcelFormat::Json);
+        o.handover.decimals = decimals;
+        std::ostringstream out, err;
+        runParcelCommand({folder.file("mm.dbf"), "1", "2", "3", "4"}, o, out, err);
+        const nlohmann::json json = nlohmann::json::parse(out.str());
+        EXPECT_DOUBLE_EQ(json["area"].get<double>(), double(std::llabs(twiceArea)) / 2 / 1e6);
+        EXPECT_NEAR(json["perimeter"].get<double>(), double(perimeter), 1e-9);
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const nlohmann::json& point = json["points"][i];
+            EXPECT_NEAR(point["length"].get<double>(), double(lengths[i]), 1e-9);
+            int degrees = 0, minutes = 0;
+            double seconds = 0;
+            ASSERT_EQ(std::sscanf(point["direction"].get<std::string>().c_str(), "%d\xC2\xB0%d'%lf", &degrees,
+                                  &minutes, &seconds),
+                      3);
+            EXPECT_NEAR(degrees + minutes / 60.0 + seconds / 3600, double(directions[i]), 0.06 / 3600);
+            const long long x = printed(corners[i].x);
+            EXPECT_EQ(point["x"], std::to_string(x / 1000) +
+                                      (decimals > 0 ? "." + std::to_string(1000 + x % 1000).substr(1, decimals) : ""));
         }
     }
 }
@@ -101,6 +181,22 @@ TEST(ParcelCommandTest, BadCoordinatesNameTheirRecord) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("o")));
 }
 
+// A number field's characters that are no number are quoted as stored.
+TEST(ParcelCommandTest, ANumberFieldThatHoldsNoNumberIsQuotedAsStored) {
+    TempFolder folder;
+    DbfBuilder builder;
+    builder.field("NAME", 'C', 10).field("X", 'N', 12, 2).field("Y", 'N', 12, 2);
+    builder.textRecord({"A", "  6174000.00", "  2310000.00"});
+    builder.textRecord({"B", "         abc", "  2310000.00"});
+    builder.textRecord({"C", "  6174010.00", "  6174010,00"});
+    writeBytes(folder.file("t.dbf"), builder.bytes());
+    std::ostringstream out;
+    EXPECT_ERROR(runParcelCommand({folder.file("t.dbf"), "1", "2", "3"}, {}, out, out),
+                 "Record 2 (B), X: 'abc' is not a valid floating point value");
+    EXPECT_ERROR(runParcelCommand({folder.file("t.dbf"), "3", "1", "2"}, {}, out, out),
+                 "Record 3 (C), Y: '6174010,00' is not a valid floating point value");
+}
+
 TEST(ParcelCommandTest, Failures) {
     std::ostringstream out;
     EXPECT_ERROR(runParcelCommand({kSample, "1", "2"}, {}, out, out),
@@ -113,6 +209,8 @@ TEST(ParcelCommandTest, Failures) {
     EXPECT_ERROR(runParcelCommand({kSample, "Репер 1", "нет", "Точка 2"},
                                   options(ParcelFormat::Text, "", true), out, out),
                  "No record is named '\xED\xE5\xF2'");
+    EXPECT_ERROR(runParcelCommand({kSample, "1", "2", "3"}, options(ParcelFormat::Svg, "/no/such/folder/x.svg"), out, out),
+                 "Cannot write '/no/such/folder/x.svg': the folder does not exist");
     EXPECT_THROW(runParcelCommand({kSample}, {}, out, out), UsageError);
     EXPECT_EQ(out.str(), "");
 }

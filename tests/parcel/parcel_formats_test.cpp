@@ -144,7 +144,9 @@ TEST(ParcelFormatsTest, TextAndCsvInTheReadersLanguageWithTheHandover) {
     EXPECT_NE(
         csv.find("\r\n\r\n,\"Периметр, м\",,,,\"401.000\"\r\n,\"Площадь, м²\",,,,\"10050.0\"\r\n"
                  ",\"Площадь, га\",,,,\"1.00500\"\r\n,\"Допустимая погрешность площади, "
-                 "м²\",,,,\"35.1\"\r\n"),
+                 "м²\",,,,\"35.1\"\r\n"
+                 "\r\n,Участок 50:01:0001\r\n,\"Москва, ул. Полевая, 1\"\r\n,\"Исполнитель: Иванов И. И.\"\r\n"
+                 ",Дата: 2026-12-10\r\n,Система координат: МСК-50 (зона 2)\r\n,\"Mt = 0.1 м\"\r\n"),
         std::string::npos)
         << csv;
 }
@@ -334,6 +336,31 @@ TEST(ParcelFormatsTest, SvgLabelsNeverOverlapAndAllStaysWithinTheMargins) {
         describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}});
     const std::string warned = readBack(parcelSvg(crossing, handover), kDrawingCheck, "svg");
     EXPECT_NE(warned.find(" outside: [] overlapping: []\n"), std::string::npos) << warned;
+}
+
+// The notes of a drawing that leaves things out send the reader where they
+// are: labels without room to the catalogue while it is drawn, both to the
+// text or CSV output where the catalogue is left out too.
+TEST(ParcelFormatsTest, SvgNotesSendTheReaderWhereWhatIsLeftOutIs) {
+    // The texts drawn, one after another: the notes wrap over several.
+    auto textsOf = [](const std::string& svg) {
+        std::string texts;
+        for (std::size_t at = svg.find("<text"); at != std::string::npos; at = svg.find("<text", at + 1)) {
+            const std::size_t start = svg.find('>', at) + 1;
+            texts += svg.substr(start, svg.find('<', start) - start) + " ";
+        }
+        return texts;
+    };
+    const std::string toCatalogue = "Names and lengths without room on the drawing are in the catalogue.";
+    const std::string toOutput = "Names and lengths without room on the drawing are in the text or CSV output.";
+    const std::string noCatalogue = "The catalogue is too long for the drawing: see the text or CSV output.";
+    const std::string crowded = textsOf(parcelSvg(wavyParcel(200), {}));
+    EXPECT_NE(crowded.find(toCatalogue), std::string::npos) << crowded;
+    EXPECT_EQ(crowded.find(noCatalogue), std::string::npos);
+    const std::string huge = textsOf(parcelSvg(wavyParcel(400), {}));
+    EXPECT_NE(huge.find(noCatalogue), std::string::npos);
+    EXPECT_EQ(huge.find(toCatalogue), std::string::npos);
+    EXPECT_NE(huge.find(toOutput), std::string::npos);
 }
 
 // The (x, y) pairs of the first WKT geometry of `kind` in GDAL's CSV.
