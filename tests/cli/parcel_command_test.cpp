@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <filesystem>
 #include <sstream>
 
@@ -120,7 +121,7 @@ TEST(ParcelCommandTest, MeasuresComeFromTheCoordinatesAsPrinted) {
             const long double length = std::hypot((long double)(bx - ax), (long double)(by - ay)) / 1000;
             lengths.push_back(length);
             perimeter += length;
-            long double angle = std::atan2((long double)(by - ay), (long double)(bx - ax)) * 180 / M_PIl;
+            long double angle = std::atan2((long double)(by - ay), (long double)(bx - ax)) * 180 / std::numbers::pi_v<long double>;
             directions.push_back(angle < 0 ? angle + 360 : angle);
         }
         ParcelOptions o = options(ParcelFormat::Json);
