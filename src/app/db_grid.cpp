@@ -220,14 +220,9 @@ void DBGrid::placeEditor() {
 void DBGrid::focusMoved(QWidget* old, QWidget* now) {
     const bool wasHere = old == this || old == editor_;
     const bool isHere = now == this || now == editor_;
-    if (!wasHere || isHere || now == nullptr || now->window() != window() || !table().active()) return;
-    if (table().state() == DatasetState::Insert && !table().modified() && !grid_.editorChanged()) {
-        grid_.hideEditor();
-        table().cancel();
-        return;
-    }
+    if (!wasHere || isHere || now == nullptr || now->window() != window()) return;
     try {
-        grid_.applyEditor();
+        grid_.focusLeft();
     } catch (...) {
         QTimer::singleShot(0, editor_, [this] { editor_->setFocus(); });
         throw;

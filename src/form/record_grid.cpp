@@ -149,6 +149,16 @@ void RecordGrid::leaveGrid(bool backwards) {
     view_.leave(backwards);
 }
 
+void RecordGrid::focusLeft() {
+    if (!table_.active()) return;
+    if (table_.state() == DatasetState::Insert && !table_.modified() && !editorChanged_) {
+        hideEditor();
+        table_.cancel();
+        return;
+    }
+    applyEditor();
+}
+
 bool RecordGrid::controlKey(Key key) {
     switch (key) {
         case Key::Home: moveToRecord(0); return true;

@@ -89,6 +89,12 @@ public:
     void deleteWithConfirmation();
     void pickWithKeyboard();
     void leaveGrid(bool backwards);
+    // The focus went from the grid to another control of the window (a
+    // click, a key of that window): a new record left untouched is dropped
+    // unwritten; otherwise typed text goes into the field, and where the
+    // field refuses it the failure is thrown with the text kept in the cell,
+    // for the view to give the editor the focus back.
+    void focusLeft();
 
     // The mouse. A press on a cell applies typed text and moves there; on
     // the current cell, with the primary button, it opens the cell editor.

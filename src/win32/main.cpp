@@ -41,7 +41,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             }
             if (GetFocus() != focus) {
                 focus = GetFocus();
-                window.focusMoved();
+                window.focusMoved(message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN ||
+                                  message.message == WM_CHAR);
             }
         }
         return 0;

@@ -130,8 +130,9 @@ void MainWindow::openNamed(const std::wstring& path) {
     runCommand(window_, [&] { form_.openNamed(utf8FromWide(full.empty() ? path : full)); });
 }
 
-void MainWindow::focusMoved() {
+void MainWindow::focusMoved(bool byKeyboard) {
     const HWND focus = GetFocus();
+    if (byKeyboard) scrollIntoView(focus);
     for (const HWND button : buttons_) {
         const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
         const LONG_PTR wanted = button == focus ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
@@ -361,7 +362,6 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NEXTDLGCTL:
             SetFocus(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
                                     : GetNextDlgTabItem(window_, GetFocus(), wParam != 0));
-            scrollIntoView(GetFocus());
             return 0;
         // The control that had the focus gets it back when the window is
         // active again (after a dialog, or coming back from another program).

@@ -34,8 +34,9 @@ public:
     // the failure box.
     void openNamed(const std::wstring& path);
     // The focus moved: only a focused button shows the default frame, the
-    // one Enter presses.
-    void focusMoved();
+    // one Enter presses; a control the keyboard moved to is scrolled into
+    // view (the mouse only reaches controls in view).
+    void focusMoved(bool byKeyboard);
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

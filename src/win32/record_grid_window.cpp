@@ -17,6 +17,7 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"TDBGrid";
 constexpr UINT kLookAtTable = WM_APP + 1;  // after a repaint: has another program written the table?
+constexpr UINT kFocusLeft = WM_APP + 2;    // the focus went to another control of the window
 constexpr int kCellPadding = RecordGrid::kCellPadding;
 constexpr int kEditorId = 1;
 constexpr WCHAR kMarks[] = L"\x25B6I*";  // browse, edit, insert
@@ -192,7 +193,13 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             table_.refresh();
             InvalidateRect(window_, nullptr, FALSE);
             return 0;
-        case WM_KILLFOCUS: InvalidateRect(window_, nullptr, FALSE); return 0;
+        case WM_KILLFOCUS:
+            InvalidateRect(window_, nullptr, FALSE);
+            focusGoing(reinterpret_cast<HWND>(wParam));
+            return 0;
+        case kFocusLeft:
+            focusLeft();
+            return 0;
         case WM_KEYDOWN:
             table_.refresh();
             if (keyDown(wParam)) return 0;
@@ -262,7 +269,30 @@ LRESULT CALLBACK RecordGridWindow::editorProcedure(HWND editor, UINT message, WP
     return handled ? 0 : DefSubclassProc(editor, message, wParam, lParam);
 }
 
+// Where the focus goes from the grid or its editor to another control of
+// the same window, the grid's behaviour decides what leaving does, once the
+// focus has settled there (a message box must not open while it moves).
+void RecordGridWindow::focusGoing(HWND to) {
+    if (to && to != window_ && to != editor_ && GetAncestor(to, GA_ROOT) == GetAncestor(window_, GA_ROOT))
+        PostMessageW(window_, kFocusLeft, 0, 0);
+}
+
+void RecordGridWindow::focusLeft() {
+    const HWND focus = GetFocus();
+    if (focus == window_ || focus == editor_) return;  // back meanwhile
+    try {
+        grid_.focusLeft();
+    } catch (...) {
+        SetFocus(editor_);  // the refused text stays, to be mended
+        throw;
+    }
+}
+
 bool RecordGridWindow::editorKey(UINT message, WPARAM wParam) {
+    if (message == WM_KILLFOCUS) {
+        focusGoing(reinterpret_cast<HWND>(wParam));
+        return false;
+    }
     if (message == WM_KEYDOWN) return grid_.key(gridKey(wParam, GetKeyState(VK_SHIFT) < 0), modifiersNow(), "");
     if (message == WM_CHAR) return wParam == L'\r' || wParam == L'\t' || wParam == 0x1B;  // no beep for them
     if (message == WM_LBUTTONDBLCLK || (message == WM_LBUTTONDOWN && completesDoubleClick())) {

@@ -43,6 +43,8 @@ private:
                                             DWORD_PTR self);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool editorKey(UINT message, WPARAM wParam);
+    void focusGoing(HWND to);
+    void focusLeft();
 
     void paint();
     void tableChanged();

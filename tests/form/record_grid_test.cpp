@@ -226,6 +226,33 @@ TEST_F(RecordGridTest, InsertAndDownOnTheLastRecordAddBlankRecordsDroppedUntouch
     EXPECT_FALSE(press(Key::Other));  // nothing typed: not the grid's
 }
 
+// The focus going elsewhere in the window: an untouched new record goes,
+// typed text is applied (a refused one stays in the cell, and fails).
+TEST_F(RecordGridTest, LeavingTheGridDropsAnUntouchedNewRecordAndAppliesTypedText) {
+    table.moveTo(7);
+    EXPECT_TRUE(press(Key::Down));
+    ASSERT_EQ(table.rowCount(), 9);
+    grid.focusLeft();
+    EXPECT_EQ(table.state(), DatasetState::Browse);
+    EXPECT_EQ(table.rowCount(), 8);
+    EXPECT_EQ(table.currentRow(), 7);
+
+    EXPECT_TRUE(press(Key::Insert));
+    type("N");
+    grid.focusLeft();  // typed: kept, applied
+    EXPECT_EQ(table.state(), DatasetState::Insert);
+    EXPECT_EQ(table.fieldText(0), "N");
+    EXPECT_TRUE(press(Key::Escape));
+    EXPECT_TRUE(press(Key::Escape));
+    ASSERT_EQ(table.state(), DatasetState::Browse);
+
+    grid.setColumn(1);
+    type("abc");
+    EXPECT_ERROR(grid.focusLeft(), "'abc' is not a valid floating point value for field 'X'");
+    EXPECT_TRUE(view.editorShown);
+    EXPECT_EQ(view.editor, "abc");
+}
+
 TEST_F(RecordGridTest, PressesMoveOpenTheEditorAndDoubleClicksPick) {
     grid.pressCell(3, 1, true);  // another cell: moves there
     EXPECT_EQ(table.currentRow(), 3);

@@ -11,7 +11,10 @@
 #  - a title held over another column: a marker in the selection colour
 #    on the title row shows where it will land;
 #  - a name wider than the names' list: the list gets a horizontal scroll
-#    bar when the point is picked.
+#    bar when the point is picked;
+#  - a blank record added by Down and left for another control is dropped;
+#  - in a window made smaller than its controls, the keyboard's move to a
+#    control beyond the edge scrolls it into view.
 #
 #   xvfb-run -a tests/windows/grid_under_wine.sh build/windows/src/win32/geocalc.exe build/windows/src/geocalc-cli.exe
 source "$(dirname "$0")/wine_session.sh"
@@ -106,4 +109,24 @@ list_foot() { pixels "30x1+368+172" | awk '$3 < 250 { n++ } END { print n + 0 }'
 [[ $(list_foot) == 0 ]] || fail "the empty names' list is not white at its foot"
 keys ctrl+Return
 (( $(list_foot) > 0 )) || fail "no horizontal scroll bar in the names' list under a name wider than it"
+
+# Down on the last record adds a blank one; a click on the names' list
+# drops it untouched, so that back in the grid a digit typed and posted
+# goes into the last record, and the table keeps its 1000 records.
+keys ctrl+End Down
+click 380 120
+keys shift+Tab
+type_text 7
+keys Return Up
+records=$(( $("$wine" "$cli_exe" show "$(windows_path "$work/big.dbf")" | wc -l) - 1 ))
+[[ $records == 1000 ]] || fail "a blank record left by a click elsewhere stayed: $records records"
+
+# A window made smaller than its controls scrolls the control the keyboard
+# moves to into view: Ctrl+Tab from the grid to the names' list, beyond the
+# right edge, moves the grid's titles out of their place.
+xdotool windowsize "$main" 300 250; sleep 0.8
+titles() { import -window "$main" -crop 100x12+0+30 +repage -depth 8 rgb:- 2>/dev/null | md5sum; }
+titles_before=$(titles)
+keys ctrl+Tab
+[[ $(titles) != "$titles_before" ]] || fail "the names' list was not scrolled into view"
 echo "grid test under Wine: passed"
