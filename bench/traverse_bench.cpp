@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "calc/traverse.h"
+#include "points/lists_traverse.h"
 #include "output/results_file.h"
 
 namespace {

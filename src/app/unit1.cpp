@@ -209,7 +209,8 @@ void TForm1::showCommands() {
 
 ShowFileDialog TForm1::dialogShower() {
     return [this](const FileDialogSettings& settings) -> std::optional<std::string> {
-        const std::optional<QString> chosen = FileDialog(settings).execute(this);
+        const FileDialog& dialog = &settings == &form_.SaveDialog1 ? SaveDialog1 : OpenDialog1;
+        const std::optional<QString> chosen = dialog.execute(this);
         if (!chosen) return std::nullopt;
         return chosen->toStdString();
     };

@@ -177,10 +177,10 @@ SideLineText sideLineText(SideSource& source) {
     const SideValues side = sideValues(source);
     const NumberText lengthText = writeFixed(side.length);
     SideLineText line;
-    char* end = writeDirection(side.angle, line.data_);
+    char* end = writeDirection(side.angle, line.data());
     *end++ = ' ';
     end = std::copy(lengthText.view().begin(), lengthText.view().end(), end);
-    line.size_ = int(end - line.data_);
+    line.resize(int(end - line.data()));
     return line;
 }
 

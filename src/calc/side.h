@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/fixed_text.h"
+
 namespace geocalc {
 
 // The degree sign in the ANSI code page (Windows-1251).
@@ -42,16 +44,7 @@ std::string computeSide(std::string_view xEnd, std::string_view xStart, std::str
                         std::string_view yStart);
 
 // The same line kept on the stack, for batches of sides: nothing allocated.
-class SideLineText {
-  public:
-    static constexpr int kCapacity = 128;
-    std::string_view view() const { return {data_, std::size_t(size_)}; }
-
-  private:
-    friend SideLineText sideLineText(SideSource& source);
-    char data_[kCapacity];
-    int size_ = 0;
-};
+using SideLineText = FixedText<128>;
 SideLineText sideLineText(SideSource& source);
 SideLineText sideLineText(std::string_view xEnd, std::string_view xStart, std::string_view yEnd,
                           std::string_view yStart);

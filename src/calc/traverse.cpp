@@ -6,44 +6,36 @@ namespace geocalc {
 
 namespace {
 
-// The coordinates of the side from point `start` to point `end`, fetched from
-// the lists by index only when the side computation asks for them.
-class ListSide final : public SideSource {
+// The coordinates of the side from point `start` to point `end`.
+class TraverseSide final : public SideSource {
 public:
-    ListSide(const PointLists& lists, int end, int start)
-        : lists_(lists), end_(end), start_(start) {}
+    TraverseSide(TraversePoints& points, int end, int start) : points_(points), end_(end), start_(start) {}
 
     std::string_view fetch(Coordinate which) override {
         switch (which) {
-            case Coordinate::XEnd: return lists_.xs.at(end_);
-            case Coordinate::XStart: return lists_.xs.at(start_);
-            case Coordinate::YEnd: return lists_.ys.at(end_);
-            case Coordinate::YStart: return lists_.ys.at(start_);
+            case Coordinate::XEnd: return points_.x(end_);
+            case Coordinate::XStart: return points_.x(start_);
+            case Coordinate::YEnd: return points_.y(end_);
+            case Coordinate::YStart: return points_.y(start_);
         }
         return {};
     }
 
 private:
-    const PointLists& lists_;
+    TraversePoints& points_;
     int end_;
     int start_;
 };
 
-void appendSide(PointLists& lists, int end, int start) {
-    ListSide side(lists, end, start);
-    lists.sides.append(computeSide(side));
-}
-
 }  // namespace
 
-void runTraverse(PointLists& lists) {
-    lists.sides.clear();
-    const int n = lists.names.count();
-    for (int k = 1; k < n; ++k) appendSide(lists, k, k - 1);
-    // With no points this fetches index 0 and then -1, as the closing side of
-    // an empty traverse would.
-    appendSide(lists, 0, n - 1);
-    markSidesComputed(lists);
+void computeTraverse(int count, TraversePoints& points, const std::function<void(std::string)>& sideLine) {
+    auto side = [&](int end, int start) {
+        TraverseSide between(points, end, start);
+        sideLine(computeSide(between));
+    };
+    for (int k = 1; k < count; ++k) side(k, k - 1);
+    side(0, count - 1);
 }
 
 }  // namespace geocalc

@@ -8,6 +8,7 @@
 
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
+#include "core/local_date.h"
 
 namespace geocalc::cli {
 
@@ -71,13 +72,7 @@ const std::string& dateOf(const std::string& text) {
 }
 
 std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = localDate(std::time(nullptr));
     char text[16];
     return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d", &local));
 }

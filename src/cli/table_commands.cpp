@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "calc/traverse.h"
+#include "points/lists_traverse.h"
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
 #include "cli/record_picking.h"

@@ -1,6 +1,6 @@
 #include "form/main_form.h"
 
-#include "calc/traverse.h"
+#include "points/lists_traverse.h"
 #include "output/results_file.h"
 #include "table/survey_table.h"
 
@@ -32,13 +32,9 @@ void MainForm::Button1Click(const ShowFileDialog& showDialog) {
     if (!picked) return;
     // The dialog's file name becomes the working copy's, also when the open
     // fails after the copy.
-    std::string dialogFileName = *picked;
-    struct CarryFileName {
-        FileDialogSettings& dialog;
-        const std::string& name;
-        ~CarryFileName() { dialog.fileName = name; }
-    } carry{OpenDialog1, dialogFileName};
-    openSurveyTable(*picked, Table1, dialogFileName);
+    OpenDialog1.fileName = *picked;
+    OpenDialog1.fileName = copyToWorkingCopy(*picked, Table1);
+    openWorkingCopy(OpenDialog1.fileName, Table1);
     enable(calculateEnabled_);
 }
 

@@ -8,7 +8,6 @@ namespace geocalc {
 
 struct NumberFormat {
     char decimalSeparator = '.';
-    char thousandsSeparator = ',';
     // strftime patterns of the user's LC_TIME locale, for date and time fields.
     std::string shortDateFormat = "%m/%d/%y";
     std::string longTimeFormat = "%H:%M:%S";

@@ -19,7 +19,6 @@ NumberFormat userNumberFormat() {
     NumberFormat loaded;
     if (locale_t user = newlocale(LC_NUMERIC_MASK, "", locale_t{}); user != locale_t{}) {
         loaded.decimalSeparator = singleByteOr(nl_langinfo_l(RADIXCHAR, user), '.');
-        loaded.thousandsSeparator = singleByteOr(nl_langinfo_l(THOUSEP, user), ',');
         freelocale(user);
     }
     if (locale_t user = newlocale(LC_TIME_MASK, "", locale_t{}); user != locale_t{}) {

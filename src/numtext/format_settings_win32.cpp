@@ -64,7 +64,6 @@ std::string strftimePattern(const std::string& picture) {
 NumberFormat userNumberFormat() {
     NumberFormat loaded;
     loaded.decimalSeparator = singleByteOr(setting(LOCALE_SDECIMAL), '.');
-    loaded.thousandsSeparator = singleByteOr(setting(LOCALE_STHOUSAND), ',');
     if (const auto date = setting(LOCALE_SSHORTDATE))
         loaded.shortDateFormat = strftimePattern(*date);
     if (const auto time = setting(LOCALE_STIMEFORMAT))

@@ -16,7 +16,10 @@ namespace geocalc {
 class NumberTextBuilder {
 public:
     explicit NumberTextBuilder(NumberText& text) : text_(text) {}
-    void put(char c) { text_.data_[text_.size_++] = c; }
+    void put(char c) {
+        text_.data()[text_.size()] = c;
+        text_.resize(text_.size() + 1);
+    }
     void put(std::string_view s) {
         for (char c : s) put(c);
     }
@@ -27,10 +30,10 @@ public:
     void putDigits(std::uint64_t value);
     // c put before the last `count` characters.
     void insertBeforeLast(int count, char c) {
-        char* at = text_.data_ + text_.size_ - count;
+        char* at = text_.data() + text_.size() - count;
         std::memmove(at + 1, at, std::size_t(count));
         *at = c;
-        ++text_.size_;
+        text_.resize(text_.size() + 1);
     }
     void putUnsigned(int value, int minimumDigits) {
         char reversed[8];
@@ -213,8 +216,8 @@ constexpr char kPairs[] =
 void NumberTextBuilder::putDigits(std::uint64_t value) {
     int count = 1;
     while (count < DecimalForm::kMaxDigits && value >= kPowers[count]) ++count;
-    char* p = text_.data_ + text_.size_ + count;
-    text_.size_ += count;
+    char* p = text_.data() + text_.size() + count;
+    text_.resize(text_.size() + count);
     while (value >= 100) {
         p -= 2;
         std::memcpy(p, kPairs + 2 * (value % 100), 2);

@@ -4,22 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/fixed_text.h"
+
 namespace geocalc {
 
 enum class NumberForm { General, Fixed };
 
 // The text of a number, kept on the stack for the hot paths.
-class NumberText {
-public:
-    static constexpr int kCapacity = 48;
-    std::string_view view() const { return {data_, std::size_t(size_)}; }
-    std::string str() const { return std::string(view()); }
-
-private:
-    friend class NumberTextBuilder;
-    char data_[kCapacity];
-    int size_ = 0;
-};
+using NumberText = FixedText<48>;
 
 // Writes v. The precision is clamped to 2..18 significant digits; rounding is
 // half away from zero on the value's 18-digit decimal expansion.

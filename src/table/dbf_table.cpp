@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "core/error.h"
+#include "core/local_date.h"
 #include "core/system_error.h"
 #include "table/field_encoding.h"
 #include "table/engine_message.h"
@@ -26,16 +27,6 @@ std::string lastSystemReason() {
     if (isPermissionDenied(error)) return "Permission denied.";
     if (isDiskFull(error)) return "The disk is full.";
     return systemErrorDescription(error) + ".";
-}
-
-std::tm localDate(std::time_t time) {
-    std::tm date{};
-#ifdef _WIN32
-    localtime_s(&date, &time);
-#else
-    localtime_r(&time, &date);
-#endif
-    return date;
 }
 
 // Opens read-write where the file may be written, else read-only, and holds

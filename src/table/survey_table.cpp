@@ -88,17 +88,33 @@ std::string workingCopyName(std::string_view fileName) {
     return name + ".dbf";
 }
 
-void openSurveyTable(const std::string& pickedPath, TableDataset& table, std::string& dialogFileName) {
-    const std::size_t slash = pickedPath.find_last_of(kPathSeparators);
-    const std::string folder = slash == std::string::npos ? std::string() : pickedPath.substr(0, slash + 1);
-    const std::string fileName = workingCopyName(pickedPath.substr(folder.size()));
-    const std::string workingPath = folder + fileName;
+namespace {
 
+std::size_t folderLength(const std::string& path) {
+    const std::size_t slash = path.find_last_of(kPathSeparators);
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+}  // namespace
+
+std::string copyToWorkingCopy(const std::string& pickedPath, const TableDataset& table) {
+    const std::size_t folder = folderLength(pickedPath);
+    const std::string workingPath = pickedPath.substr(0, folder) + workingCopyName(pickedPath.substr(folder));
     makeWorkingCopy(pickedPath, workingPath, table);
-    dialogFileName = workingPath;
-    table.setDatabaseName(folder);
-    table.setTableName(fileName);
+    return workingPath;
+}
+
+void openWorkingCopy(const std::string& workingPath, TableDataset& table) {
+    const std::size_t folder = folderLength(workingPath);
+    table.setDatabaseName(workingPath.substr(0, folder));
+    table.setTableName(workingPath.substr(folder));
     table.open();
+}
+
+std::string openSurveyTable(const std::string& pickedPath, TableDataset& table) {
+    std::string workingPath = copyToWorkingCopy(pickedPath, table);
+    openWorkingCopy(workingPath, table);
+    return workingPath;
 }
 
 }  // namespace geocalc

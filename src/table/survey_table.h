@@ -14,14 +14,13 @@ namespace geocalc {
 // Names are UTF-8, so characters are counted, not bytes (точки.дат -> точки.dbf).
 std::string workingCopyName(std::string_view fileName);
 
-// The open command for the picked file's path, after the dialog:
-// 1. copies the survey table over its working copy in the same folder;
-// 2. sets `dialogFileName` to the working copy's path;
-// 3. gives `table` the folder (up to and including the last "/") and the
-//    working copy's name, then opens it (nothing happens when it is open).
-// Returning normally means the table is open: "Рассчет" may be enabled.
+// The open command for the picked file's path, after the dialog, in two
+// steps: copyToWorkingCopy, then openWorkingCopy with the path it returns
+// (which the dialog takes as its file name, also when the open then fails).
 //
-// The copy is made whole or not at all. When the picked file exists and is
+// copyToWorkingCopy copies the survey table over its working copy in the
+// same folder and returns the working copy's path. The copy is made whole
+// or not at all. When the picked file exists and is
 // neither the working copy itself nor the table `table` has open, a copy that
 // cannot be made stops the command before anything is opened, with a message
 // naming both files and the reason: among them a picked file that is no
@@ -29,8 +28,16 @@ std::string workingCopyName(std::string_view fileName);
 // never replaced under that program). A picked file that does not exist is
 // not copied and not reported: the open then finds an older working copy or
 // fails.
-// Another table while one is open: the copy is made, then
-// "Table1: Cannot perform this operation on an open dataset".
-void openSurveyTable(const std::string& pickedPath, TableDataset& table, std::string& dialogFileName);
+std::string copyToWorkingCopy(const std::string& pickedPath, const TableDataset& table);
+
+// Gives `table` the working copy's folder (up to and including the last "/")
+// and name, then opens it (nothing happens when it is open). Returning
+// normally means the table is open: "Рассчет" may be enabled. Another table
+// while one is open: "Table1: Cannot perform this operation on an open
+// dataset".
+void openWorkingCopy(const std::string& workingPath, TableDataset& table);
+
+// Both steps: the working copy's path, with the table open on it.
+std::string openSurveyTable(const std::string& pickedPath, TableDataset& table);
 
 }  // namespace geocalc

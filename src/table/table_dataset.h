@@ -63,8 +63,6 @@ public:
     // Fails with "List index out of bounds (%d)" for a field the table lacks.
     const DbfField& field(int index) const;
 
-    // Records carry sequence numbers: every record's place is known.
-    bool isSequenced() const { return true; }
     int rowCount();  // the visible records, plus a record being inserted
     int currentRow() const { return currentRow_; }  // -1 when there are none
     int insertRow() const { return state_ == DatasetState::Insert ? currentRow_ : -1; }

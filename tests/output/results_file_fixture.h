@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "calc/traverse.h"
+#include "points/lists_traverse.h"
 #include "core/native_path.h"
 #include "output/results_file.h"
 #include "temp_folder.h"

@@ -36,42 +36,41 @@ protected:
     }
     TempFolder folder;
     TableDataset table;
-    std::string dialogFileName;
 };
 
 TEST_F(SurveyTableTest, OpensTheWorkingCopyBesideTheSurveyTable) {
     const std::string picked = survey("pts.dat");
-    openSurveyTable(picked, table, dialogFileName);
+    const std::string workingCopy = openSurveyTable(picked, table);
     EXPECT_TRUE(table.active());
     EXPECT_EQ(table.databaseName(), utf8FromPath(folder.path()) + char(fs::path::preferred_separator));
     EXPECT_EQ(table.tableName(), "pts.dbf");
-    EXPECT_EQ(dialogFileName, folder.file("pts.dbf"));
+    EXPECT_EQ(workingCopy, folder.file("pts.dbf"));
     EXPECT_EQ(readBytes(folder.file("pts.dbf")), readBytes(picked));
 
     // The dialog then offers the working copy itself: nothing changes.
-    openSurveyTable(dialogFileName, table, dialogFileName);
-    openSurveyTable(picked, table, dialogFileName);  // the same table again
+    EXPECT_EQ(openSurveyTable(workingCopy, table), workingCopy);
+    openSurveyTable(picked, table);  // the same table again
     EXPECT_EQ(table.filePath(), folder.file("pts.dbf"));
 }
 
 TEST_F(SurveyTableTest, AnotherTableIsCopiedThenRefusedWhileOneIsOpen) {
-    openSurveyTable(survey("a.dat"), table, dialogFileName);
-    EXPECT_ERROR(openSurveyTable(survey("b.dat", "shapelib_two_fields.dbf"), table, dialogFileName),
-                 "Table1: Cannot perform this operation on an open dataset");
+    openSurveyTable(survey("a.dat"), table);
+    const std::string copied = copyToWorkingCopy(survey("b.dat", "shapelib_two_fields.dbf"), table);
+    EXPECT_EQ(copied, folder.file("b.dbf"));
     EXPECT_TRUE(fs::exists(folder.file("b.dbf")));
-    EXPECT_EQ(dialogFileName, folder.file("b.dbf"));
+    EXPECT_ERROR(openWorkingCopy(copied, table), "Table1: Cannot perform this operation on an open dataset");
     EXPECT_EQ(table.filePath(), folder.file("a.dbf"));
     EXPECT_EQ(table.fieldCount(), 3);
 }
 
 TEST_F(SurveyTableTest, MissingSurveyTableOpensAnOlderWorkingCopyOrFails) {
-    EXPECT_ERROR(openSurveyTable(folder.file("gone.dat"), table, dialogFileName),
+    EXPECT_ERROR(openSurveyTable(folder.file("gone.dat"), table),
                  "Table does not exist.\r\nFile: " + folder.file("gone.dbf"));
     EXPECT_FALSE(table.active());
     EXPECT_EQ(table.tableName(), "gone.dbf");  // the settings stay for the next try
 
     fs::copy_file(fixturePath("shapelib_one_field.dbf"), folder.file("gone.dbf"));
-    openSurveyTable(folder.file("gone.dat"), table, dialogFileName);
+    openSurveyTable(folder.file("gone.dat"), table);
     EXPECT_EQ(table.fieldCount(), 1);
 }
 
@@ -88,7 +87,7 @@ TEST_F(SurveyTableTest, NamesThatNameNoSurveyTableFailOnlyInTheOpen) {
         {tooLong, tooLongName + "\r\nFile: " + folder.file(std::string(300, 'n') + ".dbf")},
     };
     for (const auto& [picked, message] : cases) {
-        EXPECT_ERROR(openSurveyTable(picked, table, dialogFileName), message);
+        EXPECT_ERROR(openSurveyTable(picked, table), message);
         EXPECT_FALSE(table.active());
     }
 }
@@ -96,7 +95,7 @@ TEST_F(SurveyTableTest, NamesThatNameNoSurveyTableFailOnlyInTheOpen) {
 TEST_F(SurveyTableTest, TheLongestNamesAreCopied) {
     std::string name;  // 123 Cyrillic letters, then ".dat": 250 bytes
     for (int i = 0; i < 123; ++i) name += "ж";
-    openSurveyTable(survey(name + ".dat"), table, dialogFileName);
+    openSurveyTable(survey(name + ".dat"), table);
     EXPECT_EQ(table.tableName(), name + ".dbf");
     EXPECT_EQ(table.rowCount(), 3);
 }
@@ -110,7 +109,7 @@ TEST_F(SurveyTableTest, SurveyTablesThatAreNoRegularFilesAreRefusedAtOnce) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"fifo", "it is not a regular file"}, {"zero", "it is not a regular file"}, {"dir", "it is a folder"}};
     for (const auto& [name, reason] : cases) {
-        EXPECT_ERROR(openSurveyTable(folder.file(name + ".dat"), table, dialogFileName),
+        EXPECT_ERROR(openSurveyTable(folder.file(name + ".dat"), table),
                      "Cannot copy the survey table '" + folder.file(name + ".dat") + "' to its working copy '" +
                          folder.file(name + ".dbf") + "': " + reason);
         EXPECT_FALSE(fs::exists(folder.file(name + ".dbf")));
@@ -123,11 +122,10 @@ TEST_F(SurveyTableTest, CopyThatCannotBeWrittenStopsBeforeOpening) {
     const std::string picked = survey("pts.dat");
     fs::copy_file(fixturePath("shapelib_one_field.dbf"), folder.file("pts.dbf"));
     fs::permissions(folder.file("pts.dbf"), fs::perms::owner_read);  // a stale, read-only copy
-    EXPECT_ERROR(openSurveyTable(picked, table, dialogFileName),
+    EXPECT_ERROR(openSurveyTable(picked, table),
                  "Cannot copy the survey table '" + picked + "' to its working copy '" +
                      folder.file("pts.dbf") + "': File access denied");
     EXPECT_FALSE(table.active());
-    EXPECT_EQ(dialogFileName, "");
 }
 
 }  // namespace

@@ -51,13 +51,11 @@ class TableSharingTest : public ::testing::Test {
 
 TEST_F(TableSharingTest, AnOpenWorkingCopyIsNeverReplacedByAnotherProgram) {
     TableDataset first;
-    std::string dialogFileName;
-    openSurveyTable(surveyTable(), first, dialogFileName);
+    openSurveyTable(surveyTable(), first);
 
     const std::string refused = inChildProcess([this] {
         TableDataset second;
-        std::string name;
-        openSurveyTable(surveyTable(), second, name);
+        openSurveyTable(surveyTable(), second);
         return std::string("opened");
     });
     EXPECT_EQ(refused, "Cannot copy the survey table '" + surveyTable() +
@@ -67,8 +65,7 @@ TEST_F(TableSharingTest, AnOpenWorkingCopyIsNeverReplacedByAnotherProgram) {
     // Opening the working copy itself makes no copy: both programs have it.
     const std::string shared = inChildProcess([this] {
         TableDataset second;
-        std::string name;
-        openSurveyTable(workingCopy(), second, name);
+        openSurveyTable(workingCopy(), second);
         appendPoint(second, "B1");
         return std::to_string(second.rowCount());
     });
@@ -82,7 +79,7 @@ TEST_F(TableSharingTest, AnOpenWorkingCopyIsNeverReplacedByAnotherProgram) {
     EXPECT_EQ(dumped[4].values[0], "A1");
 
     first.close();  // closed: the next open copies again
-    openSurveyTable(surveyTable(), first, dialogFileName);
+    openSurveyTable(surveyTable(), first);
     EXPECT_EQ(first.rowCount(), 3);
 }
 

@@ -27,10 +27,9 @@ class TableSharingWin32Test : public ::testing::Test {
 TEST_F(TableSharingWin32Test, AWorkingCopyOpenElsewhereIsNotReplaced) {
     const std::string survey = copyOfFixture("pts.dat");
     TableDataset first, second;
-    std::string dialogFileName;
-    openSurveyTable(survey, first, dialogFileName);
+    openSurveyTable(survey, first);
     try {
-        openSurveyTable(survey, second, dialogFileName);
+        openSurveyTable(survey, second);
         ADD_FAILURE() << "the working copy was replaced under the open table";
     } catch (const Error& e) {
         EXPECT_TRUE(std::string(e.what()).ends_with("': it is open in another program"))
@@ -38,7 +37,7 @@ TEST_F(TableSharingWin32Test, AWorkingCopyOpenElsewhereIsNotReplaced) {
     }
     EXPECT_FALSE(second.active());
     first.close();
-    openSurveyTable(survey, second, dialogFileName);  // free again once closed
+    openSurveyTable(survey, second);  // free again once closed
     EXPECT_TRUE(second.active());
 }
 

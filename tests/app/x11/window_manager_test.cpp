@@ -14,7 +14,7 @@
 #include "app/file_dialog.h"
 #include "app/geocalc_application.h"
 #include "app/unit1.h"
-#include "calc/traverse.h"
+#include "points/lists_traverse.h"
 #include "numtext/format_settings.h"
 #include "output/results_file.h"
 #include "temp_folder.h"

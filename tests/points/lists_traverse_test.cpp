@@ -1,4 +1,4 @@
-#include "calc/traverse.h"
+#include "points/lists_traverse.h"
 
 #include <gtest/gtest.h>
 
