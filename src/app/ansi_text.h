@@ -15,4 +15,7 @@ inline QString fromAnsi(std::string_view ansi) { return QString::fromStdString(u
 
 inline std::string toAnsi(const QString& text) { return ansiFromUtf8(text.toStdString()); }
 
+// The form's own texts are UTF-8.
+inline QString fromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
 }  // namespace geocalc::app

@@ -73,20 +73,14 @@ QVariant DataSource::data(const QModelIndex& index, int role) const {
     }
 }
 
-QString DataSource::indicatorMark(DatasetState state) {
-    switch (state) {
-        case DatasetState::Edit: return QStringLiteral("I");
-        case DatasetState::Insert: return QStringLiteral("*");
-        default: return QStringLiteral("\u25B6");
-    }
-}
-
 QVariant DataSource::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) {
         return section < columnCount() ? fromAnsi(table_.field(section).name) : QVariant();
     }
-    return section == table_.currentRow() ? indicatorMark(table_.state()) : QString();
+    if (section != table_.currentRow()) return QString();
+    const std::string_view mark = RecordGrid::indicatorMark(table_.state());
+    return QString::fromUtf8(mark.data(), qsizetype(mark.size()));
 }
 
 Qt::ItemFlags DataSource::flags(const QModelIndex& index) const {

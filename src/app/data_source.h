@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include "form/record_grid.h"
 #include "table/table_dataset.h"
 
 namespace geocalc::app {
@@ -22,8 +23,6 @@ public:
 
     TableDataset& table() const { return table_; }
 
-    // The indicator column's marks for the current row.
-    static QString indicatorMark(DatasetState state);
 
     // The text a cell shows: the field text, or for memo and blob fields
     // their kind in brackets, in capitals when the field is not blank.

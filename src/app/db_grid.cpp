@@ -59,11 +59,10 @@ DBGrid::~DBGrid() { disconnect(qApp, &QApplication::focusChanged, this, nullptr)
 int DBGrid::columnWidthFor(int column) const {
     const DbfField& field = table().field(column);
     const QFontMetrics metrics = fontMetrics();
-    // The designed padding, plus what this style's item delegate keeps around a text.
-    const int padding = kCellPadding + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
-    const int byContent = RecordGrid::displayWidth(field) * metrics.horizontalAdvance(QLatin1Char('0')) + padding;
-    const int byTitle = metrics.horizontalAdvance(fromAnsi(field.name)) + padding;
-    return std::max(byContent, byTitle);
+    // What this style's item delegate keeps around a text.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    return RecordGrid::columnWidth(field, metrics.horizontalAdvance(QLatin1Char('0')),
+                                   metrics.horizontalAdvance(fromAnsi(field.name)), margins);
 }
 
 void DBGrid::layOutColumns() {
@@ -99,12 +98,7 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
 // the views outside it).
 void DBGrid::paintEvent(QPaintEvent* event) {
     QTableView::paintEvent(event);
-    if (!lookAfterPaint_) return;
-    lookAfterPaint_ = false;
-    QTimer::singleShot(0, this, [this] {
-        lookAfterPaint_ = true;
-        table().refresh();
-    });
+    if (grid_.painted()) QTimer::singleShot(0, this, [this] { grid_.lookAtTable(); });
 }
 
 void DBGrid::mousePressEvent(QMouseEvent* event) {
@@ -168,7 +162,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
         event->ignore();  // no table yet: the grid takes no keys
         return;
     }
-    table().refresh();
+    grid_.readBeforeInput();
     if (!handleKey(event)) QTableView::keyPressEvent(event);
 }
 
@@ -183,7 +177,7 @@ void DBGrid::updateGeometries() {
 // current cell, never in the cell editor left open when the focus went.
 // A press reads the table itself, after seeing what the row it hit showed.
 void DBGrid::focusInEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::MouseFocusReason) table().refresh();
+    if (event->reason() != Qt::MouseFocusReason) grid_.readBeforeInput();
     if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) grid_.hideEditor();
     QTableView::focusInEvent(event);
 }

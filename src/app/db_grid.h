@@ -86,7 +86,6 @@ private:
     QLineEdit* editor_;
     RecordGrid grid_;
     bool following_ = false;
-    bool lookAfterPaint_ = true;  // no look at the file is waiting
     // The last press, to tell the second press of a double click, which Qt
     // delivers before the double click itself: the double click acts, not it.
     quint64 lastPressTime_ = 0;

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 
+#include "app/ansi_text.h"
 #include "app/db_grid.h"
 #include "app/error_box.h"
 
@@ -51,7 +52,9 @@ void DBGrid::showColumn(int column) {
     setCurrentIndex(source_.index(table().currentRow(), column));
 }
 
-bool DBGrid::confirmDelete() { return askConfirmation(QStringLiteral("Delete record?")); }
+bool DBGrid::confirmDelete() {
+    return askConfirmation(fromUtf8(RecordGrid::kDeleteCaption), fromUtf8(RecordGrid::kDeleteQuestion));
+}
 
 // Past the item view's own use of Tab, to the window's order.
 void DBGrid::leave(bool backwards) { QWidget::focusNextPrevChild(!backwards); }
@@ -62,10 +65,7 @@ bool DBGrid::handleKey(QKeyEvent* event) {
     modifiers.shift = mods & Qt::ShiftModifier;
     modifiers.control = mods & Qt::ControlModifier;
     modifiers.alt = mods & Qt::AltModifier;
-    // The first character typed, where it is one a cell can show.
-    const QString text = event->text();
-    const std::string typed = !text.isEmpty() && text.at(0).isPrint() ? text.toStdString() : std::string();
-    return grid_.key(gridKey(event->key()), modifiers, typed);
+    return grid_.key(gridKey(event->key()), modifiers, event->text().toStdString());
 }
 
 }  // namespace geocalc::app

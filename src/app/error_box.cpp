@@ -37,8 +37,7 @@ ConfirmationHook& confirmationHook() {
 
 void setConfirmationHook(ConfirmationHook hook) { confirmationHook() = std::move(hook); }
 
-bool askConfirmation(const QString& question) {
-    const QString caption = QStringLiteral("Confirm");
+bool askConfirmation(const QString& caption, const QString& question) {
     if (confirmationHook()) return confirmationHook()(caption, question);
     QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Ok | QMessageBox::Cancel,
                     QApplication::activeWindow());

@@ -17,9 +17,9 @@ void showErrorBox(const std::string& ansiMessage);
 using MessageBoxHook = std::function<void(const QString& caption, const QString& text)>;
 void setMessageBoxHook(MessageBoxHook hook);
 
-// The confirmation box: the question, caption "Confirm", buttons "OK" (the
+// The confirmation box: the caption and the question, buttons "OK" (the
 // default) and "Cancel" (also Esc). True when the answer is OK.
-bool askConfirmation(const QString& question);
+bool askConfirmation(const QString& caption, const QString& question);
 
 using ConfirmationHook = std::function<bool(const QString& caption, const QString& question)>;
 void setConfirmationHook(ConfirmationHook hook);

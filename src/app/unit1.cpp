@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "app/ansi_text.h"
 #include "app/app_icon.h"
 
 namespace geocalc::app {
@@ -22,20 +23,18 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-constexpr int kFontPixels = 11;
-
-// "MS Sans Serif" where installed; else the closest narrow sans-serif face,
-// so that the designed captions fit their controls.
+// The form's face where installed, else the closest of its narrow faces,
+// at the form's pixel size (Qt scales pixels with the screen itself).
 QFont windowFont() {
-    for (const char* family : {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans Narrow",
-                               "DejaVu Sans Condensed"}) {
-        QFont font(QString::fromLatin1(family));
-        font.setPixelSize(kFontPixels);
-        if (QFontInfo(font).family() == QLatin1String(family)) return font;
+    const int pixels = windowFontPixels(layout::kDesignDpi);
+    for (const std::string_view face : kFontFaces) {
+        QFont font(fromUtf8(face));
+        font.setPixelSize(pixels);
+        if (QFontInfo(font).family() == fromUtf8(face)) return font;
     }
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(kFontPixels);
+    font.setPixelSize(pixels);
     return font;
 }
 
@@ -43,7 +42,7 @@ QFont windowFont() {
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Form1 = this;
-    setWindowTitle(QStringLiteral("расчет геоданных"));
+    setWindowTitle(fromUtf8(kFormCaption));
     setWindowIcon(appIcon());
     setFont(windowFont());
     setBackgroundRole(QPalette::Button);
@@ -71,24 +70,34 @@ void TForm1::makeControls() {
     client_ = new QWidget;
     client_->setFixedSize(layout::kClientWidth, layout::kClientHeight);
 
-    Label1 = new QLabel(QStringLiteral("Откройте таблицу"), client_);
-    Button1 = new PushButton(QStringLiteral("Открыть таблицу"), client_);
     DataSource1 = new DataSource(Table1, this);
-    DBGrid1 = new DBGrid(*DataSource1, client_);
-    ListBox1 = new ListBox(form_.lists.names, client_);
-    Button3 = new PushButton(QStringLiteral("Очистить"), client_);
-    Button4 = new PushButton(QStringLiteral("Удалить"), client_);
-    Button5 = new PushButton(QStringLiteral("Рассчет"), client_);
-    ListBox2 = new ListBox(form_.lists.xs, client_);
-    ListBox3 = new ListBox(form_.lists.ys, client_);
-    ListBox4 = new ListBox(form_.lists.sides, client_);
-    Button6 = new PushButton(QStringLiteral("Сохранить"), client_);
-    for (ListBox* pointList : {ListBox1, ListBox2, ListBox3}) {
-        pointList->setSelector([this](int index) { selectPoint(form_.lists, index); });
+    for (const FormControl& c : kFormControls) {
+        QWidget*& made = controls_[std::size_t(c.id)];
+        switch (c.kind) {
+            case ControlKind::Label: made = new QLabel(fromUtf8(c.caption), client_); break;
+            case ControlKind::Button: made = new PushButton(fromUtf8(c.caption), client_); break;
+            case ControlKind::Grid: made = new DBGrid(*DataSource1, client_); break;
+            case ControlKind::List: {
+                auto* list = new ListBox(listOf(form_.lists, c.list), client_);
+                if (sharesPointSelection(c.list))
+                    list->setSelector([this](int index) { selectPoint(form_.lists, index); });
+                list->setCopier([this](const TextList& shown) { return form_.copiedFrom(shown); });
+                made = list;
+                break;
+            }
+        }
     }
-    for (ListBox* list : {ListBox1, ListBox2, ListBox3, ListBox4}) {
-        list->setCopier([this](const TextList& shown) { return form_.copiedFrom(shown); });
-    }
+    Label1 = static_cast<QLabel*>(control(ControlId::Label1));
+    Button1 = static_cast<PushButton*>(control(ControlId::Button1));
+    DBGrid1 = static_cast<DBGrid*>(control(ControlId::DBGrid1));
+    ListBox1 = static_cast<ListBox*>(control(ControlId::ListBox1));
+    Button3 = static_cast<PushButton*>(control(ControlId::Button3));
+    Button4 = static_cast<PushButton*>(control(ControlId::Button4));
+    Button5 = static_cast<PushButton*>(control(ControlId::Button5));
+    ListBox2 = static_cast<ListBox*>(control(ControlId::ListBox2));
+    ListBox3 = static_cast<ListBox*>(control(ControlId::ListBox3));
+    ListBox4 = static_cast<ListBox*>(control(ControlId::ListBox4));
+    Button6 = static_cast<PushButton*>(control(ControlId::Button6));
     setAcceptDrops(true);
     form_.setCommandsObserver([this] { showCommands(); });
     showCommands();
@@ -111,28 +120,22 @@ void TForm1::makeControls() {
 void TForm1::placeControls() {
     using namespace layout;
     const int textHeight = QFontMetrics(font()).height();
-    auto place = [textHeight](QWidget* control, const Place& designed) {
-        const Place p = scaled(designed, textHeight);
-        control->setGeometry(p.left, p.top, p.width, p.height);
-    };
-    place(Label1, kLabel1);
-    Label1->adjustSize();  // a label is as wide as its text, as the designer made it
-    place(Button1, kButton1);
-    place(DBGrid1, kDBGrid1);
-    place(ListBox1, kListBox1);
-    place(Button3, kButton3);
-    place(Button4, kButton4);
-    place(Button5, kButton5);
-    place(ListBox2, kListBox2);
-    place(ListBox3, kListBox3);
-    place(ListBox4, kListBox4);
-    place(Button6, kButton6);
+    for (const FormControl& c : kFormControls) {
+        const Place p = scaled(c.place, textHeight);
+        control(c.id)->setGeometry(p.left, p.top, p.width, p.height);
+        if (c.kind == ControlKind::Label) control(c.id)->adjustSize();  // as wide as its text, as designed
+    }
     client_->setFixedSize(scaled(kClientWidth, textHeight), scaled(kClientHeight, textHeight));
 }
 
+// The form's order is the tab order.
 void TForm1::chainTabOrder() {
-    QWidget* order[] = {Button1, DBGrid1, ListBox1, Button3, Button4, Button5, ListBox2, ListBox3, ListBox4, Button6};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    QWidget* previous = nullptr;
+    for (const FormControl& c : kFormControls) {
+        if (!c.tabStop()) continue;
+        if (previous) setTabOrder(previous, control(c.id));
+        previous = control(c.id);
+    }
     Button1->setFocus();
 }
 

@@ -3,13 +3,14 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 
 #include "app/data_source.h"
 #include "app/db_grid.h"
 #include "app/file_dialog.h"
 #include "app/list_box.h"
 #include "app/push_button.h"
-#include "form/form_layout.h"
+#include "form/form_controls.h"
 #include "form/main_form.h"
 
 class QLabel;
@@ -76,7 +77,9 @@ private:
     void lookForFrame(int looksLeft);
     void showCommands();
     ShowFileDialog dialogShower();
+    QWidget* control(ControlId id) const { return controls_[std::size_t(id)]; }
 
+    std::array<QWidget*, kFormControls.size()> controls_{};  // by the form's controls
     QScrollArea* scrollArea_;
     QWidget* client_;
     bool shownBefore_ = false;

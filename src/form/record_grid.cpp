@@ -233,7 +233,7 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
         case Key::Backspace: showEditorWith(std::string()); return true;
         default: break;
     }
-    if (!typed.empty() && static_cast<unsigned char>(typed[0]) >= 0x20 && typed[0] != 0x7F) {
+    if (isCellText(typed)) {
         showEditorWith(typed);
         return true;
     }
@@ -286,6 +286,40 @@ void RecordGrid::doubleClick() {
     if (editorOpenedByPress_ && editorShown_ && !editorChanged_) hideEditor();
     editorOpenedByPress_ = false;
     view_.pick();
+}
+
+std::string_view RecordGrid::indicatorMark(DatasetState state) {
+    switch (state) {
+        case DatasetState::Edit: return "I";
+        case DatasetState::Insert: return "*";
+        default: return "\u25B6";
+    }
+}
+
+int RecordGrid::columnWidth(const DbfField& field, int zeroWidth, int titleWidth, int viewMargins) {
+    return std::max(displayWidth(field) * zeroWidth, titleWidth) + 2 * kCellPadding + viewMargins;
+}
+
+bool RecordGrid::isCellText(std::string_view typed) {
+    std::size_t at = 0;
+    const char32_t first = typed.empty() ? U'\0' : decodeUtf8(typed, at);
+    constexpr char32_t kDelete = 0x7F, kLastC1 = 0x9F;
+    return first >= U' ' && (first < kDelete || first > kLastC1);
+}
+
+void RecordGrid::readBeforeInput() {
+    if (table_.active()) table_.refresh();
+}
+
+bool RecordGrid::painted() {
+    if (lookPending_ || !table_.active()) return false;
+    lookPending_ = true;
+    return true;
+}
+
+void RecordGrid::lookAtTable() {
+    lookPending_ = false;
+    if (table_.active()) table_.refresh();
 }
 
 int RecordGrid::displayWidth(const DbfField& field) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "table/table_dataset.h"
@@ -54,6 +55,19 @@ public:
     static constexpr int kUnlimitedEditorLength = 32767;
     // Pixels around a cell's text, as the grid is designed.
     static constexpr int kCellPadding = 4;
+    // The box a delete asks in first (OK deletes).
+    static constexpr std::string_view kDeleteCaption = "Confirm";
+    static constexpr std::string_view kDeleteQuestion = "Delete record?";
+    // The indicator column's mark for the current record (UTF-8): ▶ while
+    // browsing, I while editing, * while inserting.
+    static std::string_view indicatorMark(DatasetState state);
+    // A column's width in pixels: its display width in "0"s or its title,
+    // whichever is the wider, with the designed padding either side and
+    // `viewMargins`, what the window's own cell drawing keeps beside a text.
+    static int columnWidth(const DbfField& field, int zeroWidth, int titleWidth, int viewMargins = 0);
+    // Whether typed text (UTF-8) is text a cell takes: not a control
+    // character (C0, DEL, C1).
+    static bool isCellText(std::string_view typed);
 
     RecordGrid(TableDataset& table, RecordGridView& view) : table_(table), view_(view) {}
 
@@ -61,9 +75,19 @@ public:
     // The view moved the current cell (a click): only the column is the grid's.
     void setColumn(int column) { column_ = column; }
 
-    // A key, with the text it types (UTF-8, empty for none): false for keys
-    // the grid leaves to the cell editor or to the view.
+    // A key, with the text it types (UTF-8, empty for none, as the system
+    // gives it: the grid decides what is text): false for keys the grid
+    // leaves to the cell editor or to the view.
     bool key(Key key, Modifiers modifiers, const std::string& typed);
+
+    // Another program may have written the table since it was last read:
+    // each key, and the focus coming in other than by the mouse, reads it
+    // first (a press reads it itself, see pressCell). After a repaint the
+    // view asks painted() and, where it says so, calls lookAtTable() once
+    // the paint is over, so that a change found there is shown anew.
+    void readBeforeInput();
+    bool painted();
+    void lookAtTable();
 
     // Moves; each applies typed text first, so a refusal stops the move.
     void moveToRecord(int row);
@@ -169,6 +193,7 @@ private:
     std::optional<PressedRow> stalePress_;  // a press that only showed the table anew
     int topRow_ = 0;
     int wheelTurn_ = 0;  // eighths of a degree not yet turned into moves
+    bool lookPending_ = false;  // a look after a paint is on its way
 };
 
 }  // namespace geocalc

@@ -7,7 +7,7 @@
 
 #include "core/error.h"
 
-#include "form/form_layout.h"
+#include "form/form_controls.h"
 #include "numtext/format_settings.h"
 #include "win32/failure_box.h"
 #include "win32/file_dialogs.h"
@@ -19,28 +19,10 @@ namespace geocalc::win32 {
 namespace {
 
 constexpr const wchar_t* kClassName = L"TForm1";
-constexpr const wchar_t* kCaption = L"\x0440\x0430\x0441\x0447\x0435\x0442 \x0433\x0435\x043E\x0434\x0430\x043D\x043D\x044B\x0445";  // расчет геоданных
-
 // Control ids: above IDOK and IDCANCEL, which dialog navigation sends.
-enum Control : int {
-    kIdButton1 = 101, kIdButton3, kIdButton4, kIdButton5, kIdButton6,
-    kIdListBox1, kIdListBox2, kIdListBox3, kIdListBox4, kIdDBGrid1,
-};
+constexpr int kFirstControlId = 100;
+int controlIdOf(ControlId id) { return kFirstControlId + int(id); }
 
-// The window's texts: "Открыть таблицу", "Очистить", "Удалить", "Рассчет",
-// "Сохранить", "Откройте таблицу".
-constexpr const wchar_t* kOpenCaption = L"\x041E\x0442\x043A\x0440\x044B\x0442\x044C \x0442\x0430\x0431\x043B\x0438\x0446\x0443";
-constexpr const wchar_t* kClearCaption = L"\x041E\x0447\x0438\x0441\x0442\x0438\x0442\x044C";
-constexpr const wchar_t* kDeleteCaption = L"\x0423\x0434\x0430\x043B\x0438\x0442\x044C";
-constexpr const wchar_t* kCalculateCaption = L"\x0420\x0430\x0441\x0441\x0447\x0435\x0442";
-constexpr const wchar_t* kSaveCaption = L"\x0421\x043E\x0445\x0440\x0430\x043D\x0438\x0442\x044C";
-constexpr const wchar_t* kLabelCaption = L"\x041E\x0442\x043A\x0440\x043E\x0439\x0442\x0435 \x0442\x0430\x0431\x043B\x0438\x0446\x0443";
-
-constexpr int kDesignCharacterHeight = 11;  // 8 points at 96 dpi
-
-// "MS Sans Serif" 8 points; where the screen's resolution is not the
-// designed one and 8 points are not 11 pixels there, 11 pixels scaled by the
-// resolution.
 int screenDpi() {
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -49,13 +31,11 @@ int screenDpi() {
 }
 
 HFONT windowFont(int dpi) {
-    int height = MulDiv(8, dpi, 72);
-    if (dpi != layout::kDesignDpi && height != kDesignCharacterHeight)
-        height = MulDiv(kDesignCharacterHeight, dpi, layout::kDesignDpi);
     LOGFONTW font{};
-    font.lfHeight = -height;
+    font.lfHeight = -windowFontPixels(dpi);
     font.lfCharSet = RUSSIAN_CHARSET;
-    lstrcpyW(font.lfFaceName, L"MS Sans Serif");
+    const std::wstring face = wideFromUtf8(kFontFaces.front());
+    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }
 
@@ -99,7 +79,7 @@ void MainWindow::registerClass(HINSTANCE instance) {
 MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int showCommand)
     : application_(application) {
     const int dpi = screenDpi();
-    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption,
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, wideFromUtf8(kFormCaption).c_str(),
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, 0, 0,
                               layout::outerAtDpi(layout::kOuterWidth, dpi),
                               layout::outerAtDpi(layout::kOuterHeight, dpi), application.handle(), nullptr,
@@ -119,7 +99,7 @@ MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int s
     } else {
         ShowWindow(window_, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     }
-    SetFocus(buttons_.front());
+    SetFocus(control(ControlId::Button1));
     DragAcceptFiles(window_, TRUE);
 }
 
@@ -133,7 +113,9 @@ void MainWindow::openNamed(const std::wstring& path) {
 void MainWindow::focusMoved(bool byKeyboard) {
     const HWND focus = GetFocus();
     if (byKeyboard) scrollIntoView(focus);
-    for (const HWND button : buttons_) {
+    for (const FormControl& c : kFormControls) {
+        if (c.kind != ControlKind::Button) continue;
+        const HWND button = control(c.id);
         const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
         const LONG_PTR wanted = button == focus ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         if (style != wanted) SendMessageW(button, BM_SETSTYLE, WPARAM(wanted), TRUE);
@@ -141,72 +123,64 @@ void MainWindow::focusMoved(bool byKeyboard) {
 }
 
 MainWindow::~MainWindow() {
-    lists_.clear();
+    for (auto& view : listViews_) view.reset();
     grid_.reset();
     if (window_) DestroyWindow(window_);
     if (font_) DeleteObject(font_);
 }
 
-// Made in the tab order: Button1, DBGrid1, ListBox1, Button3, Button4,
-// Button5, ListBox2, ListBox3, ListBox4, Button6.
+// Made in the form's order, which is the tab order.
 void MainWindow::makeControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    auto make = [&](const wchar_t* kind, const wchar_t* text, DWORD style, int id) {
-        HWND control = CreateWindowExW(kind == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, kind, text,
-                                       WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
-                                       reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        return control;
+    auto make = [&](const wchar_t* kind, const FormControl& c, DWORD style, DWORD extendedStyle = 0) {
+        HWND made = CreateWindowExW(extendedStyle, kind, wideFromUtf8(c.caption).c_str(), WS_CHILD | WS_VISIBLE | style,
+                                    0, 0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(controlIdOf(c.id))),
+                                    instance, nullptr);
+        SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        return made;
     };
-    auto button = [&](Control id, const wchar_t* caption) {
-        buttons_.push_back(make(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, id));
-    };
-    // The side lines' list shows whole rows only; the point lists keep their
-    // designed height, as their bottoms line up with the buttons below.
-    auto list = [&](Control id, TextList& entries, bool point) {
-        HWND box = make(L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | (point ? LBS_NOINTEGRALHEIGHT : 0),
-                        id);
-        auto select = point ? std::function<void(int)>([this](int index) { selectPoint(form_.lists, index); })
-                            : std::function<void(int)>([&entries](int index) { entries.select(index); });
-        lists_.push_back(std::make_unique<ListBoxView>(box, entries, std::move(select)));
-        lists_.back()->setCopier([this](const TextList& shown) { return form_.copiedFrom(shown); });
-    };
-    label1_ = make(L"STATIC", kLabelCaption, SS_LEFT, 0);
-    button(kIdButton1, kOpenCaption);
-    grid_ = std::make_unique<RecordGridWindow>(
-        window_, kIdDBGrid1, form_.Table1, [this] { form_.DBGrid1DblClick(); },
-        [this](bool backwards) { SetFocus(GetNextDlgTabItem(window_, grid_->handle(), backwards)); });
-    grid_->setFont(font_);
-    list(kIdListBox1, form_.lists.names, true);
-    button(kIdButton3, kClearCaption);
-    button(kIdButton4, kDeleteCaption);
-    button(kIdButton5, kCalculateCaption);
-    list(kIdListBox2, form_.lists.xs, true);
-    list(kIdListBox3, form_.lists.ys, true);
-    list(kIdListBox4, form_.lists.sides, false);
-    button(kIdButton6, kSaveCaption);
+    for (const FormControl& c : kFormControls) {
+        HWND& made = controls_[std::size_t(c.id)];
+        switch (c.kind) {
+            case ControlKind::Label: made = make(L"STATIC", c, SS_LEFT); break;
+            case ControlKind::Button: made = make(L"BUTTON", c, WS_TABSTOP | BS_PUSHBUTTON); break;
+            case ControlKind::Grid:
+                grid_ = std::make_unique<RecordGridWindow>(
+                    window_, controlIdOf(c.id), form_.Table1, [this] { form_.DBGrid1DblClick(); },
+                    [this](bool backwards) { SetFocus(GetNextDlgTabItem(window_, grid_->handle(), backwards)); });
+                grid_->setFont(font_);
+                made = grid_->handle();
+                break;
+            case ControlKind::List: {
+                // The side lines' list shows whole rows only; the point lists
+                // keep their designed height, as their bottoms line up with
+                // the buttons below.
+                const bool point = sharesPointSelection(c.list);
+                made = make(L"LISTBOX", c,
+                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | (point ? LBS_NOINTEGRALHEIGHT : 0),
+                            WS_EX_CLIENTEDGE);
+                TextList& entries = listOf(form_.lists, c.list);
+                auto select = point ? std::function<void(int)>([this](int index) { selectPoint(form_.lists, index); })
+                                    : std::function<void(int)>([&entries](int index) { entries.select(index); });
+                auto& view = listViews_[std::size_t(c.id)];
+                view = std::make_unique<ListBoxView>(made, entries, std::move(select));
+                view->setCopier([this](const TextList& shown) { return form_.copiedFrom(shown); });
+                break;
+            }
+        }
+    }
 }
 
-// The designed places, scaled by the window font's text height.
+// The designed places, scaled by the window font's text height; the label
+// as wide as its text, as the designer made it.
 void MainWindow::placeControls() {
     using namespace layout;
     const int textHeight = textHeightOf(window_, font_);
-    auto place = [textHeight](HWND control, const Place& designed) {
-        const Place p = scaled(designed, textHeight);
-        MoveWindow(control, p.left, p.top, p.width, p.height, FALSE);
-    };
-    place(label1_, kLabel1);
-    fitToText(label1_);  // a label is as wide as its text, as the designer made it
-    place(buttons_[0], kButton1);
-    place(grid_->handle(), kDBGrid1);
-    place(lists_[0]->handle(), kListBox1);
-    place(buttons_[1], kButton3);
-    place(buttons_[2], kButton4);
-    place(buttons_[3], kButton5);
-    place(lists_[1]->handle(), kListBox2);
-    place(lists_[2]->handle(), kListBox3);
-    place(lists_[3]->handle(), kListBox4);
-    place(buttons_[4], kButton6);
+    for (const FormControl& c : kFormControls) {
+        const Place p = scaled(c.place, textHeight);
+        MoveWindow(control(c.id), p.left, p.top, p.width, p.height, FALSE);
+        if (c.kind == ControlKind::Label) fitToText(control(c.id));
+    }
     extent_ = {scaled(kClientWidth, textHeight), scaled(kClientHeight, textHeight)};
     showScrollBars();
 }
@@ -314,8 +288,8 @@ void MainWindow::scroll(int bar, WPARAM request) {
 }
 
 void MainWindow::showCommands() {
-    EnableWindow(buttons_[3], form_.calculateEnabled());
-    EnableWindow(buttons_[4], form_.saveEnabled());
+    EnableWindow(control(ControlId::Button5), form_.calculateEnabled());
+    EnableWindow(control(ControlId::Button6), form_.saveEnabled());
 }
 
 ShowFileDialog MainWindow::dialogShower() {
@@ -323,19 +297,18 @@ ShowFileDialog MainWindow::dialogShower() {
 }
 
 void MainWindow::command(int id, int notification) {
-    switch (id) {
-        case kIdButton1: form_.Button1Click(dialogShower()); break;
-        case kIdButton3: form_.Button3Click(); break;
-        case kIdButton4: form_.Button4Click(); break;
-        case kIdButton5: form_.Button5Click(); break;
-        case kIdButton6: form_.Button6Click(dialogShower()); break;
-        case kIdListBox1:
-        case kIdListBox2:
-        case kIdListBox3:
-        case kIdListBox4:
-            if (notification == LBN_SELCHANGE) lists_[std::size_t(id - kIdListBox1)]->selectionChanged();
+    const int index = id - kFirstControlId;
+    if (index < 0 || index >= int(kFormControls.size())) return;
+    switch (kFormControls[std::size_t(index)].id) {
+        case ControlId::Button1: form_.Button1Click(dialogShower()); break;
+        case ControlId::Button3: form_.Button3Click(); break;
+        case ControlId::Button4: form_.Button4Click(); break;
+        case ControlId::Button5: form_.Button5Click(); break;
+        case ControlId::Button6: form_.Button6Click(dialogShower()); break;
+        default:
+            if (listViews_[std::size_t(index)] && notification == LBN_SELCHANGE)
+                listViews_[std::size_t(index)]->selectionChanged();
             break;
-        default: break;
     }
 }
 

@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "form/form_controls.h"
 #include "form/main_form.h"
 #include "win32/application_window.h"
 #include "win32/list_box_view.h"
@@ -52,14 +54,15 @@ private:
     void showCommands();
     void command(int id, int notification);
     ShowFileDialog dialogShower();
+    HWND control(ControlId id) const { return controls_[std::size_t(id)]; }
 
     MainForm form_;
     ApplicationWindow& application_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
-    HWND label1_ = nullptr;
-    std::vector<HWND> buttons_;  // Button1, Button3, Button4, Button5, Button6
-    std::vector<std::unique_ptr<ListBoxView>> lists_;  // ListBox1 .. ListBox4
+    // By the form's controls (see kFormControls).
+    std::array<HWND, kFormControls.size()> controls_{};
+    std::array<std::unique_ptr<ListBoxView>, kFormControls.size()> listViews_;  // the lists'
     std::unique_ptr<RecordGridWindow> grid_;
     HWND lastFocus_ = nullptr;
     SIZE extent_{};     // the controls' scaled extent

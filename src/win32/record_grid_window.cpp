@@ -20,7 +20,6 @@ constexpr UINT kLookAtTable = WM_APP + 1;  // after a repaint: has another progr
 constexpr UINT kFocusLeft = WM_APP + 2;    // the focus went to another control of the window
 constexpr int kCellPadding = RecordGrid::kCellPadding;
 constexpr int kEditorId = 1;
-constexpr WCHAR kMarks[] = L"\x25B6I*";  // browse, edit, insert
 
 RecordGrid::Key gridKey(WPARAM key, bool shift) {
     using Key = RecordGrid::Key;
@@ -50,10 +49,6 @@ RecordGrid::Modifiers modifiersNow() {
     modifiers.control = GetKeyState(VK_CONTROL) < 0;
     modifiers.alt = GetKeyState(VK_MENU) < 0;
     return modifiers;
-}
-
-wchar_t markOf(DatasetState state) {
-    return state == DatasetState::Edit ? kMarks[1] : state == DatasetState::Insert ? kMarks[2] : kMarks[0];
 }
 
 // The browse mark, a small triangle pointing at the row: drawn, as not
@@ -145,7 +140,8 @@ void RecordGridWindow::setFont(HFONT font) {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SIZE mark{};
-    GetTextExtentPoint32W(dc, kMarks, 1, &mark);
+    const std::wstring widest = wideFromUtf8(RecordGrid::indicatorMark(DatasetState::Browse));
+    GetTextExtentPoint32W(dc, widest.c_str(), int(widest.size()), &mark);
     SelectObject(dc, old);
     ReleaseDC(window_, dc);
     rowHeight_ = metrics.tmHeight + kCellPadding;
@@ -166,7 +162,7 @@ void RecordGridWindow::layOutColumns() {
         const std::wstring title = wideFromAnsi(field.name);
         SIZE titleSize{};
         GetTextExtentPoint32W(dc, title.c_str(), int(title.size()), &titleSize);
-        columnWidths_.push_back(std::max(RecordGrid::displayWidth(field) * int(zero.cx), int(titleSize.cx)) + 2 * kCellPadding);
+        columnWidths_.push_back(RecordGrid::columnWidth(field, int(zero.cx), int(titleSize.cx)));
     }
     SelectObject(dc, old);
     ReleaseDC(window_, dc);
@@ -186,11 +182,10 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
         case WM_PAINT: paint(); return 0;
         case kLookAtTable:
-            lookAfterPaint_ = true;
-            table_.refresh();
+            grid_.lookAtTable();
             return 0;
         case WM_SETFOCUS:
-            table_.refresh();
+            grid_.readBeforeInput();
             InvalidateRect(window_, nullptr, FALSE);
             return 0;
         case WM_KILLFOCUS:
@@ -201,7 +196,7 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             focusLeft();
             return 0;
         case WM_KEYDOWN:
-            table_.refresh();
+            grid_.readBeforeInput();
             if (keyDown(wParam)) return 0;
             break;
         case WM_CHAR: character(wchar_t(wParam)); return 0;
@@ -320,10 +315,10 @@ bool RecordGridWindow::keyDown(WPARAM key) {
     return grid_.key(gridKey(key, GetKeyState(VK_SHIFT) < 0), modifiersNow(), "");
 }
 
-// Typed characters open the cell editor with them.
+// Typed characters open the cell editor with them, where the grid takes
+// them as text.
 void RecordGridWindow::character(wchar_t c) {
-    if (!table_.active() || c < 0x20 || c == 0x7F || (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0)) return;
-    grid_.key(RecordGrid::Key::Other, {}, utf8FromWide(std::wstring(1, c)));
+    grid_.key(RecordGrid::Key::Other, modifiersNow(), utf8FromWide(std::wstring(1, c)));
 }
 
 void RecordGridWindow::press(LPARAM at, bool primary) {
@@ -564,8 +559,8 @@ void RecordGridWindow::paint() {
         if (table_.state() == DatasetState::Browse) {
             drawBrowseMark(dc, mark);
         } else {
-            const wchar_t shown = markOf(table_.state());
-            DrawTextW(dc, &shown, 1, &mark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+            const std::wstring shown = wideFromUtf8(RecordGrid::indicatorMark(table_.state()));
+            DrawTextW(dc, shown.c_str(), int(shown.size()), &mark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
         }
     }
     line(0, titleHeight() - 1, client.right, titleHeight() - 1);
@@ -577,11 +572,7 @@ void RecordGridWindow::paint() {
     SelectObject(dc, oldPen);
     SelectObject(dc, oldFont);
     EndPaint(window_, &paintStruct);
-    // Another program may have written the table: looked at after the paint.
-    if (lookAfterPaint_ && table_.active()) {
-        lookAfterPaint_ = false;
-        PostMessageW(window_, kLookAtTable, 0, 0);
-    }
+    if (grid_.painted()) PostMessageW(window_, kLookAtTable, 0, 0);
 }
 
 void RecordGridWindow::showEditor(const std::string& utf8, int maxLength) {
@@ -638,8 +629,8 @@ int RecordGridWindow::lastRowShown() const {
 }
 
 bool RecordGridWindow::confirmDelete() {
-    return MessageBoxW(GetAncestor(window_, GA_ROOT), L"Delete record?", L"Confirm",
-                       MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    return MessageBoxW(GetAncestor(window_, GA_ROOT), wideFromUtf8(RecordGrid::kDeleteQuestion).c_str(),
+                       wideFromUtf8(RecordGrid::kDeleteCaption).c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 }  // namespace geocalc::win32

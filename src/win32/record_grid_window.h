@@ -96,7 +96,6 @@ private:
     int dragPosition_ = -1;           // the column whose border or title is held
     std::optional<int> dropMarker_;   // where a held title would land
     bool settingEditorText_ = false;  // EN_CHANGE from the grid itself is no edit
-    bool lookAfterPaint_ = true;
     // The last primary press on the grid, screen position and message time:
     // a press that opened the cell editor and the press in the editor after
     // it make one double click, as they would on one window.

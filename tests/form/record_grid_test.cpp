@@ -253,6 +253,22 @@ TEST_F(RecordGridTest, LeavingTheGridDropsAnUntouchedNewRecordAndAppliesTypedTex
     EXPECT_EQ(view.editor, "abc");
 }
 
+// What both windows draw and take as the grid decides it.
+TEST(RecordGridRulesTest, MarksWidthsAndTypedText) {
+    EXPECT_EQ(RecordGrid::indicatorMark(DatasetState::Browse), "\u25B6");
+    EXPECT_EQ(RecordGrid::indicatorMark(DatasetState::Edit), "I");
+    EXPECT_EQ(RecordGrid::indicatorMark(DatasetState::Insert), "*");
+
+    DbfField name;
+    name.kind = FieldKind::String;
+    name.length = 12;
+    EXPECT_EQ(RecordGrid::columnWidth(name, 7, 30), 12 * 7 + 8);  // by content, 4 pixels either side
+    EXPECT_EQ(RecordGrid::columnWidth(name, 2, 30, 6), 30 + 8 + 6);  // by title, with the view's margins
+
+    for (const char* text : {"a", "Ж", " ", "\xE2\x82\xAC", "7"}) EXPECT_TRUE(RecordGrid::isCellText(text)) << text;
+    for (const char* text : {"", "\x01", "\x1B", "\t", "\x7F", "\xC2\x85"}) EXPECT_FALSE(RecordGrid::isCellText(text));
+}
+
 TEST_F(RecordGridTest, PressesMoveOpenTheEditorAndDoubleClicksPick) {
     grid.pressCell(3, 1, true);  // another cell: moves there
     EXPECT_EQ(table.currentRow(), 3);
