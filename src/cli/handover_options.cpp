@@ -79,11 +79,6 @@ std::string today() {
 
 }  // namespace
 
-bool isHandoverOption(std::string_view option) {
-    return option == "--decimals" || option == "--mt" || option == "--title" ||
-           option == "--surveyor" || option == "--date" || option == "--crs";
-}
-
 void setHandoverOption(Handover& handover, std::string_view option, const std::string& value) {
     if (option == "--decimals") {
         handover.decimals = decimalsOf(value);

@@ -9,8 +9,6 @@
 
 namespace geocalc::cli {
 
-bool isHandoverOption(std::string_view option);
-
 // Takes one option's value (UTF-8); a value it cannot take is a UsageError
 // naming what it wants.
 void setHandoverOption(Handover& handover, std::string_view option, const std::string& value);
