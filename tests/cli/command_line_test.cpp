@@ -64,12 +64,18 @@ TEST(CommandLineTest, WhatIsWrongIsSaid) {
               std::string::npos);
 }
 
-// The usage and the manual page name every option, each the commands it
-// belongs to, so that neither drifts from the table.
-TEST(CommandLineTest, TheUsageAndTheManualPageNameEveryOption) {
-    std::ifstream file(std::string(GEOCALC_SOURCE_DIR) + "/packaging/man/geocalc-cli.1");
-    std::stringstream manual;
-    manual << file.rdbuf();
+std::string sourceFile(const std::string& path) {
+    std::ifstream file(std::string(GEOCALC_SOURCE_DIR) + "/" + path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The usage, the manual page and the reference name every option, the usage
+// each with the commands it belongs to, so that none drifts from the table.
+TEST(CommandLineTest, TheUsageTheManualPageAndTheReferenceNameEveryOption) {
+    const std::string manual = sourceFile("packaging/man/geocalc-cli.1");
+    const std::string reference = sourceFile("docs/cli.md");
     auto roff = [](std::string_view name) {
         std::string escaped;
         for (const char c : name) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
@@ -79,7 +85,8 @@ TEST(CommandLineTest, TheUsageAndTheManualPageNameEveryOption) {
     for (const OptionSpec& option : options()) {
         SCOPED_TRACE(option.name);
         EXPECT_NE(usage.find(std::string(option.name) + (option.value.empty() ? "" : " ")), std::string::npos);
-        EXPECT_NE(manual.str().find(roff(option.name)), std::string::npos);
+        EXPECT_NE(manual.find(roff(option.name)), std::string::npos);
+        EXPECT_NE(reference.find("`" + std::string(option.name)), std::string::npos);
         for (const std::string_view command : option.commands) {
             EXPECT_NE(usage.find("] " + std::string(command) + " ["), std::string::npos);
         }
