@@ -36,7 +36,8 @@ const std::vector<std::string>& coordinateTexts() {
 const std::vector<double>& coordinateValues() {
     static const std::vector<double> values = [] {
         std::vector<double> result;
-        for (const std::string& t : coordinateTexts()) result.push_back(std::strtod(t.c_str(), nullptr));
+        for (const std::string& t : coordinateTexts())
+            result.push_back(std::strtod(t.c_str(), nullptr));
         return result;
     }();
     return values;

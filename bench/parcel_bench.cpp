@@ -26,7 +26,8 @@ std::vector<geocalc::SmallGridPoint> figure(bool spikes) {
     for (int i = 0; i < kCorners; ++i) {
         const double angle = 2 * M_PI * i / kCorners;
         const double r = spikes ? jump(random) : 3000 + 1500 * std::sin(5 * angle) + noise(random);
-        corners.push_back({std::llround(r * std::cos(angle) * 1000), std::llround(r * std::sin(angle) * 1000)});
+        corners.push_back(
+            {std::llround(r * std::cos(angle) * 1000), std::llround(r * std::sin(angle) * 1000)});
     }
     return corners;
 }

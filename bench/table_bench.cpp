@@ -34,8 +34,9 @@ std::string fixed(std::string text, std::size_t width, bool right) {
 // NAME C(10), X N(12,3), Y N(12,3), CODE C(20): 55 bytes a record; record i
 // is named "P<i>". Made once and kept in the temporary folder.
 std::string benchmarkTable(int records) {
-    const std::string p =
-        (std::filesystem::temp_directory_path() / ("geocalc-bench-" + std::to_string(records) + ".dbf")).string();
+    const std::string p = (std::filesystem::temp_directory_path() /
+                           ("geocalc-bench-" + std::to_string(records) + ".dbf"))
+                              .string();
     const std::uintmax_t expected = 32 + 4 * 32 + 1 + std::uintmax_t(records) * 55 + 1;
     std::error_code error;
     if (std::filesystem::file_size(p, error) == expected) return p;
@@ -55,7 +56,8 @@ std::string benchmarkTable(int records) {
         const long long y = 2'000'000'000LL + i * 211LL % 999'999'999LL;
         auto millis = [](long long v) {
             const std::string fraction = std::to_string(v % 1000);
-            return std::to_string(v / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
+            return std::to_string(v / 1000) + "." + std::string(3 - fraction.size(), '0') +
+                   fraction;
         };
         record = " " + fixed("P" + std::to_string(i), 10, false) + fixed(millis(x), 12, true) +
                  fixed(millis(y), 12, true) + fixed("benchmark point", 20, false);
@@ -124,11 +126,13 @@ void BM_ScanFieldEndsOnly(benchmark::State& state) {
         geocalc::RecordScan scan(*table);
         for (std::string_view record; scan.next(record);) {
             for (std::size_t f = 0; f < fields.size(); ++f) {
-                const std::string_view stored = record.substr(std::size_t(fields[f].offset), std::size_t(fields[f].length));
+                const std::string_view stored =
+                    record.substr(std::size_t(fields[f].offset), std::size_t(fields[f].length));
                 const ByteMasks bytes(record, stored);
                 const std::uint32_t shown = ~bytes.blank & ByteMasks::span(bytes.first, bytes.end);
                 const int end = shown == 0 ? bytes.first : ByteMasks::lastBit(shown) + 1;
-                texts[f] = std::string_view(bytes.origin + bytes.first, std::size_t(end - bytes.first));
+                texts[f] =
+                    std::string_view(bytes.origin + bytes.first, std::size_t(end - bytes.first));
             }
             benchmark::DoNotOptimize(texts.data());
         }
@@ -179,7 +183,8 @@ void BM_CliShow_200k(benchmark::State& state) {
 
 void BM_CliTraverseByNames_2000of200k(benchmark::State& state) {
     std::vector<std::string> args = {benchmarkTable(kPickRecords)};
-    for (int i = 0; i < kPickedNames; ++i) args.push_back("P" + std::to_string(i * (kPickRecords / kPickedNames) + 7));
+    for (int i = 0; i < kPickedNames; ++i)
+        args.push_back("P" + std::to_string(i * (kPickRecords / kPickedNames) + 7));
     geocalc::cli::TraverseOptions options;
     options.byName = true;
     for (auto _ : state) {
@@ -195,8 +200,10 @@ constexpr int kBoundaryPoints = 100'000;
 
 // NAME C(10), X N(12,3), Y N(12,3): a wavy boundary of a few kilometres.
 std::string boundaryTable() {
-    const std::string p = (std::filesystem::temp_directory_path() / "geocalc-bench-boundary.dbf").string();
-    std::string header = DbfBuilder().field("NAME", 'C', 10).field("X", 'N', 12, 3).field("Y", 'N', 12, 3).bytes();
+    const std::string p =
+        (std::filesystem::temp_directory_path() / "geocalc-bench-boundary.dbf").string();
+    std::string header =
+        DbfBuilder().field("NAME", 'C', 10).field("X", 'N', 12, 3).field("Y", 'N', 12, 3).bytes();
     header.pop_back();
     DbfBuilder::put32(header, 4, kBoundaryPoints);
     std::ofstream out(p, std::ios::binary);
@@ -204,8 +211,9 @@ std::string boundaryTable() {
     for (int i = 0; i < kBoundaryPoints; ++i) {
         const double angle = 2 * M_PI * i / kBoundaryPoints, r = 3000 + 1500 * std::sin(5 * angle);
         char record[64];
-        std::snprintf(record, sizeof record, " %-10s%12.3f%12.3f", ("B" + std::to_string(i)).c_str(),
-                      6000000 + r * std::cos(angle), 500000 + r * std::sin(angle));
+        std::snprintf(record, sizeof record, " %-10s%12.3f%12.3f",
+                      ("B" + std::to_string(i)).c_str(), 6000000 + r * std::cos(angle),
+                      500000 + r * std::sin(angle));
         out << record;
     }
     out << '\x1A';

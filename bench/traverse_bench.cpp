@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "points/lists_traverse.h"
 #include "output/results_file.h"
+#include "points/lists_traverse.h"
 
 namespace {
 
@@ -45,7 +45,8 @@ const geocalc::PointLists& calculatedPoints() {
 }
 
 std::string resultsPath() {
-    return (std::filesystem::temp_directory_path() / ("geocalc-bench-" + std::to_string(getpid()) + ".txt"))
+    return (std::filesystem::temp_directory_path() /
+            ("geocalc-bench-" + std::to_string(getpid()) + ".txt"))
         .string();
 }
 

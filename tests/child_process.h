@@ -11,7 +11,7 @@
 #include <string>
 
 class ChildProcess {
-  public:
+public:
     explicit ChildProcess(const std::function<std::string()>& body) {
         int fds[2];
         if (::pipe(fds) != 0) return;
@@ -53,7 +53,7 @@ class ChildProcess {
         return result_;
     }
 
-  private:
+private:
     pid_t pid_ = -1;
     int out_ = -1;
     std::string result_;

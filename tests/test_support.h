@@ -9,14 +9,14 @@
 #include "numtext/format_settings.h"
 
 // Expects `statement` to fail with geocalc::Error carrying exactly `message`.
-#define EXPECT_ERROR(statement, message)                                            \
-    do {                                                                            \
-        try {                                                                       \
-            statement;                                                              \
-            ADD_FAILURE() << "no failure from " #statement;                         \
-        } catch (const geocalc::Error& e) {                                         \
-            EXPECT_EQ(std::string(e.what()), std::string(message)) << #statement;   \
-        }                                                                           \
+#define EXPECT_ERROR(statement, message)                                          \
+    do {                                                                          \
+        try {                                                                     \
+            statement;                                                            \
+            ADD_FAILURE() << "no failure from " #statement;                       \
+        } catch (const geocalc::Error& e) {                                       \
+            EXPECT_EQ(std::string(e.what()), std::string(message)) << #statement; \
+        }                                                                         \
     } while (false)
 
 // Sets the decimal separator for one test and puts "." back afterwards.

@@ -11,11 +11,15 @@
 
 namespace geocalc::app {
 
-inline QString fromAnsi(std::string_view ansi) { return QString::fromStdString(utf8FromAnsi(ansi)); }
+inline QString fromAnsi(std::string_view ansi) {
+    return QString::fromStdString(utf8FromAnsi(ansi));
+}
 
 inline std::string toAnsi(const QString& text) { return ansiFromUtf8(text.toStdString()); }
 
 // The form's own texts are UTF-8.
-inline QString fromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+inline QString fromUtf8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
 
 }  // namespace geocalc::app

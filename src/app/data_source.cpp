@@ -26,7 +26,8 @@ void DataSource::rowsChanged() {
         rows_ = rows;
         endRemoveRows();
     }
-    if (rows_ > 0 && columnCount() > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+    if (rows_ > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
 }
 
 void DataSource::tableChanged(TableDataset::Change change) {
@@ -41,7 +42,8 @@ void DataSource::tableChanged(TableDataset::Change change) {
             break;
         case TableDataset::Change::Record:
             if (table_.currentRow() >= 0 && columnCount() > 0) {
-                emit dataChanged(index(table_.currentRow(), 0), index(table_.currentRow(), columnCount() - 1));
+                emit dataChanged(index(table_.currentRow(), 0),
+                                 index(table_.currentRow(), columnCount() - 1));
             }
             break;
         case TableDataset::Change::State:
@@ -53,7 +55,9 @@ void DataSource::tableChanged(TableDataset::Change change) {
 
 int DataSource::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
-int DataSource::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.fieldCount(); }
+int DataSource::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.fieldCount();
+}
 
 QString DataSource::displayText(int row, int column) const {
     return fromAnsi(RecordGrid::cellText(table_, row, column));

@@ -23,7 +23,6 @@ public:
 
     TableDataset& table() const { return table_; }
 
-
     // The text a cell shows: the field text, or for memo and blob fields
     // their kind in brackets, in capitals when the field is not blank.
     QString displayText(int row, int column) const;

@@ -20,7 +20,10 @@ constexpr int kCellPadding = RecordGrid::kCellPadding;
 }  // namespace
 
 DBGrid::DBGrid(DataSource& source, QWidget* parent)
-    : QTableView(parent), source_(source), editor_(new QLineEdit(viewport())), grid_(source.table(), *this) {
+    : QTableView(parent),
+      source_(source),
+      editor_(new QLineEdit(viewport())),
+      grid_(source.table(), *this) {
     setModel(&source_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -34,7 +37,8 @@ DBGrid::DBGrid(DataSource& source, QWidget* parent)
     verticalHeader()->viewport()->installEventFilter(this);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kCellPadding);
-    verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u25B6")) + 2 * kCellPadding);
+    verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u25B6")) +
+                                      2 * kCellPadding);
     editor_->hide();
     editor_->setFrame(false);
     // Part of the grid, never a stop of the window's tab sequence: the grid
@@ -66,7 +70,8 @@ int DBGrid::columnWidthFor(int column) const {
 }
 
 void DBGrid::layOutColumns() {
-    for (int column = 0; column < source_.columnCount(); ++column) setColumnWidth(column, columnWidthFor(column));
+    for (int column = 0; column < source_.columnCount(); ++column)
+        setColumnWidth(column, columnWidthFor(column));
 }
 
 // The grid's current row is always the table's current record.
@@ -126,7 +131,8 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
-    const bool onHeaders = watched == horizontalHeader()->viewport() || watched == verticalHeader()->viewport() ||
+    const bool onHeaders = watched == horizontalHeader()->viewport() ||
+                           watched == verticalHeader()->viewport() ||
                            qobject_cast<QAbstractButton*>(watched) != nullptr;  // the corner
     if (event->type() == QEvent::MouseButtonDblClick && onHeaders) {
         // The first press moved to an indicator's row; on the titles and the
@@ -147,7 +153,8 @@ bool DBGrid::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (watched == editor_ && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event))) {
+    if (watched == editor_ && event->type() == QEvent::KeyPress &&
+        handleKey(static_cast<QKeyEvent*>(event))) {
         return true;
     }
     if (watched == editor_ && event->type() == QEvent::MouseButtonDblClick) {
@@ -178,7 +185,8 @@ void DBGrid::updateGeometries() {
 // A press reads the table itself, after seeing what the row it hit showed.
 void DBGrid::focusInEvent(QFocusEvent* event) {
     if (event->reason() != Qt::MouseFocusReason) grid_.readBeforeInput();
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) grid_.hideEditor();
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        grid_.hideEditor();
     QTableView::focusInEvent(event);
 }
 
@@ -193,7 +201,9 @@ void DBGrid::showEditor(const std::string& utf8, int maxLength) {
     editor_->selectAll();
 }
 
-void DBGrid::setEditorText(const std::string& utf8) { editor_->setText(QString::fromStdString(utf8)); }
+void DBGrid::setEditorText(const std::string& utf8) {
+    editor_->setText(QString::fromStdString(utf8));
+}
 
 std::string DBGrid::editorText() const { return editor_->text().toStdString(); }
 

@@ -29,7 +29,7 @@ public:
     int topRow() const { return grid_.topRow(); }
     RecordGrid& behaviour() { return grid_; }
 
-  signals:
+signals:
     // A double click on the grid, on whatever record is current.
     void recordDoubleClicked();
 

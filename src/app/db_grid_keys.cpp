@@ -15,24 +15,41 @@ namespace {
 RecordGrid::Key gridKey(int key) {
     using Key = RecordGrid::Key;
     switch (key) {
-        case Qt::Key_Up: return Key::Up;
-        case Qt::Key_Down: return Key::Down;
-        case Qt::Key_PageUp: return Key::PageUp;
-        case Qt::Key_PageDown: return Key::PageDown;
-        case Qt::Key_Left: return Key::Left;
-        case Qt::Key_Right: return Key::Right;
-        case Qt::Key_Home: return Key::Home;
-        case Qt::Key_End: return Key::End;
-        case Qt::Key_Tab: return Key::Tab;
-        case Qt::Key_Backtab: return Key::Backtab;
-        case Qt::Key_Insert: return Key::Insert;
-        case Qt::Key_Delete: return Key::Delete;
+        case Qt::Key_Up:
+            return Key::Up;
+        case Qt::Key_Down:
+            return Key::Down;
+        case Qt::Key_PageUp:
+            return Key::PageUp;
+        case Qt::Key_PageDown:
+            return Key::PageDown;
+        case Qt::Key_Left:
+            return Key::Left;
+        case Qt::Key_Right:
+            return Key::Right;
+        case Qt::Key_Home:
+            return Key::Home;
+        case Qt::Key_End:
+            return Key::End;
+        case Qt::Key_Tab:
+            return Key::Tab;
+        case Qt::Key_Backtab:
+            return Key::Backtab;
+        case Qt::Key_Insert:
+            return Key::Insert;
+        case Qt::Key_Delete:
+            return Key::Delete;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return Key::Enter;
-        case Qt::Key_F2: return Key::F2;
-        case Qt::Key_Escape: return Key::Escape;
-        case Qt::Key_Backspace: return Key::Backspace;
-        default: return Key::Other;
+        case Qt::Key_Enter:
+            return Key::Enter;
+        case Qt::Key_F2:
+            return Key::F2;
+        case Qt::Key_Escape:
+            return Key::Escape;
+        case Qt::Key_Backspace:
+            return Key::Backspace;
+        default:
+            return Key::Other;
     }
 }
 
@@ -53,7 +70,8 @@ void DBGrid::showColumn(int column) {
 }
 
 bool DBGrid::confirmDelete() {
-    return askConfirmation(fromUtf8(RecordGrid::kDeleteCaption), fromUtf8(RecordGrid::kDeleteQuestion));
+    return askConfirmation(fromUtf8(RecordGrid::kDeleteCaption),
+                           fromUtf8(RecordGrid::kDeleteQuestion));
 }
 
 // Past the item view's own use of Tab, to the window's order.

@@ -17,13 +17,20 @@ namespace {
 std::optional<RecordGrid::ScrollAction> scrollActionOf(int action) {
     using Action = RecordGrid::ScrollAction;
     switch (action) {
-        case QAbstractSlider::SliderSingleStepSub: return Action::LineUp;
-        case QAbstractSlider::SliderSingleStepAdd: return Action::LineDown;
-        case QAbstractSlider::SliderPageStepSub: return Action::PageUp;
-        case QAbstractSlider::SliderPageStepAdd: return Action::PageDown;
-        case QAbstractSlider::SliderToMinimum: return Action::ToFirst;
-        case QAbstractSlider::SliderToMaximum: return Action::ToLast;
-        default: return std::nullopt;  // a dragged thumb: sliderMoved
+        case QAbstractSlider::SliderSingleStepSub:
+            return Action::LineUp;
+        case QAbstractSlider::SliderSingleStepAdd:
+            return Action::LineDown;
+        case QAbstractSlider::SliderPageStepSub:
+            return Action::PageUp;
+        case QAbstractSlider::SliderPageStepAdd:
+            return Action::PageDown;
+        case QAbstractSlider::SliderToMinimum:
+            return Action::ToFirst;
+        case QAbstractSlider::SliderToMaximum:
+            return Action::ToLast;
+        default:
+            return std::nullopt;  // a dragged thumb: sliderMoved
     }
 }
 

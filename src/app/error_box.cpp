@@ -18,7 +18,8 @@ MessageBoxHook& hook() {
 
 void show(const QString& caption, const QString& text) {
     if (hook()) return hook()(caption, text);
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }
 

@@ -29,7 +29,8 @@ void widenColumns(QFileDialog& dialog) {
     auto* files = dialog.findChild<QFileSystemModel*>();
     if (!details || !files) return;
     auto fit = [details] {
-        for (int column = 1; column < details->header()->count(); ++column) details->resizeColumnToContents(column);
+        for (int column = 1; column < details->header()->count(); ++column)
+            details->resizeColumnToContents(column);
     };
     QObject::connect(files, &QFileSystemModel::directoryLoaded, details, fit);
     QTimer::singleShot(0, details, fit);
@@ -41,7 +42,8 @@ void widenColumns(QFileDialog& dialog) {
 // Qt's filters, ";;" between them; "*.*" means every file, as "*" does here.
 QString FileDialog::filter() const {
     QString filters = fromAnsi(settings_.filter);
-    for (const std::string& more : settings_.moreFilters) filters += QStringLiteral(";;") + fromAnsi(more);
+    for (const std::string& more : settings_.moreFilters)
+        filters += QStringLiteral(";;") + fromAnsi(more);
     return filters.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
 }
 
@@ -53,7 +55,8 @@ std::optional<QString> FileDialog::execute(QWidget* parent) const {
         chosen = responder()(*this);
     } else {
         QFileDialog dialog(parent);
-        dialog.setAcceptMode(kind() == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog.setAcceptMode(kind() == Kind::Open ? QFileDialog::AcceptOpen
+                                                  : QFileDialog::AcceptSave);
         // A typed name of a file that does not exist is accepted.
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings_.confirmReplace);

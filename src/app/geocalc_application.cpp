@@ -4,9 +4,9 @@
 #include <QWidget>
 #include <exception>
 
-#include "form/application_title.h"
 #include "app/error_box.h"
 #include "core/error.h"
+#include "form/application_title.h"
 #include "numtext/format_settings.h"
 
 namespace geocalc::app {

@@ -11,7 +11,8 @@
 
 namespace geocalc::app {
 
-ListBox::ListBox(TextList& list, QWidget* parent) : QListView(parent), model_(new TextListModel(list, this)) {
+ListBox::ListBox(TextList& list, QWidget* parent)
+    : QListView(parent), model_(new TextListModel(list, this)) {
     // Around a removal the view moves its own selection; the core list's
     // selection is the one that counts, so the view is set back to it after.
     connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { syncing_ = true; });
@@ -26,7 +27,8 @@ ListBox::ListBox(TextList& list, QWidget* parent) : QListView(parent), model_(ne
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setTextElideMode(Qt::ElideNone);
     clock_.start();
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListBox::selectionMoved);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ListBox::selectionMoved);
 }
 
 // The core list is the one place the selection lives; deleting the selected
@@ -48,7 +50,8 @@ void ListBox::showListSelection() {
     if (selected < 0) {
         selectionModel()->clearSelection();
     } else {
-        selectionModel()->setCurrentIndex(model_->index(selected), QItemSelectionModel::ClearAndSelect);
+        selectionModel()->setCurrentIndex(model_->index(selected),
+                                          QItemSelectionModel::ClearAndSelect);
         scrollTo(model_->index(selected));
     }
 }

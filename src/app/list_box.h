@@ -21,7 +21,9 @@ public:
     TextList& list() const { return model_->list(); }
     // What Ctrl+C puts on the clipboard (the core's code page; nothing for
     // an empty text).
-    void setCopier(std::function<std::string(const TextList&)> copier) { copier_ = std::move(copier); }
+    void setCopier(std::function<std::string(const TextList&)> copier) {
+        copier_ = std::move(copier);
+    }
 
     // Where the user's selection goes; by default into this list alone.
     using Selector = std::function<void(int index)>;

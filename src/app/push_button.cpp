@@ -11,7 +11,8 @@ PushButton::PushButton(const QString& text, QWidget* parent) : QPushButton(text,
 }
 
 void PushButton::keyPressEvent(QKeyEvent* event) {
-    const bool plain = (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
+    const bool plain =
+        (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
     switch (event->key()) {
         case Qt::Key_Right:
         case Qt::Key_Down:

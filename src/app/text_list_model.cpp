@@ -4,22 +4,38 @@
 
 namespace geocalc::app {
 
-TextListModel::TextListModel(TextList& list, QObject* parent) : QAbstractListModel(parent), list_(list) {
+TextListModel::TextListModel(TextList& list, QObject* parent)
+    : QAbstractListModel(parent), list_(list) {
     TextList::Observer observer;
     observer.before = [this](const TextList::Change& change) {
         switch (change.kind) {
-            case TextList::Change::Append: beginInsertRows({}, change.index, change.index); break;
-            case TextList::Change::Remove: beginRemoveRows({}, change.index, change.index); break;
-            case TextList::Change::Clear: beginResetModel(); break;
-            case TextList::Change::Select: break;
+            case TextList::Change::Append:
+                beginInsertRows({}, change.index, change.index);
+                break;
+            case TextList::Change::Remove:
+                beginRemoveRows({}, change.index, change.index);
+                break;
+            case TextList::Change::Clear:
+                beginResetModel();
+                break;
+            case TextList::Change::Select:
+                break;
         }
     };
     observer.after = [this](const TextList::Change& change) {
         switch (change.kind) {
-            case TextList::Change::Append: endInsertRows(); break;
-            case TextList::Change::Remove: endRemoveRows(); break;
-            case TextList::Change::Clear: endResetModel(); break;
-            case TextList::Change::Select: emit selectionSet(); break;
+            case TextList::Change::Append:
+                endInsertRows();
+                break;
+            case TextList::Change::Remove:
+                endRemoveRows();
+                break;
+            case TextList::Change::Clear:
+                endResetModel();
+                break;
+            case TextList::Change::Select:
+                emit selectionSet();
+                break;
         }
     };
     list_.setObserver(std::move(observer));
@@ -27,7 +43,9 @@ TextListModel::TextListModel(TextList& list, QObject* parent) : QAbstractListMod
 
 TextListModel::~TextListModel() { list_.setObserver({}); }
 
-int TextListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : list_.count(); }
+int TextListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : list_.count();
+}
 
 QVariant TextListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= list_.count() || role != Qt::DisplayRole) return {};

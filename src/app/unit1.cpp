@@ -3,11 +3,11 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
-#include <QMimeData>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
@@ -74,9 +74,15 @@ void TForm1::makeControls() {
     for (const FormControl& c : kFormControls) {
         QWidget*& made = controls_[std::size_t(c.id)];
         switch (c.kind) {
-            case ControlKind::Label: made = new QLabel(fromUtf8(c.caption), client_); break;
-            case ControlKind::Button: made = new PushButton(fromUtf8(c.caption), client_); break;
-            case ControlKind::Grid: made = new DBGrid(*DataSource1, client_); break;
+            case ControlKind::Label:
+                made = new QLabel(fromUtf8(c.caption), client_);
+                break;
+            case ControlKind::Button:
+                made = new PushButton(fromUtf8(c.caption), client_);
+                break;
+            case ControlKind::Grid:
+                made = new DBGrid(*DataSource1, client_);
+                break;
             case ControlKind::List: {
                 auto* list = new ListBox(listOf(form_.lists, c.list), client_);
                 if (sharesPointSelection(c.list))
@@ -123,7 +129,8 @@ void TForm1::placeControls() {
     for (const FormControl& c : kFormControls) {
         const Place p = scaled(c.place, textHeight);
         control(c.id)->setGeometry(p.left, p.top, p.width, p.height);
-        if (c.kind == ControlKind::Label) control(c.id)->adjustSize();  // as wide as its text, as designed
+        if (c.kind == ControlKind::Label)
+            control(c.id)->adjustSize();  // as wide as its text, as designed
     }
     client_->setFixedSize(scaled(kClientWidth, textHeight), scaled(kClientHeight, textHeight));
 }
@@ -139,7 +146,9 @@ void TForm1::chainTabOrder() {
     Button1->setFocus();
 }
 
-void TForm1::openNamed(const QString& path) { form_.openNamed(QFileInfo(path).absoluteFilePath().toStdString()); }
+void TForm1::openNamed(const QString& path) {
+    form_.openNamed(QFileInfo(path).absoluteFilePath().toStdString());
+}
 
 // A file dropped on the window opens as the open dialog's pick would.
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -188,7 +197,8 @@ void TForm1::lookForFrame(int looksLeft) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == windowHandle() && event->type() == QEvent::Expose && !frameFitted_) placeByOuterSize();
+    if (watched == windowHandle() && event->type() == QEvent::Expose && !frameFitted_)
+        placeByOuterSize();
     return QWidget::eventFilter(watched, event);
 }
 

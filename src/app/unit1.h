@@ -83,9 +83,9 @@ private:
     QScrollArea* scrollArea_;
     QWidget* client_;
     bool shownBefore_ = false;
-    bool frameFitted_ = false;  // placed by the outer size with the frame known
-    static constexpr int kFrameWait = 2000;          // ms to look for a frame
-    static constexpr int kFrameLookInterval = 10;    // ms
+    bool frameFitted_ = false;                     // placed by the outer size with the frame known
+    static constexpr int kFrameWait = 2000;        // ms to look for a frame
+    static constexpr int kFrameLookInterval = 10;  // ms
 };
 
 // The window's single instance while it exists.

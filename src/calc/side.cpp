@@ -91,7 +91,8 @@ struct Measures {
 };
 
 Measures measuresOf(double dx, double dy) {
-    const long double squares = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
+    const long double squares =
+        static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
     const double length = x87::settled(static_cast<double>(std::sqrt(squares)));
     // A side along the Y axis has no quotient but a plain direction; equal
     // points still divide 0 by 0 and fail, as a side of no length has none.

@@ -28,6 +28,7 @@ protected:
 // Texts are fetched and read one by one (X of the end point, X of the start
 // point, Y of the end, Y of the start), so the first missing point or bad text
 // in that order is the failure reported, after the lines before it were given.
-void computeTraverse(int count, TraversePoints& points, const std::function<void(std::string)>& sideLine);
+void computeTraverse(int count, TraversePoints& points,
+                     const std::function<void(std::string)>& sideLine);
 
 }  // namespace geocalc

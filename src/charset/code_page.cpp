@@ -68,7 +68,8 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
     // Overlong forms, UTF-16 surrogates and code points beyond Unicode are
     // malformed: they would otherwise smuggle in NUL, "." and the like.
     constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kShortest[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return kUnknownCharacter;
+    if (c < kShortest[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+        return kUnknownCharacter;
     pos += std::size_t(length - 1);
     return c;
 }
@@ -120,8 +121,10 @@ std::string ansiFromUtf8(std::string_view utf8) {
 std::string ansiFromTypedUtf8(std::string_view utf8) {
     return toAnsi(utf8, [](char32_t c) -> char {
         std::string code;  // U+ and at least four hex digits
-        for (char32_t rest = c; rest != 0 || code.size() < 4; rest >>= 4) code.insert(code.begin(), "0123456789ABCDEF"[rest & 0xF]);
-        throw Error("The character U+" + code + " cannot be entered: texts here are in Windows-1251");
+        for (char32_t rest = c; rest != 0 || code.size() < 4; rest >>= 4)
+            code.insert(code.begin(), "0123456789ABCDEF"[rest & 0xF]);
+        throw Error("The character U+" + code +
+                    " cannot be entered: texts here are in Windows-1251");
     });
 }
 

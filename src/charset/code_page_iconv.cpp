@@ -8,7 +8,7 @@ namespace geocalc {
 namespace {
 
 class Iconv {
-  public:
+public:
     Iconv(const std::string& to, const std::string& from)
         : handle_(iconv_open(to.c_str(), from.c_str())) {
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {
@@ -32,7 +32,7 @@ class Iconv {
         return rc == std::size_t(-1) || outLeft != 0 ? kUnknownCharacter : out;
     }
 
-  private:
+private:
     iconv_t handle_;
 };
 

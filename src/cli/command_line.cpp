@@ -70,8 +70,10 @@ char decimalSeparatorOf(const std::string& utf8) {
     const int ansi = pos == utf8.size() && c != 0xFFFD ? ansiCodePage().fromUnicode(c) : -1;
     static constexpr std::string_view kTaken = "0123456789+-Ee '\"\xB0\xA0";
     if (ansi < 0x20 || ansi == 0x7F || kTaken.find(char(ansi)) != std::string_view::npos) {
-        throw UsageError{"'" + utf8 + "' cannot be the decimal separator: give one character that is not a digit, "
-                         "sign, E, blank, control character, \u00B0, ' or \", and that Windows-1251 holds"};
+        throw UsageError{
+            "'" + utf8 +
+            "' cannot be the decimal separator: give one character that is not a digit, "
+            "sign, E, blank, control character, \u00B0, ' or \", and that Windows-1251 holds"};
     }
     return char(ansi);
 }
@@ -82,57 +84,101 @@ std::string nonEmpty(std::string_view option, const std::string& value, std::str
 }
 
 const std::vector<OptionSpec> kOptions = {
-    {"--help", "", {}, [](CommandLine& line, std::string_view, const std::string&) { line.help = true; }},
-    {"--version", "", {}, [](CommandLine& line, std::string_view, const std::string&) { line.version = true; }},
-    {"--decimal-separator", "C", {},
+    {"--help",
+     "",
+     {},
+     [](CommandLine& line, std::string_view, const std::string&) { line.help = true; }},
+    {"--version",
+     "",
+     {},
+     [](CommandLine& line, std::string_view, const std::string&) { line.version = true; }},
+    {"--decimal-separator",
+     "C",
+     {},
      [](CommandLine& line, std::string_view, const std::string& value) {
          line.decimalSeparator = decimalSeparatorOf(value);
      }},
-    {"--names", "", {"traverse", "parcel"},
-     [](CommandLine& line, std::string_view, const std::string&) { line.traverse.byName = line.parcel.byName = true; }},
-    {"--ids", "FILE", {"traverse", "parcel"},
+    {"--names",
+     "",
+     {"traverse", "parcel"},
+     [](CommandLine& line, std::string_view, const std::string&) {
+         line.traverse.byName = line.parcel.byName = true;
+     }},
+    {"--ids",
+     "FILE",
+     {"traverse", "parcel"},
      [](CommandLine& line, std::string_view name, const std::string& value) {
          line.idsPath = nonEmpty(name, value, "a file name");
      }},
-    {"-o", "FILE", {"traverse", "parcel"},
+    {"-o",
+     "FILE",
+     {"traverse", "parcel"},
      [](CommandLine& line, std::string_view name, const std::string& value) {
          line.traverse.outputPath = line.parcel.outputPath = nonEmpty(name, value, "a file name");
      }},
-    {"--encoding", "windows-1251|utf-8", {"traverse"},
+    {"--encoding",
+     "windows-1251|utf-8",
+     {"traverse"},
      [](CommandLine& line, std::string_view, const std::string& value) {
-         if (value != "utf-8" && value != "windows-1251") throw UsageError{"the encoding is utf-8 or windows-1251"};
+         if (value != "utf-8" && value != "windows-1251")
+             throw UsageError{"the encoding is utf-8 or windows-1251"};
          line.traverse.utf8 = value == "utf-8";
      }},
-    {"--format", "text|json|csv|svg|dxf", {"parcel"},
+    {"--format",
+     "text|json|csv|svg|dxf",
+     {"parcel"},
      [](CommandLine& line, std::string_view, const std::string& value) {
          const auto format = parcelFormatNamed(value);
          if (!format) throw UsageError{"the format is text, json, csv, svg or dxf"};
          line.parcel.format = *format;
      }},
-    {"--decimals", "N", {"parcel"}, [](CommandLine& line, std::string_view name, const std::string& value) {
+    {"--decimals",
+     "N",
+     {"parcel"},
+     [](CommandLine& line, std::string_view name, const std::string& value) {
          setHandoverOption(line.parcel.handover, name, value);
      }},
-    {"--mt", "M", {"parcel"}, [](CommandLine& line, std::string_view name, const std::string& value) {
+    {"--mt",
+     "M",
+     {"parcel"},
+     [](CommandLine& line, std::string_view name, const std::string& value) {
          setHandoverOption(line.parcel.handover, name, value);
      }},
-    {"--title", "TEXT", {"parcel"}, [](CommandLine& line, std::string_view name, const std::string& value) {
+    {"--title",
+     "TEXT",
+     {"parcel"},
+     [](CommandLine& line, std::string_view name, const std::string& value) {
          setHandoverOption(line.parcel.handover, name, value);
      }},
-    {"--surveyor", "TEXT", {"parcel"}, [](CommandLine& line, std::string_view name, const std::string& value) {
+    {"--surveyor",
+     "TEXT",
+     {"parcel"},
+     [](CommandLine& line, std::string_view name, const std::string& value) {
          setHandoverOption(line.parcel.handover, name, value);
      }},
-    {"--date", "YYYY-MM-DD", {"parcel"}, [](CommandLine& line, std::string_view name, const std::string& value) {
+    {"--date",
+     "YYYY-MM-DD",
+     {"parcel"},
+     [](CommandLine& line, std::string_view name, const std::string& value) {
          setHandoverOption(line.parcel.handover, name, value);
      }},
-    {"--crs", "TEXT", {"parcel"}, [](CommandLine& line, std::string_view name, const std::string& value) {
+    {"--crs",
+     "TEXT",
+     {"parcel"},
+     [](CommandLine& line, std::string_view name, const std::string& value) {
          setHandoverOption(line.parcel.handover, name, value);
      }},
-    {"--allow-crossing", "", {"parcel"},
-     [](CommandLine& line, std::string_view, const std::string&) { line.parcel.allowCrossing = true; }},
+    {"--allow-crossing",
+     "",
+     {"parcel"},
+     [](CommandLine& line, std::string_view, const std::string&) {
+         line.parcel.allowCrossing = true;
+     }},
 };
 
 const OptionSpec* optionNamed(std::string_view name) {
-    const auto found = std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionSpec& o) { return o.name == name; });
+    const auto found = std::find_if(kOptions.begin(), kOptions.end(),
+                                    [&](const OptionSpec& o) { return o.name == name; });
     return found == kOptions.end() ? nullptr : &*found;
 }
 
@@ -142,11 +188,12 @@ void checkOptionsOf(const CommandLine& line) {
     const std::string& command = line.positional.front();
     for (const std::string& given : line.optionsGiven) {
         const OptionSpec& option = *optionNamed(given);
-        if (option.commands.empty() ||
-            std::find(option.commands.begin(), option.commands.end(), command) != option.commands.end())
+        if (option.commands.empty() || std::find(option.commands.begin(), option.commands.end(),
+                                                 command) != option.commands.end())
             continue;
         std::string owners;
-        for (const std::string_view owner : option.commands) owners += (owners.empty() ? "" : " and ") + std::string(owner);
+        for (const std::string_view owner : option.commands)
+            owners += (owners.empty() ? "" : " and ") + std::string(owner);
         throw UsageError{given + " is an option of " + owners + ", not of " + command};
     }
 }
@@ -163,7 +210,8 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         // Negative coordinates such as -100 are arguments, not options.
-        const bool option = !optionsEnded && arg.size() > 1 && arg[0] == '-' && (arg[1] == '-' || arg == "-o");
+        const bool option =
+            !optionsEnded && arg.size() > 1 && arg[0] == '-' && (arg[1] == '-' || arg == "-o");
         if (!option) {
             line.positional.push_back(arg);
         } else if (arg == "--") {

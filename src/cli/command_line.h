@@ -19,8 +19,8 @@ struct CommandLine {
     std::optional<char> decimalSeparator;  // in Windows-1251; none: the locale's
     TraverseOptions traverse;
     ParcelOptions parcel;
-    std::string idsPath;                   // empty: none
-    std::vector<std::string> positional;   // the command, then its arguments
+    std::string idsPath;                    // empty: none
+    std::vector<std::string> positional;    // the command, then its arguments
     std::vector<std::string> optionsGiven;  // by name, for the commands' check
 };
 

@@ -27,15 +27,23 @@ long long readSome(int fd, char* data, std::size_t size) { return _read(fd, data
 long long writeSome(int fd, const char* data, std::size_t size) {
     DWORD written = 0;
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    if (WriteFile(handle, data, DWORD(std::min<std::size_t>(size, kBlockSize)), &written, nullptr)) return written;
+    if (WriteFile(handle, data, DWORD(std::min<std::size_t>(size, kBlockSize)), &written, nullptr))
+        return written;
     switch (GetLastError()) {
         case ERROR_NO_DATA:
         case ERROR_BROKEN_PIPE:
-        case ERROR_PIPE_NOT_CONNECTED: errno = EPIPE; break;  // Wine says "not connected"
+        case ERROR_PIPE_NOT_CONNECTED:
+            errno = EPIPE;
+            break;  // Wine says "not connected"
         case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: errno = ENOSPC; break;
-        case ERROR_ACCESS_DENIED: errno = EACCES; break;
-        default: errno = EIO;
+        case ERROR_HANDLE_DISK_FULL:
+            errno = ENOSPC;
+            break;
+        case ERROR_ACCESS_DENIED:
+            errno = EACCES;
+            break;
+        default:
+            errno = EIO;
     }
     return -1;
 }

@@ -15,13 +15,13 @@ struct StreamFailure {
 
 // Reads a file descriptor in large blocks.
 class FdInputBuffer : public std::streambuf {
-  public:
+public:
     explicit FdInputBuffer(int fd, std::string name);
 
-  protected:
+protected:
     int_type underflow() override;
 
-  private:
+private:
     int fd_;
     std::string name_;
     std::string buffer_;
@@ -31,17 +31,17 @@ class FdInputBuffer : public std::streambuf {
 // a terminal, each line is written as soon as it is complete, with its
 // control characters escaped (files and pipes get every byte as it is).
 class FdOutputBuffer : public std::streambuf {
-  public:
+public:
     // Nothing is written when the buffer goes: the owner flushes at the end
     // of the run, where a failure can still be reported.
     FdOutputBuffer(int fd, std::string name);
 
-  protected:
+protected:
     int_type overflow(int_type c) override;
     std::streamsize xsputn(const char* data, std::streamsize size) override;
     int sync() override;
 
-  private:
+private:
     void drain();  // writes out what the put area holds
     void writeOut(const char* data, std::size_t size);
 

@@ -19,11 +19,13 @@ void appendLines(std::istream& in, std::vector<std::string>& ids) {
 
 }  // namespace
 
-void appendIdsFrom(const std::string& path, std::istream& standardInput, std::vector<std::string>& ids) {
+void appendIdsFrom(const std::string& path, std::istream& standardInput,
+                   std::vector<std::string>& ids) {
     if (path == "-") return appendLines(standardInput, ids);
     std::ifstream file(pathFromUtf8(path), std::ios::binary);
     if (file) appendLines(file, ids);
-    if (!file.is_open() || file.bad()) throw Error("Cannot read the ID file '" + ansiFromUtf8(path) + "'");
+    if (!file.is_open() || file.bad())
+        throw Error("Cannot read the ID file '" + ansiFromUtf8(path) + "'");
 }
 
 }  // namespace geocalc::cli

@@ -63,7 +63,8 @@ SideLineText lineResult(std::string_view line, long long number,
         throw Error("Expected four coordinates XS YS XE YE, got " + std::to_string(count));
     }
     if (bits >= 0x80) {
-        for (std::size_t i = 0; i < kCoordinateCount; ++i) words[i] = ansiWord(words[i], storage[i]);
+        for (std::size_t i = 0; i < kCoordinateCount; ++i)
+            words[i] = ansiWord(words[i], storage[i]);
     }
     return sideLine(words);
 }
@@ -92,12 +93,14 @@ int runInverse(const std::vector<std::string>& coordinates, std::istream& in, st
                std::ostream& err) {
     if (coordinates.empty()) return inverseLines(in, out);
     if (coordinates.size() != kCoordinateCount) {
-        throw UsageError{"inverse takes four coordinates XS YS XE YE, or none to read them from "
-                         "standard input"};
+        throw UsageError{
+            "inverse takes four coordinates XS YS XE YE, or none to read them from "
+            "standard input"};
     }
     std::array<std::string, kCoordinateCount> storage;
     std::array<std::string_view, kCoordinateCount> ansi;
-    for (std::size_t i = 0; i < kCoordinateCount; ++i) ansi[i] = ansiWord(coordinates[i], storage[i]);
+    for (std::size_t i = 0; i < kCoordinateCount; ++i)
+        ansi[i] = ansiWord(coordinates[i], storage[i]);
     try {
         printLine(out, sideLine(ansi).view());
         return 0;

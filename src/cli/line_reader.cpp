@@ -46,7 +46,9 @@ bool LineReader::fill() {
     if (end_ == buffer_.size()) buffer_.resize(2 * buffer_.size());
     if (in_.sgetc() == std::streambuf::traits_type::eof()) return false;
     const std::streamsize ready = std::max<std::streamsize>(in_.in_avail(), 1);
-    end_ += std::size_t(in_.sgetn(buffer_.data() + end_, std::min<std::streamsize>(ready, std::streamsize(buffer_.size() - end_))));
+    end_ += std::size_t(
+        in_.sgetn(buffer_.data() + end_,
+                  std::min<std::streamsize>(ready, std::streamsize(buffer_.size() - end_))));
     return true;
 }
 

@@ -12,19 +12,19 @@ namespace geocalc::cli {
 
 class LineReader {
 public:
-  static constexpr std::size_t kMaxLineLength = 1 << 20;
+    static constexpr std::size_t kMaxLineLength = 1 << 20;
 
-  explicit LineReader(std::streambuf& in, std::size_t blockSize = 256 * 1024,
-                      std::size_t maxLineLength = kMaxLineLength);
+    explicit LineReader(std::streambuf& in, std::size_t blockSize = 256 * 1024,
+                        std::size_t maxLineLength = kMaxLineLength);
 
-  // The next line without its line feed, valid until the next call; false
-  // after the last. A last line without a line feed is a line too. A line
-  // longer than the block grows the block; one longer than the most a line
-  // may hold is not kept: it is handed out empty with tooLong() true, its
-  // bytes passed over up to its line feed, so that memory stays bounded.
-  // Each byte is looked at once, however long its line.
-  bool next(std::string_view& line);
-  bool tooLong() const { return tooLong_; }
+    // The next line without its line feed, valid until the next call; false
+    // after the last. A last line without a line feed is a line too. A line
+    // longer than the block grows the block; one longer than the most a line
+    // may hold is not kept: it is handed out empty with tooLong() true, its
+    // bytes passed over up to its line feed, so that memory stays bounded.
+    // Each byte is looked at once, however long its line.
+    bool next(std::string_view& line);
+    bool tooLong() const { return tooLong_; }
 
 private:
     bool fill();

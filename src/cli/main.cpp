@@ -62,7 +62,8 @@ int run(const geocalc::cli::CommandLine& line, std::istream& in, std::ostream& o
 // any other failed read or write is reported.
 int streamFailure(const geocalc::cli::StreamFailure& failure) {
     if (failure.error != EPIPE) {
-        std::cerr << "geocalc-cli: " << failure.what << ": " << std::strerror(failure.error) << '\n';
+        std::cerr << "geocalc-cli: " << failure.what << ": " << std::strerror(failure.error)
+                  << '\n';
     }
     return geocalc::cli::kExitFailure;
 }
@@ -79,13 +80,15 @@ int runWith(const Arguments& args) {
     out.exceptions(std::ios::badbit);
     try {
         geocalc::loadNumberFormat();
-        const int exitCode = run(geocalc::cli::parseCommandLine(std::span(args).subspan(1)), in, out);
+        const int exitCode =
+            run(geocalc::cli::parseCommandLine(std::span(args).subspan(1)), in, out);
         out.flush();
         return exitCode;
     } catch (const geocalc::cli::StreamFailure& failure) {
         return streamFailure(failure);
     } catch (const UsageError& e) {
-        std::cerr << "geocalc-cli: " << geocalc::cli::messageForTerminal(e.message) << "\n\n" << geocalc::cli::usageText();
+        std::cerr << "geocalc-cli: " << geocalc::cli::messageForTerminal(e.message) << "\n\n"
+                  << geocalc::cli::usageText();
         return geocalc::cli::kExitUsage;
     } catch (const geocalc::Error& e) {
         try {

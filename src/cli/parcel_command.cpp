@@ -19,7 +19,8 @@ namespace {
 // number has the text "": the failure quotes the characters.
 BoundaryPoint cornerOf(TableDataset& table, int row, std::size_t index) {
     BoundaryPoint corner{table.fieldText(0), table.fieldText(1), table.fieldText(2), row + 1};
-    for (const auto& [field, text, axis] : {std::tuple{1, &corner.x, "X"}, std::tuple{2, &corner.y, "Y"}}) {
+    for (const auto& [field, text, axis] :
+         {std::tuple{1, &corner.x, "X"}, std::tuple{2, &corner.y, "Y"}}) {
         if (!text->empty()) continue;
         const std::string stored = table.storedText(field);
         if (!stored.empty()) {
@@ -37,7 +38,8 @@ int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& 
     if (args.size() < 2) throw UsageError{"parcel takes a table and the points to pick"};
     TableDataset table;
     openReadOnly(table, args[0]);
-    std::vector<int> rows = pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName);
+    std::vector<int> rows =
+        pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName);
     // Listing the first point again at the end, a common way to say the
     // figure closes, says nothing more: the figure always closes.
     if (rows.size() > 1 && rows.back() == rows.front()) rows.pop_back();
@@ -51,8 +53,9 @@ int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& 
     if (parcel.crossing) {
         printMessage(err, crossingWarning(parcel));
         if (!options.allowCrossing) {
-            printMessage(err, "Nothing written: the area of such a boundary means nothing "
-                              "(--allow-crossing writes the documents, marked, to look for the fault)");
+            printMessage(err,
+                         "Nothing written: the area of such a boundary means nothing "
+                         "(--allow-crossing writes the documents, marked, to look for the fault)");
             return kExitFailure;
         }
     }

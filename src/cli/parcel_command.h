@@ -13,7 +13,7 @@ struct ParcelOptions {
     std::string outputPath;  // empty: standard output
     ParcelFormat format = ParcelFormat::Text;
     bool allowCrossing = false;  // a boundary crossing itself still gets its documents
-    Handover handover;  // the language and the date are the run's unless given
+    Handover handover;           // the language and the date are the run's unless given
 };
 
 // geocalc-cli parcel TABLE ID...: picks the records as traverse does (at

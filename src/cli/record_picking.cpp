@@ -15,7 +15,8 @@ int rowOfNumber(TableDataset& table, std::string_view id, const std::string& giv
     long long number = 0;
     const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), number);
     if (error != std::errc() || end != id.data() + id.size() || id.empty() || id[0] == '-') {
-        throw UsageError{"'" + given + "' is not a record number or range (give --names to pick by name)"};
+        throw UsageError{"'" + given +
+                         "' is not a record number or range (give --names to pick by name)"};
     }
     if (number < 1 || number > table.rowCount()) {
         throw Error("Record " + ansiFromUtf8(id) + " does not exist: the table has " +

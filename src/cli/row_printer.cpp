@@ -47,7 +47,8 @@ RowPrinter::RowPrinter(std::ostream& out, const std::vector<bool>& plain)
     : out_(out), plain_(plain.begin(), plain.end()), block_(kBlockBytes) {}
 
 void RowPrinter::print(std::span<const std::string_view> ansiTexts) {
-    if (ansiTexts.empty()) return print(std::array<std::string_view, 1>{});  // a row without fields: a line
+    if (ansiTexts.empty())
+        return print(std::array<std::string_view, 1>{});  // a row without fields: a line
     for (std::size_t i = 0; i < ansiTexts.size(); ++i) {
         const std::string_view text = ansiTexts[i];
         const std::size_t most = kMostShownBytes * text.size() + 1;  // and the tab or line end

@@ -19,14 +19,14 @@ bool showsAsItIs(std::string_view ansiText);
 // gathered (the owner calls it at the end: writing can fail, which a
 // destructor could not report).
 class RowPrinter {
-  public:
+public:
     // Texts of `plain` fields are known to show as they are.
     RowPrinter(std::ostream& out, const std::vector<bool>& plain);
 
     void print(std::span<const std::string_view> ansiTexts);
     void flush();
 
-  private:
+private:
     char* escaped(char* at, std::string_view ansiText);
 
     std::ostream& out_;

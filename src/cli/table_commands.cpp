@@ -2,7 +2,6 @@
 
 #include <ostream>
 
-#include "points/lists_traverse.h"
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
 #include "cli/record_picking.h"
@@ -11,6 +10,7 @@
 #include "numtext/format_settings.h"
 #include "output/replacing_file.h"
 #include "output/results_file.h"
+#include "points/lists_traverse.h"
 #include "table/table_dataset.h"
 
 namespace geocalc::cli {
@@ -25,8 +25,9 @@ std::vector<bool> plainFields(const TableDataset& table) {
     std::vector<bool> plain;
     for (int f = 0; f < table.fieldCount(); ++f) {
         const FieldKind kind = table.field(f).kind;
-        plain.push_back(plainSeparator && (kind == FieldKind::Integer || kind == FieldKind::Float ||
-                                           kind == FieldKind::Currency || kind == FieldKind::Boolean));
+        plain.push_back(plainSeparator &&
+                        (kind == FieldKind::Integer || kind == FieldKind::Float ||
+                         kind == FieldKind::Currency || kind == FieldKind::Boolean));
     }
     return plain;
 }
@@ -59,7 +60,8 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
     header.flush();
     RowPrinter rows(out, plainFields(table));
     try {
-        for (RowScan scan = table.scanRows(); const RowTexts* texts = scan.next();) rows.print(texts->all());
+        for (RowScan scan = table.scanRows(); const RowTexts* texts = scan.next();)
+            rows.print(texts->all());
     } catch (const Error&) {
         rows.flush();  // the rows before a failure are shown, then the failure
         throw;
@@ -74,7 +76,8 @@ int runTraverseCommand(const std::vector<std::string>& args, const TraverseOptio
     TableDataset table;
     openReadOnly(table, args[0]);
     PointLists lists;
-    for (const int row : pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName)) {
+    for (const int row :
+         pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName)) {
         table.moveTo(row);
         appendPoint(lists, [&table](int field) { return table.fieldText(field); });
     }

@@ -12,9 +12,9 @@ namespace geocalc::cli {
 int runShow(const std::vector<std::string>& args, std::ostream& out);
 
 struct TraverseOptions {
-    bool byName = false;       // IDs are names (field 0) rather than record numbers
-    std::string outputPath;    // empty: standard output
-    bool utf8 = false;         // the results in UTF-8 rather than Windows-1251
+    bool byName = false;     // IDs are names (field 0) rather than record numbers
+    std::string outputPath;  // empty: standard output
+    bool utf8 = false;       // the results in UTF-8 rather than Windows-1251
 };
 
 // geocalc-cli traverse TABLE ID...: picks the records in the given order

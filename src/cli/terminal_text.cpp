@@ -8,7 +8,8 @@ constexpr unsigned char kC1Lead = 0xC2;  // U+0080 to U+00BF are C2 80 to C2 BF
 
 bool isC1(std::string_view utf8, std::size_t i) {
     return static_cast<unsigned char>(utf8[i]) == kC1Lead && i + 1 < utf8.size() &&
-           static_cast<unsigned char>(utf8[i + 1]) >= 0x80 && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+           static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+           static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
 }
 
 std::string escaped(std::string_view utf8, bool keepCrBeforeLf) {
@@ -45,7 +46,8 @@ std::string messageForTerminal(std::string_view utf8) {
     std::string lines;
     lines.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;  // the LF follows
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+            continue;  // the LF follows
         lines += utf8[i];
     }
     return escaped(lines, false);

@@ -10,7 +10,9 @@ namespace geocalc::cli {
 
 // Whether a byte is a control character a terminal would act on: C0 codes
 // (tab and line feed aside), and DEL.
-constexpr bool isControlByte(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F; }
+constexpr bool isControlByte(unsigned char c) {
+    return (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F;
+}
 
 // `\xHH`, upper-case hex, for a byte.
 void appendHexEscape(std::string& out, unsigned char c);

@@ -65,7 +65,9 @@ bool any(const char* bytes, std::size_t size, Test test) {
         std::memcpy(&tail, bytes + size - 4, 4);
         w = head | std::uint64_t(tail) << 32;
     } else if (size > 0) {
-        const auto byte = [bytes](std::size_t i) { return std::uint64_t(static_cast<unsigned char>(bytes[i])); };
+        const auto byte = [bytes](std::size_t i) {
+            return std::uint64_t(static_cast<unsigned char>(bytes[i]));
+        };
         const std::uint64_t three = byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16;
         w = three | three << 24 | three << 48;
     } else {

@@ -13,7 +13,7 @@ namespace geocalc {
 struct FileDialogSettings {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
-    std::string filter;         // in the core's code page: "Текст (*.txt)"
+    std::string filter;  // in the core's code page: "Текст (*.txt)"
     // Offered after it, in that order: "Все файлы (*.*)".
     std::vector<std::string> moreFilters;
     std::string defaultSuffix;  // added to a typed name that has none ("txt")

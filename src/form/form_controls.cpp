@@ -4,10 +4,14 @@ namespace geocalc {
 
 TextList& listOf(PointLists& lists, ListRole role) {
     switch (role) {
-        case ListRole::Names: return lists.names;
-        case ListRole::Xs: return lists.xs;
-        case ListRole::Ys: return lists.ys;
-        default: return lists.sides;
+        case ListRole::Names:
+            return lists.names;
+        case ListRole::Xs:
+            return lists.xs;
+        case ListRole::Ys:
+            return lists.ys;
+        default:
+            return lists.sides;
     }
 }
 

@@ -14,7 +14,19 @@ namespace geocalc {
 inline constexpr std::string_view kFormCaption = "расчет геоданных";
 
 enum class ControlKind { Label, Button, Grid, List };
-enum class ControlId { Label1, Button1, DBGrid1, ListBox1, Button3, Button4, Button5, ListBox2, ListBox3, ListBox4, Button6 };
+enum class ControlId {
+    Label1,
+    Button1,
+    DBGrid1,
+    ListBox1,
+    Button3,
+    Button4,
+    Button5,
+    ListBox2,
+    ListBox3,
+    ListBox4,
+    Button6
+};
 // The three point lists share one selection (see selectPoint); the side
 // lines' list has its own.
 enum class ListRole { None, Names, Xs, Ys, Sides };
@@ -54,8 +66,8 @@ inline bool sharesPointSelection(ListRole role) {
 // resolution is not the designed one and 8 points are not 11 pixels there,
 // 11 pixels scaled by the resolution. Where the face is missing, the closest
 // narrow sans-serif face of this list, so that the captions fit.
-inline constexpr std::array<std::string_view, 4> kFontFaces = {"MS Sans Serif", "Microsoft Sans Serif",
-                                                               "Liberation Sans Narrow", "DejaVu Sans Condensed"};
+inline constexpr std::array<std::string_view, 4> kFontFaces = {
+    "MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans Narrow", "DejaVu Sans Condensed"};
 int windowFontPixels(int dpi);
 
 }  // namespace geocalc

@@ -34,20 +34,24 @@ inline constexpr int kDesignDpi = 96;
 // The outer size for a screen of `dpi`: the designed one grown in
 // proportion, as the controls grow with the window font, so that at 125,
 // 150 and 200 % every control shows without scrolling.
-constexpr int outerAtDpi(int designed, int dpi) { return (designed * dpi + kDesignDpi / 2) / kDesignDpi; }
+constexpr int outerAtDpi(int designed, int dpi) {
+    return (designed * dpi + kDesignDpi / 2) / kDesignDpi;
+}
 
 // A designed coordinate for a window font whose text is `textHeight` high,
 // rounded to the nearest pixel.
 constexpr int scaled(int designed, int textHeight) {
-    return textHeight == kDesignTextHeight ? designed
-                                           : (designed * textHeight + kDesignTextHeight / 2) / kDesignTextHeight;
+    return textHeight == kDesignTextHeight
+               ? designed
+               : (designed * textHeight + kDesignTextHeight / 2) / kDesignTextHeight;
 }
 
 // A designed place scaled as a whole: its edges scaled, so that controls
 // side by side keep meeting where they met.
 constexpr Place scaled(const Place& p, int textHeight) {
     const int left = scaled(p.left, textHeight), top = scaled(p.top, textHeight);
-    return {left, top, scaled(p.left + p.width, textHeight) - left, scaled(p.top + p.height, textHeight) - top};
+    return {left, top, scaled(p.left + p.width, textHeight) - left,
+            scaled(p.top + p.height, textHeight) - top};
 }
 
 struct Size {

@@ -1,7 +1,7 @@
 #include "form/main_form.h"
 
-#include "points/lists_traverse.h"
 #include "output/results_file.h"
+#include "points/lists_traverse.h"
 #include "table/survey_table.h"
 
 namespace geocalc {
@@ -43,7 +43,8 @@ void MainForm::openNamed(const std::string& path) {
 }
 
 std::string MainForm::copiedFrom(const TextList& list) const {
-    if (&list != &lists.sides) return list.selectedIndex() >= 0 ? list.at(list.selectedIndex()) : std::string();
+    if (&list != &lists.sides)
+        return list.selectedIndex() >= 0 ? list.at(list.selectedIndex()) : std::string();
     std::string lines;
     for (int i = 0; i < list.count(); ++i) lines += (i > 0 ? "\r\n" : "") + list.at(i);
     return lines;

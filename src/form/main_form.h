@@ -28,7 +28,9 @@ public:
     bool calculateEnabled() const { return calculateEnabled_; }
     bool saveEnabled() const { return saveEnabled_; }
     // Told whenever either changes.
-    void setCommandsObserver(std::function<void()> observer) { commandsObserver_ = std::move(observer); }
+    void setCommandsObserver(std::function<void()> observer) {
+        commandsObserver_ = std::move(observer);
+    }
 
     // "Открыть таблицу": the survey table picked in the open dialog is copied
     // to its working copy and opened.

@@ -161,10 +161,16 @@ void RecordGrid::focusLeft() {
 
 bool RecordGrid::controlKey(Key key) {
     switch (key) {
-        case Key::Home: moveToRecord(0); return true;
-        case Key::End: moveToRecord(table_.rowCount() - 1); return true;
+        case Key::Home:
+            moveToRecord(0);
+            return true;
+        case Key::End:
+            moveToRecord(table_.rowCount() - 1);
+            return true;
         case Key::Up:
-        case Key::PageUp: moveToRecord(std::max(view_.firstRowShown(), 0)); return true;
+        case Key::PageUp:
+            moveToRecord(std::max(view_.firstRowShown(), 0));
+            return true;
         case Key::Down:
         case Key::PageDown: {
             const int last = view_.lastRowShown();
@@ -177,9 +183,14 @@ bool RecordGrid::controlKey(Key key) {
         case Key::Right:
             goToPosition(lastPosition());
             return true;
-        case Key::Delete: deleteWithConfirmation(); return true;
-        case Key::Enter: pickWithKeyboard(); return true;
-        default: return false;
+        case Key::Delete:
+            deleteWithConfirmation();
+            return true;
+        case Key::Enter:
+            pickWithKeyboard();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -193,12 +204,24 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
     if (modifiers.control && !modifiers.shift && !modifiers.alt) return controlKey(key);
     const bool singleColumn = table_.fieldCount() == 1;
     switch (key) {
-        case Key::Up: moveRecord(-1); return true;
-        case Key::Down: moveDown(); return true;
-        case Key::PageUp: moveRecord(-view_.rowsShown()); return true;
-        case Key::PageDown: moveRecord(view_.rowsShown()); return true;
-        case Key::Tab: tab(false); return true;
-        case Key::Backtab: tab(true); return true;
+        case Key::Up:
+            moveRecord(-1);
+            return true;
+        case Key::Down:
+            moveDown();
+            return true;
+        case Key::PageUp:
+            moveRecord(-view_.rowsShown());
+            return true;
+        case Key::PageDown:
+            moveRecord(view_.rowsShown());
+            return true;
+        case Key::Tab:
+            tab(false);
+            return true;
+        case Key::Backtab:
+            tab(true);
+            return true;
         case Key::Insert:
             applyEditor();
             hideEditor();
@@ -212,9 +235,14 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
                 showEditor();
             }
             return true;
-        case Key::F2: showEditor(); return true;
-        case Key::Escape: escape(); return true;
-        default: break;
+        case Key::F2:
+            showEditor();
+            return true;
+        case Key::Escape:
+            escape();
+            return true;
+        default:
+            break;
     }
     if (editorShown_) return false;  // the cell editor takes the rest
     switch (key) {
@@ -230,8 +258,11 @@ bool RecordGrid::key(Key key, Modifiers modifiers, const std::string& typed) {
         case Key::End:
             singleColumn ? moveToRecord(table_.rowCount() - 1) : goToPosition(lastPosition());
             return true;
-        case Key::Backspace: showEditorWith(std::string()); return true;
-        default: break;
+        case Key::Backspace:
+            showEditorWith(std::string());
+            return true;
+        default:
+            break;
     }
     if (isCellText(typed)) {
         showEditorWith(typed);
@@ -268,7 +299,8 @@ void RecordGrid::pressCell(int row, int column, bool primaryButton) {
     }
     column_ = column;  // the column is taken even where the record cannot move
     view_.showColumn(column_);
-    if (row != table_.currentRow()) table_.moveTo(row);  // another column of a new record leaves it new
+    if (row != table_.currentRow())
+        table_.moveTo(row);  // another column of a new record leaves it new
 }
 
 void RecordGrid::pressIndicator(int row) {
@@ -290,9 +322,12 @@ void RecordGrid::doubleClick() {
 
 std::string_view RecordGrid::indicatorMark(DatasetState state) {
     switch (state) {
-        case DatasetState::Edit: return "I";
-        case DatasetState::Insert: return "*";
-        default: return "\u25B6";
+        case DatasetState::Edit:
+            return "I";
+        case DatasetState::Insert:
+            return "*";
+        default:
+            return "\u25B6";
     }
 }
 
@@ -325,16 +360,22 @@ void RecordGrid::lookAtTable() {
 int RecordGrid::displayWidth(const DbfField& field) {
     constexpr int kOtherWidth = 10;
     switch (field.kind) {
-        case FieldKind::String: return field.length;
-        case FieldKind::Boolean: return 5;
-        case FieldKind::Date: return 10;
-        case FieldKind::DateTime: return 18;
-        default: return kOtherWidth;
+        case FieldKind::String:
+            return field.length;
+        case FieldKind::Boolean:
+            return 5;
+        case FieldKind::Date:
+            return 10;
+        case FieldKind::DateTime:
+            return 18;
+        default:
+            return kOtherWidth;
     }
 }
 
 bool RecordGrid::isRightAligned(const DbfField& field) {
-    return field.kind == FieldKind::Integer || field.kind == FieldKind::Float || field.kind == FieldKind::Currency;
+    return field.kind == FieldKind::Integer || field.kind == FieldKind::Float ||
+           field.kind == FieldKind::Currency;
 }
 
 std::string RecordGrid::cellText(TableDataset& table, int row, int column) {
@@ -363,12 +404,24 @@ void RecordGrid::scroll(ScrollAction action) {
     if (!table_.active() || table_.rowCount() == 0) return;
     const int rows = std::max(view_.rowsShown(), 1);
     switch (action) {
-        case ScrollAction::LineUp: moveToRecord(topRow_ - 1); break;
-        case ScrollAction::LineDown: moveToRecord(topRow_ + rows); break;
-        case ScrollAction::PageUp: moveRecord(-rows); break;
-        case ScrollAction::PageDown: moveRecord(rows); break;
-        case ScrollAction::ToFirst: moveToRecord(0); break;
-        case ScrollAction::ToLast: moveToRecord(table_.rowCount() - 1); break;
+        case ScrollAction::LineUp:
+            moveToRecord(topRow_ - 1);
+            break;
+        case ScrollAction::LineDown:
+            moveToRecord(topRow_ + rows);
+            break;
+        case ScrollAction::PageUp:
+            moveRecord(-rows);
+            break;
+        case ScrollAction::PageDown:
+            moveRecord(rows);
+            break;
+        case ScrollAction::ToFirst:
+            moveToRecord(0);
+            break;
+        case ScrollAction::ToLast:
+            moveToRecord(table_.rowCount() - 1);
+            break;
     }
 }
 

@@ -45,8 +45,23 @@ class RecordGrid {
 public:
     // The keys the grid's table names; anything else is Other.
     enum class Key {
-        Up, Down, PageUp, PageDown, Left, Right, Home, End, Tab, Backtab, Insert, Delete,
-        Enter, F2, Escape, Backspace, Other
+        Up,
+        Down,
+        PageUp,
+        PageDown,
+        Left,
+        Right,
+        Home,
+        End,
+        Tab,
+        Backtab,
+        Insert,
+        Delete,
+        Enter,
+        F2,
+        Escape,
+        Backspace,
+        Other
     };
     struct Modifiers {
         bool shift = false, control = false, alt = false;
@@ -64,7 +79,8 @@ public:
     // A column's width in pixels: its display width in "0"s or its title,
     // whichever is the wider, with the designed padding either side and
     // `viewMargins`, what the window's own cell drawing keeps beside a text.
-    static int columnWidth(const DbfField& field, int zeroWidth, int titleWidth, int viewMargins = 0);
+    static int columnWidth(const DbfField& field, int zeroWidth, int titleWidth,
+                           int viewMargins = 0);
     // Whether typed text (UTF-8) is text a cell takes: not a control
     // character (C0, DEL, C1).
     static bool isCellText(std::string_view typed);
@@ -173,10 +189,10 @@ public:
     void wheel(int eighths, int linesPerNotch);
 
 private:
-  struct PressedRow {
-      int row;
-      std::int64_t record;  // as TableDataset::recordAt gave it before the press
-  };
+    struct PressedRow {
+        int row;
+        std::int64_t record;  // as TableDataset::recordAt gave it before the press
+    };
 
     bool controlKey(Key key);
     bool pressFindsTableChanged(int row);
@@ -192,7 +208,7 @@ private:
     bool editorOpenedByPress_ = false;
     std::optional<PressedRow> stalePress_;  // a press that only showed the table anew
     int topRow_ = 0;
-    int wheelTurn_ = 0;  // eighths of a degree not yet turned into moves
+    int wheelTurn_ = 0;         // eighths of a degree not yet turned into moves
     bool lookPending_ = false;  // a look after a paint is on its way
 };
 

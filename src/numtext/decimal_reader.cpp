@@ -21,13 +21,13 @@ constexpr int kExactDigits = 19;
 // for is NUL, so only the last test, for the end, needs to know it.
 class Cursor {
 public:
-  explicit Cursor(std::string_view text) : text_(text) {}
-  bool atEnd() const { return pos_ == text_.size() || text_[pos_] == '\0'; }
-  char peek() const { return pos_ == text_.size() ? '\0' : text_[pos_]; }
-  bool take(char c) {
-      if (pos_ == text_.size() || text_[pos_] != c) return false;
-      ++pos_;
-      return true;
+    explicit Cursor(std::string_view text) : text_(text) {}
+    bool atEnd() const { return pos_ == text_.size() || text_[pos_] == '\0'; }
+    char peek() const { return pos_ == text_.size() ? '\0' : text_[pos_]; }
+    bool take(char c) {
+        if (pos_ == text_.size() || text_[pos_] != c) return false;
+        ++pos_;
+        return true;
     }
     bool peekDigit() const { return pos_ != text_.size() && unsigned(text_[pos_] - '0') <= 9; }
     int takeDigit() { return text_[pos_++] - '0'; }
@@ -96,7 +96,8 @@ enum class Short { Read, NotShort };
     return Short::Read;
 }
 
-[[gnu::always_inline]] inline bool parse(std::string_view text, char separator, long double& result) {
+[[gnu::always_inline]] inline bool parse(std::string_view text, char separator,
+                                         long double& result) {
     if (parseShort(text, separator, result) == Short::Read) return true;
     Cursor in(text);
     in.skipBlanks();
@@ -124,7 +125,8 @@ enum class Short { Read, NotShort };
     if (in.take('E') || in.take('e')) {
         negativeExponent = in.peek() == '-';
         if (!in.take('-')) in.take('+');
-        while (exponent < kExponentStop && in.peekDigit()) exponent = exponent * 10 + in.takeDigit();
+        while (exponent < kExponentStop && in.peekDigit())
+            exponent = exponent * 10 + in.takeDigit();
     }
     in.skipBlanks();
     if (!in.atEnd()) return false;

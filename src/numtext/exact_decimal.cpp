@@ -33,7 +33,8 @@ DecimalParts partsOf(std::string_view text, char separator) {
     text = text.substr(0, text.find('\0'));
     DecimalParts parts;
     std::size_t pos = text.find_first_not_of(' ');
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) parts.negative = text[pos++] == '-';
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        parts.negative = text[pos++] == '-';
     std::size_t end = digitsFrom(text, std::min(pos, text.size()));
     parts.whole = text.substr(pos, end - pos);
     if (end < text.size() && text[end] == separator) {
@@ -45,7 +46,8 @@ DecimalParts partsOf(std::string_view text, char separator) {
     if (pos < text.size() && (text[pos] == 'E' || text[pos] == 'e')) {
         ++pos;
         bool negativeExponent = false;
-        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negativeExponent = text[pos++] == '-';
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            negativeExponent = text[pos++] == '-';
         for (; pos < text.size() && isDigit(text[pos]) && parts.exponent < kExponentLimit; ++pos) {
             parts.exponent = parts.exponent * 10 + (text[pos] - '0');
         }
@@ -57,7 +59,9 @@ DecimalParts partsOf(std::string_view text, char separator) {
 template <class Digit>
 bool DecimalParts::forEachSignificantDigit(Digit&& digit, int& lastPower) const {
     // The two runs of digits read as one.
-    auto at = [this](std::size_t i) { return i < whole.size() ? whole[i] : fraction[i - whole.size()]; };
+    auto at = [this](std::size_t i) {
+        return i < whole.size() ? whole[i] : fraction[i - whole.size()];
+    };
     const std::size_t count = whole.size() + fraction.size();
     std::size_t first = 0;
     while (first < count && at(first) == '0') ++first;
@@ -77,10 +81,12 @@ ExactDecimal readExactDecimal(std::string_view text, char separator) {
     readDecimal(text, separator);  // the reader's checks and its message
     const DecimalParts parts = partsOf(text, separator);
     ExactDecimal value;
-    if (!parts.forEachSignificantDigit([&value](char c, std::size_t) {
-            value.digits += c;
-            return true;
-        }, value.exponent)) {
+    if (!parts.forEachSignificantDigit(
+            [&value](char c, std::size_t) {
+                value.digits += c;
+                return true;
+            },
+            value.exponent)) {
         return {};  // zero, whatever its sign
     }
     value.negative = parts.negative;
@@ -91,11 +97,13 @@ std::optional<SmallDecimal> smallDecimalOf(std::string_view text, char separator
     const DecimalParts parts = partsOf(text, separator);
     SmallDecimal value;
     bool fits = true;
-    const bool nonZero = parts.forEachSignificantDigit([&](char c, std::size_t count) {
-        fits = count <= kSmallDigits;
-        value.mantissa = value.mantissa * 10 + (c - '0');
-        return fits;
-    }, value.exponent);
+    const bool nonZero = parts.forEachSignificantDigit(
+        [&](char c, std::size_t count) {
+            fits = count <= kSmallDigits;
+            value.mantissa = value.mantissa * 10 + (c - '0');
+            return fits;
+        },
+        value.exponent);
     if (!fits) return std::nullopt;
     if (!nonZero) return SmallDecimal{};
     if (parts.negative) value.mantissa = -value.mantissa;

@@ -130,8 +130,8 @@ NumberText writeNumber(long double v, NumberForm form, int precision, int digits
     precision = std::clamp(precision, 2, DecimalForm::kMaxDigits);
     digits = std::max(digits, 0);
     const int fixedDecimals = std::min(digits, DecimalForm::kMaxDigits);
-    DecimalForm decimal = toDecimalForm(
-        v, precision, form == NumberForm::General ? kGeneralDecimals : fixedDecimals);
+    DecimalForm decimal =
+        toDecimalForm(v, precision, form == NumberForm::General ? kGeneralDecimals : fixedDecimals);
 
     NumberText text;
     NumberTextBuilder out(text);

@@ -19,9 +19,9 @@ struct FileStatus {
 };
 
 enum class OpenFor {
-    NewFile,   // created, failing when the name is taken
-    Rewrite,   // an existing file, cut to nothing; a FIFO without a reader fails at once
-    Probe,     // an existing file opened for writing, to see that it can be
+    NewFile,  // created, failing when the name is taken
+    Rewrite,  // an existing file, cut to nothing; a FIFO without a reader fails at once
+    Probe,    // an existing file opened for writing, to see that it can be
 };
 
 class FileOps {

@@ -18,9 +18,9 @@ struct ErrnoCode {
 };
 
 constexpr ErrnoCode kErrnoCodes[] = {
-    {ENOENT, 3},   {ENOTDIR, 3},  {ELOOP, 3},      {EACCES, 5},       {EPERM, 5},
-    {EROFS, 5},    {EISDIR, 5},   {EMFILE, 4},     {ENFILE, 4},       {ENOSPC, 112},
-    {EDQUOT, 112}, {EBUSY, 32},   {ETXTBSY, 32},   {ENAMETOOLONG, 206}, {EIO, 1117},
+    {ENOENT, 3},   {ENOTDIR, 3}, {ELOOP, 3},    {EACCES, 5},         {EPERM, 5},
+    {EROFS, 5},    {EISDIR, 5},  {EMFILE, 4},   {ENFILE, 4},         {ENOSPC, 112},
+    {EDQUOT, 112}, {EBUSY, 32},  {ETXTBSY, 32}, {ENAMETOOLONG, 206}, {EIO, 1117},
 };
 #endif
 
@@ -39,14 +39,22 @@ int fileErrorCode(int systemError) {
 
 std::string fileErrorMessage(int code) {
     switch (code) {
-        case 2: return "File not found";
-        case 3: return "Invalid filename";
-        case 4: return "Too many open files";
-        case kAccessDenied: return "File access denied";
-        case 100: return "Read beyond end of file";
-        case 101: return "Disk full";
-        case 106: return "Invalid numeric input";
-        default: return "I/O error " + std::to_string(code);
+        case 2:
+            return "File not found";
+        case 3:
+            return "Invalid filename";
+        case 4:
+            return "Too many open files";
+        case kAccessDenied:
+            return "File access denied";
+        case 100:
+            return "Read beyond end of file";
+        case 101:
+            return "Disk full";
+        case 106:
+            return "Invalid numeric input";
+        default:
+            return "I/O error " + std::to_string(code);
     }
 }
 

@@ -10,7 +10,8 @@ void writeResultsFile(const std::string& path, const PointLists& lists, FileOps&
     file.commit();
 }
 
-void forEachResultsLine(const PointLists& lists, const std::function<void(std::string_view)>& sink) {
+void forEachResultsLine(const PointLists& lists,
+                        const std::function<void(std::string_view)>& sink) {
     const int n = lists.names.count();
     std::string line;
     for (int i = 0; i < n; ++i) {

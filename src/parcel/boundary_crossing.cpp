@@ -1,10 +1,10 @@
 #include "parcel/boundary_crossing.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <boost/geometry/geometries/box.hpp>
 #include <boost/geometry/geometries/point.hpp>
 #include <boost/geometry/index/rtree.hpp>
+#include <cstdint>
 #include <iterator>
 #include <limits>
 #include <set>
@@ -85,11 +85,13 @@ Box boxOf(const GridPoint<Int>& a, const GridPoint<Int>& b) {
 // The sides of a closed boundary, and whether two of them meet.
 template <class Int>
 class Sides {
-  public:
+public:
     explicit Sides(const std::vector<GridPoint<Int>>& corners) : corners_(corners) {}
     std::size_t count() const { return corners_.size(); }
     const GridPoint<Int>& from(std::size_t side) const { return corners_[side]; }
-    const GridPoint<Int>& to(std::size_t side) const { return corners_[(side + 1) % corners_.size()]; }
+    const GridPoint<Int>& to(std::size_t side) const {
+        return corners_[(side + 1) % corners_.size()];
+    }
 
     // Sides that share a corner meet only where they run back over each other.
     bool meet(std::size_t i, std::size_t j) const {
@@ -99,7 +101,7 @@ class Sides {
         return segmentsMeet(from(i), to(i), from(j), to(j));
     }
 
-  private:
+private:
     const std::vector<GridPoint<Int>>& corners_;
 };
 
@@ -119,7 +121,7 @@ template <class Int>
 class Sweep {
     using W = typename Wide<Int>::type;
 
-  public:
+public:
     explicit Sweep(const Sides<Int>& sides) : sides_(sides), order_(Above{this}) {
         spans_.reserve(sides.count());
         for (std::size_t side = 0; side < sides.count(); ++side) {
@@ -159,7 +161,7 @@ class Sweep {
         return false;
     }
 
-  private:
+private:
     // A side from its left end: across (X) and up (Y) to its right end; a
     // side along the sweep line goes no distance across.
     struct Span {
@@ -224,11 +226,11 @@ class Sweep {
         return true;
     }
 
-  public:
+public:
     // The pair that anyMeet() found meeting.
     SidePair found() const { return found_; }
 
-  private:
+private:
     const Sides<Int>& sides_;
     SidePair found_;
     std::vector<Span> spans_;
@@ -283,8 +285,12 @@ SidePair firstCrossingOf(const std::vector<GridPoint<Int>>& corners) {
 
 }  // namespace
 
-SidePair firstCrossing(const std::vector<SmallGridPoint>& corners) { return firstCrossingOf(corners); }
-SidePair firstCrossing(const std::vector<BigGridPoint>& corners) { return firstCrossingOf(corners); }
+SidePair firstCrossing(const std::vector<SmallGridPoint>& corners) {
+    return firstCrossingOf(corners);
+}
+SidePair firstCrossing(const std::vector<BigGridPoint>& corners) {
+    return firstCrossingOf(corners);
+}
 
 bool sidesMeet(const std::vector<SmallGridPoint>& corners, std::size_t i, std::size_t j) {
     return Sides<std::int64_t>(corners).meet(i, j);

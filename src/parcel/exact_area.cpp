@@ -27,7 +27,8 @@ std::string ExactArea::fixed(int digits, char separator) const {
     }
     std::string text = scaled.str();
     if (digits == 0) return text;
-    if (text.size() <= std::size_t(digits)) text.insert(0, std::size_t(digits) + 1 - text.size(), '0');
+    if (text.size() <= std::size_t(digits))
+        text.insert(0, std::size_t(digits) + 1 - text.size(), '0');
     text.insert(text.size() - std::size_t(digits), 1, separator);
     return text;
 }
@@ -38,7 +39,8 @@ double ExactArea::nearest() const { return nearestDouble(units, powerOfTen(decim
 // two more bits; those and whether anything remained decide the rounding.
 double nearestDouble(const cpp_int& num, const cpp_int& den) {
     if (num == 0) return 0;
-    int shift = kSignificandBits + 1 - int(boost::multiprecision::msb(num)) + int(boost::multiprecision::msb(den));
+    int shift = kSignificandBits + 1 - int(boost::multiprecision::msb(num)) +
+                int(boost::multiprecision::msb(den));
     cpp_int quotient, remainder;
     for (;;) {
         const cpp_int scaledNum = shift >= 0 ? cpp_int(num << shift) : cpp_int(num >> -shift);

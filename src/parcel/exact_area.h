@@ -27,6 +27,7 @@ struct ExactArea {
 boost::multiprecision::cpp_int powerOfTen(int n);
 
 // The double nearest num / den, for num >= 0 and den > 0.
-double nearestDouble(const boost::multiprecision::cpp_int& num, const boost::multiprecision::cpp_int& den);
+double nearestDouble(const boost::multiprecision::cpp_int& num,
+                     const boost::multiprecision::cpp_int& den);
 
 }  // namespace geocalc

@@ -16,7 +16,8 @@ __extension__ typedef unsigned __int128 UInt128;
 constexpr std::int64_t kSmallLimit = 1'000'000'000'000'000'000;  // 10^18: any 18-digit integer
 
 cpp_int bigOf(const ExactDecimal& d, int scale) {
-    const cpp_int value = cpp_int(d.digits.empty() ? std::string("0") : d.digits) * powerOfTen(d.exponent + scale);
+    const cpp_int value =
+        cpp_int(d.digits.empty() ? std::string("0") : d.digits) * powerOfTen(d.exponent + scale);
     return d.negative ? cpp_int(-value) : value;
 }
 
@@ -33,8 +34,8 @@ bool smallOf(const SmallDecimal& d, int scale, std::int64_t& value) {
 
 // The texts read once into mantissas and exponents; false where one has more
 // digits than 64 bits hold.
-bool smallDecimals(const std::vector<BoundaryPoint>& points, char separator, std::vector<SmallDecimal>& values,
-                   int& scale) {
+bool smallDecimals(const std::vector<BoundaryPoint>& points, char separator,
+                   std::vector<SmallDecimal>& values, int& scale) {
     values.reserve(2 * points.size());
     for (const BoundaryPoint& p : points) {
         for (const std::string* text : {&p.x, &p.y}) {
@@ -58,7 +59,8 @@ void reduceToFirst(std::vector<GridPoint<Int>>& corners) {
 
 bool fitsSmall(const std::vector<SmallGridPoint>& corners) {
     return std::all_of(corners.begin(), corners.end(), [](const SmallGridPoint& c) {
-        return c.x > -kSmallGridLimit && c.x < kSmallGridLimit && c.y > -kSmallGridLimit && c.y < kSmallGridLimit;
+        return c.x > -kSmallGridLimit && c.x < kSmallGridLimit && c.y > -kSmallGridLimit &&
+               c.y < kSmallGridLimit;
     });
 }
 
@@ -123,14 +125,16 @@ GridFigure gridFigure(const std::vector<BoundaryPoint>& points, char separator) 
     }
     figure.big.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        figure.big.push_back({bigOf(exact[2 * i], figure.scale), bigOf(exact[2 * i + 1], figure.scale)});
+        figure.big.push_back(
+            {bigOf(exact[2 * i], figure.scale), bigOf(exact[2 * i + 1], figure.scale)});
     }
     reduceToFirst(figure.big);
     return figure;
 }
 
 GridArea gridArea(const GridFigure& figure) {
-    const cpp_int twice = figure.isSmall() ? twiceSignedArea(figure.small) : twiceSignedArea(figure.big);
+    const cpp_int twice =
+        figure.isSmall() ? twiceSignedArea(figure.small) : twiceSignedArea(figure.big);
     // |twice| / 2 grid units², each 10^-2scale m²: 5 |twice| 10^-(2 scale + 1) m².
     return {{5 * abs(twice), 2 * figure.scale + 1}, (twice > 0) - (twice < 0)};
 }

@@ -14,7 +14,7 @@
 namespace geocalc {
 
 class LabelPlacer {
-  public:
+public:
     // `area`: where labels may lie; `lines`: the figure's sides, as pairs of ends.
     LabelPlacer(Box area, std::vector<std::pair<PagePoint, PagePoint>> lines);
 
@@ -28,7 +28,7 @@ class LabelPlacer {
 
     const Box& area() const { return area_; }
 
-  private:
+private:
     // The cells a box covers, as keys of the maps below.
     template <class Visit>
     void forEachCell(const Box& box, Visit&& visit) const;

@@ -21,7 +21,8 @@ constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 // spreadsheets whose import splits at several separators at once (comma,
 // semicolon and tab) keep a quoted field whole.
 std::string field(const std::string& utf8, char delimiter, char decimalSeparator) {
-    if (utf8.find_first_of(std::string("\"\r\n,;\t") + delimiter + decimalSeparator) == std::string::npos) {
+    if (utf8.find_first_of(std::string("\"\r\n,;\t") + delimiter + decimalSeparator) ==
+        std::string::npos) {
         return utf8;
     }
     std::string quoted = "\"";
@@ -66,12 +67,17 @@ std::string parcelCsv(const Parcel& parcel, const Handover& handover) {
         return line(std::array<std::string, 2>{"", std::string(label) + ": " + text});
     };
     std::string stated;
-    for (const std::string& titleLine : handover.title) stated += line(std::array<std::string, 2>{"", titleLine});
-    if (!handover.surveyor.empty()) stated += labelled(word<"Surveyor">(language), handover.surveyor);
+    for (const std::string& titleLine : handover.title)
+        stated += line(std::array<std::string, 2>{"", titleLine});
+    if (!handover.surveyor.empty())
+        stated += labelled(word<"Surveyor">(language), handover.surveyor);
     if (!handover.date.empty()) stated += labelled(word<"Date">(language), handover.date);
-    if (!handover.crs.empty()) stated += labelled(word<"Coordinate system">(language), handover.crs);
+    if (!handover.crs.empty())
+        stated += labelled(word<"Coordinate system">(language), handover.crs);
     if (handover.mt) stated += line(std::array<std::string, 2>{"", mtLine(handover)});
-    if (parcel.crossing) stated += line(std::array<std::string, 2>{"", utf8FromAnsi(crossingWarning(parcel, language))});
+    if (parcel.crossing)
+        stated +=
+            line(std::array<std::string, 2>{"", utf8FromAnsi(crossingWarning(parcel, language))});
     if (!stated.empty()) out += "\r\n" + stated;
     return out;
 }

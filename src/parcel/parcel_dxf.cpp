@@ -19,7 +19,8 @@ constexpr double kTextHeightShare = 1.0 / 60;  // of the figure's larger extent
 constexpr double kLeastTextHeight = 0.2;       // m
 constexpr double kLineSpacing = 1.5;           // text heights from line to line
 constexpr const char* kTextStyle = "GEOCALC";
-constexpr const char* kTextFont = "arial.ttf";  // TrueType, with Cyrillic, where CAD programs look for it
+constexpr const char* kTextFont =
+    "arial.ttf";  // TrueType, with Cyrillic, where CAD programs look for it
 
 // A text as CAD shows it as written: one line (line breaks and other
 // controls become blanks), and each "%" written "%%%", so that no "%%d" in
@@ -38,7 +39,7 @@ std::string escapedText(const std::string& text) {
 }
 
 class DxfWriter {
-  public:
+public:
     void group(int code, const std::string& value) {
         out_ += std::to_string(code) + "\r\n" + value + "\r\n";
     }
@@ -55,7 +56,8 @@ class DxfWriter {
         group(62, "7");
         group(6, "CONTINUOUS");
     }
-    void text(const char* layer, double east, double north, double height, const std::string& ansi) {
+    void text(const char* layer, double east, double north, double height,
+              const std::string& ansi) {
         group(0, "TEXT");
         group(8, layer);
         point(east, north);
@@ -65,7 +67,7 @@ class DxfWriter {
     }
     std::string take() { return std::move(out_); }
 
-  private:
+private:
     std::string out_;
 };
 
@@ -104,7 +106,8 @@ std::vector<std::string> totalLines(const Parcel& parcel, const Handover& handov
 }
 
 // The most characters a line of the catalogue or the totals has.
-std::size_t widestLine(const std::vector<std::string>& catalogue, const std::vector<std::string>& totals) {
+std::size_t widestLine(const std::vector<std::string>& catalogue,
+                       const std::vector<std::string>& totals) {
     std::size_t widest = 0;
     for (const auto* lines : {&catalogue, &totals}) {
         for (const std::string& line : *lines) widest = std::max(widest, line.size());
@@ -146,10 +149,12 @@ std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
     dxf.group(9, "$DWGCODEPAGE");
     dxf.group(3, "ANSI_1251");
     dxf.group(9, "$EXTMIN");
-    dxf.point(double(parcel.originY) + extent.minY, std::min(double(parcel.originX) + extent.minX, lowest));
+    dxf.point(double(parcel.originY) + extent.minY,
+              std::min(double(parcel.originX) + extent.minX, lowest));
     dxf.group(9, "$EXTMAX");
-    dxf.point(catalogueEast + textHeight * double(widestLine(catalogue, totals)),
-              double(parcel.originX) + extent.maxX + (parcel.crossing ? 3 * textHeight : textHeight));
+    dxf.point(
+        catalogueEast + textHeight * double(widestLine(catalogue, totals)),
+        double(parcel.originX) + extent.maxX + (parcel.crossing ? 3 * textHeight : textHeight));
     dxf.group(0, "ENDSEC");
     dxf.group(0, "SECTION");
     dxf.group(2, "TABLES");
@@ -170,7 +175,8 @@ std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
     dxf.group(0, "TABLE");
     dxf.group(2, "LAYER");
     dxf.group(70, "6");
-    for (const char* name : {"PARCEL", "POINTS", "LABELS", "WARNING", "CATALOGUE", "AREA"}) dxf.layer(name);
+    for (const char* name : {"PARCEL", "POINTS", "LABELS", "WARNING", "CATALOGUE", "AREA"})
+        dxf.layer(name);
     dxf.group(0, "ENDTAB");
     dxf.group(0, "ENDSEC");
     dxf.group(0, "SECTION");
@@ -192,13 +198,16 @@ std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
         dxf.group(0, "POINT");
         dxf.group(8, "POINTS");
         dxf.point(east(c), north(c));
-        dxf.text("LABELS", east(c) + textHeight / 2, north(c) + textHeight / 2, textHeight, parcel.points[i].name);
+        dxf.text("LABELS", east(c) + textHeight / 2, north(c) + textHeight / 2, textHeight,
+                 parcel.points[i].name);
     }
     for (std::size_t line = 0; line < catalogue.size(); ++line) {
-        dxf.text("CATALOGUE", catalogueEast, catalogueTop - lineStep * double(line), textHeight, catalogue[line]);
+        dxf.text("CATALOGUE", catalogueEast, catalogueTop - lineStep * double(line), textHeight,
+                 catalogue[line]);
     }
     for (std::size_t line = 0; line < totals.size(); ++line) {
-        dxf.text("AREA", catalogueEast, totalsNorth - lineStep * double(line), textHeight, totals[line]);
+        dxf.text("AREA", catalogueEast, totalsNorth - lineStep * double(line), textHeight,
+                 totals[line]);
     }
     if (parcel.crossing) {  // where CAD shows it, above the figure
         dxf.text("WARNING", double(parcel.originY) + extent.minY,

@@ -18,7 +18,7 @@ namespace {
 using Json = nlohmann::json;
 
 class JsonText {
-  public:
+public:
     JsonText() : serializer_(nlohmann::detail::output_adapter<char>(out_), ' ') {}
 
     void raw(std::string_view text) { out_ += text; }
@@ -48,7 +48,7 @@ class JsonText {
     }
     std::string take() { return std::move(out_); }
 
-  private:
+private:
     std::string out_;
     Json value_ = std::string();
     nlohmann::detail::serializer<Json> serializer_;

@@ -30,8 +30,8 @@ constexpr double kTitleWidth = 95;         // mm
 constexpr double kPadding = 1.5;           // mm between a text and its frame
 constexpr double kLabelHeightShare = 1.3;  // of the text size, a label's box
 constexpr double kMark = 0.6;              // mm, radius of a point's mark
-constexpr double kScaleBarTarget = 40;   // mm a scale bar is at most
-constexpr double kLeaderFrom = 4;        // mm: names further from their point get a line to it
+constexpr double kScaleBarTarget = 40;     // mm a scale bar is at most
+constexpr double kLeaderFrom = 4;          // mm: names further from their point get a line to it
 constexpr double kNameRadii[] = {1.2, 2.5, 4};  // mm: a name stays by its point
 constexpr double kNumberRadii[] = {1.2, 2.5, 4, 6,
                                    9,   13,  18};  // mm: a number may stand off, with a line to it
@@ -174,7 +174,8 @@ std::vector<TitleLine> titleLines(const Parcel& parcel, const Handover& handover
     if (!handover.date.empty()) add(std::string(word<"Date">(language)) + ": " + handover.date);
     if (parcel.crossing) add(utf8FromAnsi(crossingWarning(parcel, language)), false, true);
     if (labelsLeftOut && catalogueLeftOut)
-        add(word<"Names and lengths without room on the drawing are in the text or CSV output.">(language));
+        add(word<"Names and lengths without room on the drawing are in the text or CSV output.">(
+            language));
     else if (labelsLeftOut)
         add(word<"Names and lengths without room on the drawing are in the catalogue.">(language));
     if (catalogueLeftOut)

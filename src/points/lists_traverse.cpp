@@ -21,7 +21,8 @@ private:
 void runTraverse(PointLists& lists) {
     lists.sides.clear();
     ListedPoints points(lists);
-    computeTraverse(lists.names.count(), points, [&lists](std::string line) { lists.sides.append(line); });
+    computeTraverse(lists.names.count(), points,
+                    [&lists](std::string line) { lists.sides.append(line); });
     markSidesComputed(lists);
 }
 

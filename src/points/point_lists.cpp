@@ -44,13 +44,16 @@ void markSidesComputed(PointLists& lists) { lists.sidesComputedFor = pointChange
 
 bool sidesMatchPoints(const PointLists& lists) {
     if (lists.names.count() == 0 && lists.sides.count() == 0) return true;
-    return lists.sidesComputedFor == pointChangeCounts(lists) && lists.sides.count() == lists.names.count();
+    return lists.sidesComputedFor == pointChangeCounts(lists) &&
+           lists.sides.count() == lists.names.count();
 }
 
 void requireSidesMatchPoints(const PointLists& lists) {
     // "Рассчет" in Windows-1251, as the button says it.
     if (!sidesMatchPoints(lists)) {
-        throw Error("The results do not belong to the points as they now stand; press \"\xD0\xE0\xF1\xF1\xF7\xE5\xF2\" again");
+        throw Error(
+            "The results do not belong to the points as they now stand; press "
+            "\"\xD0\xE0\xF1\xF1\xF7\xE5\xF2\" again");
     }
 }
 

@@ -21,7 +21,8 @@ struct PointLists {
     // The point lists' change counts when the side lines were last computed
     // whole for them; the side lines belong to the points only while the
     // counts are the same.
-    std::array<std::uint64_t, 3> sidesComputedFor{~std::uint64_t(0), ~std::uint64_t(0), ~std::uint64_t(0)};
+    std::array<std::uint64_t, 3> sidesComputedFor{~std::uint64_t(0), ~std::uint64_t(0),
+                                                  ~std::uint64_t(0)};
 };
 
 // Field k of the current record as text, for k = 0, 1, 2.

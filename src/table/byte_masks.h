@@ -51,7 +51,7 @@ struct ByteMasks {
     int end = 0;    // after its last
     std::uint32_t blank = 0, nul = 0, high = 0, digit = 0, zero = 0, point = 0;
 
-  private:
+private:
     void classify(const char* bytes, int shift) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
         const auto bits = [shift](__m128i equal) {

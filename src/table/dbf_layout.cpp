@@ -17,7 +17,9 @@ constexpr int kFieldNameLength = 11;
 constexpr std::uint8_t kSystemField = 0x01;
 constexpr std::uint8_t kNullableField = 0x02;
 
-[[noreturn]] void corrupt(const std::string& what) { throw Error("Corrupt table header: " + what + "."); }
+[[noreturn]] void corrupt(const std::string& what) {
+    throw Error("Corrupt table header: " + what + ".");
+}
 
 bool isVisualFoxPro(std::uint8_t version) { return version >= 0x30 && version <= 0x32; }
 
@@ -28,27 +30,40 @@ void checkVersion(std::uint8_t version) {
     if (version == 0x04 || version == 0x8C) {
         throw Error("dBASE 7 tables are not supported; save the table as dBASE III, IV or 5.");
     }
-    const bool known = isVisualFoxPro(version) || (version & 0x07) == 0x03 || version == 0xF5 ||
-                       version == 0xFB;
-    if (!known) throw Error("Not a dBASE table (unknown version byte " + std::to_string(version) + ").");
+    const bool known =
+        isVisualFoxPro(version) || (version & 0x07) == 0x03 || version == 0xF5 || version == 0xFB;
+    if (!known)
+        throw Error("Not a dBASE table (unknown version byte " + std::to_string(version) + ").");
 }
 
 FieldKind kindOf(char type, int length, int decimals, bool visualFoxPro) {
     switch (type) {
-        case 'N': return decimals == 0 && length <= 9 ? FieldKind::Integer : FieldKind::Float;
-        case 'F': return FieldKind::Float;
-        case 'I': return FieldKind::Integer;
-        case 'Y': return FieldKind::Currency;
-        case 'L': return FieldKind::Boolean;
-        case 'D': return FieldKind::Date;
-        case 'T': return FieldKind::DateTime;
-        case 'M': return FieldKind::Memo;
-        case 'G': return FieldKind::Graphic;
-        case 'B': return visualFoxPro ? FieldKind::Float : FieldKind::Blob;
+        case 'N':
+            return decimals == 0 && length <= 9 ? FieldKind::Integer : FieldKind::Float;
+        case 'F':
+            return FieldKind::Float;
+        case 'I':
+            return FieldKind::Integer;
+        case 'Y':
+            return FieldKind::Currency;
+        case 'L':
+            return FieldKind::Boolean;
+        case 'D':
+            return FieldKind::Date;
+        case 'T':
+            return FieldKind::DateTime;
+        case 'M':
+            return FieldKind::Memo;
+        case 'G':
+            return FieldKind::Graphic;
+        case 'B':
+            return visualFoxPro ? FieldKind::Float : FieldKind::Blob;
         case 'W':
         case 'Q':
-        case 'P': return FieldKind::Blob;
-        default: return FieldKind::String;
+        case 'P':
+            return FieldKind::Blob;
+        default:
+            return FieldKind::String;
     }
 }
 
@@ -69,8 +84,9 @@ void checkBinaryWidth(const DbfField& field, bool visualFoxPro) {
 bool textLengthsHaveHighBytes(std::string_view header, const DbfLayout& layout) {
     if (layout.visualFoxPro) return false;
     int withHighBytes = 1;
-    for (int pos = kFileHeaderSize; pos + kDescriptorSize <= layout.headerLength &&
-                                    static_cast<std::uint8_t>(header[std::size_t(pos)]) != kDescriptorEnd;
+    for (int pos = kFileHeaderSize;
+         pos + kDescriptorSize <= layout.headerLength &&
+         static_cast<std::uint8_t>(header[std::size_t(pos)]) != kDescriptorEnd;
          pos += kDescriptorSize) {
         const char* d = header.data() + pos;
         withHighBytes += static_cast<unsigned char>(d[16]);
@@ -85,7 +101,8 @@ DbfField parseDescriptor(const char* d, int offset, const DbfLayout& layout,
                          const TableCharset& charset, bool textLengthHighBytes) {
     DbfField field;
     const char* nameEnd = static_cast<const char*>(std::memchr(d, '\0', kFieldNameLength));
-    field.name = charset.toAnsi(std::string_view(d, nameEnd ? std::size_t(nameEnd - d) : kFieldNameLength));
+    field.name =
+        charset.toAnsi(std::string_view(d, nameEnd ? std::size_t(nameEnd - d) : kFieldNameLength));
     field.type = char(std::toupper(static_cast<unsigned char>(d[11])));
     field.length = static_cast<unsigned char>(d[16]);
     field.decimals = static_cast<unsigned char>(d[17]);
@@ -96,8 +113,8 @@ DbfField parseDescriptor(const char* d, int offset, const DbfLayout& layout,
     field.offset = offset;
     field.kind = kindOf(field.type, field.length, field.decimals, layout.visualFoxPro);
     field.binaryMemoReference = layout.visualFoxPro && field.length == 4 &&
-                                (field.kind == FieldKind::Memo || field.kind == FieldKind::Graphic ||
-                                 field.kind == FieldKind::Blob);
+                                (field.kind == FieldKind::Memo ||
+                                 field.kind == FieldKind::Graphic || field.kind == FieldKind::Blob);
     field.nullable = layout.visualFoxPro && (d[18] & kNullableField) != 0;
     return field;
 }
@@ -141,8 +158,9 @@ int declaredHeaderLength(std::string_view first32) {
 }
 
 std::uint8_t declaredLanguageDriver(std::string_view first32) {
-    return first32.size() < kFileHeaderSize ? 0
-                                            : static_cast<std::uint8_t>(first32[kLanguageDriverOffset]);
+    return first32.size() < kFileHeaderSize
+               ? 0
+               : static_cast<std::uint8_t>(first32[kLanguageDriverOffset]);
 }
 
 DbfLayout parseDbfLayout(std::string_view header, std::uint64_t fileSize,
@@ -157,7 +175,8 @@ DbfLayout parseDbfLayout(std::string_view header, std::uint64_t fileSize,
     layout.recordLength = readUint16(header.data() + kRecordLengthOffset);
     layout.languageDriver = declaredLanguageDriver(header);
     if (layout.headerLength < kFileHeaderSize + 1) corrupt("the header length is too small");
-    if (std::uint64_t(layout.headerLength) > fileSize) corrupt("the header runs beyond the end of the file");
+    if (std::uint64_t(layout.headerLength) > fileSize)
+        corrupt("the header runs beyond the end of the file");
     if (layout.recordLength < 1) corrupt("the record length is zero");
     if (header.size() < std::size_t(layout.headerLength)) corrupt("the header is cut short");
 
@@ -166,15 +185,19 @@ DbfLayout parseDbfLayout(std::string_view header, std::uint64_t fileSize,
     // Descriptors end at the terminator or at the header length, whichever
     // comes first; what follows the terminator (the Visual FoxPro backlink) is
     // not looked at.
-    for (int pos = kFileHeaderSize; pos + kDescriptorSize <= layout.headerLength &&
-                                    static_cast<std::uint8_t>(header[std::size_t(pos)]) != kDescriptorEnd;
+    for (int pos = kFileHeaderSize;
+         pos + kDescriptorSize <= layout.headerLength &&
+         static_cast<std::uint8_t>(header[std::size_t(pos)]) != kDescriptorEnd;
          pos += kDescriptorSize) {
-        DbfField field = parseDescriptor(header.data() + pos, offset, layout, charset, textLengthHighBytes);
+        DbfField field =
+            parseDescriptor(header.data() + pos, offset, layout, charset, textLengthHighBytes);
         if (field.length == 0) corrupt("field " + field.name + " has no length");
         offset += field.length;
-        if (offset > layout.recordLength) corrupt("field " + field.name + " lies beyond the record");
+        if (offset > layout.recordLength)
+            corrupt("field " + field.name + " lies beyond the record");
         checkBinaryWidth(field, layout.visualFoxPro);
-        const bool system = layout.visualFoxPro && (header[std::size_t(pos) + 18] & kSystemField) != 0;
+        const bool system =
+            layout.visualFoxPro && (header[std::size_t(pos) + 18] & kSystemField) != 0;
         if (field.type == '0' || (system && field.name == "_NullFlags")) {
             layout.nullFlagsOffset = field.offset;
             layout.nullFlagsLength = field.length;

@@ -28,12 +28,12 @@ struct DbfField {
     std::string name;  // in the ANSI code page
     char type = 'C';   // the stored type letter
     FieldKind kind = FieldKind::String;
-    int offset = 0;    // within the record, after the deletion flag
+    int offset = 0;  // within the record, after the deletion flag
     int length = 0;
     int decimals = 0;
     bool binaryMemoReference = false;  // a 4-byte block number (Visual FoxPro)
     bool nullable = false;
-    int nullBit = -1;   // its bit in the hidden _NullFlags field
+    int nullBit = -1;  // its bit in the hidden _NullFlags field
     int varLengthBit = -1;
 };
 

@@ -6,8 +6,8 @@
 #include "core/error.h"
 #include "core/local_date.h"
 #include "core/system_error.h"
-#include "table/field_encoding.h"
 #include "table/engine_message.h"
+#include "table/field_encoding.h"
 #include "table/field_text.h"
 #include "table/file_lock.h"
 
@@ -36,14 +36,16 @@ FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool&
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         FileKind kind = FileKind::Other;
         readOnly = access == DbfTable::Access::ReadOnly;
-        FileHandle file = readOnly ? FileHandle() : openWithoutWaiting(path, FileAccess::ReadWrite, kind);
+        FileHandle file =
+            readOnly ? FileHandle() : openWithoutWaiting(path, FileAccess::ReadWrite, kind);
         if (!file && (readOnly || refusesWriting(lastSystemError()))) {
             readOnly = true;
             file = openWithoutWaiting(path, FileAccess::Read, kind);
         }
         if (!file) throw Error(engineMessage(lastSystemReason(), path));
         if (kind != FileKind::Regular) {
-            throw Error(engineMessage(std::string("Not a table: it ") + describeNonRegular(kind) + ".", path));
+            throw Error(engineMessage(
+                std::string("Not a table: it ") + describeNonRegular(kind) + ".", path));
         }
         if (file.markedReadOnly()) readOnly = true;
         if (holdWhileOpen(file, path)) return file;
@@ -52,9 +54,11 @@ FileHandle openTableFile(const std::string& path, DbfTable::Access access, bool&
 }
 
 // The records the header counts that the file holds whole.
-std::uint32_t countedRecords(std::uint32_t headerCount, std::uint64_t fileSize, const DbfLayout& layout) {
+std::uint32_t countedRecords(std::uint32_t headerCount, std::uint64_t fileSize,
+                             const DbfLayout& layout) {
     const std::uint64_t header = std::uint64_t(layout.headerLength);
-    const std::uint64_t wholeRecords = (fileSize - std::min(fileSize, header)) / std::uint64_t(layout.recordLength);
+    const std::uint64_t wholeRecords =
+        (fileSize - std::min(fileSize, header)) / std::uint64_t(layout.recordLength);
     return std::uint32_t(std::min<std::uint64_t>(headerCount, wholeRecords));
 }
 
@@ -75,11 +79,14 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, Access access)
     try {
         const std::string first = readHeader(file, path, kFileHeaderSize);
         TableCharset charset = TableCharset::forTable(path, declaredLanguageDriver(first));
-        const std::size_t headerLength = std::size_t(std::max(declaredHeaderLength(first), kFileHeaderSize));
+        const std::size_t headerLength =
+            std::size_t(std::max(declaredHeaderLength(first), kFileHeaderSize));
         const std::string header = readHeader(file, path, headerLength);
-        DbfLayout layout = parseDbfLayout(header, std::uint64_t(std::max<std::int64_t>(fileSize, 0)), charset);
-        return std::unique_ptr<DbfTable>(new DbfTable(path, std::move(file), readOnly, std::move(layout),
-                                                      std::move(charset), std::uint64_t(fileSize)));
+        DbfLayout layout =
+            parseDbfLayout(header, std::uint64_t(std::max<std::int64_t>(fileSize, 0)), charset);
+        return std::unique_ptr<DbfTable>(new DbfTable(path, std::move(file), readOnly,
+                                                      std::move(layout), std::move(charset),
+                                                      std::uint64_t(fileSize)));
     } catch (const Error& e) {
         if (std::string_view(e.what()).find("\r\nFile: ") != std::string_view::npos) throw;
         throw Error(engineMessage(e.what(), path));
@@ -122,7 +129,8 @@ void DbfTable::ensureDeletedIndex() {
         first = std::max(first, (data - firstOffset) / recordLength);
         if (first >= physicalCount_) break;
         const std::uint64_t count = std::min<std::uint64_t>(perChunk, physicalCount_ - first);
-        const std::int64_t n = file_.readAt(chunk.data(), count * recordLength, firstOffset + first * recordLength);
+        const std::int64_t n =
+            file_.readAt(chunk.data(), count * recordLength, firstOffset + first * recordLength);
         const std::uint64_t whole = std::uint64_t(std::max<std::int64_t>(n, 0)) / recordLength;
         for (std::uint64_t i = 0; i < whole; ++i) {
             if (chunk[i * recordLength] == '*') deleted_.push_back(std::uint32_t(first + i));
@@ -165,7 +173,8 @@ std::uint32_t DbfTable::physicalOf(std::uint32_t visible) {
 
 std::uint32_t DbfTable::visibleOf(std::uint32_t physical) {
     ensureDeletedIndex();
-    return physical - std::uint32_t(std::lower_bound(deleted_.begin(), deleted_.end(), physical) - deleted_.begin());
+    return physical - std::uint32_t(std::lower_bound(deleted_.begin(), deleted_.end(), physical) -
+                                    deleted_.begin());
 }
 
 std::string DbfTable::fieldText(std::string_view record, int field) const {
@@ -173,7 +182,8 @@ std::string DbfTable::fieldText(std::string_view record, int field) const {
 }
 
 std::string DbfTable::storedText(std::string_view record, int field) const {
-    std::string_view stored = geocalc::storedText(format(), layout_.fields[std::size_t(field)], record);
+    std::string_view stored =
+        geocalc::storedText(format(), layout_.fields[std::size_t(field)], record);
     stored.remove_prefix(std::min(stored.find_first_not_of(' '), stored.size()));
     return std::string(stored);
 }
@@ -196,7 +206,8 @@ void DbfTable::setFieldText(std::string& record, int field, std::string_view tex
 }
 
 std::uint64_t DbfTable::offsetOf(std::uint32_t physical) const {
-    return std::uint64_t(layout_.headerLength) + std::uint64_t(physical) * std::uint64_t(layout_.recordLength);
+    return std::uint64_t(layout_.headerLength) +
+           std::uint64_t(physical) * std::uint64_t(layout_.recordLength);
 }
 
 bool DbfTable::noticeDetached() {
@@ -258,12 +269,13 @@ std::string DbfTable::standingRecord(std::uint32_t physical) {
     return bytes;
 }
 
-void DbfTable::writeRecord(std::uint32_t physical, std::string_view bytes, std::string_view expected) {
+void DbfTable::writeRecord(std::uint32_t physical, std::string_view bytes,
+                           std::string_view expected) {
     writeUnchanged(physical, bytes, expected, Write::Post);
 }
 
-void DbfTable::writeUnchanged(std::uint32_t physical, std::string_view bytes, std::string_view expected,
-                              Write write) {
+void DbfTable::writeUnchanged(std::uint32_t physical, std::string_view bytes,
+                              std::string_view expected, Write write) {
     checkAttached();
     const std::uint64_t offset = offsetOf(physical);
     const std::string number = std::to_string(std::uint64_t(physical) + 1);
@@ -299,20 +311,24 @@ std::uint32_t DbfTable::appendRecord(std::string_view bytes) {
     char countBytes[4];
     if (file_.readAt(countBytes, sizeof countBytes, 4) != 4) fail("Cannot read the table header.");
     const std::uint64_t fileSize = std::uint64_t(std::max<std::int64_t>(file_.size(), 0));
-    const std::uint64_t wholeRecords = (fileSize - std::min<std::uint64_t>(fileSize, std::uint64_t(layout_.headerLength))) /
-                                       std::uint64_t(layout_.recordLength);
+    const std::uint64_t wholeRecords =
+        (fileSize - std::min<std::uint64_t>(fileSize, std::uint64_t(layout_.headerLength))) /
+        std::uint64_t(layout_.recordLength);
     const std::uint64_t index = std::min<std::uint64_t>(
         std::max<std::uint64_t>(readUint32(countBytes), physicalCount_), wholeRecords);
-    if (index >= kMaxRecords) fail("Cannot append a record: the table holds as many records as a table can.");
+    if (index >= kMaxRecords)
+        fail("Cannot append a record: the table holds as many records as a table can.");
 
     std::string tail(bytes);
     tail += char(kEndOfFile);
     const std::uint64_t offset = offsetOf(std::uint32_t(index));
     // What the new record and end marker overwrite (the old end marker, or
     // bytes past the last counted record), put back should the append fail.
-    const std::uint64_t overwrittenSize = std::min<std::uint64_t>(tail.size(), fileSize - std::min(fileSize, offset));
+    const std::uint64_t overwrittenSize =
+        std::min<std::uint64_t>(tail.size(), fileSize - std::min(fileSize, offset));
     std::string overwritten(std::size_t(overwrittenSize), '\0');
-    if (file_.readAt(overwritten.data(), overwritten.size(), offset) != std::int64_t(overwritten.size())) {
+    if (file_.readAt(overwritten.data(), overwritten.size(), offset) !=
+        std::int64_t(overwritten.size())) {
         fail("Cannot append a record: " + lastSystemReason());
     }
     try {
@@ -351,7 +367,8 @@ void DbfTable::markDeleted(std::uint32_t physical, std::string_view expected) {
     std::string bytes(expected);
     bytes[0] = '*';
     writeUnchanged(physical, bytes, expected, Write::Delete);
-    if (deletedIndexed_) deleted_.insert(std::lower_bound(deleted_.begin(), deleted_.end(), physical), physical);
+    if (deletedIndexed_)
+        deleted_.insert(std::lower_bound(deleted_.begin(), deleted_.end(), physical), physical);
 }
 
 }  // namespace geocalc

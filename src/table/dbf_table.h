@@ -31,7 +31,8 @@ public:
     // regular file opens. While open, the table is held against a copy that
     // would replace it. Failures carry the engine's message, then CR LF and
     // "File: <path>".
-    static std::unique_ptr<DbfTable> open(const std::string& path, Access access = Access::ReadWrite);
+    static std::unique_ptr<DbfTable> open(const std::string& path,
+                                          Access access = Access::ReadWrite);
 
     const std::string& path() const { return path_; }
     bool readOnly() const { return readOnly_; }
@@ -117,7 +118,8 @@ private:
     bool noticeDetached();  // true the first time
     [[noreturn]] void failDeleted(std::uint32_t physical, const std::string& advice);
     enum class Write { Post, Delete };
-    void writeUnchanged(std::uint32_t physical, std::string_view bytes, std::string_view expected, Write write);
+    void writeUnchanged(std::uint32_t physical, std::string_view bytes, std::string_view expected,
+                        Write write);
 
     std::string path_;
     FileHandle file_;

@@ -31,10 +31,11 @@ void store(const DbfField& field, std::string_view bytes, std::string& record) {
                 "'. It does not fit in " + std::to_string(field.length) + " characters");
 }
 
-void encodeString(const DbfField& field, const TableCharset& charset, std::string_view text, std::string& record) {
+void encodeString(const DbfField& field, const TableCharset& charset, std::string_view text,
+                  std::string& record) {
     if (const std::optional<char> lacked = charset.firstLacked(text)) {
-        throw Error("The character '" + std::string(1, *lacked) + "' cannot be stored in field '" + field.name +
-                    "': the table's code page " + charset.name() + " lacks it");
+        throw Error("The character '" + std::string(1, *lacked) + "' cannot be stored in field '" +
+                    field.name + "': the table's code page " + charset.name() + " lacks it");
     }
     const std::string stored = charset.fromAnsi(text);
     if (stored.size() > std::size_t(field.length)) throwDoesNotFit(field, text);
@@ -79,8 +80,10 @@ void encodeNumber(const DbfField& field, std::string_view text, std::string& rec
 void encodeLogical(const DbfField& field, std::string_view text, std::string& record) {
     std::string upper(text);
     for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
-    if (upper == "TRUE" || upper == "T" || upper == "Y" || upper == "YES") return store(field, "T", record);
-    if (upper == "FALSE" || upper == "F" || upper == "N" || upper == "NO") return store(field, "F", record);
+    if (upper == "TRUE" || upper == "T" || upper == "Y" || upper == "YES")
+        return store(field, "T", record);
+    if (upper == "FALSE" || upper == "F" || upper == "N" || upper == "NO")
+        return store(field, "F", record);
     throw Error(quoted(text, field, "boolean value"));
 }
 
@@ -91,7 +94,9 @@ void encodeDate(const DbfField& field, std::string_view text, std::string& recor
     for (std::size_t i = 0; i < text.size();) {
         if (std::isdigit(static_cast<unsigned char>(text[i]))) {
             int value = 0, width = 0;
-            for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && width < 5; ++i, ++width) {
+            for (;
+                 i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && width < 5;
+                 ++i, ++width) {
                 value = value * 10 + (text[i] - '0');
             }
             numbers.push_back(value);
@@ -116,12 +121,14 @@ void encodeDate(const DbfField& field, std::string_view text, std::string& recor
     for (std::size_t i = 0; i < 3; ++i) {
         if (order[i] == 'd') day = numbers[i];
         if (order[i] == 'm') month = numbers[i];
-        if (order[i] == 'y') year = widths[i] <= 2 ? (numbers[i] < 50 ? 2000 : 1900) + numbers[i] : numbers[i];
+        if (order[i] == 'y')
+            year = widths[i] <= 2 ? (numbers[i] < 50 ? 2000 : 1900) + numbers[i] : numbers[i];
     }
     if (!isValidDate(year, month, day)) throw Error(quoted(text, field, "date"));
     const int yyyymmdd = year * 10000 + month * 100 + day;
     std::string stored(8, '0');
-    for (int i = 7, rest = yyyymmdd; i >= 0; --i, rest /= 10) stored[std::size_t(i)] = char('0' + rest % 10);
+    for (int i = 7, rest = yyyymmdd; i >= 0; --i, rest /= 10)
+        stored[std::size_t(i)] = char('0' + rest % 10);
     store(field, stored, record);
 }
 
@@ -144,9 +151,11 @@ bool isEditableInCell(const DbfField& field) {
 
 void blankField(const DbfField& field, std::string& record) {
     const bool binary = field.type == 'I' || field.type == 'Y' || field.type == 'T' ||
-                        (field.type == 'B' && field.kind == FieldKind::Float) || field.binaryMemoReference;
+                        (field.type == 'B' && field.kind == FieldKind::Float) ||
+                        field.binaryMemoReference;
     const char fill = binary ? '\0' : ' ';
-    record.replace(std::size_t(field.offset), std::size_t(field.length), std::size_t(field.length), fill);
+    record.replace(std::size_t(field.offset), std::size_t(field.length), std::size_t(field.length),
+                   fill);
 }
 
 void encodeFieldText(const DbfField& field, const TableCharset& charset, std::string_view text,
@@ -154,10 +163,14 @@ void encodeFieldText(const DbfField& field, const TableCharset& charset, std::st
     if (!isEditableInCell(field)) throw Error("Field '" + field.name + "' cannot be modified");
     if (text.empty()) return blankField(field, record);
     switch (field.kind) {
-        case FieldKind::String: return encodeString(field, charset, text, record);
-        case FieldKind::Boolean: return encodeLogical(field, text, record);
-        case FieldKind::Date: return encodeDate(field, text, record);
-        default: return encodeNumber(field, text, record);
+        case FieldKind::String:
+            return encodeString(field, charset, text, record);
+        case FieldKind::Boolean:
+            return encodeLogical(field, text, record);
+        case FieldKind::Date:
+            return encodeDate(field, text, record);
+        default:
+            return encodeNumber(field, text, record);
     }
 }
 

@@ -39,7 +39,8 @@ bool nullFlagSet(const RecordFormat& format, std::string_view record, int bit) {
 
 std::int64_t littleEndian(std::string_view bytes) {
     std::uint64_t value = 0;
-    for (std::size_t i = bytes.size(); i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    for (std::size_t i = bytes.size(); i-- > 0;)
+        value = value << 8 | static_cast<unsigned char>(bytes[i]);
     if (bytes.size() < 8 && bytes.size() > 0 && (value >> (8 * bytes.size() - 1)) & 1) {
         value |= ~std::uint64_t{0} << (8 * bytes.size());  // sign extension
     }
@@ -79,7 +80,8 @@ CivilDate civilDate(std::int64_t days) {
     days += 719468;  // from 0000-03-01
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
     const int day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
@@ -93,17 +95,26 @@ std::string dateTimeText(std::string_view stored) {
     const std::int64_t milliseconds = littleEndian(stored.substr(4, 4));
     if (julianDay <= 0) return {};
     const CivilDate date = civilDate(julianDay - kJulianDayOf1970);
-    const std::int64_t secondOfDay = std::clamp<std::int64_t>(milliseconds, 0, 86'399'999) /
-                                     kMillisecondsPerSecond;
+    const std::int64_t secondOfDay =
+        std::clamp<std::int64_t>(milliseconds, 0, 86'399'999) / kMillisecondsPerSecond;
     return formatDate(date.year, date.month, date.day) + " " +
            formatTime(int(secondOfDay / 3600), int(secondOfDay / 60 % 60), int(secondOfDay % 60));
 }
 
 std::string logicalText(std::string_view stored) {
     switch (stored.empty() ? ' ' : stored[0]) {
-        case 'T': case 't': case 'Y': case 'y': return "True";
-        case 'F': case 'f': case 'N': case 'n': return "False";
-        default: return {};
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y':
+            return "True";
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n':
+            return "False";
+        default:
+            return {};
     }
 }
 
@@ -121,8 +132,8 @@ std::uint32_t memoBlock(const DbfField& field, std::string_view stored) {
 std::string_view storedTextOf(const RecordFormat& format, const DbfField& field,
                               std::string_view record, std::string_view stored) {
     if (field.type == 'V' && nullFlagSet(format, record, field.varLengthBit) && !stored.empty()) {
-        stored = stored.substr(0, std::min<std::size_t>(static_cast<unsigned char>(stored.back()),
-                                                        stored.size() - 1));
+        stored = stored.substr(
+            0, std::min<std::size_t>(static_cast<unsigned char>(stored.back()), stored.size() - 1));
     }
     // Up to the first NUL, without the padding blanks.
     std::size_t end = stored.size();
@@ -144,7 +155,8 @@ std::string formatted(const std::string& pattern, const std::tm& value) {
 
 bool isValidDate(int year, int month, int day) {
     static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1])
+        return false;
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     return month != 2 || day <= 28 || leap;
 }
@@ -189,7 +201,8 @@ bool isBlankField(const RecordFormat& format, const DbfField& field, std::string
         case FieldKind::Currency:
         case FieldKind::DateTime:
         case FieldKind::Float:
-            if (field.type != 'N' && field.type != 'F') return false;  // binary values are never blank
+            if (field.type != 'N' && field.type != 'F')
+                return false;  // binary values are never blank
             break;
         default:
             break;
@@ -207,12 +220,17 @@ namespace {
 
 std::string otherText(const RecordFormat& format, const DbfField& field, std::string_view stored) {
     switch (field.kind) {
-        case FieldKind::Boolean: return logicalText(stored);
-        case FieldKind::Date: return dateText(stored);
-        case FieldKind::DateTime: return dateTimeText(stored);
-        case FieldKind::Integer: return std::to_string(littleEndian(stored));  // Visual FoxPro
+        case FieldKind::Boolean:
+            return logicalText(stored);
+        case FieldKind::Date:
+            return dateText(stored);
+        case FieldKind::DateTime:
+            return dateTimeText(stored);
+        case FieldKind::Integer:
+            return std::to_string(littleEndian(stored));  // Visual FoxPro
         case FieldKind::Currency:
-            return writeGeneral(static_cast<long double>(littleEndian(stored)) / kCurrencyScale).str();
+            return writeGeneral(static_cast<long double>(littleEndian(stored)) / kCurrencyScale)
+                .str();
         case FieldKind::Float: {  // Visual FoxPro double
             double value;
             std::memcpy(&value, stored.data(), sizeof value);

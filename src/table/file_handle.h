@@ -32,7 +32,8 @@ public:
     FileHandle() = default;
     explicit FileHandle(NativeFile native) : native_(native) {}
     ~FileHandle() { reset(); }
-    FileHandle(FileHandle&& other) noexcept : native_(std::exchange(other.native_, kNoNativeFile)) {}
+    FileHandle(FileHandle&& other) noexcept
+        : native_(std::exchange(other.native_, kNoNativeFile)) {}
     FileHandle& operator=(FileHandle&& other) noexcept {
         if (this != &other) {
             reset();

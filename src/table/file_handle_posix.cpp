@@ -53,7 +53,9 @@ namespace {
 constexpr std::int64_t kNanoseconds = 1'000'000'000;
 constexpr std::int64_t kSettleTime = 3 * kNanoseconds;  // beyond any file system's tick
 
-std::int64_t nanoseconds(const timespec& time) { return std::int64_t(time.tv_sec) * kNanoseconds + time.tv_nsec; }
+std::int64_t nanoseconds(const timespec& time) {
+    return std::int64_t(time.tv_sec) * kNanoseconds + time.tv_nsec;
+}
 
 }  // namespace
 

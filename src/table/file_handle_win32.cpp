@@ -63,7 +63,8 @@ std::int64_t FileHandle::size() const {
 
 namespace {
 
-constexpr std::int64_t kSettleTime = 3 * 10'000'000;  // in the 100 ns of file times, beyond any tick
+constexpr std::int64_t kSettleTime =
+    3 * 10'000'000;  // in the 100 ns of file times, beyond any tick
 
 std::int64_t fileTime(const FILETIME& time) {
     return std::int64_t((std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime);

@@ -38,13 +38,13 @@ inline constexpr bool kOpenFilesCanBeReplaced = true;
 // writes of a record, or of the header and what it counts, are made whole
 // with respect to other programs.
 class RangeLock {
-  public:
+public:
     RangeLock(const FileHandle& file, std::uint64_t offset, std::uint64_t length);
     ~RangeLock();
     RangeLock(const RangeLock&) = delete;
     RangeLock& operator=(const RangeLock&) = delete;
 
-  private:
+private:
     NativeFile file_;
     std::uint64_t offset_;
     std::uint64_t length_;

@@ -74,14 +74,17 @@ bool MemoFile::holdsContent(std::uint32_t block) const {
         return header.size() == kBlockHeaderSize && readBigEndian32(header.data() + 4) > 0 &&
                offset + kBlockHeaderSize < fileSize_;
     }
-    if (header.size() == kBlockHeaderSize && std::equal(header.begin(), header.begin() + 4, kDbaseIVMarker)) {
-        return readUint32(header.data() + 4) > kBlockHeaderSize && offset + kBlockHeaderSize < fileSize_;
+    if (header.size() == kBlockHeaderSize &&
+        std::equal(header.begin(), header.begin() + 4, kDbaseIVMarker)) {
+        return readUint32(header.data() + 4) > kBlockHeaderSize &&
+               offset + kBlockHeaderSize < fileSize_;
     }
     return !header.empty() && header[0] != char(kEndOfFile);
 }
 
 std::string MemoFile::readBytes(std::uint64_t offset, std::uint64_t length) const {
-    length = std::min({length, fileSize_ - std::min(offset, fileSize_), std::uint64_t(kMaxMemoSize)});
+    length =
+        std::min({length, fileSize_ - std::min(offset, fileSize_), std::uint64_t(kMaxMemoSize)});
     std::string bytes(length, '\0');
     const std::int64_t n = file_.readAt(bytes.data(), bytes.size(), offset);
     bytes.resize(std::size_t(std::max<std::int64_t>(n, 0)));
@@ -107,7 +110,8 @@ std::optional<std::string> MemoFile::readFoxPro(std::uint64_t offset, std::uint6
 // dBASE III memo holds.
 std::optional<std::string> MemoFile::readDbase(std::uint64_t offset, std::uint64_t end) const {
     const std::string header = readBytes(offset, kBlockHeaderSize);
-    if (header.size() == kBlockHeaderSize && std::equal(header.begin(), header.begin() + 4, kDbaseIVMarker)) {
+    if (header.size() == kBlockHeaderSize &&
+        std::equal(header.begin(), header.begin() + 4, kDbaseIVMarker)) {
         const std::uint32_t length = readUint32(header.data() + 4);
         return readCut(offset + kBlockHeaderSize,
                        length < kBlockHeaderSize ? 0 : length - kBlockHeaderSize, end);

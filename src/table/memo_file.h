@@ -34,7 +34,7 @@ public:
     static constexpr std::uint32_t kMaxMemoSize = 1u << 20;
     static constexpr const char* kCutMarker = "[...]";
 
-  private:
+private:
     enum class Format { None, Dbase, FoxPro };
     Format format_ = Format::None;
     FileHandle file_;

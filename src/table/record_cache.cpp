@@ -16,7 +16,8 @@ std::string_view RecordCache::record(std::uint32_t index) {
     if (!blocks_.empty()) {  // most reads fall in the block read last
         const Block& last = blocks_.front();
         const std::uint32_t within = index - last.firstRecord;
-        if (index >= last.firstRecord && within < last.records) return last.record(index, recordLength_);
+        if (index >= last.firstRecord && within < last.records)
+            return last.record(index, recordLength_);
     }
     Block& block = load(index / recordsPerBlock_);
     const std::uint32_t within = index - block.firstRecord;
@@ -48,12 +49,13 @@ RecordCache::Block& RecordCache::load(std::uint32_t blockIndex) {
     if (blocks_.size() >= kBlocks) {
         blocks_.splice(blocks_.begin(), blocks_, std::prev(blocks_.end()));
     } else {
-        blocks_.push_front({0, 0, std::make_unique_for_overwrite<char[]>(recordsPerBlock_ * recordLength_)});
+        blocks_.push_front(
+            {0, 0, std::make_unique_for_overwrite<char[]>(recordsPerBlock_ * recordLength_)});
     }
     Block& block = blocks_.front();
     block.firstRecord = first;
     const std::int64_t n = file_.readAt(block.bytes.get(), recordsPerBlock_ * recordLength_,
-                                   firstRecordOffset_ + std::uint64_t(first) * recordLength_);
+                                        firstRecordOffset_ + std::uint64_t(first) * recordLength_);
     block.records = std::uint32_t(std::max<std::int64_t>(n, 0) / std::int64_t(recordLength_));
     return block;
 }

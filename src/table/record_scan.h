@@ -11,7 +11,7 @@ namespace geocalc {
 class DbfTable;
 
 class RecordScan {
-  public:
+public:
     explicit RecordScan(const DbfTable& table);
 
     // The next record shown, valid until the next call; false after the last
@@ -19,7 +19,7 @@ class RecordScan {
     // message.
     bool next(std::string_view& record);
 
-  private:
+private:
     bool readBlock();
 
     const DbfTable& table_;

@@ -14,14 +14,14 @@
 namespace geocalc {
 
 class RowReader {
-  public:
+public:
     explicit RowReader(const RecordFormat& format);
 
     // `record` is a whole record of the table, as RecordScan hands them out;
     // the texts are valid while it and this reader are, until the next read.
     void read(std::string_view record, RowTexts& out);
 
-  private:
+private:
     enum class Way { Text, Number, General };
     struct FieldWay {
         const DbfField* field;

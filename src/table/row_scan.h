@@ -9,14 +9,14 @@
 namespace geocalc {
 
 class RowScan {
-  public:
+public:
     explicit RowScan(const DbfTable& table);
 
     // The next row's texts, valid until the next call; nullptr after the
     // last row. A failing read fails with the engine's message.
     const RowTexts* next();
 
-  private:
+private:
     RecordScan records_;
     RowReader reader_;
     RowTexts texts_;

@@ -11,7 +11,7 @@
 namespace geocalc {
 
 class RowTexts {
-  public:
+public:
     std::size_t size() const { return count_; }
     std::string_view operator[](std::size_t field) const { return texts_[field]; }
     std::span<const std::string_view> all() const { return {texts_.data(), count_}; }
@@ -31,7 +31,7 @@ class RowTexts {
         texts_[count_++] = text;
     }
 
-  private:
+private:
     std::vector<std::string_view> texts_;
     std::vector<char> scratch_;
     std::size_t count_ = 0;

@@ -17,7 +17,6 @@ namespace {
 
 constexpr std::size_t kCopyChunk = 1 << 20;
 
-
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
     return a == b || std::filesystem::equivalent(pathFromUtf8(a), pathFromUtf8(b), error);
@@ -49,9 +48,11 @@ FileHandle holdWorkingCopy(const std::string& destination) {
     return held;  // a copy that cannot be made says why itself
 }
 
-void makeWorkingCopy(const std::string& source, const std::string& destination, const TableDataset& table) {
+void makeWorkingCopy(const std::string& source, const std::string& destination,
+                     const TableDataset& table) {
     if (sameFile(source, destination)) return;
-    if (table.active() && sameFile(destination, table.filePath())) return;  // never over an open table
+    if (table.active() && sameFile(destination, table.filePath()))
+        return;  // never over an open table
     FileKind kind = FileKind::Other;
     const FileHandle file = openWithoutWaiting(source, FileAccess::Read, kind);
     // A survey table that is not there (no such file or folder, a folder part
@@ -63,8 +64,8 @@ void makeWorkingCopy(const std::string& source, const std::string& destination, 
         const FileHandle held = holdWorkingCopy(destination);
         copyWhole(file, destination);
     } catch (const Error& e) {
-        throw Error("Cannot copy the survey table '" + ansiFromUtf8(source) + "' to its working copy '" +
-                    ansiFromUtf8(destination) + "': " + e.what());
+        throw Error("Cannot copy the survey table '" + ansiFromUtf8(source) +
+                    "' to its working copy '" + ansiFromUtf8(destination) + "': " + e.what());
     }
 }
 
@@ -99,7 +100,8 @@ std::size_t folderLength(const std::string& path) {
 
 std::string copyToWorkingCopy(const std::string& pickedPath, const TableDataset& table) {
     const std::size_t folder = folderLength(pickedPath);
-    const std::string workingPath = pickedPath.substr(0, folder) + workingCopyName(pickedPath.substr(folder));
+    const std::string workingPath =
+        pickedPath.substr(0, folder) + workingCopyName(pickedPath.substr(folder));
     makeWorkingCopy(pickedPath, workingPath, table);
     return workingPath;
 }

@@ -22,18 +22,25 @@ struct DriverPage {
 
 // Language driver bytes as dBASE, FoxPro and Visual FoxPro write them.
 constexpr DriverPage kDriverPages[] = {
-    {0x01, "CP437"},  {0x02, "CP850"},  {0x03, "CP1252"}, {0x04, "MAC"},    {0x08, "CP865"},
-    {0x09, "CP437"},  {0x0A, "CP850"},  {0x0B, "CP437"},  {0x0D, "CP437"},  {0x0E, "CP850"},
-    {0x0F, "CP437"},  {0x10, "CP850"},  {0x11, "CP437"},  {0x12, "CP850"},  {0x14, "CP850"},
-    {0x15, "CP437"},  {0x16, "CP850"},  {0x17, "CP865"},  {0x18, "CP437"},  {0x19, "CP437"},
-    {0x1A, "CP850"},  {0x1B, "CP437"},  {0x1C, "CP863"},  {0x1D, "CP850"},  {0x1F, "CP852"},
-    {0x22, "CP852"},  {0x23, "CP852"},  {0x24, "CP860"},  {0x25, "CP850"},  {0x26, "CP866"},
-    {0x37, "CP850"},  {0x40, "CP852"},  {0x50, "CP874"},  {0x57, kAnsiCodePage},
-    {0x58, "CP1252"}, {0x59, "CP1252"}, {0x64, "CP852"},  {0x65, "CP866"},  {0x66, "CP865"},
-    {0x67, "CP861"},  {0x6A, "CP737"},  {0x6B, "CP857"},  {0x6C, "CP863"},  {0x7C, "CP874"},
-    {0x7D, "CP1255"}, {0x7E, "CP1256"}, {0x86, "CP737"},  {0x87, "CP852"},  {0x88, "CP857"},
-    {0x96, "MAC-CYRILLIC"}, {0x97, "MAC-CENTRALEUROPE"}, {0x98, "CP10006"},
-    {0xC8, "CP1250"}, {0xC9, "CP1251"}, {0xCA, "CP1254"}, {0xCB, "CP1253"}, {0xCC, "CP1257"},
+    {0x01, "CP437"},       {0x02, "CP850"},        {0x03, "CP1252"},
+    {0x04, "MAC"},         {0x08, "CP865"},        {0x09, "CP437"},
+    {0x0A, "CP850"},       {0x0B, "CP437"},        {0x0D, "CP437"},
+    {0x0E, "CP850"},       {0x0F, "CP437"},        {0x10, "CP850"},
+    {0x11, "CP437"},       {0x12, "CP850"},        {0x14, "CP850"},
+    {0x15, "CP437"},       {0x16, "CP850"},        {0x17, "CP865"},
+    {0x18, "CP437"},       {0x19, "CP437"},        {0x1A, "CP850"},
+    {0x1B, "CP437"},       {0x1C, "CP863"},        {0x1D, "CP850"},
+    {0x1F, "CP852"},       {0x22, "CP852"},        {0x23, "CP852"},
+    {0x24, "CP860"},       {0x25, "CP850"},        {0x26, "CP866"},
+    {0x37, "CP850"},       {0x40, "CP852"},        {0x50, "CP874"},
+    {0x57, kAnsiCodePage}, {0x58, "CP1252"},       {0x59, "CP1252"},
+    {0x64, "CP852"},       {0x65, "CP866"},        {0x66, "CP865"},
+    {0x67, "CP861"},       {0x6A, "CP737"},        {0x6B, "CP857"},
+    {0x6C, "CP863"},       {0x7C, "CP874"},        {0x7D, "CP1255"},
+    {0x7E, "CP1256"},      {0x86, "CP737"},        {0x87, "CP852"},
+    {0x88, "CP857"},       {0x96, "MAC-CYRILLIC"}, {0x97, "MAC-CENTRALEUROPE"},
+    {0x98, "CP10006"},     {0xC8, "CP1250"},       {0xC9, "CP1251"},
+    {0xCA, "CP1254"},      {0xCB, "CP1253"},       {0xCC, "CP1257"},
 };
 
 std::string upper(std::string_view text) {
@@ -46,7 +53,8 @@ std::optional<std::string> readCpgBeside(const std::string& tablePath) {
     const FileHandle file = openFileBeside(tablePath, {".cpg", ".CPG"}, "code page file");
     if (!file) return std::nullopt;
     std::string content(kMaxCpgSize, '\0');
-    content.resize(std::size_t(std::max<std::int64_t>(file.readAt(content.data(), content.size(), 0), 0)));
+    content.resize(
+        std::size_t(std::max<std::int64_t>(file.readAt(content.data(), content.size(), 0), 0)));
     return content;
 }
 
@@ -176,7 +184,8 @@ std::string TableCharset::fromAnsi(std::string_view ansi) const {
 std::optional<char> TableCharset::firstLacked(std::string_view ansi) const {
     if (utf8_ || identity_) return std::nullopt;
     for (const char c : ansi) {
-        if (fromAnsi_[static_cast<unsigned char>(c)] == kReplacementChar && c != kReplacementChar) return c;
+        if (fromAnsi_[static_cast<unsigned char>(c)] == kReplacementChar && c != kReplacementChar)
+            return c;
     }
     return std::nullopt;
 }

@@ -41,7 +41,7 @@ private:
     TableCharset() = default;
     std::string name_;
     bool utf8_ = false;
-    bool identity_ = false;  // the table is in the ANSI code page itself
+    bool identity_ = false;   // the table is in the ANSI code page itself
     bool asciiKept_ = false;  // bytes below 0x80 read as themselves
     std::array<char, 256> toAnsi_{};
     std::array<char, 256> fromAnsi_{};

@@ -39,8 +39,8 @@ void TableDataset::open() {
     // Rows are ints, and one more row stands for a record being inserted.
     constexpr std::uint32_t kMaxRows = std::numeric_limits<int>::max() - 1;
     if (table->physicalCount() > kMaxRows) {
-        fail("The table has " + std::to_string(table->physicalCount()) + " records, more than the " +
-             std::to_string(kMaxRows) + " that can be shown");
+        fail("The table has " + std::to_string(table->physicalCount()) +
+             " records, more than the " + std::to_string(kMaxRows) + " that can be shown");
     }
     table_ = std::move(table);
     state_ = DatasetState::Browse;
@@ -155,7 +155,8 @@ std::uint32_t TableDataset::physicalAtRow(int row) {
 
 std::string_view TableDataset::rowRecord(int row) {
     if (row == currentRow_) {
-        return state_ == DatasetState::Browse ? table_->record(currentPhysical_) : std::string_view(buffer_);
+        return state_ == DatasetState::Browse ? table_->record(currentPhysical_)
+                                              : std::string_view(buffer_);
     }
     return table_->record(physicalAtRow(row));
 }

@@ -41,7 +41,9 @@ public:
     std::string filePath() const { return databaseName_ + tableName_; }
 
     // Opens the table read-only even where it could be written.
-    void setReadOnly(bool readOnly) { access_ = readOnly ? DbfTable::Access::ReadOnly : DbfTable::Access::ReadWrite; }
+    void setReadOnly(bool readOnly) {
+        access_ = readOnly ? DbfTable::Access::ReadOnly : DbfTable::Access::ReadWrite;
+    }
 
     void open();  // does nothing when open
     void close();

@@ -15,12 +15,14 @@ void ApplicationWindow::registerClass(HINSTANCE instance) {
 }
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance, const std::wstring& title) {
-    window_ = CreateWindowExW(0, kClassName, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                              nullptr, instance, this);
+    window_ = CreateWindowExW(0, kClassName, title.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                              0, 0, nullptr, nullptr, instance, this);
     // The task bar button's menu offers no sizing, maximising or moving.
     if (HMENU menu = GetSystemMenu(window_, FALSE)) {
-        for (const UINT command : {SC_SIZE, SC_MAXIMIZE, SC_MOVE}) DeleteMenu(menu, command, MF_BYCOMMAND);
+        for (const UINT command : {SC_SIZE, SC_MAXIMIZE, SC_MOVE})
+            DeleteMenu(menu, command, MF_BYCOMMAND);
     }
     ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
@@ -34,7 +36,8 @@ void ApplicationWindow::minimise() {
     ShowWindow(window_, SW_MINIMIZE);
 }
 
-LRESULT CALLBACK ApplicationWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ApplicationWindow::procedure(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
     auto* self = windowOwner<ApplicationWindow>(window, message, lParam);
     if (!self || !self->window_) return DefWindowProcW(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
@@ -62,9 +65,11 @@ LRESULT ApplicationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         // Activated through its button: the main window is the one to use.
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_)) SetActiveWindow(main_);
+            if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_))
+                SetActiveWindow(main_);
             return 0;
-        default: break;
+        default:
+            break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }

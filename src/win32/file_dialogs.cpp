@@ -17,8 +17,9 @@ constexpr DWORD kPathRoom = 32768;  // the longest path Windows takes
 std::wstring filterOf(const std::string& ansiFilter) {
     const std::wstring shown = wideFromAnsi(ansiFilter);
     const std::size_t open = shown.rfind(L'('), close = shown.rfind(L')');
-    const std::wstring pattern =
-        open != std::wstring::npos && close > open ? shown.substr(open + 1, close - open - 1) : L"*.*";
+    const std::wstring pattern = open != std::wstring::npos && close > open
+                                     ? shown.substr(open + 1, close - open - 1)
+                                     : L"*.*";
     std::wstring filter = shown;
     filter += L'\0';
     filter += pattern;
@@ -52,8 +53,9 @@ std::optional<std::string> showFileDialog(HWND owner, const FileDialogSettings& 
     // A typed name of a file that does not exist is taken.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                    (settings.confirmReplace ? OFN_OVERWRITEPROMPT : 0);
-    const bool chosen = settings.kind == FileDialogSettings::Kind::Open ? GetOpenFileNameW(&dialog) != 0
-                                                                         : GetSaveFileNameW(&dialog) != 0;
+    const bool chosen = settings.kind == FileDialogSettings::Kind::Open
+                            ? GetOpenFileNameW(&dialog) != 0
+                            : GetSaveFileNameW(&dialog) != 0;
     if (!chosen) return std::nullopt;
     return utf8FromWide(path.data());
 }

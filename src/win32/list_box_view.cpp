@@ -28,7 +28,9 @@ ListBoxView::ListBoxView(HWND listBox, TextList& list, std::function<void(int)> 
                 SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
                 measureAll();
                 break;
-            case TextList::Change::Select: showSelection(); break;
+            case TextList::Change::Select:
+                showSelection();
+                break;
         }
     };
     list_.setObserver(std::move(observer));
@@ -42,7 +44,8 @@ ListBoxView::~ListBoxView() {
 
 int ListBoxView::textWidth(const std::wstring& text) const {
     const HDC dc = GetDC(listBox_);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(listBox_, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(listBox_, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
     SelectObject(dc, old);
@@ -60,7 +63,8 @@ void ListBoxView::widenFor(const std::wstring& text) {
 
 void ListBoxView::measureAll() {
     widest_ = 0;
-    for (int i = 0; i < list_.count(); ++i) widest_ = std::max(widest_, textWidth(wideFromAnsi(list_.at(i))));
+    for (int i = 0; i < list_.count(); ++i)
+        widest_ = std::max(widest_, textWidth(wideFromAnsi(list_.at(i))));
     SendMessageW(listBox_, LB_SETHORIZONTALEXTENT, WPARAM(widest_), 0);
 }
 
@@ -80,8 +84,8 @@ void putOnClipboard(HWND owner, const std::wstring& text) {
 
 }  // namespace
 
-LRESULT CALLBACK ListBoxView::procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR self) {
+LRESULT CALLBACK ListBoxView::procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR self) {
     auto* view = reinterpret_cast<ListBoxView*>(self);
     if (message == WM_KEYDOWN && wParam == 'C' && GetKeyState(VK_CONTROL) < 0 && view->copier_) {
         const std::string copied = view->copier_(view->list_);

@@ -28,11 +28,13 @@ public:
     void selectionChanged();
     // What Ctrl+C puts on the clipboard (the core's code page; nothing for
     // an empty text).
-    void setCopier(std::function<std::string(const TextList&)> copier) { copier_ = std::move(copier); }
+    void setCopier(std::function<std::string(const TextList&)> copier) {
+        copier_ = std::move(copier);
+    }
 
 private:
-    static LRESULT CALLBACK procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR self);
+    static LRESULT CALLBACK procedure(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR self);
     void showSelection();
     void selectTyped(int index);
     // The horizontal scroll bar reaches the widest entry, so that every

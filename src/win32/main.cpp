@@ -1,13 +1,14 @@
 // geocalc.exe: the native window. Start-up, the message loop, shutdown.
-#include <windows.h>
+#include <windows.h>  // before the other system headers, which need it
+
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <string>
 
 #include "form/application_title.h"
 #include "numtext/format_settings.h"
-#include <shellapi.h>
 
 #include "win32/failure_box.h"
 #include "win32/main_window.h"
@@ -41,8 +42,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             }
             if (GetFocus() != focus) {
                 focus = GetFocus();
-                window.focusMoved(message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN ||
-                                  message.message == WM_CHAR);
+                window.focusMoved(message.message == WM_KEYDOWN ||
+                                  message.message == WM_SYSKEYDOWN || message.message == WM_CHAR);
             }
         }
         return 0;

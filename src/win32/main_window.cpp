@@ -45,7 +45,8 @@ void fitToText(HWND label) {
     wchar_t text[256];
     const int length = GetWindowTextW(label, text, int(std::size(text)));
     const HDC dc = GetDC(label);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32W(dc, text, length, &size);
     TEXTMETRICW metrics{};
@@ -72,7 +73,8 @@ int textHeightOf(HWND window, HFONT font) {
 }  // namespace
 
 void MainWindow::registerClass(HINSTANCE instance) {
-    registerWindowClass(instance, {kClassName, procedure, 0, GetSysColorBrush(COLOR_BTNFACE), true});
+    registerWindowClass(instance,
+                        {kClassName, procedure, 0, GetSysColorBrush(COLOR_BTNFACE), true});
     RecordGridWindow::registerClass(instance);
 }
 
@@ -82,8 +84,8 @@ MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int s
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, wideFromUtf8(kFormCaption).c_str(),
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, 0, 0,
                               layout::outerAtDpi(layout::kOuterWidth, dpi),
-                              layout::outerAtDpi(layout::kOuterHeight, dpi), application.handle(), nullptr,
-                              instance, this);
+                              layout::outerAtDpi(layout::kOuterHeight, dpi), application.handle(),
+                              nullptr, instance, this);
     if (!window_) throw Error("Cannot create the main window");
     application_.setMainWindow(window_);
     font_ = windowFont(dpi);
@@ -94,7 +96,8 @@ MainWindow::MainWindow(HINSTANCE instance, ApplicationWindow& application, int s
     showCommands();
     // Started minimised: the program waits on its task bar button, and the
     // window appears when it is restored.
-    if (showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE) {
+    if (showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_SHOWMINIMIZED ||
+        showCommand == SW_MINIMIZE) {
         application_.minimise();
     } else {
         ShowWindow(window_, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
@@ -132,22 +135,30 @@ MainWindow::~MainWindow() {
 // Made in the form's order, which is the tab order.
 void MainWindow::makeControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    auto make = [&](const wchar_t* kind, const FormControl& c, DWORD style, DWORD extendedStyle = 0) {
-        HWND made = CreateWindowExW(extendedStyle, kind, wideFromUtf8(c.caption).c_str(), WS_CHILD | WS_VISIBLE | style,
-                                    0, 0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(controlIdOf(c.id))),
-                                    instance, nullptr);
+    auto make = [&](const wchar_t* kind, const FormControl& c, DWORD style,
+                    DWORD extendedStyle = 0) {
+        HWND made =
+            CreateWindowExW(extendedStyle, kind, wideFromUtf8(c.caption).c_str(),
+                            WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
+                            reinterpret_cast<HMENU>(INT_PTR(controlIdOf(c.id))), instance, nullptr);
         SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         return made;
     };
     for (const FormControl& c : kFormControls) {
         HWND& made = controls_[std::size_t(c.id)];
         switch (c.kind) {
-            case ControlKind::Label: made = make(L"STATIC", c, SS_LEFT); break;
-            case ControlKind::Button: made = make(L"BUTTON", c, WS_TABSTOP | BS_PUSHBUTTON); break;
+            case ControlKind::Label:
+                made = make(L"STATIC", c, SS_LEFT);
+                break;
+            case ControlKind::Button:
+                made = make(L"BUTTON", c, WS_TABSTOP | BS_PUSHBUTTON);
+                break;
             case ControlKind::Grid:
                 grid_ = std::make_unique<RecordGridWindow>(
                     window_, controlIdOf(c.id), form_.Table1, [this] { form_.DBGrid1DblClick(); },
-                    [this](bool backwards) { SetFocus(GetNextDlgTabItem(window_, grid_->handle(), backwards)); });
+                    [this](bool backwards) {
+                        SetFocus(GetNextDlgTabItem(window_, grid_->handle(), backwards));
+                    });
                 grid_->setFont(font_);
                 made = grid_->handle();
                 break;
@@ -157,11 +168,14 @@ void MainWindow::makeControls() {
                 // the buttons below.
                 const bool point = sharesPointSelection(c.list);
                 made = make(L"LISTBOX", c,
-                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | (point ? LBS_NOINTEGRALHEIGHT : 0),
+                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
+                                (point ? LBS_NOINTEGRALHEIGHT : 0),
                             WS_EX_CLIENTEDGE);
                 TextList& entries = listOf(form_.lists, c.list);
-                auto select = point ? std::function<void(int)>([this](int index) { selectPoint(form_.lists, index); })
-                                    : std::function<void(int)>([&entries](int index) { entries.select(index); });
+                auto select = point ? std::function<void(int)>(
+                                          [this](int index) { selectPoint(form_.lists, index); })
+                                    : std::function<void(int)>(
+                                          [&entries](int index) { entries.select(index); });
                 auto& view = listViews_[std::size_t(c.id)];
                 view = std::make_unique<ListBoxView>(made, entries, std::move(select));
                 view->setCopier([this](const TextList& shown) { return form_.copiedFrom(shown); });
@@ -195,10 +209,13 @@ void MainWindow::fitToScreen() {
     RECT outer;
     GetWindowRect(window_, &outer);
     RECT needed{0, 0, extent_.cx, extent_.cy};
-    AdjustWindowRectEx(&needed, DWORD(GetWindowLongPtrW(window_, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL), FALSE,
-                       DWORD(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-    const int width = std::min(std::max(outer.right - outer.left, needed.right - needed.left), work.right - work.left);
-    const int height = std::min(std::max(outer.bottom - outer.top, needed.bottom - needed.top), work.bottom - work.top);
+    AdjustWindowRectEx(&needed,
+                       DWORD(GetWindowLongPtrW(window_, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL),
+                       FALSE, DWORD(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+    const int width = std::min(std::max(outer.right - outer.left, needed.right - needed.left),
+                               work.right - work.left);
+    const int height = std::min(std::max(outer.bottom - outer.top, needed.bottom - needed.top),
+                                work.bottom - work.top);
     const int left = int(work.left) + std::max(0, (int(work.right - work.left) - width) / 2);
     const int top = int(work.top) + std::max(0, (int(work.bottom - work.top) - height) / 2);
     SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -213,7 +230,8 @@ void MainWindow::showScrollBars() {
     const layout::Size bar{GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
     const layout::Size room{int(client.right) + (style & WS_VSCROLL ? bar.width : 0),
                             int(client.bottom) + (style & WS_HSCROLL ? bar.height : 0)};
-    const layout::ScrollBarsShown shown = layout::scrollBarsFor({extent_.cx, extent_.cy}, room, bar);
+    const layout::ScrollBarsShown shown =
+        layout::scrollBarsFor({extent_.cx, extent_.cy}, room, bar);
     for (const int which : {SB_HORZ, SB_VERT}) {
         const bool horizontal = which == SB_HORZ;
         const int extent = horizontal ? extent_.cx : extent_.cy;
@@ -224,7 +242,8 @@ void MainWindow::showScrollBars() {
         info.fMask = SIF_RANGE | SIF_PAGE;
         info.nMin = 0;
         info.nMax = extent - 1;
-        info.nPage = UINT(std::max((horizontal ? shown.horizontal : shown.vertical) ? page : extent, 0));
+        info.nPage =
+            UINT(std::max((horizontal ? shown.horizontal : shown.vertical) ? page : extent, 0));
         SetScrollInfo(window_, which, &info, TRUE);
         scrollTo(which, scrolled(which));  // back within the new range
     }
@@ -264,8 +283,8 @@ void MainWindow::scrollTo(int bar, int position) {
     const int delta = offset - info.nPos;
     if (delta == 0) return;
     offset = info.nPos;
-    ScrollWindowEx(window_, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr,
-                   nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    ScrollWindowEx(window_, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr,
+                   nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
 }
 
 void MainWindow::scroll(int bar, WPARAM request) {
@@ -275,15 +294,30 @@ void MainWindow::scroll(int bar, WPARAM request) {
     GetScrollInfo(window_, bar, &info);
     constexpr int kLine = 16;
     switch (LOWORD(request)) {
-        case SB_LINEUP: scrollTo(bar, info.nPos - kLine); break;
-        case SB_LINEDOWN: scrollTo(bar, info.nPos + kLine); break;
-        case SB_PAGEUP: scrollTo(bar, info.nPos - int(info.nPage)); break;
-        case SB_PAGEDOWN: scrollTo(bar, info.nPos + int(info.nPage)); break;
+        case SB_LINEUP:
+            scrollTo(bar, info.nPos - kLine);
+            break;
+        case SB_LINEDOWN:
+            scrollTo(bar, info.nPos + kLine);
+            break;
+        case SB_PAGEUP:
+            scrollTo(bar, info.nPos - int(info.nPage));
+            break;
+        case SB_PAGEDOWN:
+            scrollTo(bar, info.nPos + int(info.nPage));
+            break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: scrollTo(bar, info.nTrackPos); break;
-        case SB_TOP: scrollTo(bar, info.nMin); break;
-        case SB_BOTTOM: scrollTo(bar, info.nMax); break;
-        default: break;
+        case SB_THUMBPOSITION:
+            scrollTo(bar, info.nTrackPos);
+            break;
+        case SB_TOP:
+            scrollTo(bar, info.nMin);
+            break;
+        case SB_BOTTOM:
+            scrollTo(bar, info.nMax);
+            break;
+        default:
+            break;
     }
 }
 
@@ -300,11 +334,21 @@ void MainWindow::command(int id, int notification) {
     const int index = id - kFirstControlId;
     if (index < 0 || index >= int(kFormControls.size())) return;
     switch (kFormControls[std::size_t(index)].id) {
-        case ControlId::Button1: form_.Button1Click(dialogShower()); break;
-        case ControlId::Button3: form_.Button3Click(); break;
-        case ControlId::Button4: form_.Button4Click(); break;
-        case ControlId::Button5: form_.Button5Click(); break;
-        case ControlId::Button6: form_.Button6Click(dialogShower()); break;
+        case ControlId::Button1:
+            form_.Button1Click(dialogShower());
+            break;
+        case ControlId::Button3:
+            form_.Button3Click();
+            break;
+        case ControlId::Button4:
+            form_.Button4Click();
+            break;
+        case ControlId::Button5:
+            form_.Button5Click();
+            break;
+        case ControlId::Button6:
+            form_.Button6Click(dialogShower());
+            break;
         default:
             if (listViews_[std::size_t(index)] && notification == LBN_SELCHANGE)
                 listViews_[std::size_t(index)]->selectionChanged();
@@ -360,14 +404,16 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             grid_->setFont(font_);
             DeleteObject(old);
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
             offset_ = {};
             placeControls();
             return 0;
         }
         case WM_SETTINGCHANGE:
-            if (lParam && lstrcmpW(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0) loadNumberFormat();
+            if (lParam && lstrcmpW(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0)
+                loadNumberFormat();
             return 0;
         case WM_SIZE:
             showScrollBars();
@@ -401,7 +447,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
-        default: return DefWindowProcW(window_, message, wParam, lParam);
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 

@@ -65,8 +65,8 @@ private:
     std::array<std::unique_ptr<ListBoxView>, kFormControls.size()> listViews_;  // the lists'
     std::unique_ptr<RecordGridWindow> grid_;
     HWND lastFocus_ = nullptr;
-    SIZE extent_{};     // the controls' scaled extent
-    POINT offset_{};    // how far the client area is scrolled
+    SIZE extent_{};   // the controls' scaled extent
+    POINT offset_{};  // how far the client area is scrolled
 };
 
 }  // namespace geocalc::win32

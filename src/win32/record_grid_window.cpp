@@ -16,30 +16,47 @@ namespace geocalc::win32 {
 namespace {
 
 constexpr const wchar_t* kClassName = L"TDBGrid";
-constexpr UINT kLookAtTable = WM_APP + 1;  // after a repaint: has another program written the table?
-constexpr UINT kFocusLeft = WM_APP + 2;    // the focus went to another control of the window
+constexpr UINT kLookAtTable =
+    WM_APP + 1;                          // after a repaint: has another program written the table?
+constexpr UINT kFocusLeft = WM_APP + 2;  // the focus went to another control of the window
 constexpr int kCellPadding = RecordGrid::kCellPadding;
 constexpr int kEditorId = 1;
 
 RecordGrid::Key gridKey(WPARAM key, bool shift) {
     using Key = RecordGrid::Key;
     switch (key) {
-        case VK_UP: return Key::Up;
-        case VK_DOWN: return Key::Down;
-        case VK_PRIOR: return Key::PageUp;
-        case VK_NEXT: return Key::PageDown;
-        case VK_LEFT: return Key::Left;
-        case VK_RIGHT: return Key::Right;
-        case VK_HOME: return Key::Home;
-        case VK_END: return Key::End;
-        case VK_TAB: return shift ? Key::Backtab : Key::Tab;
-        case VK_INSERT: return Key::Insert;
-        case VK_DELETE: return Key::Delete;
-        case VK_RETURN: return Key::Enter;
-        case VK_F2: return Key::F2;
-        case VK_ESCAPE: return Key::Escape;
-        case VK_BACK: return Key::Backspace;
-        default: return Key::Other;
+        case VK_UP:
+            return Key::Up;
+        case VK_DOWN:
+            return Key::Down;
+        case VK_PRIOR:
+            return Key::PageUp;
+        case VK_NEXT:
+            return Key::PageDown;
+        case VK_LEFT:
+            return Key::Left;
+        case VK_RIGHT:
+            return Key::Right;
+        case VK_HOME:
+            return Key::Home;
+        case VK_END:
+            return Key::End;
+        case VK_TAB:
+            return shift ? Key::Backtab : Key::Tab;
+        case VK_INSERT:
+            return Key::Insert;
+        case VK_DELETE:
+            return Key::Delete;
+        case VK_RETURN:
+            return Key::Enter;
+        case VK_F2:
+            return Key::F2;
+        case VK_ESCAPE:
+            return Key::Escape;
+        case VK_BACK:
+            return Key::Backspace;
+        default:
+            return Key::Other;
     }
 }
 
@@ -57,7 +74,8 @@ void drawBrowseMark(HDC dc, const RECT& cell) {
     const int height = std::max(int(cell.bottom - cell.top) / 2, 4);
     const int left = (cell.left + cell.right - height / 2) / 2;
     const int middle = (cell.top + cell.bottom) / 2;
-    const POINT corners[] = {{left, middle - height / 2}, {left + height / 2, middle}, {left, middle + height / 2}};
+    const POINT corners[] = {
+        {left, middle - height / 2}, {left + height / 2, middle}, {left, middle + height / 2}};
     const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
     const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
     Polygon(dc, corners, 3);
@@ -72,8 +90,8 @@ void RecordGridWindow::registerClass(HINSTANCE instance) {
                                    GetSysColorBrush(COLOR_WINDOW)});
 }
 
-RecordGridWindow::RecordGridWindow(HWND parent, int id, TableDataset& table, std::function<void()> pick,
-                                   std::function<void(bool)> leave)
+RecordGridWindow::RecordGridWindow(HWND parent, int id, TableDataset& table,
+                                   std::function<void()> pick, std::function<void(bool)> leave)
     : table_(table), grid_(table, *this), pick_(std::move(pick)), leave_(std::move(leave)) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
@@ -98,8 +116,9 @@ void RecordGridWindow::makeEditor(bool rightAligned) {
         DestroyWindow(editor_);
     }
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL | (rightAligned ? ES_RIGHT : ES_LEFT), 0, 0,
-                              0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(kEditorId)), instance, nullptr);
+    editor_ = CreateWindowExW(
+        0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL | (rightAligned ? ES_RIGHT : ES_LEFT), 0, 0, 0,
+        0, window_, reinterpret_cast<HMENU>(INT_PTR(kEditorId)), instance, nullptr);
     editorRightAligned_ = rightAligned;
     SetWindowSubclass(editor_, editorProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
     if (font_) SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -122,12 +141,14 @@ void RecordGridWindow::fitEditor() {
     const LRESULT margins = SendMessageW(editor_, EM_GETMARGINS, 0, 0);
     constexpr int kCaretRoom = 4;
     const int needed = int(size.cx) + LOWORD(margins) + HIWORD(margins) + kCaretRoom;
-    const int width = std::max(int(cell.right - cell.left), std::min(needed, int(client.right - cell.left)));
+    const int width =
+        std::max(int(cell.right - cell.left), std::min(needed, int(client.right - cell.left)));
     MoveWindow(editor_, cell.left, cell.top, width, cell.bottom - cell.top, TRUE);
     // Text typed while the editor was narrower was scrolled aside: the
     // selection set again from the start shows all that now fits.
     DWORD start = 0, end = 0;
-    SendMessageW(editor_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(editor_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     SendMessageW(editor_, EM_SETSEL, 0, 0);
     SendMessageW(editor_, EM_SETSEL, start, end);
 }
@@ -168,19 +189,24 @@ void RecordGridWindow::layOutColumns() {
     ReleaseDC(window_, dc);
 }
 
-LRESULT CALLBACK RecordGridWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK RecordGridWindow::procedure(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
     auto* self = windowOwner<RecordGridWindow>(window, message, lParam);
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     self->window_ = window;  // known from the first message on, before CreateWindowExW returns
     LRESULT result = 0;
-    runCommand(GetAncestor(window, GA_ROOT), [&] { result = self->handle(message, wParam, lParam); });
+    runCommand(GetAncestor(window, GA_ROOT),
+               [&] { result = self->handle(message, wParam, lParam); });
     return result;
 }
 
 LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
-        case WM_PAINT: paint(); return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+        case WM_PAINT:
+            paint();
+            return 0;
         case kLookAtTable:
             grid_.lookAtTable();
             return 0;
@@ -199,7 +225,9 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             grid_.readBeforeInput();
             if (keyDown(wParam)) return 0;
             break;
-        case WM_CHAR: character(wchar_t(wParam)); return 0;
+        case WM_CHAR:
+            character(wchar_t(wParam));
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
             SetFocus(window_);
@@ -210,10 +238,13 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             press(lParam, message == WM_LBUTTONDOWN);  // the grid reads the table again itself
             return 0;
-        case WM_LBUTTONDBLCLK: grid_.doubleClick(); return 0;
+        case WM_LBUTTONDBLCLK:
+            grid_.doubleClick();
+            return 0;
         case WM_MOUSEMOVE:
             if (drag_ == Drag::Border) drag(GET_X_LPARAM(lParam));
-            if (drag_ == Drag::Title) markDrop(dropMarkerAt(columnsShown(), dragPosition_, GET_X_LPARAM(lParam)));
+            if (drag_ == Drag::Title)
+                markDrop(dropMarkerAt(columnsShown(), dragPosition_, GET_X_LPARAM(lParam)));
             return 0;
         case WM_LBUTTONUP:
             drop(GET_X_LPARAM(lParam));
@@ -232,7 +263,9 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32644)));  // IDC_SIZEWE
             return TRUE;
         }
-        case WM_VSCROLL: verticalScroll(wParam); return 0;
+        case WM_VSCROLL:
+            verticalScroll(wParam);
+            return 0;
         case WM_HSCROLL:
             horizontalScroll(wParam);
             return 0;
@@ -242,21 +275,24 @@ LRESULT RecordGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             grid_.wheel(GET_WHEEL_DELTA_WPARAM(wParam), int(std::min<UINT>(lines, INT_MAX)));
             return 0;
         }
-        case WM_SIZE: tableChanged(); return 0;
+        case WM_SIZE:
+            tableChanged();
+            return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kEditorId && HIWORD(wParam) == EN_CHANGE) {
                 fitEditor();
                 if (!settingEditorText_) grid_.editorEdited();
             }
             return 0;
-        default: break;
+        default:
+            break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 // The cell editor's keys go to the grid first; what it leaves is the EDIT's.
-LRESULT CALLBACK RecordGridWindow::editorProcedure(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                   DWORD_PTR self) {
+LRESULT CALLBACK RecordGridWindow::editorProcedure(HWND editor, UINT message, WPARAM wParam,
+                                                   LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     auto* grid = reinterpret_cast<RecordGridWindow*>(self);
     bool handled = false;
     runCommand(GetAncestor(editor, GA_ROOT), [&] { handled = grid->editorKey(message, wParam); });
@@ -268,7 +304,8 @@ LRESULT CALLBACK RecordGridWindow::editorProcedure(HWND editor, UINT message, WP
 // the same window, the grid's behaviour decides what leaving does, once the
 // focus has settled there (a message box must not open while it moves).
 void RecordGridWindow::focusGoing(HWND to) {
-    if (to && to != window_ && to != editor_ && GetAncestor(to, GA_ROOT) == GetAncestor(window_, GA_ROOT))
+    if (to && to != window_ && to != editor_ &&
+        GetAncestor(to, GA_ROOT) == GetAncestor(window_, GA_ROOT))
         PostMessageW(window_, kFocusLeft, 0, 0);
 }
 
@@ -288,8 +325,10 @@ bool RecordGridWindow::editorKey(UINT message, WPARAM wParam) {
         focusGoing(reinterpret_cast<HWND>(wParam));
         return false;
     }
-    if (message == WM_KEYDOWN) return grid_.key(gridKey(wParam, GetKeyState(VK_SHIFT) < 0), modifiersNow(), "");
-    if (message == WM_CHAR) return wParam == L'\r' || wParam == L'\t' || wParam == 0x1B;  // no beep for them
+    if (message == WM_KEYDOWN)
+        return grid_.key(gridKey(wParam, GetKeyState(VK_SHIFT) < 0), modifiersNow(), "");
+    if (message == WM_CHAR)
+        return wParam == L'\r' || wParam == L'\t' || wParam == 0x1B;  // no beep for them
     if (message == WM_LBUTTONDBLCLK || (message == WM_LBUTTONDOWN && completesDoubleClick())) {
         lastPressTime_ = 0;
         grid_.doubleClick();
@@ -402,12 +441,24 @@ std::vector<ColumnSpan> RecordGridWindow::columnsShown() const {
 void RecordGridWindow::verticalScroll(WPARAM request) {
     using Action = RecordGrid::ScrollAction;
     switch (LOWORD(request)) {
-        case SB_LINEUP: grid_.scroll(Action::LineUp); break;
-        case SB_LINEDOWN: grid_.scroll(Action::LineDown); break;
-        case SB_PAGEUP: grid_.scroll(Action::PageUp); break;
-        case SB_PAGEDOWN: grid_.scroll(Action::PageDown); break;
-        case SB_TOP: grid_.scroll(Action::ToFirst); break;
-        case SB_BOTTOM: grid_.scroll(Action::ToLast); break;
+        case SB_LINEUP:
+            grid_.scroll(Action::LineUp);
+            break;
+        case SB_LINEDOWN:
+            grid_.scroll(Action::LineDown);
+            break;
+        case SB_PAGEUP:
+            grid_.scroll(Action::PageUp);
+            break;
+        case SB_PAGEDOWN:
+            grid_.scroll(Action::PageDown);
+            break;
+        case SB_TOP:
+            grid_.scroll(Action::ToFirst);
+            break;
+        case SB_BOTTOM:
+            grid_.scroll(Action::ToLast);
+            break;
         case SB_THUMBTRACK:  // the record follows the thumb as it is dragged
         case SB_THUMBPOSITION: {
             SCROLLINFO info{};
@@ -417,7 +468,8 @@ void RecordGridWindow::verticalScroll(WPARAM request) {
             grid_.thumbMoved(info.nTrackPos);
             break;
         }
-        default: return;
+        default:
+            return;
     }
     syncScrollBar();
 }
@@ -522,9 +574,11 @@ void RecordGridWindow::paint() {
         RECT title = cellRect(grid_.topRow(), column);
         title.top = 0;
         title.bottom = titleHeight();
-        RECT text = {title.left + kCellPadding, title.top, title.right - kCellPadding, title.bottom};
+        RECT text = {title.left + kCellPadding, title.top, title.right - kCellPadding,
+                     title.bottom};
         const std::wstring name = wideFromAnsi(table_.field(column).name);
-        DrawTextW(dc, name.c_str(), int(name.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+        DrawTextW(dc, name.c_str(), int(name.size()), &text,
+                  DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
         const bool right = RecordGrid::isRightAligned(table_.field(column));
         for (int r = 0; r < rows; ++r) {
             const int row = grid_.topRow() + r;
@@ -544,10 +598,12 @@ void RecordGridWindow::paint() {
             } else {
                 SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             }
-            RECT inside = {cell.left + kCellPadding, cell.top, cell.right - kCellPadding, cell.bottom};
+            RECT inside = {cell.left + kCellPadding, cell.top, cell.right - kCellPadding,
+                           cell.bottom};
             const std::wstring shown = wideFromAnsi(RecordGrid::cellText(table_, row, column));
             DrawTextW(dc, shown.c_str(), int(shown.size()), &inside,
-                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | (right ? DT_RIGHT : DT_LEFT));
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
+                          (right ? DT_RIGHT : DT_LEFT));
             line(cell.left, cell.bottom - 1, cell.right, cell.bottom - 1);
         }
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -560,7 +616,8 @@ void RecordGridWindow::paint() {
             drawBrowseMark(dc, mark);
         } else {
             const std::wstring shown = wideFromUtf8(RecordGrid::indicatorMark(table_.state()));
-            DrawTextW(dc, shown.c_str(), int(shown.size()), &mark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+            DrawTextW(dc, shown.c_str(), int(shown.size()), &mark,
+                      DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
         }
     }
     line(0, titleHeight() - 1, client.right, titleHeight() - 1);
@@ -629,8 +686,10 @@ int RecordGridWindow::lastRowShown() const {
 }
 
 bool RecordGridWindow::confirmDelete() {
-    return MessageBoxW(GetAncestor(window_, GA_ROOT), wideFromUtf8(RecordGrid::kDeleteQuestion).c_str(),
-                       wideFromUtf8(RecordGrid::kDeleteCaption).c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    return MessageBoxW(GetAncestor(window_, GA_ROOT),
+                       wideFromUtf8(RecordGrid::kDeleteQuestion).c_str(),
+                       wideFromUtf8(RecordGrid::kDeleteCaption).c_str(),
+                       MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 }  // namespace geocalc::win32

@@ -21,7 +21,8 @@ inline void registerWindowClass(HINSTANCE instance, const WindowClass& descripti
     windowClass.style = description.style;
     windowClass.lpfnWndProc = description.procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = description.programIcon ? LoadIconW(instance, MAKEINTRESOURCEW(1)) : nullptr;
+    windowClass.hIcon =
+        description.programIcon ? LoadIconW(instance, MAKEINTRESOURCEW(1)) : nullptr;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = description.background;
     windowClass.lpszClassName = description.name;
@@ -34,7 +35,8 @@ template <class Owner>
 Owner* windowOwner(HWND window, UINT message, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     return reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }

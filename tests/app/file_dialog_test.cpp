@@ -23,7 +23,8 @@ namespace {
 struct ShownDialog {
     QString acceptText, rejectText;
     QStringList filters;
-    std::vector<std::pair<QString, int>> textsCut;  // a title or an entry wider than its column, and the column's width
+    std::vector<std::pair<QString, int>>
+        textsCut;  // a title or an entry wider than its column, and the column's width
 };
 
 // Shows the real dialog, looks at it once it has laid itself out, and cancels it.
@@ -46,7 +47,8 @@ ShownDialog showAndCancel(const FileDialog& dialog) {
         const QStyle* style = details->style();
         const int titleMargins = 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) +
                                  style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
-        const int entryMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, details) + 1);
+        const int entryMargins =
+            2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, details) + 1);
         // The name column (0) may cut long names, as file dialogs do; the
         // others show their titles and entries whole.
         for (int column = 1; column < header->count(); ++column) {
@@ -56,7 +58,8 @@ ShownDialog showAndCancel(const FileDialog& dialog) {
             }
             for (std::size_t i = 0; i < texts.size(); ++i) {
                 const QString& text = texts[i];
-                const int needed = details->fontMetrics().horizontalAdvance(text) + (i == 0 ? titleMargins : entryMargins);
+                const int needed = details->fontMetrics().horizontalAdvance(text) +
+                                   (i == 0 ? titleMargins : entryMargins);
                 if (header->sectionSize(column) < needed) {
                     seen.textsCut.push_back({text, header->sectionSize(column)});
                 }
@@ -73,10 +76,14 @@ TEST(FileDialogTest, DialogsSpeakTheUsersLanguageWithWholeColumns) {
     // Tables of sizes whose texts run long ("1023 байты").
     TempFolder folder;
     for (const int size : {5, 999, 1023, 42'424, 1'048'575}) {
-        std::ofstream(folder.file("t" + std::to_string(size) + ".dat")) << std::string(std::size_t(size), ' ');
+        std::ofstream(folder.file("t" + std::to_string(size) + ".dat"))
+            << std::string(std::size_t(size), ' ');
     }
-    const FileDialogSettings settings{FileDialogSettings::Kind::Open, "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 (*.dat)",
-                                      {"\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"}, "", folder.file("t5.dat")};
+    const FileDialogSettings settings{FileDialogSettings::Kind::Open,
+                                      "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 (*.dat)",
+                                      {"\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"},
+                                      "",
+                                      folder.file("t5.dat")};
     const FileDialog open(settings);
 
     // A desktop font larger than the toolkit's default, as many users have.
@@ -90,7 +97,8 @@ TEST(FileDialogTest, DialogsSpeakTheUsersLanguageWithWholeColumns) {
     EXPECT_EQ(russian.acceptText, "&Открыть");
     EXPECT_EQ(russian.rejectText, "Отмена");
     EXPECT_EQ(russian.filters, (QStringList{"Таблица (*.dat)", "Все файлы (*)"}));
-    for (const auto& [text, width] : russian.textsCut) ADD_FAILURE() << text.toStdString() << " in " << width;
+    for (const auto& [text, width] : russian.textsCut)
+        ADD_FAILURE() << text.toStdString() << " in " << width;
 
     EXPECT_FALSE(application->useToolkitLanguageOf(QLocale::c()));  // none for it: English again
     const ShownDialog english = showAndCancel(open);
@@ -107,7 +115,10 @@ TEST(FileDialogTest, TheSaveDialogAsksBeforeReplacingAFile) {
     TempFolder folder;
     std::ofstream(folder.file("r.txt")) << "keep";
     const FileDialogSettings settings{FileDialogSettings::Kind::Save,
-                                      "\xD2\xE5\xEA\xF1\xF2 (*.txt)", {}, "txt", folder.file("r.txt"),
+                                      "\xD2\xE5\xEA\xF1\xF2 (*.txt)",
+                                      {},
+                                      "txt",
+                                      folder.file("r.txt"),
                                       true};
     const FileDialog save(settings);
     std::vector<QString> questions;

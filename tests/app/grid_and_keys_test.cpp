@@ -19,7 +19,8 @@ class GridTest : public WindowTest {
 protected:
     void open(const std::string& fixtureName) {
         fs::copy_file(fixture(fixtureName), folder.file("t.dat"));
-        const std::string cpg = fixture(fs::path(fixtureName).replace_extension(".cpg").filename().string());
+        const std::string cpg =
+            fixture(fs::path(fixtureName).replace_extension(".cpg").filename().string());
         answers.push_back(QString::fromStdString(folder.file("t.dat")));
         click(form->Button1);
         ASSERT_TRUE(boxes.empty()) << boxes.front().text.toStdString();
@@ -49,7 +50,8 @@ TEST_F(GridTest, CellsShowFieldTextsAndMemoKinds) {
     const int digit = form->DBGrid1->fontMetrics().horizontalAdvance('0');
     EXPECT_GE(form->DBGrid1->columnWidth(0), 10 * digit + 4);
     EXPECT_LT(form->DBGrid1->columnWidth(0), 11 * digit + 20);
-    EXPECT_GE(form->DBGrid1->columnWidth(3), form->DBGrid1->fontMetrics().horizontalAdvance("OK") + 4);
+    EXPECT_GE(form->DBGrid1->columnWidth(3),
+              form->DBGrid1->fontMetrics().horizontalAdvance("OK") + 4);
 
     // The memo's text is what a pick reads.
     doubleClickRow(2);
@@ -122,7 +124,8 @@ TEST_F(WindowTest, StartupFailureBoxNamesTheFailure) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Application Error");
     EXPECT_EQ(boxes[0].text,
-              "Exception geocalc::Error in module geocalc at 00000000.\r\nError creating window class.\r\n");
+              "Exception geocalc::Error in module geocalc at 00000000.\r\nError creating window "
+              "class.\r\n");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class GridDeparturesTest : public WindowTest {
-  protected:
+protected:
     void open(const std::string& surveyTable) {
         answers.push_back(QString::fromStdString(surveyTable));
         click(form->Button1);
@@ -122,8 +122,10 @@ TEST_F(GridDeparturesTest, TheScrollBarMovesTheCurrentRecord) {
     option.sliderPosition = option.sliderValue = bar->value();
     option.pageStep = bar->pageStep();
     option.subControls = QStyle::SC_All;
-    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
-    const QRect groove = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
+    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarSlider, bar);
+    const QRect groove = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                      QStyle::SC_ScrollBarGroove, bar);
     QTest::mousePress(bar, Qt::LeftButton, {}, thumb.center());
     QTest::mouseMove(bar, thumb.center() + QPoint(0, groove.height() / 2));
     const int dragged = form->Table1.currentRow();
@@ -139,8 +141,8 @@ TEST_F(GridDeparturesTest, TheScrollBarMovesTheCurrentRecord) {
     EXPECT_EQ(form->Table1.fieldText(0), "P" + std::to_string(dragged + 2));
 
     // Each notch of the wheel moves the current record by the system's lines.
-    QWheelEvent down(QPointF(20, 20), grid->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -240),
-                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent down(QPointF(20, 20), grid->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                     QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid->viewport(), &down);
     EXPECT_EQ(form->Table1.currentRow(), dragged + 1 + 2 * QApplication::wheelScrollLines());
     expectCurrentRecordShown();

@@ -35,7 +35,9 @@ protected:
         for (const QChar c : text) typeText(QApplication::focusWidget(), QString(c));
     }
     QString mark() const {
-        return form->DBGrid1->model()->headerData(form->Table1.currentRow(), Qt::Vertical).toString();
+        return form->DBGrid1->model()
+            ->headerData(form->Table1.currentRow(), Qt::Vertical)
+            .toString();
     }
     std::string workingCopy() const { return folder.file("pts.dbf"); }
     Rows stored() const { return readTable(workingCopy()); }
@@ -115,7 +117,8 @@ TEST_F(GridEditingTest, TheCellEditorRefusesWhatTheFieldCannotHold) {
     type("Пк中");
     key(Qt::Key_Return);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "The character U+4E2D cannot be entered: texts here are in Windows-1251.");
+    EXPECT_EQ(boxes[0].text,
+              "The character U+4E2D cannot be entered: texts here are in Windows-1251.");
     EXPECT_TRUE(form->DBGrid1->editorShown());
     EXPECT_EQ(form->DBGrid1->cellEditor()->text(), "Пк中");
     EXPECT_EQ(form->Table1.fieldText(0), "\xD0\xE5\xEF\xE5\xF0 1");
@@ -227,7 +230,8 @@ TEST_F(GridEditingTest, PressOnTheTitleRowAppliesTypedTextAndKeepsTheRecord) {
     key(Qt::Key_Down);
     type("Q");
     QHeaderView* titles = form->DBGrid1->horizontalHeader();
-    QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, QPoint(titles->sectionPosition(1) + 5, 5));
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
+                      QPoint(titles->sectionPosition(1) + 5, 5));
     EXPECT_EQ(form->Table1.currentRow(), 1);
     EXPECT_EQ(form->Table1.fieldText(0), "Q");
     EXPECT_EQ(form->Table1.state(), DatasetState::Edit);
@@ -237,7 +241,8 @@ TEST_F(GridEditingTest, PressInTheIndicatorColumnAppliesPostsAndMoves) {
     key(Qt::Key_Right);
     type("6171000");
     QHeaderView* indicator = form->DBGrid1->verticalHeader();
-    QTest::mouseClick(indicator->viewport(), Qt::LeftButton, {}, QPoint(5, indicator->sectionViewportPosition(3) + 5));
+    QTest::mouseClick(indicator->viewport(), Qt::LeftButton, {},
+                      QPoint(5, indicator->sectionViewportPosition(3) + 5));
     EXPECT_EQ(form->Table1.currentRow(), 3);
     EXPECT_EQ(form->Table1.state(), DatasetState::Browse);
     EXPECT_EQ(stored()[1][1], "6171000");
@@ -317,7 +322,8 @@ TEST_F(GridEditingTest, AnotherProgramsEditReachesTheGridThePickAndTheNextEdit) 
     key(Qt::Key_Return);
     key(Qt::Key_Down);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(stored()[4], (std::vector<std::string>{"\xD2\xEE\xF7\xEA\xE0 4a", "6171455.77", "2311040.66"}));
+    EXPECT_EQ(stored()[4],
+              (std::vector<std::string>{"\xD2\xEE\xF7\xEA\xE0 4a", "6171455.77", "2311040.66"}));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <sys/wait.h>
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -6,7 +7,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
-#include <sys/wait.h>
 
 #include <cstdlib>
 
@@ -47,9 +47,11 @@ TEST_F(WindowTest, OneJobFromOpeningToSaving) {
 
     for (int row : {0, 2, 4}) doubleClickRow(row);
     const std::string reper = "\xD0\xE5\xEF\xE5\xF0 1";
-    EXPECT_EQ(entries(form->pointLists().names), (std::vector<std::string>{reper, "\xD2\xEE\xF7\xEA\xE0 3",
-                                                                          "\xD2\xEE\xF7\xEA\xE0 5"}));
-    EXPECT_EQ(form->ListBox1->model()->data(form->ListBox1->model()->index(0, 0)).toString(), "Репер 1");
+    EXPECT_EQ(
+        entries(form->pointLists().names),
+        (std::vector<std::string>{reper, "\xD2\xEE\xF7\xEA\xE0 3", "\xD2\xEE\xF7\xEA\xE0 5"}));
+    EXPECT_EQ(form->ListBox1->model()->data(form->ListBox1->model()->index(0, 0)).toString(),
+              "Репер 1");
     EXPECT_EQ(form->Table1.currentRow(), 4);
 
     click(form->Button5);
@@ -61,9 +63,13 @@ TEST_F(WindowTest, OneJobFromOpeningToSaving) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(dialogsSeen.back(), "*.txt");
     EXPECT_EQ(readBytes(folder.file("result.txt")),
-              reper + " 6171234.56 2310456.78 51\xB0" "45'56.0\" 449.7\r\n"
-              "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0" "40'21.4\" 389.2\r\n"
-              "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0" "3'11.3\" 667.0\r\n");
+              reper +
+                  " 6171234.56 2310456.78 51\xB0"
+                  "45'56.0\" 449.7\r\n"
+                  "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0"
+                  "40'21.4\" 389.2\r\n"
+                  "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0"
+                  "3'11.3\" 667.0\r\n");
 
     answers.push_back(std::nullopt);  // a cancelled save changes nothing
     click(form->Button6);
@@ -85,7 +91,8 @@ TEST_F(WindowTest, FailuresAreShownAndTheWindowGoesOn) {
     } thrower;
     QEvent event(QEvent::User);
     const std::vector<std::pair<std::function<void()>, QString>> cases = {
-        {[] { throw Error("Invalid floating point operation"); }, "Invalid floating point operation."},
+        {[] { throw Error("Invalid floating point operation"); },
+         "Invalid floating point operation."},
         {[] { throw Error("Table does not exist."); }, "Table does not exist."},
         {[] { throw Error(""); }, ""},
         {[] { throw Error("\xD0\xE5\xEF\xE5\xF0"); }, "Репер."},
@@ -119,10 +126,13 @@ TEST_F(WindowTest, DeleteTakesOneWholePointAndStaleResultsAreNotSaved) {
     doubleClickRow(3);
     click(form->Button5);  // the second run replaces the first run's lines
     EXPECT_EQ(entries(form->pointLists().sides).size(), 4u);
-    EXPECT_EQ(form->pointLists().sides.at(2), "104\xB0" "1'17.9\" 237.7");
+    EXPECT_EQ(form->pointLists().sides.at(2),
+              "104\xB0"
+              "1'17.9\" 237.7");
 
     auto clickEntry = [](ListBox* list, int row) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
     };
     auto shownSelection = [](ListBox* list) {
         const QModelIndexList selected = list->selectionModel()->selectedIndexes();
@@ -131,26 +141,33 @@ TEST_F(WindowTest, DeleteTakesOneWholePointAndStaleResultsAreNotSaved) {
     clickEntry(form->ListBox1, 2);
     clickEntry(form->ListBox4, 1);
     clickEntry(form->ListBox3, 1);  // selects point 1 in all three, not in the side lines
-    for (ListBox* list : {form->ListBox1, form->ListBox2, form->ListBox3}) EXPECT_EQ(shownSelection(list), 1);
+    for (ListBox* list : {form->ListBox1, form->ListBox2, form->ListBox3})
+        EXPECT_EQ(shownSelection(list), 1);
     EXPECT_EQ(shownSelection(form->ListBox4), 1);
     clickEntry(form->ListBox2, 2);
-    for (ListBox* list : {form->ListBox1, form->ListBox2, form->ListBox3}) EXPECT_EQ(shownSelection(list), 2);
+    for (ListBox* list : {form->ListBox1, form->ListBox2, form->ListBox3})
+        EXPECT_EQ(shownSelection(list), 2);
 
     click(form->Button4);
     EXPECT_EQ(entries(form->pointLists().names),
-              (std::vector<std::string>{"\xD0\xE5\xEF\xE5\xF0 1", "\xD2\xEE\xF7\xEA\xE0 2", "\xD2\xEE\xF7\xEA\xE0 4"}));
-    EXPECT_EQ(entries(form->pointLists().xs), (std::vector<std::string>{"6171234.56", "6171398.12", "6171455.31"}));
-    EXPECT_EQ(entries(form->pointLists().ys), (std::vector<std::string>{"2310456.78", "2310587.34", "2311040.66"}));
+              (std::vector<std::string>{"\xD0\xE5\xEF\xE5\xF0 1", "\xD2\xEE\xF7\xEA\xE0 2",
+                                        "\xD2\xEE\xF7\xEA\xE0 4"}));
+    EXPECT_EQ(entries(form->pointLists().xs),
+              (std::vector<std::string>{"6171234.56", "6171398.12", "6171455.31"}));
+    EXPECT_EQ(entries(form->pointLists().ys),
+              (std::vector<std::string>{"2310456.78", "2310587.34", "2311040.66"}));
     EXPECT_EQ(shownSelection(form->ListBox1), -1);
     EXPECT_EQ(form->pointLists().sides.count(), 4);  // the lines stay, no longer the points' own
-    click(form->Button4);  // nothing selected any more
+    click(form->Button4);                            // nothing selected any more
     EXPECT_EQ(form->pointLists().names.count(), 3);
 
     // The side lines no longer belong to the points: no file, no dialog.
     const std::size_t dialogs = dialogsSeen.size();
     click(form->Button6);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "The results do not belong to the points as they now stand; press \"Рассчет\" again.");
+    EXPECT_EQ(
+        boxes[0].text,
+        "The results do not belong to the points as they now stand; press \"Рассчет\" again.");
     EXPECT_EQ(dialogsSeen.size(), dialogs);
     EXPECT_FALSE(fs::exists(folder.file("result.txt")));
 
@@ -300,8 +317,9 @@ TEST_F(WindowTest, ADroppedTableOpensAndCtrlCCopiesFromTheLists) {
 TEST(StartupTest, ATableNamedAtStartOpens) {
     TempFolder folder;
     fs::copy_file(sample(), folder.file("pts.dat"));
-    const std::string command = "QT_QPA_PLATFORM=offscreen timeout 5 '" + std::string(GEOCALC_APP_EXE) + "' '" +
-                                folder.file("pts.dat") + "' 2>/dev/null";
+    const std::string command = "QT_QPA_PLATFORM=offscreen timeout 5 '" +
+                                std::string(GEOCALC_APP_EXE) + "' '" + folder.file("pts.dat") +
+                                "' 2>/dev/null";
     std::system(command.c_str());
     EXPECT_EQ(readBytes(folder.file("pts.dbf")), readBytes(folder.file("pts.dat")));
 }
@@ -313,13 +331,15 @@ TEST(StartupTest, NoDisplayIsAStartupFailureWithItsTextOnStandardError) {
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_NE(readBytes(folder.file("err")).find("could not connect to display"), std::string::npos);
+    EXPECT_NE(readBytes(folder.file("err")).find("could not connect to display"),
+              std::string::npos);
 }
 
 TEST(StartupTest, VersionIsAnsweredWithoutADisplay) {
     TempFolder folder;
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY '" + std::string(GEOCALC_APP_EXE) +
-                                "' --version > '" + folder.file("out") + "'";
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY '" +
+                                std::string(GEOCALC_APP_EXE) + "' --version > '" +
+                                folder.file("out") + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(readBytes(folder.file("out")), "geocalc " + std::string(GEOCALC_VERSION) + "\n");
 }

@@ -89,7 +89,7 @@ TEST(SideTest, FailuresInTheOrderOfTheSteps) {
         {"0", "0", "-1E400", "0", "Floating point overflow"},
         {"1E308", "-1E308", "0", "0", "Floating point overflow"},
         {"1.5E308", "0", "1.5E308", "0", "Floating point overflow"},  // the length
-        {"0", "0", "1E400", "0", "Floating point overflow"},  // along Y, dY beyond doubles
+        {"0", "0", "1E400", "0", "Floating point overflow"},          // along Y, dY beyond doubles
         {"0", "0", "1.5E308", "-1.5E308", "Floating point overflow"},
     };
     for (const Failure& f : cases) {

@@ -39,7 +39,9 @@ ShellRun shell(const std::string& command) {
 }
 
 // The executable itself: options, exit codes and the usage.
-ShellRun runCli(const std::string& arguments) { return shell("\"$CLI\" " + arguments + " </dev/null"); }
+ShellRun runCli(const std::string& arguments) {
+    return shell("\"$CLI\" " + arguments + " </dev/null");
+}
 
 TEST(CliExecutableTest, InverseHonoursSeparatorOptionAndExitCodes) {
     ShellRun run = runCli("--decimal-separator , inverse 0 0 100,5 0");
@@ -240,12 +242,14 @@ TEST(CliExecutableTest, IdsComeFromFilesStandardInputAndRanges) {
     TempFolder folder;
     const std::string ids = "'" + folder.file("ids.txt") + "'";
     const std::vector<std::pair<std::string, const ShellRun*>> cases = {
-        {"printf '1\\n2\\r\\n\\n3-5\\n6\\n' > " + ids + "; $CLI parcel --format json --ids " + ids + " " + sample + " 7 8",
+        {"printf '1\\n2\\r\\n\\n3-5\\n6\\n' > " + ids + "; $CLI parcel --format json --ids " + ids +
+             " " + sample + " 7 8",
          nullptr},  // the file's IDs come after the command line's: 7 8 1 2 3 4 5 6
         {"printf '3-8\\n1\\n' | $CLI parcel --format json --ids - " + sample + " 1 2", &expected},
         {"$CLI parcel --format json " + sample + " 1-8", &expected},
         {"$CLI parcel --format json " + sample + " 8-1", &backwards},
-        {"$CLI parcel --format json " + sample + " 1-8 1", &expected},  // closed by the first point again
+        {"$CLI parcel --format json " + sample + " 1-8 1",
+         &expected},  // closed by the first point again
     };
     for (const auto& [command, wanted] : cases) {
         const ShellRun run = shell(command);
@@ -255,13 +259,15 @@ TEST(CliExecutableTest, IdsComeFromFilesStandardInputAndRanges) {
         }
     }
     const ShellRun rotated = shell(cases[0].first);
-    EXPECT_NE(rotated.out.find("\"points\": [\n    {\"name\": \"Точка 7\""), std::string::npos) << rotated.out;
+    EXPECT_NE(rotated.out.find("\"points\": [\n    {\"name\": \"Точка 7\""), std::string::npos)
+        << rotated.out;
 
     EXPECT_EQ(runCli("traverse --ids " + ids + " " + sample).exitCode, 0);
     const ShellRun missing = runCli("parcel --ids /nonexistent/ids " + sample);
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "Cannot read the ID file '/nonexistent/ids'\n");
-    EXPECT_EQ(runCli("parcel --ids '" + folder.path().string() + "' " + sample).exitCode, 1);  // a folder
+    EXPECT_EQ(runCli("parcel --ids '" + folder.path().string() + "' " + sample).exitCode,
+              1);  // a folder
     EXPECT_EQ(runCli("parcel " + sample + " 1-x").exitCode, 2);
     EXPECT_EQ(runCli("show --ids " + ids + " " + sample).exitCode, 2);
 }
@@ -302,7 +308,8 @@ TEST(CliExecutableTest, ControlBytesFromATableNeverReachATerminalRaw) {
 
     const ShellRun parcelPiped = runCli("parcel --allow-crossing " + table + " 1 2 3 4");
     EXPECT_NE(parcelPiped.out.find(raw), std::string::npos);
-    EXPECT_EQ(parcelPiped.err.find(raw), std::string::npos);  // the crossing warning names them, escaped
+    EXPECT_EQ(parcelPiped.err.find(raw),
+              std::string::npos);  // the crossing warning names them, escaped
     EXPECT_NE(parcelPiped.err.find("C\\x0DD"), std::string::npos) << parcelPiped.err;
     const ShellRun parcelShown = onTerminal("parcel --allow-crossing " + table + " 1 2 3 4");
     EXPECT_EQ(parcelShown.out.find(raw), std::string::npos);

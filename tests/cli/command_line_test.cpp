@@ -25,8 +25,9 @@ std::string refusal(std::vector<std::string> args) {
 }
 
 TEST(CommandLineTest, OptionsGoIntoTheValueWhereverTheyStand) {
-    const CommandLine line = parsed({"-o", "out.svg", "parcel", "--names", "t.dbf", "--format", "svg", "A", "B",
-                                     "--decimals", "3", "--title", "one", "--title", "two", "--allow-crossing", "C"});
+    const CommandLine line =
+        parsed({"-o", "out.svg", "parcel", "--names", "t.dbf", "--format", "svg", "A", "B",
+                "--decimals", "3", "--title", "one", "--title", "two", "--allow-crossing", "C"});
     EXPECT_EQ(line.positional, (std::vector<std::string>{"parcel", "t.dbf", "A", "B", "C"}));
     EXPECT_EQ(line.parcel.outputPath, "out.svg");
     EXPECT_TRUE(line.parcel.byName);
@@ -40,7 +41,8 @@ TEST(CommandLineTest, OptionsGoIntoTheValueWhereverTheyStand) {
     EXPECT_EQ(parsed({"inverse", "-100", "-5", "--", "--names", "0"}).positional,
               (std::vector<std::string>{"inverse", "-100", "-5", "--names", "0"}));
     EXPECT_EQ(parsed({"--decimal-separator", ",", "show", "t.dbf"}).decimalSeparator, ',');
-    EXPECT_TRUE(parsed({"--help", "show", "--format", "svg"}).help);  // help asks nothing of the rest
+    EXPECT_TRUE(
+        parsed({"--help", "show", "--format", "svg"}).help);  // help asks nothing of the rest
     const CommandLine traverse = parsed({"traverse", "--encoding", "utf-8", "--ids", "-", "t.dbf"});
     EXPECT_TRUE(traverse.traverse.utf8);
     EXPECT_EQ(traverse.idsPath, "-");
@@ -57,11 +59,13 @@ TEST(CommandLineTest, WhatIsWrongIsSaid) {
         {{"parcel", "--decimals", "10"}, "--decimals takes a whole number from 0 to 9"},
         {{"traverse", "--format", "svg"}, "--format is an option of parcel, not of traverse"},
         {{"show", "--names", "t.dbf"}, "--names is an option of traverse and parcel, not of show"},
-        {{"inverse", "--allow-crossing"}, "--allow-crossing is an option of parcel, not of inverse"},
+        {{"inverse", "--allow-crossing"},
+         "--allow-crossing is an option of parcel, not of inverse"},
     };
     for (const auto& [args, message] : cases) EXPECT_EQ(refusal(args), message);
-    EXPECT_NE(refusal({"--decimal-separator", "5", "show"}).find("'5' cannot be the decimal separator"),
-              std::string::npos);
+    EXPECT_NE(
+        refusal({"--decimal-separator", "5", "show"}).find("'5' cannot be the decimal separator"),
+        std::string::npos);
 }
 
 std::string sourceFile(const std::string& path) {
@@ -84,7 +88,8 @@ TEST(CommandLineTest, TheUsageTheManualPageAndTheReferenceNameEveryOption) {
     const std::string usage(usageText());
     for (const OptionSpec& option : options()) {
         SCOPED_TRACE(option.name);
-        EXPECT_NE(usage.find(std::string(option.name) + (option.value.empty() ? "" : " ")), std::string::npos);
+        EXPECT_NE(usage.find(std::string(option.name) + (option.value.empty() ? "" : " ")),
+                  std::string::npos);
         EXPECT_NE(manual.find(roff(option.name)), std::string::npos);
         EXPECT_NE(reference.find("`" + std::string(option.name)), std::string::npos);
         for (const std::string_view command : option.commands) {

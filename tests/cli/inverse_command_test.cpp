@@ -53,7 +53,9 @@ TEST(InverseCommandTest, ReadsSidesFromInputAndGoesOnAfterAFailure) {
 }
 
 TEST(InverseCommandTest, ALineHoldingANulByteFailsAsAWhole) {
-    static constexpr char kInput[] = "0 0 1 0\n0 0 1\0" "00 0\n\n0 0 0 1\n";
+    static constexpr char kInput[] =
+        "0 0 1 0\n0 0 1\0"
+        "00 0\n\n0 0 0 1\n";
     const Outcome run = inverse({}, std::string(kInput, sizeof kInput - 1));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "0°0'0.0\" 1.0\nLine 2 holds a NUL byte.\n\n90°0'0.0\" 1.0\n");
@@ -70,7 +72,9 @@ TEST(InverseCommandTest, ALineOverTheLimitIsRefused) {
 }
 
 TEST(InverseCommandTest, MalformedUtf8NeverReadsAsANumber) {
-    const Outcome run = inverse({}, "0 0 100\xE0\x80\x80garbage 0\n0 0 100\xF0\x80\x80\xAE" "5 0\n");
+    const Outcome run = inverse({},
+                                "0 0 100\xE0\x80\x80garbage 0\n0 0 100\xF0\x80\x80\xAE"
+                                "5 0\n");
     EXPECT_EQ(run.out,
               "'100???garbage' is not a valid floating point value.\n"
               "'100????5' is not a valid floating point value.\n");

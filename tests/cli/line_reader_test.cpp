@@ -21,14 +21,19 @@ std::vector<std::string> linesOf(const std::string& input, std::size_t blockSize
 // blocks, lines longer than a block, empty lines, a last line without a
 // line feed, an empty input.
 TEST(LineReaderTest, GivesTheLinesGetlineGives) {
-    const std::vector<std::string> inputs = {
-        "", "\n", "one", "one\n", "0 0 1 0\r\n\nlonger than any block here\nx\n\n", "a\nbb\nccc\ndddd\neeeee"};
+    const std::vector<std::string> inputs = {"",
+                                             "\n",
+                                             "one",
+                                             "one\n",
+                                             "0 0 1 0\r\n\nlonger than any block here\nx\n\n",
+                                             "a\nbb\nccc\ndddd\neeeee"};
     for (const std::string& input : inputs) {
         std::vector<std::string> expected;
         std::istringstream in(input);
         for (std::string line; std::getline(in, line);) expected.push_back(line);
         for (const std::size_t blockSize : {1, 2, 3, 7, 64}) {
-            EXPECT_EQ(linesOf(input, blockSize), expected) << "'" << input << "', block " << blockSize;
+            EXPECT_EQ(linesOf(input, blockSize), expected)
+                << "'" << input << "', block " << blockSize;
         }
     }
 }

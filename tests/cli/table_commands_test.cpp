@@ -83,8 +83,11 @@ TEST(TableCommandsTest, ShowWritesNumbersWithALetterSeparatorInUtf8) {
 
 TEST(TableCommandsTest, TraversePicksByNumberOrNameAndWritesTheResults) {
     const std::string expected =
-        "\xD0\xE5\xEF\xE5\xF0 1 6123456.78 2345678.91 36\xB0" "14'5.1\" 54.8\r\n"
-        "\xEF\xEA" "2 6123501.02 2345711.33 216\xB0" "14'5.1\" 54.8\r\n";
+        "\xD0\xE5\xEF\xE5\xF0 1 6123456.78 2345678.91 36\xB0"
+        "14'5.1\" 54.8\r\n"
+        "\xEF\xEA"
+        "2 6123501.02 2345711.33 216\xB0"
+        "14'5.1\" 54.8\r\n";
     std::ostringstream byNumber, byName;
     runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1", "2"}, {}, byNumber);
     EXPECT_EQ(byNumber.str(), expected);
@@ -93,7 +96,8 @@ TEST(TableCommandsTest, TraversePicksByNumberOrNameAndWritesTheResults) {
 
     TempFolder folder;
     std::ostringstream none;
-    runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1", "2"}, options(false, folder.file("r.txt")), none);
+    runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1", "2"},
+                       options(false, folder.file("r.txt")), none);
     EXPECT_EQ(readBytes(folder.file("r.txt")), expected);
     runTraverseCommand({fixture("shapelib_cp1251.dbf"), "1", "2"},
                        options(false, folder.file("u.txt"), true), none);
@@ -113,7 +117,8 @@ TEST(TableCommandsTest, TraverseFailuresAndWrongArguments) {
                  "Invalid floating point operation");
     EXPECT_ERROR(runTraverseCommand({fixture("shapelib_two_fields.dbf"), "1"}, {}, out),
                  "List index out of bounds (2)");
-    EXPECT_THROW(runTraverseCommand({fixture("shapelib_cp1251.dbf"), "first"}, {}, out), UsageError);
+    EXPECT_THROW(runTraverseCommand({fixture("shapelib_cp1251.dbf"), "first"}, {}, out),
+                 UsageError);
     EXPECT_THROW(runTraverseCommand({fixture("shapelib_cp1251.dbf")}, {}, out), UsageError);
     EXPECT_THROW(runShow({}, out), UsageError);
     EXPECT_EQ(out.str(), "");
@@ -122,7 +127,8 @@ TEST(TableCommandsTest, TraverseFailuresAndWrongArguments) {
 TEST(TableCommandsTest, TablesTooLargeToCountInRowsAreRefused) {
     TempFolder folder;
     const std::string path = sparseTable(folder.file("big.dbf"), std::uint64_t(1) << 31);
-    const std::string message = "Table1: The table has 2147483648 records, more than the 2147483646 that can be shown";
+    const std::string message =
+        "Table1: The table has 2147483648 records, more than the 2147483646 that can be shown";
     std::ostringstream out;
     EXPECT_ERROR(runShow({path}, out), message);
     EXPECT_ERROR(runTraverseCommand({path, "1", "2"}, {}, out), message);

@@ -18,9 +18,11 @@ TEST(ByteWordsTest, FindsAndCopiesAtEveryPlaceOfShortAndLongTexts) {
             for (std::size_t at = 0; at <= size; ++at) {  // at == size: not there
                 std::string text(size, 'a');
                 if (at < size) text[at] = char(sought);
-                const bool found = words::any(text.data(), text.size(),
-                                              [sought](std::uint64_t w) { return words::bytesEqual(w, sought); });
-                EXPECT_EQ(found, at < size) << "byte " << int(sought) << ", size " << size << ", at " << at;
+                const bool found = words::any(text.data(), text.size(), [sought](std::uint64_t w) {
+                    return words::bytesEqual(w, sought);
+                });
+                EXPECT_EQ(found, at < size)
+                    << "byte " << int(sought) << ", size " << size << ", at " << at;
 
                 std::string copy(size + 8, '#');
                 words::copy(copy.data(), text.data(), size);

@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class MainFormTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         fs::copy_file(pathFromUtf8(std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat"),
                       pathFromUtf8(folder.file("pts.dat")));
@@ -59,9 +59,11 @@ TEST_F(MainFormTest, OneJobFromOpeningToSaving) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].kind, FileDialogSettings::Kind::Open);
     EXPECT_EQ(shown[0].filter, "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 \xE4\xE0\xED\xFB\xF5 (*.dat)");
-    EXPECT_EQ(shown[0].moreFilters, std::vector<std::string>{"\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"});
+    EXPECT_EQ(shown[0].moreFilters,
+              std::vector<std::string>{"\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"});
     EXPECT_FALSE(shown[0].confirmReplace);
-    EXPECT_EQ(form.OpenDialog1.fileName, folder.file("pts.dbf"));  // the working copy, for the next open
+    EXPECT_EQ(form.OpenDialog1.fileName,
+              folder.file("pts.dbf"));  // the working copy, for the next open
     EXPECT_TRUE(form.calculateEnabled());
     EXPECT_EQ(commandsChanged, 1);
 
@@ -77,9 +79,12 @@ TEST_F(MainFormTest, OneJobFromOpeningToSaving) {
     EXPECT_EQ(shown.back().defaultSuffix, "txt");
     EXPECT_TRUE(shown.back().confirmReplace);  // the dialog asks before replacing a file
     EXPECT_EQ(readBytes(folder.file("r.txt")),
-              "\xD0\xE5\xEF\xE5\xF0 1 6171234.56 2310456.78 51\xB0" "45'56.0\" 449.7\r\n"
-              "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0" "40'21.4\" 389.2\r\n"
-              "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0" "3'11.3\" 667.0\r\n");
+              "\xD0\xE5\xEF\xE5\xF0 1 6171234.56 2310456.78 51\xB0"
+              "45'56.0\" 449.7\r\n"
+              "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0"
+              "40'21.4\" 389.2\r\n"
+              "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0"
+              "3'11.3\" 667.0\r\n");
     EXPECT_EQ(form.SaveDialog1.fileName, folder.file("r.txt"));
 
     form.Button3Click();  // clearing disables nothing
@@ -100,7 +105,8 @@ TEST_F(MainFormTest, CancelledDialogsAndFailuresChangeWhatTheyShould) {
 
     answers.push_back(folder.file("pts.dat"));
     form.Button1Click(dialogs());
-    EXPECT_ERROR(form.Button5Click(), "List index out of bounds (0)");  // no points: a failed run enables nothing
+    EXPECT_ERROR(form.Button5Click(),
+                 "List index out of bounds (0)");  // no points: a failed run enables nothing
     EXPECT_FALSE(form.saveEnabled());
 
     pick(0);
@@ -109,7 +115,8 @@ TEST_F(MainFormTest, CancelledDialogsAndFailuresChangeWhatTheyShould) {
     pick(2);  // the side lines no longer belong to the points: no dialog, no file
     const std::size_t dialogsBefore = shown.size();
     EXPECT_ERROR(form.Button6Click(dialogs()),
-                 "The results do not belong to the points as they now stand; press \"\xD0\xE0\xF1\xF1\xF7\xE5\xF2\" again");
+                 "The results do not belong to the points as they now stand; press "
+                 "\"\xD0\xE0\xF1\xF1\xF7\xE5\xF2\" again");
     EXPECT_EQ(shown.size(), dialogsBefore);
 }
 
@@ -128,12 +135,13 @@ TEST_F(MainFormTest, ANamedTableOpensAndListsCopyWhatTheyShow) {
     selectPoint(form.lists, 1);
     EXPECT_EQ(form.copiedFrom(form.lists.xs), "6171398.12");
     const std::string sides = form.copiedFrom(form.lists.sides);
-    EXPECT_EQ(sides, form.lists.sides.at(0) + "\r\n" + form.lists.sides.at(1) + "\r\n" + form.lists.sides.at(2));
+    EXPECT_EQ(sides, form.lists.sides.at(0) + "\r\n" + form.lists.sides.at(1) + "\r\n" +
+                         form.lists.sides.at(2));
 }
 
 // A grid view that keeps the cell editor's text, for the close.
 class EditorView : public RecordGridView {
-  public:
+public:
     void showEditor(const std::string& utf8, int) override { editor = utf8; }
     void setEditorText(const std::string& utf8) override { editor = utf8; }
     std::string editorText() const override { return editor; }

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 using Key = RecordGrid::Key;
 
 class RecordingView : public RecordGridView {
-  public:
+public:
     void showEditor(const std::string& utf8, int maxLength) override {
         editor = utf8;
         editorLimit = maxLength;
@@ -54,7 +54,7 @@ class RecordingView : public RecordGridView {
 };
 
 class RecordGridTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         fs::copy_file(pathFromUtf8(std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat"),
                       pathFromUtf8(folder.file("pts.dbf")));
@@ -173,8 +173,9 @@ TEST_F(RecordGridTest, TypingEditsEnterAppliesMovingPostsEscapeResets) {
     EXPECT_TRUE(press(Key::F2));
     EXPECT_EQ(view.editor, "6171398.5");
     type("x");
-    EXPECT_ERROR(press(Key::Enter), "'6171398.5x' is not a valid floating point value for field 'X'");
-    EXPECT_TRUE(view.editorShown);  // the refused text stays in the cell
+    EXPECT_ERROR(press(Key::Enter),
+                 "'6171398.5x' is not a valid floating point value for field 'X'");
+    EXPECT_TRUE(view.editorShown);    // the refused text stays in the cell
     EXPECT_TRUE(press(Key::Escape));  // the typed text goes
     EXPECT_FALSE(view.editorShown);
     EXPECT_EQ(view.editor, "6171398.5");
@@ -262,11 +263,15 @@ TEST(RecordGridRulesTest, MarksWidthsAndTypedText) {
     DbfField name;
     name.kind = FieldKind::String;
     name.length = 12;
-    EXPECT_EQ(RecordGrid::columnWidth(name, 7, 30), 12 * 7 + 8);  // by content, 4 pixels either side
-    EXPECT_EQ(RecordGrid::columnWidth(name, 2, 30, 6), 30 + 8 + 6);  // by title, with the view's margins
+    EXPECT_EQ(RecordGrid::columnWidth(name, 7, 30),
+              12 * 7 + 8);  // by content, 4 pixels either side
+    EXPECT_EQ(RecordGrid::columnWidth(name, 2, 30, 6),
+              30 + 8 + 6);  // by title, with the view's margins
 
-    for (const char* text : {"a", "Ж", " ", "\xE2\x82\xAC", "7"}) EXPECT_TRUE(RecordGrid::isCellText(text)) << text;
-    for (const char* text : {"", "\x01", "\x1B", "\t", "\x7F", "\xC2\x85"}) EXPECT_FALSE(RecordGrid::isCellText(text));
+    for (const char* text : {"a", "Ж", " ", "\xE2\x82\xAC", "7"})
+        EXPECT_TRUE(RecordGrid::isCellText(text)) << text;
+    for (const char* text : {"", "\x01", "\x1B", "\t", "\x7F", "\xC2\x85"})
+        EXPECT_FALSE(RecordGrid::isCellText(text));
 }
 
 TEST_F(RecordGridTest, PressesMoveOpenTheEditorAndDoubleClicksPick) {

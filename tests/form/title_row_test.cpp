@@ -42,11 +42,11 @@ TEST(TitleRowTest, DropsLandOnTheColumnUnderTheMouseOrTheNearestEnd) {
 }
 
 TEST(TitleRowTest, TheDropMarkerStandsOnTheEdgeTheHeldColumnWillTake) {
-    EXPECT_EQ(dropMarkerAt(kShown, 3, 40), 12);   // before the first
+    EXPECT_EQ(dropMarkerAt(kShown, 3, 40), 12);  // before the first
     EXPECT_EQ(dropMarkerAt(kShown, 3, 0), 12);
     EXPECT_EQ(dropMarkerAt(kShown, 1, 100), 150);  // after the second
     EXPECT_EQ(dropMarkerAt(kShown, 1, 900), 200);
-    EXPECT_EQ(dropMarkerAt(kShown, 0, 100), 150);  // held left of those shown: goes after
+    EXPECT_EQ(dropMarkerAt(kShown, 0, 100), 150);           // held left of those shown: goes after
     EXPECT_EQ(dropMarkerAt(kShown, 2, 100), std::nullopt);  // stays where it is
     EXPECT_EQ(dropMarkerAt({}, 1, 100), std::nullopt);
 }

@@ -25,12 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!corners.empty() && corners.back().x == p.x && corners.back().y == p.y) continue;
         corners.push_back(p);
     }
-    if (corners.size() < 3 || (corners.back().x == corners[0].x && corners.back().y == corners[0].y)) return 0;
+    if (corners.size() < 3 ||
+        (corners.back().x == corners[0].x && corners.back().y == corners[0].y))
+        return 0;
     const auto expected = geocalc::every_pair::firstByEveryPair(corners);
     if (geocalc::firstCrossing(corners) != expected) std::abort();
     std::vector<geocalc::BigGridPoint> big;
     for (const auto& c : corners) {
-        big.push_back({boost::multiprecision::cpp_int(c.x) << kBigShift, boost::multiprecision::cpp_int(c.y) << kBigShift});
+        big.push_back({boost::multiprecision::cpp_int(c.x) << kBigShift,
+                       boost::multiprecision::cpp_int(c.y) << kBigShift});
     }
     if (geocalc::firstCrossing(big) != expected) std::abort();
     return 0;

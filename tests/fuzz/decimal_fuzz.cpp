@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr int kDigitsCompared = 19;            // what an extended significand tells apart
-constexpr long double kTolerance = 1e-15L;      // a few roundings, many times over
-constexpr long double kSmallest = 1e-4900L;     // below: denormals, compared no further
+constexpr int kDigitsCompared = 19;          // what an extended significand tells apart
+constexpr long double kTolerance = 1e-15L;   // a few roundings, many times over
+constexpr long double kSmallest = 1e-4900L;  // below: denormals, compared no further
 constexpr long double kLargest = 1e4900L;
 constexpr std::size_t kSmallDigits = 18;
 
@@ -65,8 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (exact.digits.size() <= kSmallDigits) std::abort();
         return 0;
     }
-    const std::string smallDigits = std::to_string(small->mantissa < 0 ? -small->mantissa : small->mantissa);
-    if (smallDigits != exact.digits || small->exponent != exact.exponent || (small->mantissa < 0) != exact.negative) {
+    const std::string smallDigits =
+        std::to_string(small->mantissa < 0 ? -small->mantissa : small->mantissa);
+    if (smallDigits != exact.digits || small->exponent != exact.exponent ||
+        (small->mantissa < 0) != exact.negative) {
         std::abort();
     }
     return 0;

@@ -32,7 +32,7 @@ constexpr int kLastKey = int(Key::Other);
 // The cell editor as a line edit holds it; a pick goes to the form, as the
 // windows wire it.
 class FuzzView : public geocalc::RecordGridView {
-  public:
+public:
     explicit FuzzView(geocalc::MainForm& form) : form_(form) {}
     void setGrid(RecordGrid& grid) { grid_ = &grid; }
 
@@ -55,7 +55,7 @@ class FuzzView : public geocalc::RecordGridView {
     bool shown = false;
     bool confirmAnswer = true;
 
-  private:
+private:
     geocalc::MainForm& form_;
     RecordGrid* grid_ = nullptr;
 };
@@ -69,7 +69,7 @@ std::string typedText(unsigned char b) {
 }
 
 class Session {
-  public:
+public:
     Session(const std::string& tablePath, const std::string& resultsPath)
         : tablePath_(tablePath), resultsPath_(resultsPath) {
         view_.setGrid(grid_);
@@ -88,7 +88,7 @@ class Session {
 
     const geocalc::MainForm& form() const { return form_; }
 
-  private:
+private:
     void act(unsigned char action, unsigned char arg) {
         const int rows = std::max(form_.Table1.rowCount(), 1);
         const int columns = std::max(form_.Table1.fieldCount(), 1);

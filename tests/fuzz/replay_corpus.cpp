@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(argv[1])) {
         std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string bytes{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         ++files;
     }

@@ -60,8 +60,10 @@ TEST(DecimalReaderTest, ReadsTheAcceptedForms) {
 
 TEST(DecimalReaderTest, RefusesEverythingElseQuotingTheWholeText) {
     const std::vector<std::string> texts = {
-        "", " ", "-", "+", "E5", "+-1", "- 5", "1,5", "1 000", "1 E5", "\t1", "INF", "NAN",
-        "0x10", "1E4999", "1E5000", "12a", "1..2", "1e5.5", "\xEF\xE5\xF2\xF0",  // Cyrillic
+        "",       " ",   "-",    "+",     "E5",
+        "+-1",    "- 5", "1,5",  "1 000", "1 E5",
+        "\t1",    "INF", "NAN",  "0x10",  "1E4999",
+        "1E5000", "12a", "1..2", "1e5.5", "\xEF\xE5\xF2\xF0",  // Cyrillic
     };
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);

@@ -31,7 +31,7 @@ long long valuesDrawn() {
 // Counts the values on which the fast writers and the general one disagree,
 // and reports the first few.
 class Comparison {
-  public:
+public:
     void check(double v) {
         const NumberText fixed = writeFixed(v);
         const NumberText fixedWay =
@@ -55,7 +55,7 @@ class Comparison {
     long long checked() const { return checked_; }
     int differences() const { return differences_; }
 
-  private:
+private:
     void report(double v, const NumberText& fast, const NumberText& general) {
         if (++differences_ <= 10) {
             ADD_FAILURE() << "value " << std::hexfloat << v << ": fast '" << fast.str()

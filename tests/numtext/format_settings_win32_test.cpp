@@ -11,7 +11,7 @@ namespace geocalc {
 namespace {
 
 class UserDecimalSeparator {
-  public:
+public:
     UserDecimalSeparator() {
         wchar_t text[16];
         const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, text, 16);
@@ -22,7 +22,7 @@ class UserDecimalSeparator {
         return SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator) != 0;
     }
 
-  private:
+private:
     std::wstring saved_;
 };
 

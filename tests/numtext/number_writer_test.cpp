@@ -112,7 +112,7 @@ TEST(NumberWriterTest, PrecisionAndDigitsOutsideTheTwoWriters) {
         {12.5, NumberForm::Fixed, 10, 0, "13"},
         {0.5, NumberForm::Fixed, 10, 0, "1"},
         {1.0 / 3, NumberForm::Fixed, 18, 20, "0.333333333333333315"},
-        {123.456, NumberForm::General, 1, 0, "1.2E2"},  // precision clamped to 2
+        {123.456, NumberForm::General, 1, 0, "1.2E2"},                  // precision clamped to 2
         {1.0 / 3, NumberForm::General, 30, 0, "0.333333333333333315"},  // clamped to 18
         {0.00001, NumberForm::General, 15, 3, "1E-005"},  // exponent padded to 3 digits
         {1e15, NumberForm::General, 15, 5, "1E15"},       // no padding above 4

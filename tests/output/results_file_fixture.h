@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
-#include "points/lists_traverse.h"
 #include "core/native_path.h"
 #include "output/results_file.h"
+#include "points/lists_traverse.h"
 #include "temp_folder.h"
 
 namespace geocalc {
@@ -27,7 +27,7 @@ inline PointLists calculated(std::initializer_list<std::array<const char*, 3>> p
 }
 
 class ResultsFileTest : public ::testing::Test {
-  protected:
+protected:
     // The destination's bytes, and that nothing else was left in the folder.
     void expectOnly(const std::string& path, const std::string& bytes) {
         EXPECT_EQ(readBytes(path), bytes);

@@ -37,7 +37,8 @@ TEST_F(ResultsFileTest, FolderWithoutWritePermissionIsAccessDenied) {
     fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read |
                                        fs::perms::group_exec | fs::perms::others_read |
                                        fs::perms::others_exec);
-    if (geteuid() != 0) fs::permissions(folder.path(), fs::perms::owner_write, fs::perm_options::remove);
+    if (geteuid() != 0)
+        fs::permissions(folder.path(), fs::perms::owner_write, fs::perm_options::remove);
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     const pid_t child = fork();
@@ -65,8 +66,8 @@ TEST_F(ResultsFileTest, FolderWithoutWritePermissionIsAccessDenied) {
 TEST_F(ResultsFileTest, ReplacedFileKeepsItsPermissionsAndLinksStay) {
     const PointLists lists = calculated({{"1", "0", "0"}, {"2", "100", "0"}});
     writeBytes(folder.file("r.txt"), "old");
-    fs::permissions(folder.file("r.txt"), fs::perms::owner_read | fs::perms::owner_write |
-                                              fs::perms::others_read);
+    fs::permissions(folder.file("r.txt"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     fs::create_symlink("r.txt", folder.path() / "link.txt");
     writeResultsFile(folder.file("link.txt"), lists);
     EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
@@ -79,7 +80,10 @@ TEST_F(ResultsFileTest, ReplacedFileKeepsItsPermissionsAndLinksStay) {
 // plain create-and-truncate would have done.
 TEST_F(ResultsFileTest, WrittenInPlaceWhereNoFileCanReplaceTheDestination) {
     const PointLists lists = calculated({{"1", "0", "0"}, {"2", "100", "0"}});
-    const std::string expected = "1 0 0 0\xB0" "0'0.0\" 100.0\r\n2 100 0 180\xB0" "0'0.0\" 100.0\r\n";
+    const std::string expected =
+        "1 0 0 0\xB0"
+        "0'0.0\" 100.0\r\n2 100 0 180\xB0"
+        "0'0.0\" 100.0\r\n";
 
     writeBytes(folder.file("r.txt"), "old");
     fs::create_hard_link(folder.file("r.txt"), folder.file("other name.txt"));
@@ -96,9 +100,11 @@ TEST_F(ResultsFileTest, WrittenInPlaceWhereNoFileCanReplaceTheDestination) {
 TEST_F(ResultsFileTest, AWritableFileInAFolderThatTakesNoFilesIsWrittenInPlace) {
     writeBytes(folder.file("r.txt"), "old");
     fs::permissions(folder.file("r.txt"), fs::perms::all);
-    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(folder.path(),
+                    fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     const std::string outcome = inChildProcess([this] {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return std::string("cannot drop root");
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            return std::string("cannot drop root");
         writeResultsFile(folder.file("r.txt"), calculated({{"1", "0", "0"}, {"2", "100", "0"}}));
         return std::string("saved");
     });
@@ -109,17 +115,26 @@ TEST_F(ResultsFileTest, AWritableFileInAFolderThatTakesNoFilesIsWrittenInPlace) 
 
 TEST(FileErrorTest, ErrnoValuesMapToTheClassicCodesAndMessages) {
     const std::vector<std::pair<int, std::string>> cases = {
-        {ENOENT, "Invalid filename"}, {ENOTDIR, "Invalid filename"}, {EACCES, "File access denied"},
-        {EPERM, "File access denied"}, {EROFS, "File access denied"}, {EMFILE, "Too many open files"},
-        {ENFILE, "Too many open files"}, {ENOSPC, "I/O error 112"}, {ETXTBSY, "I/O error 32"},
-        {ENAMETOOLONG, "I/O error 206"}, {EXDEV, "I/O error: Invalid cross-device link"},
+        {ENOENT, "Invalid filename"},
+        {ENOTDIR, "Invalid filename"},
+        {EACCES, "File access denied"},
+        {EPERM, "File access denied"},
+        {EROFS, "File access denied"},
+        {EMFILE, "Too many open files"},
+        {ENFILE, "Too many open files"},
+        {ENOSPC, "I/O error 112"},
+        {ETXTBSY, "I/O error 32"},
+        {ENAMETOOLONG, "I/O error 206"},
+        {EXDEV, "I/O error: Invalid cross-device link"},
     };
     for (const auto& [errnoValue, message] : cases) {
         EXPECT_EQ(fileErrorText(errnoValue), message) << errnoValue;
     }
     for (const auto& [code, message] :
-         std::vector<std::pair<int, std::string>>{{2, "File not found"}, {100, "Read beyond end of file"},
-                                                  {101, "Disk full"}, {106, "Invalid numeric input"}}) {
+         std::vector<std::pair<int, std::string>>{{2, "File not found"},
+                                                  {100, "Read beyond end of file"},
+                                                  {101, "Disk full"},
+                                                  {106, "Invalid numeric input"}}) {
         EXPECT_EQ(fileErrorMessage(code), message);
     }
 }

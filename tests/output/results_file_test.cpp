@@ -21,22 +21,29 @@ TEST_F(ResultsFileTest, OnePointLineIsExactlyTheseBytes) {
     lists.names.append("P1");
     lists.xs.append("0");
     lists.ys.append("0");
-    lists.sides.append("45\xB0" "0'0.0\" 141.4");
+    lists.sides.append(
+        "45\xB0"
+        "0'0.0\" 141.4");
     writeResultsFile(folder.file("r.txt"), lists);
-    const std::string expected = "\x50\x31\x20\x30\x20\x30\x20\x34\x35\xB0\x30\x27\x30\x2E\x30\x22\x20"
-                                 "\x31\x34\x31\x2E\x34\x0D\x0A";
+    const std::string expected =
+        "\x50\x31\x20\x30\x20\x30\x20\x34\x35\xB0\x30\x27\x30\x2E\x30\x22\x20"
+        "\x31\x34\x31\x2E\x34\x0D\x0A";
     ASSERT_EQ(expected.size(), 24u);
     expectOnly(folder.file("r.txt"), expected);
 }
 
 TEST_F(ResultsFileTest, OneLinePerPointWithItsSideAndTheClosingSideLast) {
-    PointLists lists = calculated({{"\xD0\xE5\xEF\xE5\xF0 1", "0", "0"}, {"2", "100", "0"}, {"3", "200", "100"}});
+    PointLists lists =
+        calculated({{"\xD0\xE5\xEF\xE5\xF0 1", "0", "0"}, {"2", "100", "0"}, {"3", "200", "100"}});
     lists.sides.append("left over");  // side lines beyond the points are not written
     writeResultsFile(folder.file("r.txt"), lists);
     expectOnly(folder.file("r.txt"),
-               "\xD0\xE5\xEF\xE5\xF0 1 0 0 0\xB0" "0'0.0\" 100.0\r\n"
-               "2 100 0 45\xB0" "0'0.0\" 141.4\r\n"
-               "3 200 100 206\xB0" "33'54.2\" 223.6\r\n");
+               "\xD0\xE5\xEF\xE5\xF0 1 0 0 0\xB0"
+               "0'0.0\" 100.0\r\n"
+               "2 100 0 45\xB0"
+               "0'0.0\" 141.4\r\n"
+               "3 200 100 206\xB0"
+               "33'54.2\" 223.6\r\n");
 }
 
 TEST_F(ResultsFileTest, TheLongestNameAFolderTakesCanBeSaved) {
@@ -74,7 +81,8 @@ class FailingOps : public FileOps {
 public:
     enum Call { Open, Write, Sync, Close, Rename };
     FailingOps(Call call, int error) : call_(call), error_(error) {}
-    NativeFile open(const std::string& path, OpenFor how, std::optional<std::uint32_t> permissions) override {
+    NativeFile open(const std::string& path, OpenFor how,
+                    std::optional<std::uint32_t> permissions) override {
         return fail(Open) ? kNoNativeFile : FileOps::open(path, how, permissions);
     }
     std::int64_t write(NativeFile file, const char* data, std::size_t size) override {

@@ -17,7 +17,8 @@ using Pair = every_pair::Pair;
 std::vector<BigGridPoint> big(const std::vector<SmallGridPoint>& corners, int shift) {
     std::vector<BigGridPoint> result;
     for (const SmallGridPoint& c : corners) {
-        result.push_back({boost::multiprecision::cpp_int(c.x) << shift, boost::multiprecision::cpp_int(c.y) << shift});
+        result.push_back({boost::multiprecision::cpp_int(c.x) << shift,
+                          boost::multiprecision::cpp_int(c.y) << shift});
     }
     return result;
 }
@@ -35,16 +36,19 @@ TEST(BoundaryCrossingTest, FindsWhatComparingEveryPairFinds) {
         const int n = count(random);
         while (int(corners.size()) < n) {
             const SmallGridPoint p{coordinate(random), coordinate(random)};
-            if (!corners.empty() && corners.back().x == p.x && corners.back().y == p.y) continue;  // no empty side
+            if (!corners.empty() && corners.back().x == p.x && corners.back().y == p.y)
+                continue;  // no empty side
             corners.push_back(p);
         }
         if (corners.back().x == corners[0].x && corners.back().y == corners[0].y) continue;
         const Pair expected = firstByEveryPair(corners);
         std::string shown;
-        for (const SmallGridPoint& p : corners) shown += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ") ";
+        for (const SmallGridPoint& p : corners)
+            shown += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ") ";
         ASSERT_EQ(firstCrossing(corners), expected) << "figure " << figure << ": " << shown;
         if (figure % 10 == 0) {
-            ASSERT_EQ(firstCrossing(big(corners, 200)), expected) << "figure " << figure << ": " << shown;
+            ASSERT_EQ(firstCrossing(big(corners, 200)), expected)
+                << "figure " << figure << ": " << shown;
         }
         ++(expected ? crossing : simple);
     }
@@ -57,18 +61,22 @@ TEST(BoundaryCrossingTest, FindsWhatComparingEveryPairFinds) {
 TEST(BoundaryCrossingTest, DecidesTouchesExactlyOnLargeFigures) {
     const std::int64_t far = 10'000'000'000;  // 10^7 m in mm
     // Corner 3 lies on side 0, which runs from (0, 0) to (far, 2).
-    const std::vector<SmallGridPoint> touching = {{0, 0}, {far, 2}, {far, far}, {far / 2, 1}, {0, far}};
+    const std::vector<SmallGridPoint> touching = {
+        {0, 0}, {far, 2}, {far, far}, {far / 2, 1}, {0, far}};
     EXPECT_EQ(firstCrossing(touching), (Pair{{0, 2}}));
     // A millimetre off, above it: no touch.
-    const std::vector<SmallGridPoint> missing = {{0, 0}, {far, 2}, {far, far}, {far / 2 - 1, 1}, {0, far}};
+    const std::vector<SmallGridPoint> missing = {
+        {0, 0}, {far, 2}, {far, far}, {far / 2 - 1, 1}, {0, far}};
     EXPECT_EQ(firstByEveryPair(missing), std::nullopt);
     EXPECT_EQ(firstCrossing(missing), std::nullopt);
     // Out along a line and back: side 1 and 2 overlap, and side 2 ends on
     // side 0's end, the first pair in order.
-    const std::vector<SmallGridPoint> spike = {{0, 0}, {far, 3}, {2 * far, 6}, {far, 3}, {far, far}};
+    const std::vector<SmallGridPoint> spike = {
+        {0, 0}, {far, 3}, {2 * far, 6}, {far, 3}, {far, far}};
     EXPECT_EQ(firstByEveryPair(spike), (Pair{{0, 2}}));
     EXPECT_EQ(firstCrossing(spike), (Pair{{0, 2}}));
-    const std::vector<SmallGridPoint> nearSpike = {{0, 0}, {far, 3}, {2 * far, 6}, {far, 4}, {far, far}};
+    const std::vector<SmallGridPoint> nearSpike = {
+        {0, 0}, {far, 3}, {2 * far, 6}, {far, 4}, {far, far}};
     EXPECT_EQ(firstCrossing(nearSpike), firstByEveryPair(nearSpike));
 }
 

@@ -40,7 +40,8 @@ inline bool closedSidesMeet(const Side& a, const Side& b) {
         auto inUnit = [d](Wide n) { return d > 0 ? 0 <= n && n <= d : d <= n && n <= 0; };
         return inUnit(sn) && inUnit(tn);
     }
-    return onSide(a, b.px, b.py) || onSide(a, b.qx, b.qy) || onSide(b, a.px, a.py) || onSide(b, a.qx, a.qy);
+    return onSide(a, b.px, b.py) || onSide(a, b.qx, b.qy) || onSide(b, a.px, a.py) ||
+           onSide(b, a.qx, a.qy);
 }
 
 // Neighbours a = (p -> shared), b = (shared -> q) share more than the shared
@@ -59,7 +60,7 @@ inline Pair firstByEveryPair(const std::vector<SmallGridPoint>& corners) {
     };
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = i + 1; j < n; ++j) {
-            const bool meet = j == i + 1 ? neighboursOverlap(side(i), side(j))
+            const bool meet = j == i + 1               ? neighboursOverlap(side(i), side(j))
                               : (i == 0 && j == n - 1) ? neighboursOverlap(side(j), side(i))
                                                        : closedSidesMeet(side(i), side(j));
             if (meet) return std::make_pair(i, j);

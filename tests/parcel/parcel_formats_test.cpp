@@ -145,7 +145,8 @@ TEST(ParcelFormatsTest, TextAndCsvInTheReadersLanguageWithTheHandover) {
         csv.find("\r\n\r\n,\"Периметр, м\",,,,\"401.000\"\r\n,\"Площадь, м²\",,,,\"10050.0\"\r\n"
                  ",\"Площадь, га\",,,,\"1.00500\"\r\n,\"Допустимая погрешность площади, "
                  "м²\",,,,\"35.1\"\r\n"
-                 "\r\n,Участок 50:01:0001\r\n,\"Москва, ул. Полевая, 1\"\r\n,\"Исполнитель: Иванов И. И.\"\r\n"
+                 "\r\n,Участок 50:01:0001\r\n,\"Москва, ул. Полевая, 1\"\r\n,\"Исполнитель: Иванов "
+                 "И. И.\"\r\n"
                  ",Дата: 2026-12-10\r\n,Система координат: МСК-50 (зона 2)\r\n,\"Mt = 0.1 м\"\r\n"),
         std::string::npos)
         << csv;
@@ -345,15 +346,19 @@ TEST(ParcelFormatsTest, SvgNotesSendTheReaderWhereWhatIsLeftOutIs) {
     // The texts drawn, one after another: the notes wrap over several.
     auto textsOf = [](const std::string& svg) {
         std::string texts;
-        for (std::size_t at = svg.find("<text"); at != std::string::npos; at = svg.find("<text", at + 1)) {
+        for (std::size_t at = svg.find("<text"); at != std::string::npos;
+             at = svg.find("<text", at + 1)) {
             const std::size_t start = svg.find('>', at) + 1;
             texts += svg.substr(start, svg.find('<', start) - start) + " ";
         }
         return texts;
     };
-    const std::string toCatalogue = "Names and lengths without room on the drawing are in the catalogue.";
-    const std::string toOutput = "Names and lengths without room on the drawing are in the text or CSV output.";
-    const std::string noCatalogue = "The catalogue is too long for the drawing: see the text or CSV output.";
+    const std::string toCatalogue =
+        "Names and lengths without room on the drawing are in the catalogue.";
+    const std::string toOutput =
+        "Names and lengths without room on the drawing are in the text or CSV output.";
+    const std::string noCatalogue =
+        "The catalogue is too long for the drawing: see the text or CSV output.";
     const std::string crowded = textsOf(parcelSvg(wavyParcel(200), {}));
     EXPECT_NE(crowded.find(toCatalogue), std::string::npos) << crowded;
     EXPECT_EQ(crowded.find(noCatalogue), std::string::npos);
@@ -440,11 +445,14 @@ for t in doc.modelspace().query("TEXT"):
     EXPECT_GE(maxNorth, 6000100.5);
     std::istringstream texts(out);
     for (std::string line; std::getline(texts, line);) {
-        if (line.rfind("CATALOGUE", 0) != 0 && line.rfind("AREA", 0) != 0 && line.rfind("LABELS", 0) != 0) continue;
+        if (line.rfind("CATALOGUE", 0) != 0 && line.rfind("AREA", 0) != 0 &&
+            line.rfind("LABELS", 0) != 0)
+            continue;
         std::istringstream at(line.substr(line.rfind(' ', line.rfind(' ') - 1)));
         double east = 0, north = 0;
         at >> east >> north;
-        EXPECT_TRUE(east >= minEast && east <= maxEast && north >= minNorth && north <= maxNorth) << line;
+        EXPECT_TRUE(east >= minEast && east <= maxEast && north >= minNorth && north <= maxNorth)
+            << line;
     }
 }
 

@@ -190,7 +190,8 @@ std::string exactAreaText(const std::vector<BoundaryPoint>& points, int digits) 
     for (int i = digits; i < 7; ++i) divisor *= 10;
     scaled = scaled / divisor + (scaled % divisor * 2 >= divisor ? 1 : 0);
     std::string text;
-    for (Int128 rest = scaled; rest > 0 || int(text.size()) <= digits; rest /= 10) text.insert(text.begin(), char('0' + int(rest % 10)));
+    for (Int128 rest = scaled; rest > 0 || int(text.size()) <= digits; rest /= 10)
+        text.insert(text.begin(), char('0' + int(rest % 10)));
     text.insert(text.size() - std::size_t(digits), 1, '.');
     return text;
 }
@@ -209,26 +210,46 @@ TEST(ParcelTest, DecimalCoordinatesAreDecidedExactly) {
     };
     const std::vector<Case> cases = {
         {"a spike out and back along itself",
-         {{"6171234.12", "2310456.31"}, {"6171234.13", "2310456.30"}, {"6171234.10", "2310456.33"},
+         {{"6171234.12", "2310456.31"},
+          {"6171234.13", "2310456.30"},
+          {"6171234.10", "2310456.33"},
           {"6171224.10", "2310446.33"}},
-         Crossing{{0, 1}}, Orientation::Clockwise, nullptr},
+         Crossing{{0, 1}},
+         Orientation::Clockwise,
+         nullptr},
         {"three points in a line",
          {{"6171234.10", "2310456.10"}, {"6171234.20", "2310456.20"}, {"6171234.30", "2310456.30"}},
-         Crossing{{0, 2}}, Orientation::None, "0.00"},
+         Crossing{{0, 2}},
+         Orientation::None,
+         "0.00"},
         {"points in a line written in powers of ten",
-         {{"1e-25", "1e-25"}, {"2.0000000000000000000000000e-25", "2e-25"}, {"0.0000000000000000000000003", "3e-25"}},
-         Crossing{{0, 2}}, Orientation::None, "0.00"},
+         {{"1e-25", "1e-25"},
+          {"2.0000000000000000000000000e-25", "2e-25"},
+          {"0.0000000000000000000000003", "3e-25"}},
+         Crossing{{0, 2}},
+         Orientation::None,
+         "0.00"},
         {"corners beyond 64 bits (the slower exact path)",
          {{"0", "0"}, {"1e20", "0"}, {"0", "100000000000000000000.000"}},
-         std::nullopt, Orientation::Clockwise, "5000000000000000000000000000000000000000.00"},
+         std::nullopt,
+         Orientation::Clockwise,
+         "5000000000000000000000000000000000000000.00"},
         {"a corner exactly on a side 10 km long",
-         {{"6171234.12", "2310456.31"}, {"6181234.12", "2320456.33"}, {"6181234.12", "2310456.31"},
+         {{"6171234.12", "2310456.31"},
+          {"6181234.12", "2320456.33"},
+          {"6181234.12", "2310456.31"},
           {"6176234.12", "2315456.32"}},
-         Crossing{{0, 2}}, Orientation::CounterClockwise, nullptr},
+         Crossing{{0, 2}},
+         Orientation::CounterClockwise,
+         nullptr},
         {"the same corner a millimetre off the side",
-         {{"6171234.12", "2310456.31"}, {"6181234.12", "2320456.33"}, {"6181234.12", "2310456.31"},
+         {{"6171234.12", "2310456.31"},
+          {"6181234.12", "2320456.33"},
+          {"6181234.12", "2310456.31"},
           {"6176234.121", "2315456.32"}},
-         std::nullopt, Orientation::CounterClockwise, nullptr},
+         std::nullopt,
+         Orientation::CounterClockwise,
+         nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -248,11 +269,17 @@ TEST(ParcelTest, LargeFiguresHaveTheirExactAreaToTheLastDigit) {
     for (int i = 0; i < 49'999; ++i) {
         const std::string y = std::to_string(2 * i + 1) + ".00" + std::to_string(1 + i % 9);
         comb.push_back({"t", "10000000.003", y});
-        comb.push_back({"b", "0.00" + std::to_string(1 + i % 9), std::to_string(2 * i + 2) + ".005"});
+        comb.push_back(
+            {"b", "0.00" + std::to_string(1 + i % 9), std::to_string(2 * i + 2) + ".005"});
     }
     const std::vector<std::vector<BoundaryPoint>> figures = {
-        pointsOf({{"0.001", "0.003"}, {"10000000.007", "0.001"}, {"9999999.999", "9999999.998"}, {"0.002", "10000000.009"}}),
-        pointsOf({{"-5000000.123", "-5000000.456"}, {"5000000.789", "-4999999.111"}, {"4999999.321", "5000000.654"}}),
+        pointsOf({{"0.001", "0.003"},
+                  {"10000000.007", "0.001"},
+                  {"9999999.999", "9999999.998"},
+                  {"0.002", "10000000.009"}}),
+        pointsOf({{"-5000000.123", "-5000000.456"},
+                  {"5000000.789", "-4999999.111"},
+                  {"4999999.321", "5000000.654"}}),
         comb,
     };
     for (const auto& points : figures) {
@@ -261,7 +288,8 @@ TEST(ParcelTest, LargeFiguresHaveTheirExactAreaToTheLastDigit) {
         EXPECT_EQ(parcel.exactArea.fixed(2, '.'), exactAreaText(points, 2));
         EXPECT_EQ(parcel.exactArea.fixed(6, '.'), exact6);
         double nearest = 0;
-        std::from_chars(exact6.data(), exact6.data() + exact6.size(), nearest);  // exact6 has every digit there is
+        std::from_chars(exact6.data(), exact6.data() + exact6.size(),
+                        nearest);  // exact6 has every digit there is
         EXPECT_EQ(parcel.area, nearest);
     }
 }
@@ -275,7 +303,10 @@ TEST(ParcelTest, RandomDecimalFiguresAreDecidedAsEveryPairDecidesThem) {
     std::mt19937 random(19);
     std::uniform_int_distribution<int> step(-300, 300), count(4, 8), choice(0, 3);
     const long long baseX = 617123412, baseY = 231045631;  // in cm
-    auto text = [](long long cm) { return std::to_string(cm / 100) + "." + (cm % 100 < 10 ? "0" : "") + std::to_string(cm % 100); };
+    auto text = [](long long cm) {
+        return std::to_string(cm / 100) + "." + (cm % 100 < 10 ? "0" : "") +
+               std::to_string(cm % 100);
+    };
     int touching = 0;
     for (int figure = 0; figure < 3000; ++figure) {
         std::vector<SmallGridPoint> cm;
@@ -285,9 +316,11 @@ TEST(ParcelTest, RandomDecimalFiguresAreDecidedAsEveryPairDecidesThem) {
             if (cm.size() >= 2 && choice(random) == 0) {  // on a side already drawn, exactly
                 const SmallGridPoint& a = cm[cm.size() - 2];
                 const SmallGridPoint& b = cm[cm.size() - 1];
-                if ((a.x + b.x) % 2 == 0 && (a.y + b.y) % 2 == 0) p = {(a.x + b.x) / 2, (a.y + b.y) / 2};
+                if ((a.x + b.x) % 2 == 0 && (a.y + b.y) % 2 == 0)
+                    p = {(a.x + b.x) / 2, (a.y + b.y) / 2};
             }
-            if (cm.size() >= 2 && choice(random) == 1) p = cm[cm.size() - 2];  // back along the last side: a spike
+            if (cm.size() >= 2 && choice(random) == 1)
+                p = cm[cm.size() - 2];  // back along the last side: a spike
             if (!cm.empty() && cm.back().x == p.x && cm.back().y == p.y) continue;
             cm.push_back(p);
         }
@@ -303,9 +336,10 @@ TEST(ParcelTest, RandomDecimalFiguresAreDecidedAsEveryPairDecidesThem) {
         const Parcel parcel = describeParcel(points);
         const every_pair::Pair expected = every_pair::firstByEveryPair(cm);
         ASSERT_EQ(parcel.crossing, expected) << "figure " << figure;
-        ASSERT_EQ(parcel.orientation, twice > 0 ? Orientation::CounterClockwise
+        ASSERT_EQ(parcel.orientation, twice > 0   ? Orientation::CounterClockwise
                                       : twice < 0 ? Orientation::Clockwise
-                                                  : Orientation::None) << "figure " << figure;
+                                                  : Orientation::None)
+            << "figure " << figure;
         touching += expected.has_value();
     }
     EXPECT_GT(touching, 500);

@@ -36,8 +36,8 @@ std::vector<std::string> sides(const PointLists& lists) {
 }
 
 TEST(TraverseTest, OneSideLinePerSideClosingSideLast) {
-    PointLists lists = listsOf({{"1", "0", "0"}, {"2", "100", "100"}, {"3", "200", "0"},
-                                {"4", "100", "-100"}});
+    PointLists lists =
+        listsOf({{"1", "0", "0"}, {"2", "100", "100"}, {"3", "200", "0"}, {"4", "100", "-100"}});
     runTraverse(lists);
     const std::vector<std::string> expected = {line("45", "141.4"), line("315", "141.4"),
                                                line("225", "141.4"), line("135", "141.4")};
@@ -79,7 +79,8 @@ TEST(TraverseTest, TwoPointsGiveTheSideAndItsReverse) {
 }
 
 TEST(TraverseTest, SidesAlongTheYAxisHaveTheirDirection) {
-    PointLists lists = listsOf({{"1", "0", "0"}, {"2", "100", "0"}, {"3", "100", "100"}, {"4", "0", "100"}});
+    PointLists lists =
+        listsOf({{"1", "0", "0"}, {"2", "100", "0"}, {"3", "100", "100"}, {"4", "0", "100"}});
     runTraverse(lists);
     EXPECT_EQ(sides(lists), (std::vector<std::string>{line("0", "100.0"), line("90", "100.0"),
                                                       line("180", "100.0"), line("270", "100.0")}));
@@ -102,11 +103,14 @@ TEST(TraverseTest, FailuresEndTheRunKeepingWhatWasAppended) {
 
     std::vector<Case> cases;
     cases.push_back({"no points", PointLists{}, "List index out of bounds (0)", 0});
-    cases.push_back({"no points, X left over", std::move(leftovers), "List index out of bounds (-1)", 0});
-    cases.push_back({"one point", listsOf({{"1", "5", "5"}}), "Invalid floating point operation", 0});
-    cases.push_back({"third side repeats a point",
-                     listsOf({{"1", "0", "0"}, {"2", "100", "0"}, {"3", "200", "50"}, {"4", "200", "50"}}),
-                     "Invalid floating point operation", 2});
+    cases.push_back(
+        {"no points, X left over", std::move(leftovers), "List index out of bounds (-1)", 0});
+    cases.push_back(
+        {"one point", listsOf({{"1", "5", "5"}}), "Invalid floating point operation", 0});
+    cases.push_back(
+        {"third side repeats a point",
+         listsOf({{"1", "0", "0"}, {"2", "100", "0"}, {"3", "200", "50"}, {"4", "200", "50"}}),
+         "Invalid floating point operation", 2});
     cases.push_back({"Y list one short", std::move(shortY), "List index out of bounds (2)", 1});
     cases.push_back({"bad X reported before the missing Y", std::move(badXBeforeShortY),
                      "'x' is not a valid floating point value", 0});

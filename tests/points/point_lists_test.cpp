@@ -121,8 +121,15 @@ TEST(PointListsTest, SideLinesMatchThePointsOnlyUntilThePointsChange) {
         std::function<void(PointLists&)> change;
     };
     const std::vector<Case> cases = {
-        {"a point picked", [](PointLists& l) { appendPoint(l, recordOf({"B", "7", "8"})); }},
-        {"a point deleted", [](PointLists& l) { selectPoint(l, 1); deleteSelectedPoint(l); }},
+        {"a point picked",
+         [](PointLists& l) {
+             appendPoint(l, recordOf({"B", "7", "8"}));
+         }},
+        {"a point deleted",
+         [](PointLists& l) {
+             selectPoint(l, 1);
+             deleteSelectedPoint(l);
+         }},
         {"a failed pick", [](PointLists& l) { EXPECT_ANY_THROW(appendPoint(l, recordOf({"B"}))); }},
     };
     for (const Case& c : cases) {
@@ -136,7 +143,8 @@ TEST(PointListsTest, SideLinesMatchThePointsOnlyUntilThePointsChange) {
         c.change(lists);
         EXPECT_FALSE(sidesMatchPoints(lists));
         EXPECT_ERROR(requireSidesMatchPoints(lists),
-                     "The results do not belong to the points as they now stand; press \"\xD0\xE0\xF1\xF1\xF7\xE5\xF2\" again");
+                     "The results do not belong to the points as they now stand; press "
+                     "\"\xD0\xE0\xF1\xF1\xF7\xE5\xF2\" again");
     }
     PointLists cleared = threePoints();
     clearLists(cleared);

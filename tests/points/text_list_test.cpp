@@ -83,9 +83,10 @@ TEST(TextListTest, ObserverHearsEveryChangeBeforeAndAfter) {
     list.append("y");
     EXPECT_ANY_THROW(list.append("z"));  // refused before anyone is told
     list.clear();
-    EXPECT_EQ(heard, (std::vector<std::string>{
-                         "before0:0/0", "after0:0/1", "before1:0/1", "after1:0/0", "before0:0/0",
-                         "after0:0/1", "before0:1/1", "after0:1/2", "before2:-1/2", "after2:-1/0"}));
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"before0:0/0", "after0:0/1", "before1:0/1", "after1:0/0",
+                                        "before0:0/0", "after0:0/1", "before0:1/1", "after0:1/2",
+                                        "before2:-1/2", "after2:-1/0"}));
 }
 
 }  // namespace

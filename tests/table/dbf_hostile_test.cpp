@@ -90,10 +90,12 @@ TEST_F(DbfHostileTest, MissingTableOrAFolder) {
 TEST_F(DbfHostileTest, OnlyRegularFilesAreReadAsTablesMemosAndCodePages) {
     ::alarm(20);  // a hang ends the test instead of the run
     ASSERT_EQ(::mkfifo(folder.file("t.dbf").c_str(), 0644), 0);
-    EXPECT_ERROR(readTable(folder.file("t.dbf")), "Not a table: it is not a regular file." + fileLine());
+    EXPECT_ERROR(readTable(folder.file("t.dbf")),
+                 "Not a table: it is not a regular file." + fileLine());
     std::filesystem::remove(folder.file("t.dbf"));
     std::filesystem::create_symlink("/dev/zero", folder.file("t.dbf"));
-    EXPECT_ERROR(readTable(folder.file("t.dbf")), "Not a table: it is not a regular file." + fileLine());
+    EXPECT_ERROR(readTable(folder.file("t.dbf")),
+                 "Not a table: it is not a regular file." + fileLine());
     std::filesystem::remove(folder.file("t.dbf"));
 
     const std::string memoTable = DbfBuilder(0x83).field("M", 'M', 10).record("         1").bytes();
@@ -102,8 +104,9 @@ TEST_F(DbfHostileTest, OnlyRegularFilesAreReadAsTablesMemosAndCodePages) {
                  "Not a memo file: it is not a regular file.\r\nFile: " + folder.file("t.dbt"));
 
     ASSERT_EQ(::mkfifo(folder.file("t.cpg").c_str(), 0644), 0);
-    EXPECT_ERROR(readTable(write(pointTable().bytes())),
-                 "Not a code page file: it is not a regular file.\r\nFile: " + folder.file("t.cpg"));
+    EXPECT_ERROR(
+        readTable(write(pointTable().bytes())),
+        "Not a code page file: it is not a regular file.\r\nFile: " + folder.file("t.cpg"));
     std::filesystem::remove(folder.file("t.cpg"));
     std::filesystem::create_directory(folder.file("t.cpg"));
     EXPECT_ERROR(readTable(write(pointTable().bytes())),
@@ -119,16 +122,19 @@ TEST_F(DbfHostileTest, EveryRecordCountTheHeaderCanHoldIsCountedRight) {
     EXPECT_EQ(table->visibleCount(), most);
     EXPECT_EQ(table->physicalOf(std::uint32_t(most - 1)), most - 1);
     EXPECT_EQ(table->record(std::uint32_t(most - 1)), std::string(2, '\0'));
-    EXPECT_ERROR(table->appendRecord(table->blankRecord()),
-                 "Cannot append a record: the table holds as many records as a table can." + fileLine());
+    EXPECT_ERROR(
+        table->appendRecord(table->blankRecord()),
+        "Cannot append a record: the table holds as many records as a table can." + fileLine());
 }
 
 TEST_F(DbfHostileTest, TablesTooLargeForTheGridAreRefused) {
     const std::string path = sparseTable(folder.file("t.dbf"), std::uint64_t(1) << 31);
-    const std::string message = "Table1: The table has 2147483648 records, more than the 2147483646 that can be shown";
+    const std::string message =
+        "Table1: The table has 2147483648 records, more than the 2147483646 that can be shown";
     EXPECT_ERROR(readTable(path), message);
 
-    const std::string fits = sparseTable(folder.file("fits.dbf"), std::numeric_limits<int>::max() - 1);
+    const std::string fits =
+        sparseTable(folder.file("fits.dbf"), std::numeric_limits<int>::max() - 1);
     TableDataset table;
     table.setTableName(fits);
     table.open();
@@ -140,12 +146,13 @@ TEST_F(DbfHostileTest, TablesTooLargeForTheGridAreRefused) {
 #endif
 
 TEST_F(DbfHostileTest, RecordCountIsWhatTheFileReallyHolds) {
-    std::string bytes = pointTable().record("P1      1.00    2.00").record("P2      3.00    4.00").bytes();
+    std::string bytes =
+        pointTable().record("P1      1.00    2.00").record("P2      3.00    4.00").bytes();
     DbfBuilder::put32(bytes, 4, 3'000'000'000u);  // billions claimed, two held
     EXPECT_EQ(readTable(write(bytes)).size(), 3u);
 
-    bytes.pop_back();                       // no end marker
-    bytes.resize(bytes.size() - 5);         // and the last record cut short
+    bytes.pop_back();                // no end marker
+    bytes.resize(bytes.size() - 5);  // and the last record cut short
     EXPECT_EQ(readTable(write(bytes)), (Rows{{"NAME", "X", "Y"}, {"P1", "1", "2"}}));
 }
 
@@ -179,8 +186,9 @@ TEST_F(DbfHostileTest, MemoBlocksBeyondTheMemoFileReadAsBlank) {
     TableDataset table;
     table.setTableName(folder.file("t.dbf"));
     table.open();
-    EXPECT_EQ((std::vector<bool>{table.isBlankAt(0, 0), table.isBlankAt(1, 0), table.isBlankAt(2, 0)}),
-              (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(
+        (std::vector<bool>{table.isBlankAt(0, 0), table.isBlankAt(1, 0), table.isBlankAt(2, 0)}),
+        (std::vector<bool>{false, true, true}));
     table.close();
 
     writeBytes(folder.file("t.dbt"), "");  // an empty memo file

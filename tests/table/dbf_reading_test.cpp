@@ -13,7 +13,9 @@ namespace {
 
 // Windows-1251 texts of the fixtures.
 const std::string kReper1 = "\xD0\xE5\xEF\xE5\xF0 1";  // Репер 1
-const std::string kPk2 = "\xEF\xEA" "2";                // пк2
+const std::string kPk2 =
+    "\xEF\xEA"
+    "2";  // пк2
 
 struct FixtureCase {
     const char* file;
@@ -92,14 +94,16 @@ TEST(DbfReadingTest, CodePagesByAnyNameIconvKnows) {
         {"UTF-8", 0, "Репер"},
         {"NO-SUCH-PAGE", 0xC9, "\xD0\xE5\xEF\xE5\xF0"},  // the language driver decides
         {"NO-SUCH-PAGE", 0x00, "\x90\xA5\xAF\xA5\xE0"},  // no page named at all: CP866
-#ifndef _WIN32  // Windows has the Greek Mac page
-        {"", 0x98, "\x90\xA5\xAF\xA5\xE0"},             // a page this system lacks: CP866
+#ifndef _WIN32                                           // Windows has the Greek Mac page
+        {"", 0x98, "\x90\xA5\xAF\xA5\xE0"},              // a page this system lacks: CP866
 #endif
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cpg + " driver " + std::to_string(c.driver));
         TempFolder folder;
-        writeBytes(folder.file("t.dbf"), DbfBuilder().field("NAME", 'C', 10).languageDriver(c.driver).record(c.stored).bytes());
+        writeBytes(
+            folder.file("t.dbf"),
+            DbfBuilder().field("NAME", 'C', 10).languageDriver(c.driver).record(c.stored).bytes());
         if (!c.cpg.empty()) writeBytes(folder.file("t.cpg"), c.cpg);
         EXPECT_EQ(readTable(folder.file("t.dbf"))[1][0], "\xD0\xE5\xEF\xE5\xF0");
     }

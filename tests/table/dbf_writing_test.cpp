@@ -28,7 +28,8 @@ protected:
     std::size_t recordLength() const { return 1 + 10 + 12 + 12; }
     std::size_t headerLength() const { return 32 + 3 * 32 + 1; }
     std::string storedRecord(const std::string& bytes, int physical) const {
-        return bytes.substr(headerLength() + std::size_t(physical) * recordLength(), recordLength());
+        return bytes.substr(headerLength() + std::size_t(physical) * recordLength(),
+                            recordLength());
     }
 
     TempFolder folder;
@@ -45,11 +46,16 @@ TEST_F(DbfWritingTest, EditedRecordIsWrittenInPlaceOnPost) {
     table.post();
 
     const std::string bytes = readBytes(path());
-    EXPECT_EQ(storedRecord(bytes, 1), std::string(" \xEF\xEA" "2       ") + " 6123500.500 2345711.330");
+    EXPECT_EQ(storedRecord(bytes, 1), std::string(" \xEF\xEA"
+                                                  "2       ") +
+                                          " 6123500.500 2345711.330");
     EXPECT_EQ(bytes.size(), original.size());
     EXPECT_EQ(readTable(path())[2][1], "6123500.5");
 #ifndef _WIN32  // dbfdump is a Linux program
-    EXPECT_EQ(dumpWithShapelib(path())[1].values, (std::vector<std::string>{"\xEF\xEA" "2", "6123500.500", "2345711.330"}));
+    EXPECT_EQ(dumpWithShapelib(path())[1].values,
+              (std::vector<std::string>{"\xEF\xEA"
+                                        "2",
+                                        "6123500.500", "2345711.330"}));
 #endif
 }
 
@@ -79,7 +85,9 @@ TEST_F(DbfWritingTest, DeletedRecordIsMarkedAndHidden) {
     table.moveTo(0);
     table.deleteRecord();
     EXPECT_EQ(table.rowCount(), 2);
-    EXPECT_EQ(table.fieldText(0), "\xEF\xEA" "2");
+    EXPECT_EQ(table.fieldText(0),
+              "\xEF\xEA"
+              "2");
     EXPECT_EQ(readBytes(path())[headerLength()], '*');
     EXPECT_EQ(readTable(path()).size(), 3u);
 #ifndef _WIN32  // dbfdump is a Linux program
@@ -134,12 +142,14 @@ TEST_F(DbfWritingTest, RefusedTextsKeepTheFieldAndTheEditState) {
         SCOPED_TRACE(c.text);
         EXPECT_ERROR(t.setFieldText(c.field, c.text), c.message);
     }
-    EXPECT_EQ((std::vector<std::string>{t.fieldText(0), t.fieldText(1), t.fieldText(2), t.fieldText(3)}),
-              (std::vector<std::string>{"12", "1.5", "01/02/24", "True"}));
+    EXPECT_EQ(
+        (std::vector<std::string>{t.fieldText(0), t.fieldText(1), t.fieldText(2), t.fieldText(3)}),
+        (std::vector<std::string>{"12", "1.5", "01/02/24", "True"}));
     t.setFieldText(1, "");  // an empty text makes a number blank
     t.setFieldText(2, "12/31/1999");
     t.post();
-    EXPECT_EQ(readTable(other.file("t.dbf"))[1], (std::vector<std::string>{"12", "", "12/31/99", "True"}));
+    EXPECT_EQ(readTable(other.file("t.dbf"))[1],
+              (std::vector<std::string>{"12", "", "12/31/99", "True"}));
 }
 
 TEST_F(DbfWritingTest, ReadOnlyTableOpensButRefusesEdits) {
@@ -180,9 +190,11 @@ TEST_F(DbfWritingTest, TextsAreStoredInTheTablesCodePageOrRefusedWhole) {
     t.setTableName(other.file("t.dbf"));
     t.open();
     EXPECT_ERROR(t.setFieldText(0, "\xDF\xEC\xE0 \x88"),  // "Яма €": CP866 has no euro sign
-                 "The character '\x88' cannot be stored in field 'NAME': the table's code page CP866 lacks it");
+                 "The character '\x88' cannot be stored in field 'NAME': the table's code page "
+                 "CP866 lacks it");
     EXPECT_ERROR(t.setFieldText(0, std::string(81, 'x')),
-                 "'" + std::string(81, 'x') + "' is not a valid value for field 'NAME'. It does not fit in 80 characters");
+                 "'" + std::string(81, 'x') +
+                     "' is not a valid value for field 'NAME'. It does not fit in 80 characters");
     EXPECT_EQ(t.fieldText(0), "\xD0\xE5\xEF\xE5\xF0 1");
     t.setFieldText(0, "\xDF\xEC\xE0 " + std::string(76, 'x'));  // exactly 80
     t.post();

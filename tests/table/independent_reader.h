@@ -27,7 +27,8 @@ inline std::vector<DumpedRecord> dumpWithShapelib(const std::string& path) {
             records.emplace_back();
         } else if (line == "(DELETED)" && !records.empty()) {
             records.back().deleted = true;
-        } else if (const std::size_t colon = line.find(": "); colon != std::string::npos && !records.empty()) {
+        } else if (const std::size_t colon = line.find(": ");
+                   colon != std::string::npos && !records.empty()) {
             std::string value = line.substr(colon + 2);
             value.erase(value.find_last_not_of(' ') + 1);
             value.erase(0, std::min(value.find_first_not_of(' '), value.size()));

@@ -17,14 +17,25 @@ namespace fs = std::filesystem;
 
 TEST(WorkingCopyNameTest, FirstDotAndThreeCharactersGive) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"pts.dat", "pts.dbf"}, {"PTS.DAT", "PTS.dbf"}, {"pts.data", "ptsa.dbf"}, {"a.b.dat", "aat.dbf"},
-        {"x.da", "x.dbf"},      {"pts", "pts.dbf"},     {"pts.dbf", "pts.dbf"},   {".dat", ".dbf"},
-        {"2024.01 north.dat", "2024north.dat.dbf"}, {"data.dbf.dat", "data.dat.dbf"},
+        {"pts.dat", "pts.dbf"},
+        {"PTS.DAT", "PTS.dbf"},
+        {"pts.data", "ptsa.dbf"},
+        {"a.b.dat", "aat.dbf"},
+        {"x.da", "x.dbf"},
+        {"pts", "pts.dbf"},
+        {"pts.dbf", "pts.dbf"},
+        {".dat", ".dbf"},
+        {"2024.01 north.dat", "2024north.dat.dbf"},
+        {"data.dbf.dat", "data.dat.dbf"},
         // UTF-8 names: characters are counted, never cut in half.
-        {"точки.дат", "точки.dbf"}, {"a.пкт", "a.dbf"}, {"a.пкт2", "a2.dbf"}, {"ж.д", "ж.dbf"},
+        {"точки.дат", "точки.dbf"},
+        {"a.пкт", "a.dbf"},
+        {"a.пкт2", "a2.dbf"},
+        {"ж.д", "ж.dbf"},
         {"a.\xFF\xFEz", "a.dbf"},
     };
-    for (const auto& [picked, working] : cases) EXPECT_EQ(workingCopyName(picked), working) << picked;
+    for (const auto& [picked, working] : cases)
+        EXPECT_EQ(workingCopyName(picked), working) << picked;
 }
 
 class SurveyTableTest : public ::testing::Test {
@@ -42,7 +53,8 @@ TEST_F(SurveyTableTest, OpensTheWorkingCopyBesideTheSurveyTable) {
     const std::string picked = survey("pts.dat");
     const std::string workingCopy = openSurveyTable(picked, table);
     EXPECT_TRUE(table.active());
-    EXPECT_EQ(table.databaseName(), utf8FromPath(folder.path()) + char(fs::path::preferred_separator));
+    EXPECT_EQ(table.databaseName(),
+              utf8FromPath(folder.path()) + char(fs::path::preferred_separator));
     EXPECT_EQ(table.tableName(), "pts.dbf");
     EXPECT_EQ(workingCopy, folder.file("pts.dbf"));
     EXPECT_EQ(readBytes(folder.file("pts.dbf")), readBytes(picked));
@@ -58,7 +70,8 @@ TEST_F(SurveyTableTest, AnotherTableIsCopiedThenRefusedWhileOneIsOpen) {
     const std::string copied = copyToWorkingCopy(survey("b.dat", "shapelib_two_fields.dbf"), table);
     EXPECT_EQ(copied, folder.file("b.dbf"));
     EXPECT_TRUE(fs::exists(folder.file("b.dbf")));
-    EXPECT_ERROR(openWorkingCopy(copied, table), "Table1: Cannot perform this operation on an open dataset");
+    EXPECT_ERROR(openWorkingCopy(copied, table),
+                 "Table1: Cannot perform this operation on an open dataset");
     EXPECT_EQ(table.filePath(), folder.file("a.dbf"));
     EXPECT_EQ(table.fieldCount(), 3);
 }
@@ -107,11 +120,13 @@ TEST_F(SurveyTableTest, SurveyTablesThatAreNoRegularFilesAreRefusedAtOnce) {
     fs::create_symlink("/dev/zero", folder.file("zero.dat"));
     fs::create_directory(folder.file("dir.dat"));
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"fifo", "it is not a regular file"}, {"zero", "it is not a regular file"}, {"dir", "it is a folder"}};
+        {"fifo", "it is not a regular file"},
+        {"zero", "it is not a regular file"},
+        {"dir", "it is a folder"}};
     for (const auto& [name, reason] : cases) {
         EXPECT_ERROR(openSurveyTable(folder.file(name + ".dat"), table),
-                     "Cannot copy the survey table '" + folder.file(name + ".dat") + "' to its working copy '" +
-                         folder.file(name + ".dbf") + "': " + reason);
+                     "Cannot copy the survey table '" + folder.file(name + ".dat") +
+                         "' to its working copy '" + folder.file(name + ".dbf") + "': " + reason);
         EXPECT_FALSE(fs::exists(folder.file(name + ".dbf")));
     }
     ::alarm(0);

@@ -24,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class TableSharingTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         fs::copy_file(fixturePath("shapelib_cp1251.dbf"), folder.file("pts.dat"));
     }
@@ -130,7 +130,8 @@ TEST_F(TableSharingTest, AnAppendThatFindsTheDiskFullLeavesTheFileAsItWas) {
 
 // Another program's one action on the working copy, run to its end in a
 // process of its own: it opens the copy, goes to the row and acts there.
-std::string inOtherProgram(const std::string& path, int row, const std::function<void(TableDataset&)>& act) {
+std::string inOtherProgram(const std::string& path, int row,
+                           const std::function<void(TableDataset&)>& act) {
     return inChildProcess([&] {
         TableDataset other;
         other.setTableName(path);
@@ -146,7 +147,8 @@ void setX(TableDataset& table, const std::string& x) {
     table.post();
 }
 
-const std::string kRefusedPost = "Record 2 was changed by another program; press Esc to see it as it is now";
+const std::string kRefusedPost =
+    "Record 2 was changed by another program; press Esc to see it as it is now";
 
 // Case 1 of two windows on one working copy: an edit in one program, then in
 // the other an edit of another field of the same record.
@@ -155,38 +157,56 @@ TEST_F(TableSharingTest, AnEditStartedAfterAnotherProgramsEditBuildsOnIt) {
     openWorkingCopyAt(b, 1);
     EXPECT_EQ(b.fieldText(1), "6123501.02");  // read and cached before the other program writes
 
-    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
-    b.setFieldText(0, "\xEF\xEA" "2a");  // the edit begins from the record as the file holds it now
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }),
+              "done");
+    b.setFieldText(0,
+                   "\xEF\xEA"
+                   "2a");  // the edit begins from the record as the file holds it now
     b.post();
     const auto dumped = dumpWithShapelib(workingCopy());
     ASSERT_EQ(dumped.size(), 3u);
-    EXPECT_EQ(dumped[1].values[0], "\xEF\xEA" "2a");
+    EXPECT_EQ(dumped[1].values[0],
+              "\xEF\xEA"
+              "2a");
     EXPECT_EQ(dumped[1].values[1], "6171455.770");
 }
 
 TEST_F(TableSharingTest, APostOverAnotherProgramsChangeIsRefusedAndEscShowsTheRecordAsItIs) {
     TableDataset b;
     openWorkingCopyAt(b, 1);
-    b.setFieldText(0, "\xEF\xEA" "2a");  // the edit began before the other program's
+    b.setFieldText(0,
+                   "\xEF\xEA"
+                   "2a");  // the edit began before the other program's
 
-    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }),
+              "done");
     EXPECT_ERROR(b.post(), kRefusedPost);
     EXPECT_EQ(b.state(), DatasetState::Edit);  // the typed value stays
-    EXPECT_EQ(b.fieldText(0), "\xEF\xEA" "2a");
+    EXPECT_EQ(b.fieldText(0),
+              "\xEF\xEA"
+              "2a");
     EXPECT_ERROR(b.moveTo(2), kRefusedPost);  // leaving the record posts: refused as well
     EXPECT_EQ(b.currentRow(), 1);
 
     b.cancel();
-    EXPECT_EQ(b.fieldText(0), "\xEF\xEA" "2");
+    EXPECT_EQ(b.fieldText(0),
+              "\xEF\xEA"
+              "2");
     EXPECT_EQ(b.fieldText(1), "6171455.77");
     const auto dumped = dumpWithShapelib(workingCopy());
-    EXPECT_EQ(dumped[1].values[0], "\xEF\xEA" "2");
+    EXPECT_EQ(dumped[1].values[0],
+              "\xEF\xEA"
+              "2");
     EXPECT_EQ(dumped[1].values[1], "6171455.770");
 
-    b.setFieldText(0, "\xEF\xEA" "2a");  // begun again, from the record as it is: taken
+    b.setFieldText(0,
+                   "\xEF\xEA"
+                   "2a");  // begun again, from the record as it is: taken
     b.post();
     EXPECT_EQ(dumpWithShapelib(workingCopy())[1].values,
-              (std::vector<std::string>{"\xEF\xEA" "2a", "6171455.770", "2345711.330"}));
+              (std::vector<std::string>{"\xEF\xEA"
+                                        "2a",
+                                        "6171455.770", "2345711.330"}));
 }
 
 // Case 2: a record deleted in one program is never brought back by an edit
@@ -197,7 +217,8 @@ TEST_F(TableSharingTest, ARecordDeletedByAnotherProgramStaysDeleted) {
     b.setFieldText(1, "1.5");
 
     EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { a.deleteRecord(); }), "done");
-    EXPECT_ERROR(b.post(), "Record 2 was deleted by another program; press Esc to see it as it is now");
+    EXPECT_ERROR(b.post(),
+                 "Record 2 was deleted by another program; press Esc to see it as it is now");
     b.cancel();
     EXPECT_EQ(b.rowCount(), 2);
     EXPECT_EQ(b.fieldText(0), "A3");  // the nearest record shown takes its place
@@ -332,11 +353,13 @@ TEST_F(TableSharingTest, ADeleteOfARecordAnotherProgramChangedIsRefused) {
     openWorkingCopyAt(b, 1);
     EXPECT_EQ(b.fieldText(1), "6123501.02");
 
-    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }), "done");
-    EXPECT_ERROR(b.deleteRecord(), "Record 2 was changed by another program; it is not deleted: look at it again");
+    EXPECT_EQ(inOtherProgram(workingCopy(), 1, [](TableDataset& a) { setX(a, "6171455.77"); }),
+              "done");
+    EXPECT_ERROR(b.deleteRecord(),
+                 "Record 2 was changed by another program; it is not deleted: look at it again");
     EXPECT_FALSE(dumpWithShapelib(workingCopy())[1].deleted);
     EXPECT_EQ(b.fieldText(1), "6171455.77");  // shown as it is now
-    b.deleteRecord();  // seen: now it goes
+    b.deleteRecord();                         // seen: now it goes
     EXPECT_TRUE(dumpWithShapelib(workingCopy())[1].deleted);
 }
 
@@ -348,12 +371,13 @@ TEST_F(TableSharingTest, ReadingAgainShowsWhatAnotherProgramWrote) {
     EXPECT_EQ(b.fieldText(0), "A3");
     EXPECT_FALSE(b.refresh());
 
-    EXPECT_EQ(inOtherProgram(workingCopy(), 2, [](TableDataset& a) {
-                  setX(a, "6171455.77");
-                  appendPoint(a, "B1");
-                  a.moveTo(0);
-                  a.deleteRecord();
-              }),
+    EXPECT_EQ(inOtherProgram(workingCopy(), 2,
+                             [](TableDataset& a) {
+                                 setX(a, "6171455.77");
+                                 appendPoint(a, "B1");
+                                 a.moveTo(0);
+                                 a.deleteRecord();
+                             }),
               "done");
     std::vector<TableDataset::Change> told;
     b.setObserver([&told](TableDataset::Change change) { told.push_back(change); });

@@ -15,7 +15,7 @@ namespace geocalc {
 namespace {
 
 class TableSharingWin32Test : public ::testing::Test {
-  protected:
+protected:
     std::string copyOfFixture(const std::string& name) {
         std::filesystem::copy_file(pathFromUtf8(fixturePath("shapelib_cp1251.dbf")),
                                    pathFromUtf8(folder.file(name)));
@@ -73,13 +73,15 @@ TEST_F(TableSharingWin32Test, AnEditOverAnotherOpensChangeOrDeleteIsRefused) {
     second.setFieldText(0, "B");  // begun before the other open's edit
     first.setFieldText(1, "1.5");
     first.post();
-    EXPECT_ERROR(second.post(), "Record 2 was changed by another program; press Esc to see it as it is now");
+    EXPECT_ERROR(second.post(),
+                 "Record 2 was changed by another program; press Esc to see it as it is now");
     second.cancel();
     EXPECT_EQ(second.fieldText(1), "1.5");
 
     second.setFieldText(0, "B");
     first.deleteRecord();
-    EXPECT_ERROR(second.post(), "Record 2 was deleted by another program; press Esc to see it as it is now");
+    EXPECT_ERROR(second.post(),
+                 "Record 2 was deleted by another program; press Esc to see it as it is now");
     second.cancel();
     EXPECT_EQ(second.rowCount(), 2);
     first.close();

@@ -14,9 +14,9 @@
 #include "app/file_dialog.h"
 #include "app/geocalc_application.h"
 #include "app/unit1.h"
-#include "points/lists_traverse.h"
 #include "numtext/format_settings.h"
 #include "output/results_file.h"
+#include "points/lists_traverse.h"
 #include "temp_folder.h"
 #include "test_support.h"
 
@@ -82,11 +82,13 @@ std::string sampleResults(const std::string& table) {
 
 TEST(WindowManagerTest, TheWholeJobByKeyboardAlone) {
     TempFolder folder;
-    std::filesystem::copy_file(std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat", folder.file("pts.dat"));
+    std::filesystem::copy_file(std::string(GEOCALC_SOURCE_DIR) + "/samples/pts.dat",
+                               folder.file("pts.dat"));
     std::vector<QString> boxes;
     setMessageBoxHook([&boxes](const QString&, const QString& text) { boxes.push_back(text); });
     FileDialog::setResponder([&folder](const FileDialog& dialog) {
-        return QString::fromStdString(folder.file(dialog.kind() == FileDialog::Kind::Open ? "pts.dat" : "r.txt"));
+        return QString::fromStdString(
+            folder.file(dialog.kind() == FileDialog::Kind::Open ? "pts.dat" : "r.txt"));
     });
     TForm1 form;
     form.show();
