@@ -288,7 +288,8 @@ TEST_F(RecordGridTest, PressesMoveOpenTheEditorAndDoubleClicksPick) {
 
     view.editor = "abc";
     grid.editorEdited();
-    EXPECT_ANY_THROW(grid.pressCell(5, 0, true));  // the refused text stops the press
+    EXPECT_ERROR(grid.pressCell(5, 0, true),  // the refused text stops the press
+                 "'abc' is not a valid floating point value for field 'X'");
     EXPECT_EQ(table.currentRow(), 3);
     EXPECT_TRUE(view.editorShown);
     view.editor = "6171455.5";
