@@ -99,7 +99,8 @@ TEST_F(MainFormTest, CancelledDialogsAndFailuresChangeWhatTheyShould) {
     EXPECT_FALSE(form.calculateEnabled());
 
     answers.push_back(folder.file("none.dat"));  // no such table: its name is kept all the same
-    EXPECT_ERROR(form.Button1Click(dialogs()), "Table does not exist.\r\nFile: " + folder.file("none.dbf"));
+    EXPECT_ERROR(form.Button1Click(dialogs()),
+                 "Table does not exist.\r\nFile: " + folder.file("none.dbf"));
     EXPECT_EQ(form.OpenDialog1.fileName, folder.file("none.dbf"));
     EXPECT_FALSE(form.calculateEnabled());
 
@@ -186,7 +187,8 @@ TEST_F(MainFormTest, ClosingPostsAChangedRecordOrStaysOpenWithIt) {
     grid.key(RecordGrid::Key::F2, {}, "");
     view.editor = "abc";  // typed, not applied
     grid.editorEdited();
-    EXPECT_ERROR(form.FormCloseQuery(grid), "'abc' is not a valid floating point value for field 'X'");
+    EXPECT_ERROR(form.FormCloseQuery(grid),
+                 "'abc' is not a valid floating point value for field 'X'");
     EXPECT_EQ(form.Table1.state(), DatasetState::Edit);
     EXPECT_TRUE(grid.editorShown());
     view.editor = "6171398.5";

@@ -130,7 +130,10 @@ TEST(PointListsTest, SideLinesMatchThePointsOnlyUntilThePointsChange) {
              selectPoint(l, 1);
              deleteSelectedPoint(l);
          }},
-        {"a failed pick", [](PointLists& l) { EXPECT_ERROR(appendPoint(l, recordOf({"B"})), "List index out of bounds (1)"); }},
+        {"a failed pick",
+         [](PointLists& l) {
+             EXPECT_ERROR(appendPoint(l, recordOf({"B"})), "List index out of bounds (1)");
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
