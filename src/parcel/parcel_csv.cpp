@@ -50,8 +50,8 @@ std::string parcelCsv(const Parcel& parcel, const Handover& handover) {
     const Language language = handover.language;
     const std::string m(word<"m">(language)), squareMetres(word<"m²">(language));
     auto total = [&](std::string_view label, std::string_view unit, const std::string& number) {
-        return line(std::array<std::string, 6>{"", std::string(label) + ", " + std::string(unit),
-                                               "", "", "", utf8FromAnsi(number)});
+        return line(CatalogueRow{"", std::string(label) + ", " + std::string(unit), "", "", "",
+                                 utf8FromAnsi(number)});
     };
     out += "\r\n";
     out += total(word<"Perimeter">(language), m, decimalsText(parcel.perimeter, handover.decimals));

@@ -4,6 +4,7 @@
 // Cyrillic letters; the extents in the header, so that CAD programs open on
 // the figure.
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "charset/code_page.h"
@@ -18,9 +19,26 @@ namespace {
 constexpr double kTextHeightShare = 1.0 / 60;  // of the figure's larger extent
 constexpr double kLeastTextHeight = 0.2;       // m
 constexpr double kLineSpacing = 1.5;           // text heights from line to line
+constexpr double kCatalogueGap = 4;            // text heights between the figure and the catalogue
 constexpr const char* kTextStyle = "GEOCALC";
 constexpr const char* kTextFont =
     "arial.ttf";  // TrueType, with Cyrillic, where CAD programs look for it
+
+struct Group {
+    int code;
+    const char* value;
+};
+// R12, texts in Windows-1251.
+constexpr Group kHeaderVariables[] = {
+    {9, "$ACADVER"}, {1, "AC1009"}, {9, "$DWGCODEPAGE"}, {3, "ANSI_1251"}};
+// The one text style, upright and unscaled, the font with Cyrillic; its
+// fixed height (42) is the texts' and goes between these.
+constexpr Group kStyleTableStart[] = {{0, "TABLE"},    {2, "STYLE"}, {70, "1"}, {0, "STYLE"},
+                                      {2, kTextStyle}, {70, "0"},    {40, "0"}, {41, "1"},
+                                      {50, "0"},       {71, "0"}};
+constexpr Group kStyleTableEnd[] = {{3, kTextFont}, {4, ""}, {0, "ENDTAB"}};
+constexpr std::array<const char*, 6> kLayers = {"PARCEL",  "POINTS",    "LABELS",
+                                                "WARNING", "CATALOGUE", "AREA"};
 
 // A text as CAD shows it as written: one line (line breaks and other
 // controls become blanks), and each "%" written "%%%", so that no "%%d" in
@@ -115,28 +133,40 @@ std::size_t widestLine(const std::vector<std::string>& catalogue,
     return widest;
 }
 
-}  // namespace
+// Where everything stands, in metres of the coordinate system: the
+// catalogue and the totals in lines to the right of the figure.
+struct DxfLayout {
+    double textHeight, lineStep;
+    double catalogueEast, catalogueTop, totalsNorth;
+    double westmost, southmost, eastmost, northmost;  // the extents
+    std::vector<std::string> catalogue, totals;
+};
 
-std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
+DxfLayout layOut(const Parcel& parcel, const Handover& handover) {
     const PlanExtent extent = extentOf(parcel);
-    const double textHeight =
+    DxfLayout at;
+    at.textHeight =
         std::max(std::max(extent.north(), extent.east()) * kTextHeightShare, kLeastTextHeight);
-    auto east = [&](const PlanPoint& c) { return double(parcel.originY + c.y); };
-    auto north = [&](const PlanPoint& c) { return double(parcel.originX + c.x); };
+    at.lineStep = kLineSpacing * at.textHeight;
+    at.catalogue = catalogueLines(parcel, handover);
+    at.totals = totalLines(parcel, handover);
+    at.catalogueEast = double(parcel.originY) + extent.maxY + kCatalogueGap * at.textHeight;
+    at.catalogueTop = double(parcel.originX) + extent.maxX;
+    at.totalsNorth = at.catalogueTop - at.lineStep * double(at.catalogue.size() + 1);
+    const double lowest = at.totalsNorth - at.lineStep * double(at.totals.size());
+    at.westmost = double(parcel.originY) + extent.minY;
+    at.southmost = std::min(double(parcel.originX) + extent.minX, lowest);
+    at.eastmost = at.catalogueEast + at.textHeight * double(widestLine(at.catalogue, at.totals));
+    at.northmost = double(parcel.originX) + extent.maxX + (parcel.crossing ? 3 : 1) * at.textHeight;
+    return at;
+}
 
-    // The catalogue and the totals, in lines to the right of the figure.
-    const std::vector<std::string> catalogue = catalogueLines(parcel, handover);
-    const double catalogueEast = double(parcel.originY) + extent.maxY + 4 * textHeight;
-    const double catalogueTop = double(parcel.originX) + extent.maxX;
-    const double lineStep = kLineSpacing * textHeight;
-    const double totalsNorth = catalogueTop - lineStep * double(catalogue.size() + 1);
-    const std::vector<std::string> totals = totalLines(parcel, handover);
-    const double lowest = totalsNorth - lineStep * double(totals.size());
-
-    DxfWriter dxf;
+// The header: the coordinate system as a comment, which CAD programs pass
+// over, the version, the code page and the extents.
+void writeHeader(DxfWriter& dxf, const DxfLayout& at, const Handover& handover) {
     dxf.group(0, "SECTION");
     dxf.group(2, "HEADER");
-    if (!handover.crs.empty()) {  // a comment, which CAD programs pass over
+    if (!handover.crs.empty()) {
         std::string comment = cadLine(std::string(word<"Coordinate system">(handover.language)) +
                                       ": " + handover.crs);
         std::replace_if(
@@ -144,43 +174,33 @@ std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
             [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
         dxf.group(999, comment);
     }
-    dxf.group(9, "$ACADVER");
-    dxf.group(1, "AC1009");
-    dxf.group(9, "$DWGCODEPAGE");
-    dxf.group(3, "ANSI_1251");
+    for (const auto& [code, value] : kHeaderVariables) dxf.group(code, value);
     dxf.group(9, "$EXTMIN");
-    dxf.point(double(parcel.originY) + extent.minY,
-              std::min(double(parcel.originX) + extent.minX, lowest));
+    dxf.point(at.westmost, at.southmost);
     dxf.group(9, "$EXTMAX");
-    dxf.point(
-        catalogueEast + textHeight * double(widestLine(catalogue, totals)),
-        double(parcel.originX) + extent.maxX + (parcel.crossing ? 3 * textHeight : textHeight));
+    dxf.point(at.eastmost, at.northmost);
     dxf.group(0, "ENDSEC");
+}
+
+// The tables: the text style, its height the texts', and the layers.
+void writeTables(DxfWriter& dxf, double textHeight) {
     dxf.group(0, "SECTION");
     dxf.group(2, "TABLES");
-    dxf.group(0, "TABLE");
-    dxf.group(2, "STYLE");
-    dxf.group(70, "1");
-    dxf.group(0, "STYLE");
-    dxf.group(2, kTextStyle);
-    dxf.group(70, "0");
-    dxf.group(40, 0.0);
-    dxf.group(41, 1.0);
-    dxf.group(50, 0.0);
-    dxf.group(71, "0");
+    for (const auto& [code, value] : kStyleTableStart) dxf.group(code, value);
     dxf.group(42, textHeight);
-    dxf.group(3, kTextFont);
-    dxf.group(4, "");
-    dxf.group(0, "ENDTAB");
+    for (const auto& [code, value] : kStyleTableEnd) dxf.group(code, value);
     dxf.group(0, "TABLE");
     dxf.group(2, "LAYER");
-    dxf.group(70, "6");
-    for (const char* name : {"PARCEL", "POINTS", "LABELS", "WARNING", "CATALOGUE", "AREA"})
-        dxf.layer(name);
+    dxf.group(70, std::to_string(kLayers.size()));
+    for (const char* name : kLayers) dxf.layer(name);
     dxf.group(0, "ENDTAB");
     dxf.group(0, "ENDSEC");
-    dxf.group(0, "SECTION");
-    dxf.group(2, "ENTITIES");
+}
+
+// The figure as a closed polyline, each corner a point with its name.
+void writeFigure(DxfWriter& dxf, const Parcel& parcel, double textHeight) {
+    auto east = [&](const PlanPoint& c) { return double(parcel.originY + c.y); };
+    auto north = [&](const PlanPoint& c) { return double(parcel.originX + c.x); };
     dxf.group(0, "POLYLINE");
     dxf.group(8, "PARCEL");
     dxf.group(66, "1");
@@ -201,17 +221,28 @@ std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
         dxf.text("LABELS", east(c) + textHeight / 2, north(c) + textHeight / 2, textHeight,
                  parcel.points[i].name);
     }
-    for (std::size_t line = 0; line < catalogue.size(); ++line) {
-        dxf.text("CATALOGUE", catalogueEast, catalogueTop - lineStep * double(line), textHeight,
-                 catalogue[line]);
+}
+
+}  // namespace
+
+std::string parcelDxf(const Parcel& parcel, const Handover& handover) {
+    const DxfLayout at = layOut(parcel, handover);
+    DxfWriter dxf;
+    writeHeader(dxf, at, handover);
+    writeTables(dxf, at.textHeight);
+    dxf.group(0, "SECTION");
+    dxf.group(2, "ENTITIES");
+    writeFigure(dxf, parcel, at.textHeight);
+    for (std::size_t line = 0; line < at.catalogue.size(); ++line) {
+        dxf.text("CATALOGUE", at.catalogueEast, at.catalogueTop - at.lineStep * double(line),
+                 at.textHeight, at.catalogue[line]);
     }
-    for (std::size_t line = 0; line < totals.size(); ++line) {
-        dxf.text("AREA", catalogueEast, totalsNorth - lineStep * double(line), textHeight,
-                 totals[line]);
+    for (std::size_t line = 0; line < at.totals.size(); ++line) {
+        dxf.text("AREA", at.catalogueEast, at.totalsNorth - at.lineStep * double(line),
+                 at.textHeight, at.totals[line]);
     }
     if (parcel.crossing) {  // where CAD shows it, above the figure
-        dxf.text("WARNING", double(parcel.originY) + extent.minY,
-                 double(parcel.originX) + extent.maxX + 2 * textHeight, textHeight,
+        dxf.text("WARNING", at.westmost, at.northmost - at.textHeight, at.textHeight,
                  crossingWarning(parcel, handover.language));
     }
     dxf.group(0, "ENDSEC");

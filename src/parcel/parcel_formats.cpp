@@ -49,12 +49,11 @@ std::string crossingWarning(const Parcel& parcel, Language language) {
                    language));
 }
 
-std::vector<std::array<std::string, 6>> catalogueRows(const Parcel& parcel,
-                                                      const Handover& handover) {
+std::vector<CatalogueRow> catalogueRows(const Parcel& parcel, const Handover& handover) {
     const Language language = handover.language;
-    std::vector<std::array<std::string, 6>> rows = {{"№", std::string(word<"Name">(language)), "X",
-                                                     "Y", std::string(word<"Direction">(language)),
-                                                     std::string(word<"Length">(language))}};
+    std::vector<CatalogueRow> rows = {{"№", std::string(word<"Name">(language)), "X", "Y",
+                                       std::string(word<"Direction">(language)),
+                                       std::string(word<"Length">(language))}};
     for (std::size_t i = 0; i < parcel.points.size(); ++i) {
         const BoundaryPoint& p = parcel.points[i];
         rows.push_back({std::to_string(i + 1), utf8FromAnsi(p.name),

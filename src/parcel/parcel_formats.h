@@ -50,9 +50,12 @@ std::string crossingWarning(const Parcel& parcel, Language language = Language::
 
 // The catalogue's rows as people read them (UTF-8): the heading, then a row a
 // point: its number, name, X and Y with the handover's decimals, the
-// direction and length of the side leaving it.
-std::vector<std::array<std::string, 6>> catalogueRows(const Parcel& parcel,
-                                                      const Handover& handover);
+// direction and length of the side leaving it. Numbers stand right-aligned.
+inline constexpr std::size_t kCatalogueColumns = 6;
+using CatalogueRow = std::array<std::string, kCatalogueColumns>;
+inline constexpr std::array<bool, kCatalogueColumns> kCatalogueRightAligned = {true, false, true,
+                                                                               true, false, true};
+std::vector<CatalogueRow> catalogueRows(const Parcel& parcel, const Handover& handover);
 // "Area: 10 050 ± 35 m² (1.0050 ha)" and the like, in UTF-8: the totals'
 // lines as text, the drawing and DXF show them.
 std::string perimeterLine(const Parcel& parcel, const Handover& handover);

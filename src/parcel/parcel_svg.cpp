@@ -43,6 +43,26 @@ constexpr double kCrowded =
 constexpr double kMostCovered = 0.5;
 constexpr double kSideShares[] = {0.5, 0.4, 0.6, 0.3, 0.7, 0.2, 0.8};
 constexpr double kSideOffsets[] = {0.8, 2.3, 4.3};
+// Line widths, mm.
+constexpr double kBoundaryLine = 0.35;  // the figure and the title block's frame
+constexpr double kScaleBarLine = 0.3;
+constexpr double kTableLine = 0.2;  // the catalogue's rules, the north arrow
+constexpr double kTitleRule = 0.15;
+constexpr double kLeaderLine = 0.1;
+// Texts sit on a baseline this far above the bottom of their row, mm.
+constexpr double kCatalogueBaselineLift = 1.1;
+constexpr double kTitleBaselineLift = 1.4;
+constexpr double kCatalogueBlockGap = 5;  // mm between blocks of the catalogue side by side
+constexpr double kMarkClearance = 0.4;    // mm a label keeps from a point's mark
+// The north arrow's box and its parts, mm.
+constexpr double kArrowWidth = 8, kArrowHeight = 18;
+constexpr double kArrowLetterBaseline = 3, kArrowTip = 4.5, kArrowNotch = 3, kArrowInset = 0.5;
+// The scale bar's box, its ticks and its label, mm.
+constexpr double kScaleBarHeight = 5, kScaleBarLabelRoom = 20;
+constexpr double kScaleBarLift = 1.5, kScaleBarTick = 1, kScaleBarLabelGap = 1.5,
+                 kScaleBarLabelDrop = 0.5;
+// A label's baseline above the bottom of its box, in label heights.
+constexpr double kLabelBaselineShare = 0.25;
 
 std::string escaped(std::string_view utf8) {
     std::string out;
@@ -186,11 +206,9 @@ std::vector<TitleLine> titleLines(const Parcel& parcel, const Handover& handover
 
 double titleHeight(const std::vector<TitleLine>& lines) { return double(lines.size()) * kTitleRow; }
 
-constexpr std::array<bool, 6> kRightAligned = {true, false, true, true, false, true};
-
 struct CatalogueTable {
-    std::vector<std::array<std::string, 6>> rows;
-    std::array<double, 6> widths{};
+    std::vector<CatalogueRow> rows;
+    std::array<double, kCatalogueColumns> widths{};
     double width = 0;
 };
 
@@ -212,30 +230,31 @@ CatalogueTable catalogueTable(const Parcel& parcel, const Handover& handover) {
 std::string drawCatalogue(const CatalogueTable& table, const PageLayout& layout,
                           const Handover& handover) {
     const double row = layout.catalogueRow, share = row / kCatalogueRow, padding = kPadding * share;
-    const double width = table.width * share, baseline = row - 1.1 * share;
+    const double width = table.width * share, baseline = row - kCatalogueBaselineLift * share;
     std::string svg = "<g id=\"catalogue\" font-size=\"" + mm(kTextSize * share) + "\">\n";
     svg += text("font-weight=\"bold\"", layout.catalogue.left, layout.catalogue.top + baseline,
                 word<"Catalogue of coordinates">(handover.language));
     const double top = layout.catalogue.top + row;
     const std::size_t dataRows = table.rows.size() - 1;
     for (int block = 0; block < layout.catalogueBlocks; ++block) {
-        const double left = layout.catalogue.left + block * (width + 5);
+        const double left = layout.catalogue.left + block * (width + kCatalogueBlockGap);
         const std::size_t first = 1 + std::size_t(block * layout.rowsPerBlock);
         const std::size_t last = std::min(first + std::size_t(layout.rowsPerBlock), dataRows + 1);
         const double bottom = top + double(last - first + 1) * row;
-        svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"0.2\" " + at(left, top) +
-               " width=\"" + mm(width) + "\" height=\"" + mm(bottom - top) + "\"/>\n";
+        svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"" + mm(kTableLine) + "\" " +
+               at(left, top) + " width=\"" + mm(width) + "\" height=\"" + mm(bottom - top) +
+               "\"/>\n";
         double x = left;
-        for (std::size_t c = 1; c < 6; ++c) {
+        for (std::size_t c = 1; c < kCatalogueColumns; ++c) {
             x += table.widths[c - 1] * share;
-            svg += line({x, top}, {x, bottom}, 0.2);
+            svg += line({x, top}, {x, bottom}, kTableLine);
         }
-        svg += line({left, top + row}, {left + width, top + row}, 0.2);
-        auto cells = [&](const std::array<std::string, 6>& texts, double rowTop, bool heading) {
+        svg += line({left, top + row}, {left + width, top + row}, kTableLine);
+        auto cells = [&](const CatalogueRow& texts, double rowTop, bool heading) {
             double cellLeft = left;
-            for (std::size_t c = 0; c < 6; ++c) {
+            for (std::size_t c = 0; c < kCatalogueColumns; ++c) {
                 const double cellWidth = table.widths[c] * share;
-                const bool right = kRightAligned[c] && !heading;
+                const bool right = kCatalogueRightAligned[c] && !heading;
                 const double textX = right ? cellLeft + cellWidth - padding : cellLeft + padding;
                 svg += text(std::string(heading ? "font-weight=\"bold\" " : "") +
                                 (right ? "text-anchor=\"end\"" : ""),
@@ -252,17 +271,19 @@ std::string drawCatalogue(const CatalogueTable& table, const PageLayout& layout,
 
 std::string drawTitleBlock(const std::vector<TitleLine>& lines, const Box& box) {
     std::string svg = "<g id=\"title-block\" font-size=\"" + mm(kTitleSize) + "\">\n";
-    svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"0.35\" " + at(box.left, box.top) +
-           " width=\"" + mm(box.width()) + "\" height=\"" + mm(box.height()) + "\"/>\n";
+    svg += "<rect fill=\"none\" stroke=\"black\" stroke-width=\"" + mm(kBoundaryLine) + "\" " +
+           at(box.left, box.top) + " width=\"" + mm(box.width()) + "\" height=\"" +
+           mm(box.height()) + "\"/>\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const double rowTop = box.top + double(i) * kTitleRow;
         if (i > 0) {
-            svg += line({box.left, rowTop}, {box.right, rowTop}, 0.15);
+            svg += line({box.left, rowTop}, {box.right, rowTop}, kTitleRule);
         }
         const std::string style = lines[i].bold      ? "font-weight=\"bold\""
                                   : lines[i].warning ? "fill=\"red\""
                                                      : "";
-        svg += text(style, box.left + kPadding, rowTop + kTitleRow - 1.4, lines[i].text);
+        svg += text(style, box.left + kPadding, rowTop + kTitleRow - kTitleBaselineLift,
+                    lines[i].text);
     }
     return svg + "</g>\n";
 }
@@ -270,29 +291,29 @@ std::string drawTitleBlock(const std::vector<TitleLine>& lines, const Box& box) 
 // A conventional north arrow: a long narrow triangle along +X, its left half
 // black and its right half white, the letter above it.
 std::string drawNorthArrow(const Box& box, Language language) {
-    const double x = (box.left + box.right) / 2, tip = box.top + 4.5, foot = box.bottom,
-                 notch = foot - 3;
-    const double half = box.width() / 2 - 0.5;
-    std::string svg =
-        "<g id=\"north-arrow\" stroke=\"black\" stroke-width=\"0.2\" stroke-linejoin=\"round\">\n";
+    const double x = (box.left + box.right) / 2, tip = box.top + kArrowTip, foot = box.bottom,
+                 notch = foot - kArrowNotch;
+    const double half = box.width() / 2 - kArrowInset;
+    std::string svg = "<g id=\"north-arrow\" stroke=\"black\" stroke-width=\"" + mm(kTableLine) +
+                      "\" stroke-linejoin=\"round\">\n";
     svg += "<polygon fill=\"black\" " + points({{x, tip}, {x - half, foot}, {x, notch}}) + "/>\n";
     svg += "<polygon fill=\"white\" " + points({{x, tip}, {x + half, foot}, {x, notch}}) + "/>\n";
-    svg += text("text-anchor=\"middle\" font-weight=\"bold\" stroke=\"none\"", x, box.top + 3,
-                word<"N">(language));
+    svg += text("text-anchor=\"middle\" font-weight=\"bold\" stroke=\"none\"", x,
+                box.top + kArrowLetterBaseline, word<"N">(language));
     return svg + "</g>\n";
 }
 
 std::string drawScaleBar(const Box& box, double paper, Language language) {
     const double metres = roundLength(kScaleBarTarget / paper), length = metres * paper;
-    const double y = box.bottom - 1.5;
+    const double y = box.bottom - kScaleBarLift;
     std::string svg = "<g id=\"scale-bar\">\n";
-    svg += "<polyline fill=\"none\" stroke=\"black\" stroke-width=\"0.3\" " +
-           points({{box.left, y - 1},
+    svg += "<polyline fill=\"none\" stroke=\"black\" stroke-width=\"" + mm(kScaleBarLine) + "\" " +
+           points({{box.left, y - kScaleBarTick},
                    {box.left, y},
                    {box.left + length, y},
-                   {box.left + length, y - 1}}) +
+                   {box.left + length, y - kScaleBarTick}}) +
            "/>\n";
-    svg += text("", box.left + length + 1.5, y + 0.5,
+    svg += text("", box.left + length + kScaleBarLabelGap, y + kScaleBarLabelDrop,
                 utf8FromAnsi(groupedThousands(machineNumber(metres))) + " " +
                     std::string(word<"m">(language)));
     return svg + "</g>\n";
@@ -394,8 +415,9 @@ struct Labels {
 std::string labelText(int id, const Box& box, double size, bool bold, const std::string& shown) {
     return "<text id=\"label-" + std::to_string(id) + "\" font-size=\"" + mm(size) + "\"" +
            (bold ? " font-weight=\"bold\"" : "") + " text-anchor=\"middle\" " +
-           at((box.left + box.right) / 2, box.bottom - size * kLabelHeightShare * 0.25) + ">" +
-           escaped(shown) + "</text>\n";
+           at((box.left + box.right) / 2,
+              box.bottom - size * kLabelHeightShare * kLabelBaselineShare) +
+           ">" + escaped(shown) + "</text>\n";
 }
 
 std::string pointLabel(const Parcel& parcel, std::size_t i, bool numbers) {
@@ -433,7 +455,8 @@ Labels placePointLabels(const Parcel& parcel, const Figure& figure, LabelPlacer&
             continue;
         }
         const PagePoint end = nearestOn(*box, p);
-        if (std::hypot(end.x - p.x, end.y - p.y) > kLeaderFrom) labels.svg += line(p, end, 0.1);
+        if (std::hypot(end.x - p.x, end.y - p.y) > kLeaderFrom)
+            labels.svg += line(p, end, kLeaderLine);
         labels.svg += labelText(int(i), *box, kTextSize, true, shown);
     }
     return labels;
@@ -494,14 +517,15 @@ std::string parcelSvg(const Parcel& parcel, const Handover& handover) {
         sides.emplace_back(figure.corners[i], figure.corners[(i + 1) % figure.corners.size()]);
     }
     LabelPlacer placer(layout.figure, sides);
-    const Box arrow{layout.figure.right - 8, layout.figure.top, layout.figure.right,
-                    layout.figure.top + 18};
-    const Box scaleBar{layout.figure.left, layout.figure.bottom - 5,
-                       layout.figure.left + kScaleBarTarget + 20, layout.figure.bottom};
+    const Box arrow{layout.figure.right - kArrowWidth, layout.figure.top, layout.figure.right,
+                    layout.figure.top + kArrowHeight};
+    const Box scaleBar{layout.figure.left, layout.figure.bottom - kScaleBarHeight,
+                       layout.figure.left + kScaleBarTarget + kScaleBarLabelRoom,
+                       layout.figure.bottom};
     placer.take(arrow);
     placer.take(scaleBar);
     for (const PagePoint& p : figure.corners)
-        placer.take(Box::around(p, 2 * kMark + 0.4, 2 * kMark + 0.4));
+        placer.take(Box::around(p, 2 * kMark + kMarkClearance, 2 * kMark + kMarkClearance));
     const Labels labels = placeLabels(parcel, figure, placer, handover);
 
     const bool catalogueLeftOut = layout.catalogueBlocks == 0;
@@ -514,7 +538,8 @@ std::string parcelSvg(const Parcel& parcel, const Handover& handover) {
            "mm\" height=\"" + machineNumber(layout.height) + "mm\" viewBox=\"0 0 " +
            machineNumber(layout.width) + " " + machineNumber(layout.height) +
            "\" font-family=\"sans-serif\" font-size=\"" + machineNumber(kTextSize) + "\">\n";
-    svg += "<polygon id=\"parcel\" fill=\"none\" stroke=\"black\" stroke-width=\"0.35\" points=\"";
+    svg += "<polygon id=\"parcel\" fill=\"none\" stroke=\"black\" stroke-width=\"" +
+           mm(kBoundaryLine) + "\" points=\"";
     for (const PagePoint& p : figure.corners) svg += mm(p.x) + "," + mm(p.y) + " ";
     svg.back() = '"';
     svg += "/>\n";

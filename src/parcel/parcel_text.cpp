@@ -11,9 +11,6 @@ namespace geocalc {
 
 namespace {
 
-constexpr std::size_t kColumns = 6;
-constexpr std::array<bool, kColumns> kRightAligned = {true, false, true, true, false, true};
-
 // Characters of well-formed UTF-8: the bytes that are no continuation bytes.
 std::size_t characters(const std::string& utf8) {
     return std::size_t(
@@ -42,18 +39,18 @@ std::string parcelText(const Parcel& parcel, const Handover& handover) {
         out += std::string(word<"Coordinate system">(language)) + ": " + handover.crs + "\n";
     if (!out.empty()) out += "\n";
     const auto rows = catalogueRows(parcel, handover);
-    std::array<std::size_t, kColumns> widths{};
+    std::array<std::size_t, kCatalogueColumns> widths{};
     for (const auto& row : rows) {
-        for (std::size_t c = 0; c < kColumns; ++c)
+        for (std::size_t c = 0; c < kCatalogueColumns; ++c)
             widths[c] = std::max(widths[c], characters(row[c]));
     }
     for (const auto& row : rows) {
-        for (std::size_t c = 0; c < kColumns; ++c) {
+        for (std::size_t c = 0; c < kCatalogueColumns; ++c) {
             const std::size_t pad = widths[c] - characters(row[c]);
             if (c > 0) out += "  ";
-            if (kRightAligned[c]) out.append(pad, ' ');
+            if (kCatalogueRightAligned[c]) out.append(pad, ' ');
             out += row[c];
-            if (!kRightAligned[c] && c + 1 < kColumns) out.append(pad, ' ');
+            if (!kCatalogueRightAligned[c] && c + 1 < kCatalogueColumns) out.append(pad, ' ');
         }
         out += '\n';
     }
