@@ -88,7 +88,7 @@ TEST_F(GridEditingTest, EnterAppliesWithoutPostingAndMovingPosts) {
     key(Qt::Key_Down);
     EXPECT_EQ(form->Table1.state(), DatasetState::Browse);
     EXPECT_EQ(stored()[1][1], "6171200.5");
-    const auto dumped = dumpWithShapelib(workingCopy());
+    const auto dumped = dumpIndependently(workingCopy());
     ASSERT_EQ(dumped.size(), 8u);
     EXPECT_EQ(dumped[0].values[1], "6171200.50");
 }
@@ -194,7 +194,7 @@ TEST_F(GridEditingTest, CtrlDeleteAsksFirst) {
     EXPECT_EQ(form->DBGrid1->model()->rowCount(), 7);
     EXPECT_EQ(form->Table1.fieldText(0), "\xD2\xEE\xF7\xEA\xE0 2");
     EXPECT_EQ(stored().size(), 8u);
-    const auto dumped = dumpWithShapelib(workingCopy());
+    const auto dumped = dumpIndependently(workingCopy());
     ASSERT_EQ(dumped.size(), 8u);
     EXPECT_TRUE(dumped[0].deleted);
     setConfirmationHook({});

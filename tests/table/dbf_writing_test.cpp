@@ -52,7 +52,7 @@ TEST_F(DbfWritingTest, EditedRecordIsWrittenInPlaceOnPost) {
     EXPECT_EQ(bytes.size(), original.size());
     EXPECT_EQ(readTable(path())[2][1], "6123500.5");
 #ifndef _WIN32  // dbfdump is a Linux program
-    EXPECT_EQ(dumpWithShapelib(path())[1].values,
+    EXPECT_EQ(dumpIndependently(path())[1].values,
               (std::vector<std::string>{"\xEF\xEA"
                                         "2",
                                         "6123500.500", "2345711.330"}));
@@ -75,7 +75,7 @@ TEST_F(DbfWritingTest, AppendedRecordMovesTheEndMarkerAndTheCount) {
     EXPECT_EQ(static_cast<unsigned char>(bytes[1]), std::localtime(&now)->tm_year);  // year - 1900
     EXPECT_EQ(bytes.substr(8, headerLength() - 8), original.substr(8, headerLength() - 8));
 #ifndef _WIN32  // dbfdump is a Linux program
-    const auto dumped = dumpWithShapelib(path());
+    const auto dumped = dumpIndependently(path());
     ASSERT_EQ(dumped.size(), 4u);
     EXPECT_EQ(dumped[3].values, (std::vector<std::string>{"P9", "-1.250", ""}));
 #endif
@@ -91,7 +91,7 @@ TEST_F(DbfWritingTest, DeletedRecordIsMarkedAndHidden) {
     EXPECT_EQ(readBytes(path())[headerLength()], '*');
     EXPECT_EQ(readTable(path()).size(), 3u);
 #ifndef _WIN32  // dbfdump is a Linux program
-    const auto dumped = dumpWithShapelib(path());
+    const auto dumped = dumpIndependently(path());
     ASSERT_EQ(dumped.size(), 3u);
     EXPECT_TRUE(dumped[0].deleted);
     EXPECT_FALSE(dumped[1].deleted);
