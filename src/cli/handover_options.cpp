@@ -77,6 +77,14 @@ std::string today() {
     return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d", &local));
 }
 
+// The decimals a number is written with ("0,10": 2); -1 where an exponent
+// says more than its digits.
+int writtenDecimals(const std::string& text) {
+    if (text.find_first_of("eE") != std::string::npos) return -1;
+    const std::size_t separator = text.find_first_of(".,");
+    return separator == std::string::npos ? 0 : int(text.size() - separator - 1);
+}
+
 }  // namespace
 
 void setHandoverOption(Handover& handover, std::string_view option, const std::string& value) {
@@ -84,6 +92,7 @@ void setHandoverOption(Handover& handover, std::string_view option, const std::s
         handover.decimals = decimalsOf(value);
     } else if (option == "--mt") {
         handover.mt = metresOf(value);
+        handover.mtDecimals = writtenDecimals(value);
     } else if (option == "--title") {
         handover.title.push_back(wellFormed(option, value));
     } else if (option == "--surveyor") {

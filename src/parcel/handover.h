@@ -17,6 +17,7 @@ struct Handover {
     Language language = Language::English;
     int decimals = 2;          // of the catalogue's coordinates and lengths, and the perimeter
     std::optional<double> mt;  // m: the mean square error of the points' positions
+    int mtDecimals = -1;       // Mt's decimals as the surveyor wrote it; -1: its shortest form
     std::vector<std::string> title;  // UTF-8 lines: parcel number, address, client
     std::string surveyor;            // UTF-8
     std::string date;                // YYYY-MM-DD

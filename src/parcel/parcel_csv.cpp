@@ -71,7 +71,7 @@ std::string parcelCsv(const Parcel& parcel, const Handover& handover) {
         stated += line(std::array<std::string, 2>{"", titleLine});
     if (!handover.surveyor.empty())
         stated += labelled(word<"Surveyor">(language), handover.surveyor);
-    if (!handover.date.empty()) stated += labelled(word<"Date">(language), handover.date);
+    if (!handover.date.empty()) stated += labelled(word<"Date">(language), documentDate(handover));
     if (!handover.crs.empty())
         stated += labelled(word<"Coordinate system">(language), handover.crs);
     if (handover.mt) stated += line(std::array<std::string, 2>{"", mtLine(handover)});

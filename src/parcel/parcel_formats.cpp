@@ -85,10 +85,22 @@ std::string areaLine(const Parcel& parcel, const Handover& handover) {
            std::string(word<"ha">(language)) + ")";
 }
 
+std::string documentDate(const Handover& handover) {
+    constexpr std::size_t kYear = 0, kMonth = 5, kDay = 8;  // in YYYY-MM-DD
+    const std::string& iso = handover.date;
+    if (handover.language != Language::Russian || iso.size() != 10) return iso;
+    return iso.substr(kDay, 2) + "." + iso.substr(kMonth, 2) + "." + iso.substr(kYear, 4);
+}
+
 std::string mtLine(const Handover& handover) {
     if (!handover.mt) return {};
-    std::string mt = machineNumber(*handover.mt);  // as stated, with the run's separator
-    std::replace(mt.begin(), mt.end(), '.', numberFormat().decimalSeparator);
+    std::string mt;  // as stated ("0.10" stays so), with the run's separator
+    if (handover.mtDecimals >= 0) {
+        mt = decimalsText(*handover.mt, handover.mtDecimals);
+    } else {
+        mt = machineNumber(*handover.mt);
+        std::replace(mt.begin(), mt.end(), '.', numberFormat().decimalSeparator);
+    }
     return "Mt = " + utf8FromAnsi(mt) + " " + std::string(word<"m">(handover.language));
 }
 

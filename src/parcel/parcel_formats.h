@@ -62,5 +62,8 @@ std::string perimeterLine(const Parcel& parcel, const Handover& handover);
 std::string areaLine(const Parcel& parcel, const Handover& handover);
 // "Mt = 0.10 m", where Mt is stated.
 std::string mtLine(const Handover& handover);
+// The handover's date as the document's language writes it: 10.12.2026 in
+// Russian, 2026-12-10 (as given) in English.
+std::string documentDate(const Handover& handover);
 
 }  // namespace geocalc

@@ -57,10 +57,9 @@ constexpr double kMarkClearance = 0.4;    // mm a label keeps from a point's mar
 // The north arrow's box and its parts, mm.
 constexpr double kArrowWidth = 8, kArrowHeight = 18;
 constexpr double kArrowLetterBaseline = 3, kArrowTip = 4.5, kArrowNotch = 3, kArrowInset = 0.5;
-// The scale bar's box, its ticks and its label, mm.
-constexpr double kScaleBarHeight = 5, kScaleBarLabelRoom = 20;
-constexpr double kScaleBarLift = 1.5, kScaleBarTick = 1, kScaleBarLabelGap = 1.5,
-                 kScaleBarLabelDrop = 0.5;
+// The scale bar's box, its strip of divisions and their labels above it, mm.
+constexpr double kScaleBarHeight = 6, kScaleBarLabelRoom = 20;
+constexpr double kScaleBarLift = 1, kScaleBarStrip = 1, kScaleBarLabelLift = 0.8;
 // A label's baseline above the bottom of its box, in label heights.
 constexpr double kLabelBaselineShare = 0.25;
 
@@ -191,7 +190,8 @@ std::vector<TitleLine> titleLines(const Parcel& parcel, const Handover& handover
         add(std::string(word<"Coordinate system">(language)) + ": " + handover.crs);
     if (!handover.surveyor.empty())
         add(std::string(word<"Surveyor">(language)) + ": " + handover.surveyor);
-    if (!handover.date.empty()) add(std::string(word<"Date">(language)) + ": " + handover.date);
+    if (!handover.date.empty())
+        add(std::string(word<"Date">(language)) + ": " + documentDate(handover));
     if (parcel.crossing) add(utf8FromAnsi(crossingWarning(parcel, language)), false, true);
     if (labelsLeftOut && catalogueLeftOut)
         add(word<"Names and lengths without room on the drawing are in the text or CSV output.">(
@@ -303,19 +303,29 @@ std::string drawNorthArrow(const Box& box, Language language) {
     return svg + "</g>\n";
 }
 
+// A divided bar: a round length in whole divisions (five, or four of half a
+// unit for a length starting with 2), black and white in turn, each
+// division's end labelled in metres, the unit after the last.
 std::string drawScaleBar(const Box& box, double paper, Language language) {
     const double metres = roundLength(kScaleBarTarget / paper), length = metres * paper;
-    const double y = box.bottom - kScaleBarLift;
-    std::string svg = "<g id=\"scale-bar\">\n";
-    svg += "<polyline fill=\"none\" stroke=\"black\" stroke-width=\"" + mm(kScaleBarLine) + "\" " +
-           points({{box.left, y - kScaleBarTick},
-                   {box.left, y},
-                   {box.left + length, y},
-                   {box.left + length, y - kScaleBarTick}}) +
-           "/>\n";
-    svg += text("", box.left + length + kScaleBarLabelGap, y + kScaleBarLabelDrop,
-                utf8FromAnsi(groupedThousands(machineNumber(metres))) + " " +
-                    std::string(word<"m">(language)));
+    const double leading = metres / std::pow(10.0, std::floor(std::log10(metres)));
+    const int divisions = std::lround(leading) == 2 ? 4 : 5;
+    const double step = length / divisions, bottom = box.bottom - kScaleBarLift;
+    const double top = bottom - kScaleBarStrip;
+    std::string svg = "<g id=\"scale-bar\" font-size=\"" + mm(kLengthSize) + "\">\n";
+    for (int k = 0; k < divisions; ++k) {
+        svg += std::string("<rect fill=\"") + (k % 2 == 0 ? "black" : "white") +
+               "\" stroke=\"black\" stroke-width=\"" + mm(kScaleBarLine / 2) + "\" " +
+               at(box.left + k * step, top) + " width=\"" + mm(step) + "\" height=\"" +
+               mm(kScaleBarStrip) + "\"/>\n";
+    }
+    for (int k = 0; k <= divisions; ++k) {
+        std::string label = utf8FromAnsi(groupedThousands(machineNumber(metres * k / divisions)));
+        if (k == divisions) label += " " + std::string(word<"m">(language));
+        // The first label starts at the bar, within the figure's room.
+        svg += text(k == 0 ? "" : "text-anchor=\"middle\"", box.left + k * step,
+                    top - kScaleBarLabelLift, label);
+    }
     return svg + "</g>\n";
 }
 

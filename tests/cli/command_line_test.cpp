@@ -35,6 +35,8 @@ TEST(CommandLineTest, OptionsGoIntoTheValueWhereverTheyStand) {
     EXPECT_EQ(line.parcel.handover.decimals, 3);
     EXPECT_EQ(line.parcel.handover.title, (std::vector<std::string>{"one", "two"}));
     EXPECT_TRUE(line.parcel.allowCrossing);
+    EXPECT_EQ(parsed({"parcel", "--mt", "0,10"}).parcel.handover.mtDecimals, 2);  // as written
+    EXPECT_EQ(parsed({"parcel", "--mt", "1e-1"}).parcel.handover.mtDecimals, -1);
     EXPECT_FALSE(line.decimalSeparator);
 
     // Negative numbers and anything after "--" are arguments.

@@ -142,14 +142,30 @@ TEST(ParcelFormatsTest, TextAndCsvInTheReadersLanguageWithTheHandover) {
     const std::string csv = parcelCsv(square(), russianHandover());
     EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "\xEF\xBB\xBF№,Имя,X,Y,Дирекционный угол,Длина");
     EXPECT_NE(
-        csv.find("\r\n\r\n,\"Периметр, м\",,,,\"401.000\"\r\n,\"Площадь, м²\",,,,\"10050.0\"\r\n"
-                 ",\"Площадь, га\",,,,\"1.00500\"\r\n,\"Допустимая погрешность площади, "
-                 "м²\",,,,\"35.1\"\r\n"
-                 "\r\n,Участок 50:01:0001\r\n,\"Москва, ул. Полевая, 1\"\r\n,\"Исполнитель: Иванов "
-                 "И. И.\"\r\n"
-                 ",Дата: 2026-12-10\r\n,Система координат: МСК-50 (зона 2)\r\n,\"Mt = 0.1 м\"\r\n"),
+        csv.find(
+            "\r\n\r\n,\"Периметр, м\",,,,\"401.000\"\r\n,\"Площадь, м²\",,,,\"10050.0\"\r\n"
+            ",\"Площадь, га\",,,,\"1.00500\"\r\n,\"Допустимая погрешность площади, "
+            "м²\",,,,\"35.1\"\r\n"
+            "\r\n,Участок 50:01:0001\r\n,\"Москва, ул. Полевая, 1\"\r\n,\"Исполнитель: Иванов "
+            "И. И.\"\r\n"
+            ",\"Дата: 10.12.2026\"\r\n,Система координат: МСК-50 (зона 2)\r\n,\"Mt = 0.1 м\"\r\n"),
         std::string::npos)
         << csv;
+}
+
+// Mt keeps the decimals it was given with, in the run's separator; the
+// date is the reader's: day first in Russian, as given (ISO) in English.
+TEST(ParcelFormatsTest, MtAsWrittenAndTheDateInTheReadersOrder) {
+    Handover handover = russianHandover();
+    handover.mtDecimals = 2;
+    EXPECT_EQ(mtLine(handover), "Mt = 0.10 м");
+    handover.mtDecimals = -1;
+    EXPECT_EQ(mtLine(handover), "Mt = 0.1 м");
+    EXPECT_EQ(documentDate(handover), "10.12.2026");
+    handover.language = Language::English;
+    EXPECT_EQ(documentDate(handover), "2026-12-10");
+    const std::string svg = parcelSvg(square(), russianHandover());
+    EXPECT_NE(svg.find(">Дата: 10.12.2026<"), std::string::npos);
 }
 
 // Every key in every parcel's JSON; null where the handover says nothing.
