@@ -89,14 +89,22 @@ private:
     std::string out_;
 };
 
-// A line for CAD in Windows-1251, which has no superscript two: "m²" as "m2".
+// A line for CAD in Windows-1251, which has no superscript two: square
+// metres as the languages write them without it, "кв. м" and "sq. m".
 std::string cadLine(std::string_view utf8) {
-    constexpr std::string_view kSquared = "²";
+    constexpr std::pair<std::string_view, std::string_view> kSquareMetres[] = {{"м²", "кв. м"},
+                                                                               {"m²", "sq. m"}};
     std::string plain;
     for (std::size_t at = 0; at < utf8.size();) {
-        const bool squared = utf8.substr(at, kSquared.size()) == kSquared;
-        plain += squared ? '2' : utf8[at];
-        at += squared ? kSquared.size() : 1;
+        const auto* unit =
+            std::find_if(std::begin(kSquareMetres), std::end(kSquareMetres),
+                         [&](const auto& u) { return utf8.substr(at, u.first.size()) == u.first; });
+        if (unit != std::end(kSquareMetres)) {
+            plain += unit->second;
+            at += unit->first.size();
+        } else {
+            plain += utf8[at++];
+        }
     }
     return ansiFromUtf8(plain);
 }

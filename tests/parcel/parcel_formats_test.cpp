@@ -450,7 +450,7 @@ for t in doc.modelspace().query("TEXT"):
     EXPECT_NE(out.find("CATALOGUE GEOCALC 2  Точка 2  6000000.00  500100.00  0°0'0.0\"  100.50"),
               std::string::npos)
         << out;
-    EXPECT_NE(out.find("AREA GEOCALC Area: 5 025 m2 (0.5025 ha)"), std::string::npos) << out;
+    EXPECT_NE(out.find("AREA GEOCALC Area: 5 025 sq. m (0.5025 ha)"), std::string::npos) << out;
     // The extents hold the figure, its labels and the catalogue beside it.
     std::istringstream extents(out.substr(out.find("extents ") + 8));
     double minEast = 0, minNorth = 0, maxEast = 0, maxNorth = 0;
@@ -494,7 +494,7 @@ for t in doc.modelspace().query("TEXT"):
     EXPECT_NE(out.find("audit 0 0\n"), std::string::npos) << out;
     EXPECT_NE(out.find("CATALOGUE №  Имя  X  Y  Дирекционный угол  Длина\n"), std::string::npos)
         << out;
-    EXPECT_NE(out.find("AREA Площадь: 10 050.0 ± 35.1 м2 (1.00500 га)\nAREA Mt = 0.1 м\n"
+    EXPECT_NE(out.find("AREA Площадь: 10 050.0 ± 35.1 кв. м (1.00500 га)\nAREA Mt = 0.1 м\n"
                        "AREA Система координат: МСК-50 (зона 2)\n"),
               std::string::npos)
         << out;
