@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <numbers>
 #include <span>
 
@@ -422,6 +423,47 @@ struct Labels {
     int leftOut = 0;
 };
 
+double distanceTo(const Box& box, PagePoint p) {
+    const PagePoint on = nearestOn(box, p);
+    return std::hypot(on.x - p.x, on.y - p.y);
+}
+
+// The corners in square cells, to find those near a label quickly.
+class CornerCells {
+public:
+    explicit CornerCells(const std::vector<PagePoint>& corners) : corners_(corners) {
+        for (std::size_t i = 0; i < corners.size(); ++i) cells_[cellOf(corners[i])].push_back(i);
+    }
+
+    // Whether a label in `box` reads as corner i's: every other corner's
+    // mark is clearly further from it than i's, which is `own` away.
+    bool readsAsOwn(const Box& box, std::size_t i, double own) const {
+        const double reach = own + kClearlyFurther;
+        const auto [fromX, fromY] = cellOf({box.left - reach, box.top - reach});
+        const auto [toX, toY] = cellOf({box.right + reach, box.bottom + reach});
+        for (long long x = fromX; x <= toX; ++x) {
+            for (long long y = fromY; y <= toY; ++y) {
+                const auto cell = cells_.find({x, y});
+                if (cell == cells_.end()) continue;
+                for (const std::size_t j : cell->second) {
+                    if (j != i && distanceTo(box, corners_[j]) <= own + kClearlyFurther)
+                        return false;
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    static constexpr double kCell = 10;           // mm
+    static constexpr double kClearlyFurther = 1;  // mm: more than a text's box is off its ink
+    static std::pair<long long, long long> cellOf(PagePoint p) {
+        return {std::llround(std::floor(p.x / kCell)), std::llround(std::floor(p.y / kCell))};
+    }
+    const std::vector<PagePoint>& corners_;
+    std::map<std::pair<long long, long long>, std::vector<std::size_t>> cells_;
+};
+
 std::string labelText(int id, const Box& box, double size, bool bold, const std::string& shown) {
     return "<text id=\"label-" + std::to_string(id) + "\" font-size=\"" + mm(size) + "\"" +
            (bold ? " font-weight=\"bold\"" : "") + " text-anchor=\"middle\" " +
@@ -452,21 +494,28 @@ Labels placePointLabels(const Parcel& parcel, const Figure& figure, LabelPlacer&
         labels.leftOut = int(n);
         return labels;
     }
+    const CornerCells cells(figure.corners);
     for (std::size_t i = 0; i < n; ++i) {
         const PagePoint p = figure.corners[i];
         const PagePoint before = figure.sideNormals[(i + n - 1) % n], after = figure.sideNormals[i];
         const PagePoint outward = unit(before.x + after.x, before.y + after.y);
         const std::string shown = pointLabel(parcel, i, numbers);
-        const std::optional<Box> box = placer.place(boxesRound(
+        std::vector<Box> candidates = boxesRound(
             p, outward, textWidth(shown, kTextSize, true), height,
-            numbers ? std::span<const double>(kNumberRadii) : std::span<const double>(kNameRadii)));
+            numbers ? std::span<const double>(kNumberRadii) : std::span<const double>(kNameRadii));
+        // A label without a leader says whose it is by standing nearest its
+        // own mark; one with a leader says it by the leader.
+        std::erase_if(candidates, [&](const Box& box) {
+            const double own = distanceTo(box, p);
+            return own <= kLeaderFrom && !cells.readsAsOwn(box, i, own);
+        });
+        const std::optional<Box> box = placer.place(candidates);
         if (!box) {
             ++labels.leftOut;
             continue;
         }
         const PagePoint end = nearestOn(*box, p);
-        if (std::hypot(end.x - p.x, end.y - p.y) > kLeaderFrom)
-            labels.svg += line(p, end, kLeaderLine);
+        if (distanceTo(*box, p) > kLeaderFrom) labels.svg += line(p, end, kLeaderLine);
         labels.svg += labelText(int(i), *box, kTextSize, true, shown);
     }
     return labels;

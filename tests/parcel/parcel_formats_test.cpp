@@ -285,7 +285,9 @@ TEST(ParcelFormatsTest, SvgTakesTheLargestScaleAndTheBetterPage) {
 
 // Renders a drawing with librsvg and prints, from the boxes of what it
 // draws: the page, the number of labels, every part or label that leaves the
-// printable area (10 mm margins) and every two that overlap.
+// printable area (10 mm margins), every two that overlap, and every name
+// without a leader (within 4 mm of its mark) that stands as near another
+// point's mark as its own.
 const char* kDrawingCheck = R"(/usr/bin/python3 -c '
 import sys, itertools, xml.etree.ElementTree as ET
 import gi
@@ -307,7 +309,17 @@ boxes = {i: box(i) for i in labels + parts + ["parcel"]}
 outside = [i for i, b in boxes.items() if b[0] < 10 or b[1] < 10 or b[2] > width - 10 or b[3] > height - 10]
 overlapping = [a + "/" + b for a, b in itertools.combinations(labels + parts, 2)
                if boxes[a][0] < boxes[b][2] and boxes[b][0] < boxes[a][2] and boxes[a][1] < boxes[b][3] and boxes[b][1] < boxes[a][3]]
-print(int(width), int(height), len(labels), "outside:", outside, "overlapping:", overlapping)
+marks = [tuple(float(v) for v in xy.split(",")) for xy in root.find("{http://www.w3.org/2000/svg}polygon").get("points").split()]
+def distance(b, m):
+    return ((max(b[0] - m[0], 0, m[0] - b[2])) ** 2 + (max(b[1] - m[1], 0, m[1] - b[3])) ** 2) ** 0.5
+ambiguous = []
+for i in labels:
+    own = int(i[len("label-"):])
+    if own >= len(marks): continue  # a side length
+    near = distance(boxes[i], marks[own])
+    if near <= 4 and any(distance(boxes[i], m) <= near for k, m in enumerate(marks) if k != own):
+        ambiguous.append(i)
+print(int(width), int(height), len(labels), "outside:", outside, "overlapping:", overlapping, "ambiguous:", ambiguous)
 ' "$FILE")";
 
 // A boundary of `n` points, wavy so that its labels crowd.
@@ -331,12 +343,14 @@ Parcel wavyParcel(int n) {
 TEST(ParcelFormatsTest, SvgLabelsNeverOverlapAndAllStaysWithinTheMargins) {
     Handover handover = russianHandover();
     const std::string sample = parcelSvg(square(), handover);
-    EXPECT_EQ(readBack(sample, kDrawingCheck, "svg"), "297 210 8 outside: [] overlapping: []\n");
+    EXPECT_EQ(readBack(sample, kDrawingCheck, "svg"),
+              "297 210 8 outside: [] overlapping: [] ambiguous: []\n");
 
     const std::string crowded =
         readBack(parcelSvg(wavyParcel(200), handover), kDrawingCheck, "svg");
     EXPECT_EQ(crowded.substr(0, 8), "297 420 ") << crowded;
-    EXPECT_NE(crowded.find(" outside: [] overlapping: []\n"), std::string::npos) << crowded;
+    EXPECT_NE(crowded.find(" outside: [] overlapping: [] ambiguous: []\n"), std::string::npos)
+        << crowded;
     EXPECT_GE(std::stoi(crowded.substr(8)), 200) << crowded;  // a name or a number for every point
 
     const Parcel strip = describeParcel({{"A1", "6000000", "500000"},
@@ -344,7 +358,7 @@ TEST(ParcelFormatsTest, SvgLabelsNeverOverlapAndAllStaysWithinTheMargins) {
                                          {"A3", "6000001", "505000"},
                                          {"A4", "6000001", "500000"}});
     EXPECT_EQ(readBack(parcelSvg(strip, handover), kDrawingCheck, "svg"),
-              "297 210 8 outside: [] overlapping: []\n");
+              "297 210 8 outside: [] overlapping: [] ambiguous: []\n");
 
     handover.title.push_back(std::string(300, 'W'));  // one word wider than the block
     handover.title.push_back(
@@ -352,7 +366,8 @@ TEST(ParcelFormatsTest, SvgLabelsNeverOverlapAndAllStaysWithinTheMargins) {
     const Parcel crossing =
         describeParcel({{"a", "0", "0"}, {"b", "10", "10"}, {"c", "0", "10"}, {"d", "10", "0"}});
     const std::string warned = readBack(parcelSvg(crossing, handover), kDrawingCheck, "svg");
-    EXPECT_NE(warned.find(" outside: [] overlapping: []\n"), std::string::npos) << warned;
+    EXPECT_NE(warned.find(" outside: [] overlapping: [] ambiguous: []\n"), std::string::npos)
+        << warned;
 }
 
 // The notes of a drawing that leaves things out send the reader where they
