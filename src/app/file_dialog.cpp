@@ -39,12 +39,21 @@ void widenColumns(QFileDialog& dialog) {
 
 }  // namespace
 
-// Qt's filters, ";;" between them; "*.*" means every file, as "*" does here.
+// Qt's filters, ";;" between them and blanks between one's patterns; "*.*"
+// means every file, as "*" does here.
 QString FileDialog::filter() const {
-    QString filters = fromAnsi(settings_.filter);
+    auto qtFilter = [](const std::string& ansi) {
+        QString shown = fromAnsi(ansi);
+        const qsizetype open = shown.lastIndexOf(QLatin1Char('('));
+        for (qsizetype at = open + 1; open >= 0 && at < shown.size(); ++at) {
+            if (shown[at] == QLatin1Char(';')) shown[at] = QLatin1Char(' ');
+        }
+        return shown.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+    };
+    QString filters = qtFilter(settings_.filter);
     for (const std::string& more : settings_.moreFilters)
-        filters += QStringLiteral(";;") + fromAnsi(more);
-    return filters.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+        filters += QStringLiteral(";;") + qtFilter(more);
+    return filters;
 }
 
 void FileDialog::setResponder(Responder newResponder) { responder() = std::move(newResponder); }

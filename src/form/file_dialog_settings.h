@@ -13,7 +13,9 @@ namespace geocalc {
 struct FileDialogSettings {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
-    std::string filter;  // in the core's code page: "Текст (*.txt)"
+    // In the core's code page, its patterns in parentheses, ";" between
+    // them: "Текст (*.txt)", "Координаты текстом (*.txt;*.csv)".
+    std::string filter;
     // Offered after it, in that order: "Все файлы (*.*)".
     std::vector<std::string> moreFilters;
     std::string defaultSuffix;  // added to a typed name that has none ("txt")

@@ -12,13 +12,20 @@ namespace {
 // "Таблица даных (*.dat)" and "Текст (*.txt)".
 constexpr const char* kTableFilter = "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 \xE4\xE0\xED\xFB\xF5 (*.dat)";
 constexpr const char* kTextFilter = "\xD2\xE5\xEA\xF1\xF2 (*.txt)";
+// "Координаты текстом (*.txt;*.csv)": points kept as text open as tables.
+constexpr const char* kPointTextFilter =
+    "\xCA\xEE\xEE\xF0\xE4\xE8\xED\xE0\xF2\xFB \xF2\xE5\xEA\xF1\xF2\xEE\xEC (*.txt;*.csv)";
 // "Все файлы (*.*)": a table need not be named .dat.
 constexpr const char* kAnyFileFilter = "\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)";
 
 }  // namespace
 
 MainForm::MainForm()
-    : OpenDialog1{FileDialogSettings::Kind::Open, kTableFilter, {kAnyFileFilter}, "", ""},
+    : OpenDialog1{FileDialogSettings::Kind::Open,
+                  kTableFilter,
+                  {kPointTextFilter, kAnyFileFilter},
+                  "",
+                  ""},
       SaveDialog1{FileDialogSettings::Kind::Save, kTextFilter, {}, "txt", "*.txt", true} {}
 
 void MainForm::enable(bool& command) {

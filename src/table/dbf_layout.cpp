@@ -23,6 +23,11 @@ constexpr std::uint8_t kNullableField = 0x02;
 
 bool isVisualFoxPro(std::uint8_t version) { return version >= 0x30 && version <= 0x32; }
 
+bool isTableVersion(std::uint8_t version) {
+    return version == 0x02 || version == 0x04 || version == 0x8C || isVisualFoxPro(version) ||
+           (version & 0x07) == 0x03 || version == 0xF5 || version == 0xFB;
+}
+
 void checkVersion(std::uint8_t version) {
     if (version == 0x02) {
         throw Error("dBASE II tables are not supported; save the table in dBASE III or later.");
@@ -30,9 +35,7 @@ void checkVersion(std::uint8_t version) {
     if (version == 0x04 || version == 0x8C) {
         throw Error("dBASE 7 tables are not supported; save the table as dBASE III, IV or 5.");
     }
-    const bool known =
-        isVisualFoxPro(version) || (version & 0x07) == 0x03 || version == 0xF5 || version == 0xFB;
-    if (!known)
+    if (!isTableVersion(version))
         throw Error("Not a dBASE table (unknown version byte " + std::to_string(version) + ").");
 }
 
@@ -151,6 +154,14 @@ std::uint32_t readUint32(const char* p) {
 
 void writeUint32(char* p, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) p[i] = char((value >> (8 * i)) & 0xFF);
+}
+
+bool looksLikeDbfHeader(std::string_view first32) {
+    if (first32.size() < std::size_t(kFileHeaderSize)) return false;
+    const auto byte = [&first32](std::size_t at) { return std::uint8_t(first32[at]); };
+    constexpr std::uint8_t kMonths = 12, kDays = 31;
+    return isTableVersion(byte(0)) && byte(2) <= kMonths && byte(3) <= kDays &&
+           declaredHeaderLength(first32) > kFileHeaderSize && readUint16(first32.data() + 10) > 0;
 }
 
 int declaredHeaderLength(std::string_view first32) {

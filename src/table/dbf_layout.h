@@ -65,6 +65,11 @@ inline constexpr std::uint8_t kEndOfFile = 0x1A;
 DbfLayout parseDbfLayout(std::string_view headerBytes, std::uint64_t fileSize,
                          const TableCharset& charset);
 
+// Whether the first 32 bytes of a file are a dBASE header's: a version byte
+// of a dBASE table (also of those the engine refuses, which say so), a date
+// and lengths that can be; a text file's first bytes never are.
+bool looksLikeDbfHeader(std::string_view first32);
+
 // The header length and language driver that the first 32 bytes declare.
 int declaredHeaderLength(std::string_view first32);
 std::uint8_t declaredLanguageDriver(std::string_view first32);

@@ -1,15 +1,21 @@
 #include "table/survey_table.h"
 
+#include <ctime>
 #include <filesystem>
+#include <functional>
 
 #include "charset/code_page.h"
 #include "core/error.h"
+#include "core/local_date.h"
 #include "core/native_path.h"
 #include "core/system_error.h"
 #include "output/io_error.h"
 #include "output/replacing_file.h"
+#include "table/dbf_layout.h"
 #include "table/file_handle.h"
 #include "table/file_lock.h"
+#include "table/point_table.h"
+#include "table/point_text.h"
 
 namespace geocalc {
 
@@ -22,16 +28,39 @@ bool sameFile(const std::string& a, const std::string& b) {
     return a == b || std::filesystem::equivalent(pathFromUtf8(a), pathFromUtf8(b), error);
 }
 
-void copyWhole(const FileHandle& source, const std::string& destination) {
-    ReplacingFile copy(destination);
+// The file's bytes, a chunk at a time.
+void readChunks(const FileHandle& source, const std::function<void(std::string_view)>& take) {
     std::string chunk(kCopyChunk, '\0');
     for (std::uint64_t offset = 0;;) {
         const std::int64_t n = source.readAt(chunk.data(), chunk.size(), offset);
         if (n < 0) throwFileError(lastSystemError());
         if (n == 0) break;
-        copy.write(std::string_view(chunk.data(), std::size_t(n)));
+        take(std::string_view(chunk.data(), std::size_t(n)));
         offset += std::uint64_t(n);
     }
+}
+
+bool isDbaseTable(const FileHandle& source) {
+    char first[kFileHeaderSize];
+    const std::int64_t n = source.readAt(first, sizeof first, 0);
+    return n == std::int64_t(sizeof first) &&
+           looksLikeDbfHeader(std::string_view(first, sizeof first));
+}
+
+// A point text file's working copy: the table its points make, written
+// whole or not at all once the whole text was read.
+void convertWhole(const FileHandle& source, const std::string& destination) {
+    std::string text;
+    readChunks(source, [&text](std::string_view chunk) { text += chunk; });
+    const std::string table = pointTableBytes(readPointText(text), localDate(std::time(nullptr)));
+    ReplacingFile copy(destination);
+    copy.write(table);
+    copy.commit();
+}
+
+void copyWhole(const FileHandle& source, const std::string& destination) {
+    ReplacingFile copy(destination);
+    readChunks(source, [&copy](std::string_view chunk) { copy.write(chunk); });
     copy.commit();
 }
 
@@ -62,7 +91,7 @@ void makeWorkingCopy(const std::string& source, const std::string& destination,
         if (!file) throwFileError(lastSystemError());
         if (kind != FileKind::Regular) throw Error(std::string("it ") + describeNonRegular(kind));
         const FileHandle held = holdWorkingCopy(destination);
-        copyWhole(file, destination);
+        isDbaseTable(file) ? copyWhole(file, destination) : convertWhole(file, destination);
     } catch (const Error& e) {
         throw Error("Cannot copy the survey table '" + ansiFromUtf8(source) +
                     "' to its working copy '" + ansiFromUtf8(destination) + "': " + e.what());

@@ -19,8 +19,10 @@ std::string workingCopyName(std::string_view fileName);
 // (which the dialog takes as its file name, also when the open then fails).
 //
 // copyToWorkingCopy copies the survey table over its working copy in the
-// same folder and returns the working copy's path. The copy is made whole
-// or not at all. When the picked file exists and is
+// same folder and returns the working copy's path; a file that is no dBASE
+// table (by its first bytes, whatever its name) is read as a point text file
+// (see readPointText) and its working copy is the table its points make
+// (see pointTableBytes). The copy is made whole or not at all. When the picked file exists and is
 // neither the working copy itself nor the table `table` has open, a copy that
 // cannot be made stops the command before anything is opened, with a message
 // naming both files and the reason: among them a picked file that is no

@@ -59,8 +59,11 @@ TEST_F(MainFormTest, OneJobFromOpeningToSaving) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].kind, FileDialogSettings::Kind::Open);
     EXPECT_EQ(shown[0].filter, "\xD2\xE0\xE1\xEB\xE8\xF6\xE0 \xE4\xE0\xED\xFB\xF5 (*.dat)");
-    EXPECT_EQ(shown[0].moreFilters,
-              std::vector<std::string>{"\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"});
+    EXPECT_EQ(
+        shown[0].moreFilters,
+        (std::vector<std::string>{
+            "\xCA\xEE\xEE\xF0\xE4\xE8\xED\xE0\xF2\xFB \xF2\xE5\xEA\xF1\xF2\xEE\xEC (*.txt;*.csv)",
+            "\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"}));
     EXPECT_FALSE(shown[0].confirmReplace);
     EXPECT_EQ(form.OpenDialog1.fileName,
               folder.file("pts.dbf"));  // the working copy, for the next open

@@ -65,6 +65,31 @@ TEST_F(SurveyTableTest, OpensTheWorkingCopyBesideTheSurveyTable) {
     EXPECT_EQ(table.filePath(), folder.file("pts.dbf"));
 }
 
+// A point text file opens as a survey table: its working copy, beside it
+// by the same name rule, is the table its points make; a text that does not
+// fit leaves the old working copy as it was and says which line.
+TEST_F(SurveyTableTest, APointTextFileOpensAsTheTableItsPointsMake) {
+    writeBytes(folder.file("pts.csv"),
+               "name;x;y\r\nA;6171234,56;2310456,78\r\nB;6171398,1;2310587\r\n");
+    EXPECT_EQ(openSurveyTable(folder.file("pts.csv"), table), folder.file("pts.dbf"));
+    ASSERT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.field(1).name, "X");
+    table.moveTo(1);
+    EXPECT_EQ(table.fieldText(0), "B");
+    EXPECT_EQ(table.fieldText(1), "6171398.1");
+    EXPECT_EQ(table.fieldText(2), "2310587");
+    table.close();
+
+    const std::string before = readBytes(folder.file("pts.dbf"));
+    writeBytes(folder.file("pts.csv"), "A;1;2\nB;abc;3\n");
+    EXPECT_ERROR(openSurveyTable(folder.file("pts.csv"), table),
+                 "Cannot copy the survey table '" + folder.file("pts.csv") +
+                     "' to its working copy '" + folder.file("pts.dbf") +
+                     "': Line 2: 'abc' is not a valid floating point value");
+    EXPECT_EQ(readBytes(folder.file("pts.dbf")), before);
+    EXPECT_FALSE(table.active());
+}
+
 TEST_F(SurveyTableTest, AnotherTableIsCopiedThenRefusedWhileOneIsOpen) {
     openSurveyTable(survey("a.dat"), table);
     const std::string copied = copyToWorkingCopy(survey("b.dat", "shapelib_two_fields.dbf"), table);

@@ -1,0 +1,115 @@
+#include "table/point_table.h"
+
+#include <algorithm>
+
+#include "core/error.h"
+#include "table/dbf_layout.h"
+
+namespace geocalc {
+
+namespace {
+
+constexpr unsigned char kDbase3 = 0x03;
+constexpr unsigned char kWindows1251Driver =
+    0xC9;  // the language driver byte: texts in Windows-1251
+constexpr std::size_t kLanguageDriverOffset = 29;
+constexpr int kFieldNameBytes = 11;
+constexpr std::size_t kShortestName = 10;
+constexpr std::size_t kWidestNumber = 20;
+constexpr std::size_t kLongestText = 254;
+
+struct Field {
+    std::string name;
+    char type;
+    std::size_t length, decimals;
+};
+
+std::size_t decimalsOf(const std::string& number) {
+    const std::size_t point = number.find('.');
+    return point == std::string::npos ? 0 : number.size() - point - 1;
+}
+
+// The number with exactly `decimals` decimals: the same value.
+std::string paddedNumber(const std::string& number, std::size_t decimals) {
+    std::string padded = number;
+    if (decimals > 0 && number.find('.') == std::string::npos) padded += '.';
+    padded.append(decimals - decimalsOf(number), '0');
+    return padded;
+}
+
+std::vector<Field> fieldsOf(const PointTextTable& table) {
+    std::vector<Field> fields;
+    std::size_t decimals = 0;
+    for (const auto& row : table.rows)
+        decimals = std::max({decimals, decimalsOf(row[1]), decimalsOf(row[2])});
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        std::size_t longest = 0;
+        for (const auto& row : table.rows) {
+            const std::size_t stored =
+                c == 1 || c == 2 ? paddedNumber(row[c], decimals).size() : row[c].size();
+            longest = std::max(longest, stored);
+        }
+        if (c == 1 || c == 2) {
+            if (longest > kWidestNumber)
+                throw Error("The " + table.columns[c] + " values need " + std::to_string(longest) +
+                            " characters; a number field holds " + std::to_string(kWidestNumber));
+            fields.push_back({table.columns[c], 'N', longest, decimals});
+        } else {
+            fields.push_back({table.columns[c], 'C',
+                              std::clamp(longest, c == 0 ? kShortestName : 1, kLongestText), 0});
+        }
+    }
+    return fields;
+}
+
+void putWord(std::string& out, std::size_t at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out[at + std::size_t(i)] = char((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+std::string pointTableBytes(const PointTextTable& table, const std::tm& today) {
+    const std::vector<Field> fields = fieldsOf(table);
+    std::size_t recordLength = 1;
+    for (const Field& f : fields) recordLength += f.length;
+    const std::size_t headerLength = kFileHeaderSize + kDescriptorSize * fields.size() + 1;
+
+    std::string out(headerLength, '\0');
+    out[0] = char(kDbase3);
+    out[1] = char(today.tm_year % 100);
+    out[2] = char(today.tm_mon + 1);
+    out[3] = char(today.tm_mday);
+    putWord(out, 4, std::uint32_t(table.rows.size()), 4);
+    putWord(out, 8, std::uint32_t(headerLength), 2);
+    putWord(out, 10, std::uint32_t(recordLength), 2);
+    out[kLanguageDriverOffset] = char(kWindows1251Driver);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::size_t at = kFileHeaderSize + kDescriptorSize * i;
+        out.replace(at, std::min(fields[i].name.size(), std::size_t(kFieldNameBytes - 1)),
+                    fields[i].name);
+        out[at + 11] = fields[i].type;
+        out[at + 16] = char(fields[i].length);
+        out[at + 17] = char(fields[i].decimals);
+    }
+    out[headerLength - 1] = char(kDescriptorEnd);
+
+    out.reserve(headerLength + table.rows.size() * recordLength + 1);
+    for (const auto& row : table.rows) {
+        out += ' ';
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            const Field& f = fields[c];
+            if (f.type == 'N') {
+                const std::string number = paddedNumber(row[c], f.decimals);
+                out.append(f.length - number.size(), ' ');
+                out += number;
+            } else {
+                out += row[c];
+                out.append(f.length - row[c].size(), ' ');
+            }
+        }
+    }
+    out += char(kEndOfFile);
+    return out;
+}
+
+}  // namespace geocalc
