@@ -76,6 +76,33 @@ TEST_F(WindowTest, OneJobFromOpeningToSaving) {
     EXPECT_EQ(dialogsSeen.back(), QString::fromStdString(folder.file("result.txt")));
 }
 
+// Points kept as text (UTF-8, decimal commas, a heading) open through the
+// dialog as a table does; the same job saves the same file.
+TEST_F(WindowTest, APointTextFileOpensAndDoesTheSameJob) {
+    TempFolder folder;
+    writeBytes(
+        folder.file("points.csv"),
+        "\xE2\x84\x96;X;Y\r\n\xD0\xA0\xD0\xB5\xD0\xBF\xD0\xB5\xD1\x80 1;6171234,56;2310456,78\r\n"
+        "\xD0\xA2\xD0\xBE\xD1\x87\xD0\xBA\xD0\xB0 3;6171512,90;2310810,05\r\n"
+        "\xD0\xA2\xD0\xBE\xD1\x87\xD0\xBA\xD0\xB0 5;6171280,47;2311122,19\r\n");  // №, Репер 1,
+                                                                                  // Точка 3, 5
+    answers.push_back(QString::fromStdString(folder.file("points.csv")));
+    click(form->Button1);
+    ASSERT_TRUE(boxes.empty());
+    EXPECT_EQ(form->DBGrid1->model()->rowCount(), 3);
+    for (int row : {0, 1, 2}) doubleClickRow(row);
+    click(form->Button5);
+    answers.push_back(QString::fromStdString(folder.file("result.txt")));
+    click(form->Button6);
+    EXPECT_EQ(readBytes(folder.file("result.txt")),
+              "\xD0\xE5\xEF\xE5\xF0 1 6171234.56 2310456.78 51\xB0"
+              "45'56.0\" 449.7\r\n"
+              "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0"
+              "40'21.4\" 389.2\r\n"
+              "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0"
+              "3'11.3\" 667.0\r\n");
+}
+
 TEST_F(WindowTest, FailuresAreShownAndTheWindowGoesOn) {
     doubleClickRow(0);  // no table open: the pick fails at field 0
     ASSERT_EQ(boxes.size(), 1u);
