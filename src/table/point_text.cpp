@@ -102,47 +102,51 @@ bool isDecimal(std::string_view text, char mark) {
 
 bool isNumber(std::string_view text) { return isDecimal(text, '.') || isDecimal(text, ','); }
 
-// A line's fields: split at the separator (runs of blanks for ' '), a field
-// that starts with '"' running to its closing quote ("" inside is a quote).
-std::vector<std::string> fieldsOf(const Line& line, char separator) {
-    std::vector<std::string> fields;
+// A quoted field from its opening quote at `at`: its text ("" inside is a
+// quote) and where the text after its closing quote begins.
+std::pair<std::string, std::size_t> quotedField(const Line& line, std::size_t at) {
     const std::string_view text = line.text;
-    std::size_t at = 0;
-    while (at <= text.size()) {
-        if (separator == ' ')
-            while (at < text.size() && isBlank(text[at])) ++at;
-        if (separator == ' ' && at == text.size()) break;
-        std::string field;
-        std::size_t end = at;
-        while (end < text.size() && isBlank(text[end]) && separator != '\t') ++end;
-        if (end < text.size() && text[end] == '"') {
-            for (++end;; ++end) {
-                if (end >= text.size()) failAt(line.number, "a quoted field has no closing quote");
-                if (text[end] == '"' && end + 1 < text.size() && text[end + 1] == '"') {
-                    field += '"';
-                    ++end;
-                } else if (text[end] == '"') {
-                    ++end;
-                    break;
-                } else {
-                    field += text[end];
-                }
-            }
-            while (end < text.size() && isBlank(text[end]) && separator != '\t') ++end;
-            if (end < text.size() && text[end] != separator &&
-                !(separator == ' ' && isBlank(text[end])))
-                failAt(line.number, "text follows a quoted field's closing quote");
+    std::string field;
+    for (++at;; ++at) {
+        if (at >= text.size()) failAt(line.number, "a quoted field has no closing quote");
+        if (text[at] != '"') {
+            field += text[at];
+        } else if (at + 1 < text.size() && text[at + 1] == '"') {
+            field += '"';
+            ++at;
         } else {
-            const auto stop = std::find_if(
-                text.begin() + std::ptrdiff_t(end), text.end(),
-                [&](char c) { return separator == ' ' ? isBlank(c) : c == separator; });
-            field =
-                std::string(trimmed(std::string_view(text.begin() + std::ptrdiff_t(end), stop)));
-            end = std::size_t(stop - text.begin());
+            return {field, at + 1};
         }
-        fields.push_back(std::move(field));
-        at = end + 1;
+    }
+}
+
+// A line's fields: split at the separator (runs of blanks for ' '), a field
+// that starts with '"' running to its closing quote.
+std::vector<std::string> fieldsOf(const Line& line, char separator) {
+    const std::string_view text = line.text;
+    const bool blanks = separator == ' ';
+    auto ends = [&](char c) { return blanks ? isBlank(c) : c == separator; };
+    auto skipBlanks = [&](std::size_t at) {
+        while (at < text.size() && isBlank(text[at]) && separator != '\t') ++at;
+        return at;
+    };
+    std::vector<std::string> fields;
+    for (std::size_t at = 0; at <= text.size();) {
+        at = skipBlanks(at);
+        if (blanks && at == text.size()) break;
+        std::size_t end = at;
+        if (at < text.size() && text[at] == '"') {
+            auto [field, after] = quotedField(line, at);
+            end = skipBlanks(after);
+            if (end < text.size() && !ends(text[end]))
+                failAt(line.number, "text follows a quoted field's closing quote");
+            fields.push_back(std::move(field));
+        } else {
+            while (end < text.size() && !ends(text[end])) ++end;
+            fields.emplace_back(trimmed(text.substr(at, end - at)));
+        }
         if (end >= text.size()) break;
+        at = end + 1;
     }
     return fields;
 }
