@@ -13,6 +13,7 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: geocalc-cli [--decimal-separator C] inverse [XS YS XE YE]\n"
     "       geocalc-cli [--decimal-separator C] show TABLE\n"
+    "       geocalc-cli convert -o TABLE FILE\n"
     "       geocalc-cli [--decimal-separator C] traverse [--names] [--ids FILE] [-o FILE]\n"
     "                   [--encoding windows-1251|utf-8] TABLE ID...\n"
     "       geocalc-cli [--decimal-separator C] parcel [--names] [--ids FILE] [-o FILE]\n"
@@ -26,6 +27,9 @@ constexpr std::string_view kUsage =
     "          per line of standard input as XS YS XE YE\n"
     "show      the field names and every record's field texts of a dBASE table,\n"
     "          tab-separated\n"
+    "convert   writes the dBASE table the window makes of a point text file\n"
+    "          (name, X, Y a line, as spreadsheets and instruments write them)\n"
+    "TABLE     a dBASE table, or a point text file, read as convert reads it\n"
     "traverse  picks the records ID... of TABLE in that order (record numbers from\n"
     "          1, or names with --names), computes the closed traverse and writes\n"
     "          the results file to FILE or to standard output, in Windows-1251\n"
@@ -112,9 +116,10 @@ const std::vector<OptionSpec> kOptions = {
      }},
     {"-o",
      "FILE",
-     {"traverse", "parcel"},
+     {"traverse", "parcel", "convert"},
      [](CommandLine& line, std::string_view name, const std::string& value) {
-         line.traverse.outputPath = line.parcel.outputPath = nonEmpty(name, value, "a file name");
+         line.outputPath = line.traverse.outputPath = line.parcel.outputPath =
+             nonEmpty(name, value, "a file name");
      }},
     {"--encoding",
      "windows-1251|utf-8",
@@ -191,9 +196,11 @@ void checkOptionsOf(const CommandLine& line) {
         if (option.commands.empty() || std::find(option.commands.begin(), option.commands.end(),
                                                  command) != option.commands.end())
             continue;
-        std::string owners;
-        for (const std::string_view owner : option.commands)
-            owners += (owners.empty() ? "" : " and ") + std::string(owner);
+        std::string owners;  // "traverse, parcel and convert"
+        for (std::size_t k = 0; k < option.commands.size(); ++k) {
+            const bool last = k + 1 == option.commands.size();
+            owners += (k == 0 ? "" : last ? " and " : ", ") + std::string(option.commands[k]);
+        }
         throw UsageError{given + " is an option of " + owners + ", not of " + command};
     }
 }

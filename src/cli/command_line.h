@@ -20,6 +20,7 @@ struct CommandLine {
     TraverseOptions traverse;
     ParcelOptions parcel;
     std::string idsPath;                    // empty: none
+    std::string outputPath;                 // -o; empty: none
     std::vector<std::string> positional;    // the command, then its arguments
     std::vector<std::string> optionsGiven;  // by name, for the commands' check
 };

@@ -49,6 +49,7 @@ int run(const geocalc::cli::CommandLine& line, std::istream& in, std::ostream& o
     if (!line.idsPath.empty()) geocalc::cli::appendIdsFrom(line.idsPath, in, args);
     if (command == "inverse") return geocalc::cli::runInverse(args, in, out, std::cerr);
     if (command == "show") return geocalc::cli::runShow(args, out);
+    if (command == "convert") return geocalc::cli::runConvert(args, line.outputPath);
     if (command == "traverse") return geocalc::cli::runTraverseCommand(args, line.traverse, out);
     if (command == "parcel") {
         geocalc::cli::ParcelOptions parcel = line.parcel;

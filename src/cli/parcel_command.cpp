@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "cli/cli_io.h"
+#include "cli/input_table.h"
 #include "cli/record_picking.h"
 #include "core/error.h"
 #include "output/replacing_file.h"
@@ -36,8 +37,8 @@ BoundaryPoint cornerOf(TableDataset& table, int row, std::size_t index) {
 int runParcelCommand(const std::vector<std::string>& args, const ParcelOptions& options,
                      std::ostream& out, std::ostream& err) {
     if (args.size() < 2) throw UsageError{"parcel takes a table and the points to pick"};
-    TableDataset table;
-    openReadOnly(table, args[0]);
+    InputTable input(args[0]);
+    TableDataset& table = input.table();
     std::vector<int> rows =
         pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName);
     // Listing the first point again at the end, a common way to say the

@@ -63,12 +63,6 @@ int rowOfName(const std::unordered_map<std::string, int>& rows, const std::strin
 
 }  // namespace
 
-void openReadOnly(TableDataset& table, const std::string& path) {
-    table.setReadOnly(true);
-    table.setTableName(path);
-    table.open();
-}
-
 std::vector<int> pickRows(TableDataset& table, const std::vector<std::string>& ids, bool byName) {
     std::vector<std::string> keys;
     for (const std::string& id : ids) keys.push_back(byName ? ansiFromUtf8(id) : id);

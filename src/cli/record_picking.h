@@ -8,9 +8,6 @@
 
 namespace geocalc::cli {
 
-// Opens the table read-only, with no working copy.
-void openReadOnly(TableDataset& table, const std::string& path);
-
 // The rows of the IDs, in their order: 1-based record numbers, where "N-M"
 // stands for the records N to M in order (backwards where M < N), or with
 // `byName` names (UTF-8), each the first record whose first field is the

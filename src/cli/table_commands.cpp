@@ -4,6 +4,7 @@
 
 #include "charset/code_page.h"
 #include "cli/cli_io.h"
+#include "cli/input_table.h"
 #include "cli/record_picking.h"
 #include "cli/row_printer.h"
 #include "core/error.h"
@@ -11,6 +12,7 @@
 #include "output/replacing_file.h"
 #include "output/results_file.h"
 #include "points/lists_traverse.h"
+#include "table/survey_table.h"
 #include "table/table_dataset.h"
 
 namespace geocalc::cli {
@@ -51,8 +53,8 @@ void writeResults(const PointLists& lists, const TraverseOptions& options, std::
 
 int runShow(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() != 1) throw UsageError{"show takes one table"};
-    TableDataset table;
-    openReadOnly(table, args[0]);
+    InputTable input(args[0]);
+    TableDataset& table = input.table();
     std::vector<std::string_view> names;
     for (int f = 0; f < table.fieldCount(); ++f) names.push_back(table.field(f).name);
     RowPrinter header(out, std::vector<bool>(names.size(), false));  // names may hold anything
@@ -73,8 +75,8 @@ int runShow(const std::vector<std::string>& args, std::ostream& out) {
 int runTraverseCommand(const std::vector<std::string>& args, const TraverseOptions& options,
                        std::ostream& out) {
     if (args.size() < 2) throw UsageError{"traverse takes a table and the points to pick"};
-    TableDataset table;
-    openReadOnly(table, args[0]);
+    InputTable input(args[0]);
+    TableDataset& table = input.table();
     PointLists lists;
     for (const int row :
          pickRows(table, std::vector<std::string>(args.begin() + 1, args.end()), options.byName)) {
@@ -83,6 +85,18 @@ int runTraverseCommand(const std::vector<std::string>& args, const TraverseOptio
     }
     runTraverse(lists);
     writeResults(lists, options, out);
+    return 0;
+}
+
+int runConvert(const std::vector<std::string>& args, const std::string& outputPath) {
+    if (args.size() != 1) throw UsageError{"convert takes one point file"};
+    if (outputPath.empty()) throw UsageError{"convert needs -o TABLE"};
+    const std::optional<std::string> table = pointTableOf(args[0]);
+    if (!table) {
+        throw Error("Cannot convert '" + ansiFromUtf8(args[0]) +
+                    "': it is a dBASE table already, or no file that can be read");
+    }
+    writeNamedFile(outputPath, [&table](ReplacingFile& file) { file.write(*table); });
     return 0;
 }
 

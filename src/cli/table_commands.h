@@ -23,4 +23,9 @@ struct TraverseOptions {
 int runTraverseCommand(const std::vector<std::string>& args, const TraverseOptions& options,
                        std::ostream& out);
 
+// geocalc-cli convert -o TABLE FILE: writes the dBASE table the window
+// makes of the point text file FILE (see pointTableOf) to TABLE, whole or
+// not at all.
+int runConvert(const std::vector<std::string>& args, const std::string& outputPath);
+
 }  // namespace geocalc::cli

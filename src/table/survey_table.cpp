@@ -47,12 +47,16 @@ bool isDbaseTable(const FileHandle& source) {
            looksLikeDbfHeader(std::string_view(first, sizeof first));
 }
 
+std::string pointTableBytesOf(const FileHandle& source) {
+    std::string text;
+    readChunks(source, [&text](std::string_view chunk) { text += chunk; });
+    return pointTableBytes(readPointText(text), localDate(std::time(nullptr)));
+}
+
 // A point text file's working copy: the table its points make, written
 // whole or not at all once the whole text was read.
 void convertWhole(const FileHandle& source, const std::string& destination) {
-    std::string text;
-    readChunks(source, [&text](std::string_view chunk) { text += chunk; });
-    const std::string table = pointTableBytes(readPointText(text), localDate(std::time(nullptr)));
+    const std::string table = pointTableBytesOf(source);
     ReplacingFile copy(destination);
     copy.write(table);
     copy.commit();
@@ -140,6 +144,17 @@ void openWorkingCopy(const std::string& workingPath, TableDataset& table) {
     table.setDatabaseName(workingPath.substr(0, folder));
     table.setTableName(workingPath.substr(folder));
     table.open();
+}
+
+std::optional<std::string> pointTableOf(const std::string& path) {
+    FileKind kind = FileKind::Other;
+    const FileHandle file = openWithoutWaiting(path, FileAccess::Read, kind);
+    if (!file || kind != FileKind::Regular || isDbaseTable(file)) return std::nullopt;
+    try {
+        return pointTableBytesOf(file);
+    } catch (const Error& e) {
+        throw Error("Cannot read the points of '" + ansiFromUtf8(path) + "': " + e.what());
+    }
 }
 
 std::string openSurveyTable(const std::string& pickedPath, TableDataset& table) {

@@ -1,6 +1,7 @@
 // Opening a survey table: its working copy, and `Table1` on that copy.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,11 @@ void openWorkingCopy(const std::string& workingPath, TableDataset& table);
 
 // Both steps: the working copy's path, with the table open on it.
 std::string openSurveyTable(const std::string& pickedPath, TableDataset& table);
+
+// The bytes of the table a point text file makes (see copyToWorkingCopy);
+// nothing for a dBASE table, or a file that cannot be read as one (the open
+// then says why). A text that does not fit fails: "Cannot read the points
+// of 'pts.csv': Line 2: 'abc' is not a valid floating point value".
+std::optional<std::string> pointTableOf(const std::string& path);
 
 }  // namespace geocalc

@@ -91,7 +91,7 @@ TEST(CliExecutableTest, OptionsOfTraverseAreRefusedElsewhere) {
         EXPECT_EQ(run.out, "") << line;
     }
     EXPECT_NE(shell("$CLI inverse -o r.txt 0 0 1 1")
-                  .err.find("-o is an option of traverse and parcel, not of inverse"),
+                  .err.find("-o is an option of traverse, parcel and convert, not of inverse"),
               std::string::npos);
 }
 

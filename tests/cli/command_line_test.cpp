@@ -95,7 +95,7 @@ TEST(CommandLineTest, TheUsageTheManualPageAndTheReferenceNameEveryOption) {
         EXPECT_NE(manual.find(roff(option.name)), std::string::npos);
         EXPECT_NE(reference.find("`" + std::string(option.name)), std::string::npos);
         for (const std::string_view command : option.commands) {
-            EXPECT_NE(usage.find("] " + std::string(command) + " ["), std::string::npos);
+            EXPECT_NE(usage.find(" " + std::string(command) + " "), std::string::npos);
         }
     }
 }

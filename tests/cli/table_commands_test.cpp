@@ -166,5 +166,41 @@ TEST(TableCommandsTest, ShippedSampleIsAClosedTraverse) {
     EXPECT_EQ(text.substr(0, text.find('\r')), "Репер 1 6171234.56 2310456.78 38°35'53.7\" 209.3");
 }
 
+// A point text file is read wherever a table is, through the table the
+// window would make of it (left nowhere afterwards); convert writes that
+// table for good.
+TEST(TableCommandsTest, APointTextFileIsReadAsTheTableItsPointsMake) {
+    TempFolder folder;
+    const std::string csv = folder.file("pts.csv");
+    writeBytes(csv, "name;x;y\nA;0;0\nB;100,5;0\nC;100,5;200\n");
+#ifndef _WIN32
+    setenv("TMPDIR", folder.path().c_str(), 1);  // where the table made meanwhile goes
+#endif
+    std::ostringstream shown, fromText, fromTable;
+    runShow({csv}, shown);
+    EXPECT_EQ(shown.str(), "NAME\tX\tY\nA\t0\t0\nB\t100.5\t0\nC\t100.5\t200\n");
+    runTraverseCommand({csv, "1", "2", "3"}, {}, fromText);
+
+    EXPECT_EQ(runConvert({csv}, folder.file("pts.dat")), 0);
+    runTraverseCommand({folder.file("pts.dat"), "1", "2", "3"}, {}, fromTable);
+    EXPECT_EQ(fromText.str(), fromTable.str());
+    EXPECT_NE(fromText.str().find("A 0 0 "), std::string::npos) << fromText.str();
+#ifndef _WIN32
+    unsetenv("TMPDIR");
+    std::vector<std::string> names = folder.names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"pts.csv", "pts.dat"}));  // nothing left behind
+#endif
+
+    writeBytes(csv, "A;0;0\nB;abc;0\n");
+    std::ostringstream out;
+    EXPECT_ERROR(runShow({csv}, out), "Cannot read the points of '" + csv +
+                                          "': Line 2: 'abc' is not a valid floating point value");
+    EXPECT_ERROR(runConvert({folder.file("pts.dat")}, folder.file("again.dat")),
+                 "Cannot convert '" + folder.file("pts.dat") +
+                     "': it is a dBASE table already, or no file that can be read");
+    EXPECT_THROW(runConvert({csv}, ""), UsageError);
+}
+
 }  // namespace
 }  // namespace geocalc::cli
