@@ -13,7 +13,9 @@ constexpr unsigned char kDbase3 = 0x03;
 constexpr unsigned char kWindows1251Driver =
     0xC9;  // the language driver byte: texts in Windows-1251
 constexpr std::size_t kLanguageDriverOffset = 29;
-constexpr int kFieldNameBytes = 11;
+// A field descriptor's type, length and decimals, after its name.
+constexpr std::size_t kTypeOffset = 11, kLengthOffset = 16, kDecimalsOffset = 17;
+constexpr std::size_t kMostLength = 0xFFFF;  // of the header and of a record
 constexpr std::size_t kShortestName = 10;
 constexpr std::size_t kWidestNumber = 20;
 constexpr std::size_t kLongestText = 254;
@@ -74,9 +76,12 @@ std::string pointTableBytes(const PointTextTable& table, const std::tm& today) {
     for (const Field& f : fields) recordLength += f.length;
     const std::size_t headerLength = kFileHeaderSize + kDescriptorSize * fields.size() + 1;
 
+    if (headerLength > kMostLength || recordLength > kMostLength)
+        throw Error("The points have more columns than a dBASE table holds");
+
     std::string out(headerLength, '\0');
     out[0] = char(kDbase3);
-    out[1] = char(today.tm_year % 100);
+    out[1] = char(std::clamp(today.tm_year, 0, 255));  // years since 1900
     out[2] = char(today.tm_mon + 1);
     out[3] = char(today.tm_mday);
     putWord(out, 4, std::uint32_t(table.rows.size()), 4);
@@ -85,11 +90,10 @@ std::string pointTableBytes(const PointTextTable& table, const std::tm& today) {
     out[kLanguageDriverOffset] = char(kWindows1251Driver);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::size_t at = kFileHeaderSize + kDescriptorSize * i;
-        out.replace(at, std::min(fields[i].name.size(), std::size_t(kFieldNameBytes - 1)),
-                    fields[i].name);
-        out[at + 11] = fields[i].type;
-        out[at + 16] = char(fields[i].length);
-        out[at + 17] = char(fields[i].decimals);
+        out.replace(at, fields[i].name.size(), fields[i].name);  // ten bytes at most, NUL after
+        out[at + kTypeOffset] = fields[i].type;
+        out[at + kLengthOffset] = char(fields[i].length);
+        out[at + kDecimalsOffset] = char(fields[i].decimals);
     }
     out[headerLength - 1] = char(kDescriptorEnd);
 

@@ -24,8 +24,11 @@ struct Line {
 };
 
 [[noreturn]] void failAt(std::size_t line, const std::string& what) {
-    throw Error("Line " + std::to_string(line) + ": " + what);
+    std::string message = "Line ";
+    throw Error(message.append(std::to_string(line)).append(": ").append(what));
 }
+
+std::string quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
 
 bool isUtf8(std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
@@ -53,7 +56,9 @@ std::string windows1251Of(std::string_view text, bool utf8, std::size_t number) 
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t c = decodeUtf8(text, pos);
         const int byte = c < 0x80 ? int(c) : ansiCodePage().fromUnicode(c);
-        if (byte < 0) failAt(number, "a character Windows-1251 lacks (" + codePointOf(c) + ")");
+        if (byte < 0)
+            failAt(number,
+                   std::string("a character Windows-1251 lacks (").append(codePointOf(c)) + ")");
         ansi += char(byte);
     }
     return ansi;
@@ -202,7 +207,7 @@ struct Columns {
 std::string defaultName(std::size_t other) {
     if (other == 0) return "H";
     if (other == 1) return "CODE";
-    return "F" + std::to_string(other + 2);
+    return std::string("F").append(std::to_string(other + 2));
 }
 
 // A dBASE field name from a heading's text: at most ten characters, blanks
@@ -294,14 +299,18 @@ PointTextTable readPointText(std::string_view bytes) {
                 failAt(number, std::string("the ") + what + " field is missing");
         }
         for (std::size_t c = 0; c < fields.size(); ++c) {
-            if (fields[c].size() > kLongestPointName)
-                failAt(number, (c == columns.name ? std::string("the name")
-                                                  : "'" + fields[c].substr(0, 20) + "...'") +
-                                   " is longer than " + std::to_string(kLongestPointName) +
-                                   " characters");
+            if (fields[c].size() > kLongestPointName) {
+                std::string what =
+                    c == columns.name ? "the name" : quoted(fields[c].substr(0, 20) + "...");
+                what.append(" is longer than ")
+                    .append(std::to_string(kLongestPointName))
+                    .append(" characters");
+                failAt(number, what);
+            }
         }
         if (table.rows.size() == kMostPoints)
-            failAt(number, "more than " + std::to_string(kMostPoints) + " points");
+            failAt(number,
+                   std::string("more than ").append(std::to_string(kMostPoints)).append(" points"));
         std::vector<std::string> row = {fields[columns.name], fields[columns.x], fields[columns.y]};
         for (const std::size_t other : columns.others)
             row.push_back(other < fields.size() ? fields[other] : "");
@@ -316,7 +325,7 @@ PointTextTable readPointText(std::string_view bytes) {
             std::string& text = table.rows[i][at];
             if (!isDecimal(text, mark))
                 failAt(coordinates[2 * i].first,
-                       "'" + text + "' is not a valid floating point value");
+                       quoted(text).append(" is not a valid floating point value"));
             std::replace(text.begin(), text.end(), ',', '.');
             if (text.front() == '+') text.erase(0, 1);
         }
