@@ -87,7 +87,7 @@ std::string nonEmpty(std::string_view option, const std::string& value, std::str
     return value;
 }
 
-const std::vector<OptionSpec> kOptions = {
+const std::vector<CommandOption> kOptions = {
     {"--help",
      "",
      {},
@@ -181,9 +181,9 @@ const std::vector<OptionSpec> kOptions = {
      }},
 };
 
-const OptionSpec* optionNamed(std::string_view name) {
+const CommandOption* optionNamed(std::string_view name) {
     const auto found = std::find_if(kOptions.begin(), kOptions.end(),
-                                    [&](const OptionSpec& o) { return o.name == name; });
+                                    [&](const CommandOption& o) { return o.name == name; });
     return found == kOptions.end() ? nullptr : &*found;
 }
 
@@ -192,7 +192,7 @@ void checkOptionsOf(const CommandLine& line) {
     if (line.positional.empty()) return;
     const std::string& command = line.positional.front();
     for (const std::string& given : line.optionsGiven) {
-        const OptionSpec& option = *optionNamed(given);
+        const CommandOption& option = *optionNamed(given);
         if (option.commands.empty() || std::find(option.commands.begin(), option.commands.end(),
                                                  command) != option.commands.end())
             continue;
@@ -207,7 +207,7 @@ void checkOptionsOf(const CommandLine& line) {
 
 }  // namespace
 
-std::span<const OptionSpec> options() { return kOptions; }
+std::span<const CommandOption> options() { return kOptions; }
 
 std::string_view usageText() { return kUsage; }
 
@@ -224,14 +224,14 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
         } else if (arg == "--") {
             optionsEnded = true;
         } else {
-            const OptionSpec* spec = optionNamed(arg);
-            if (!spec) throw UsageError{"unknown option " + arg};
+            const CommandOption* known = optionNamed(arg);
+            if (!known) throw UsageError{"unknown option " + arg};
             std::string value;
-            if (!spec->value.empty()) {
+            if (!known->value.empty()) {
                 if (++i == args.size()) throw UsageError{arg + " needs a value"};
                 value = args[i];
             }
-            spec->apply(line, spec->name, value);
+            known->apply(line, known->name, value);
             line.optionsGiven.push_back(arg);
         }
     }

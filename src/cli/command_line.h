@@ -25,7 +25,7 @@ struct CommandLine {
     std::vector<std::string> optionsGiven;  // by name, for the commands' check
 };
 
-struct OptionSpec {
+struct CommandOption {
     std::string_view name;
     std::string_view value;                  // what the usage calls it; empty: a flag
     std::vector<std::string_view> commands;  // empty: every command
@@ -33,7 +33,7 @@ struct OptionSpec {
 };
 
 // Every option, as the usage lists it.
-std::span<const OptionSpec> options();
+std::span<const CommandOption> options();
 
 // The arguments after the program's name. A UsageError names what is wrong:
 // an unknown option, a missing or unfit value ("-o needs a file name", "the

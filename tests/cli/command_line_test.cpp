@@ -88,7 +88,7 @@ TEST(CommandLineTest, TheUsageTheManualPageAndTheReferenceNameEveryOption) {
         return escaped;
     };
     const std::string usage(usageText());
-    for (const OptionSpec& option : options()) {
+    for (const CommandOption& option : options()) {
         SCOPED_TRACE(option.name);
         EXPECT_NE(usage.find(std::string(option.name) + (option.value.empty() ? "" : " ")),
                   std::string::npos);
