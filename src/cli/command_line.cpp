@@ -87,6 +87,11 @@ std::string nonEmpty(std::string_view option, const std::string& value, std::str
     return value;
 }
 
+// The parcel's hand-over details, each taken as handover_options says.
+void handoverOption(CommandLine& line, std::string_view name, const std::string& value) {
+    setHandoverOption(line.parcel.handover, name, value);
+}
+
 const std::vector<CommandOption> kOptions = {
     {"--help",
      "",
@@ -137,42 +142,12 @@ const std::vector<CommandOption> kOptions = {
          if (!format) throw UsageError{"the format is text, json, csv, svg or dxf"};
          line.parcel.format = *format;
      }},
-    {"--decimals",
-     "N",
-     {"parcel"},
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         setHandoverOption(line.parcel.handover, name, value);
-     }},
-    {"--mt",
-     "M",
-     {"parcel"},
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         setHandoverOption(line.parcel.handover, name, value);
-     }},
-    {"--title",
-     "TEXT",
-     {"parcel"},
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         setHandoverOption(line.parcel.handover, name, value);
-     }},
-    {"--surveyor",
-     "TEXT",
-     {"parcel"},
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         setHandoverOption(line.parcel.handover, name, value);
-     }},
-    {"--date",
-     "YYYY-MM-DD",
-     {"parcel"},
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         setHandoverOption(line.parcel.handover, name, value);
-     }},
-    {"--crs",
-     "TEXT",
-     {"parcel"},
-     [](CommandLine& line, std::string_view name, const std::string& value) {
-         setHandoverOption(line.parcel.handover, name, value);
-     }},
+    {"--decimals", "N", {"parcel"}, handoverOption},
+    {"--mt", "M", {"parcel"}, handoverOption},
+    {"--title", "TEXT", {"parcel"}, handoverOption},
+    {"--surveyor", "TEXT", {"parcel"}, handoverOption},
+    {"--date", "YYYY-MM-DD", {"parcel"}, handoverOption},
+    {"--crs", "TEXT", {"parcel"}, handoverOption},
     {"--allow-crossing",
      "",
      {"parcel"},

@@ -31,12 +31,16 @@ std::size_t decimalsOf(const std::string& number) {
     return point == std::string::npos ? 0 : number.size() - point - 1;
 }
 
-// The number with exactly `decimals` decimals: the same value.
-std::string paddedNumber(const std::string& number, std::size_t decimals) {
-    std::string padded = number;
-    if (decimals > 0 && number.find('.') == std::string::npos) padded += '.';
-    padded.append(decimals - decimalsOf(number), '0');
-    return padded;
+// The number with exactly `decimals` decimals (the same value), appended.
+void appendPadded(std::string& out, const std::string& number, std::size_t decimals) {
+    out += number;
+    if (decimals > 0 && number.find('.') == std::string::npos) out += '.';
+    out.append(decimals - decimalsOf(number), '0');
+}
+
+std::size_t paddedSize(const std::string& number, std::size_t decimals) {
+    const bool addsPoint = decimals > 0 && number.find('.') == std::string::npos;
+    return number.size() + (addsPoint ? 1 : 0) + decimals - decimalsOf(number);
 }
 
 std::vector<Field> fieldsOf(const PointTextTable& table) {
@@ -48,7 +52,7 @@ std::vector<Field> fieldsOf(const PointTextTable& table) {
         std::size_t longest = 0;
         for (const auto& row : table.rows) {
             const std::size_t stored =
-                c == 1 || c == 2 ? paddedNumber(row[c], decimals).size() : row[c].size();
+                c == 1 || c == 2 ? paddedSize(row[c], decimals) : row[c].size();
             longest = std::max(longest, stored);
         }
         if (c == 1 || c == 2) {
@@ -103,9 +107,8 @@ std::string pointTableBytes(const PointTextTable& table, const std::tm& today) {
         for (std::size_t c = 0; c < fields.size(); ++c) {
             const Field& f = fields[c];
             if (f.type == 'N') {
-                const std::string number = paddedNumber(row[c], f.decimals);
-                out.append(f.length - number.size(), ' ');
-                out += number;
+                out.append(f.length - paddedSize(row[c], f.decimals), ' ');
+                appendPadded(out, row[c], f.decimals);
             } else {
                 out += row[c];
                 out.append(f.length - row[c].size(), ' ');
