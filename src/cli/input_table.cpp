@@ -23,9 +23,10 @@ std::string temporaryTablePath() {
 
 InputTable::InputTable(const std::string& path) {
     std::string opened = path;
-    if (const auto points = pointTableOf(path)) {
+    if (const auto points = readPointFile(path)) {
         converted_ = temporaryTablePath();
-        writeNamedFile(converted_, [&points](ReplacingFile& file) { file.write(*points); });
+        writeNamedFile(converted_,
+                       [&points](ReplacingFile& file) { writeWorkingTable(*points, file); });
         opened = converted_;
     }
     table_.setReadOnly(true);

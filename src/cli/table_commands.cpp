@@ -91,12 +91,13 @@ int runTraverseCommand(const std::vector<std::string>& args, const TraverseOptio
 int runConvert(const std::vector<std::string>& args, const std::string& outputPath) {
     if (args.size() != 1) throw UsageError{"convert takes one point file"};
     if (outputPath.empty()) throw UsageError{"convert needs -o TABLE"};
-    const std::optional<std::string> table = pointTableOf(args[0]);
-    if (!table) {
+    const auto points = readPointFile(args[0]);
+    if (!points) {
         throw Error("Cannot convert '" + ansiFromUtf8(args[0]) +
                     "': it is a dBASE table already, or no file that can be read");
     }
-    writeNamedFile(outputPath, [&table](ReplacingFile& file) { file.write(*table); });
+    writeNamedFile(outputPath,
+                   [&points](ReplacingFile& file) { writeWorkingTable(*points, file); });
     return 0;
 }
 

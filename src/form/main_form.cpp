@@ -15,6 +15,9 @@ constexpr const char* kTextFilter = "\xD2\xE5\xEA\xF1\xF2 (*.txt)";
 // "Координаты текстом (*.txt;*.csv)": points kept as text open as tables.
 constexpr const char* kPointTextFilter =
     "\xCA\xEE\xEE\xF0\xE4\xE8\xED\xE0\xF2\xFB \xF2\xE5\xEA\xF1\xF2\xEE\xEC (*.txt;*.csv)";
+// "Данные прибора (*.gsi)": a total station's GSI records.
+constexpr const char* kInstrumentFilter =
+    "\xC4\xE0\xED\xED\xFB\xE5 \xEF\xF0\xE8\xE1\xEE\xF0\xE0 (*.gsi)";
 // "Все файлы (*.*)": a table need not be named .dat.
 constexpr const char* kAnyFileFilter = "\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)";
 
@@ -23,7 +26,7 @@ constexpr const char* kAnyFileFilter = "\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"
 MainForm::MainForm()
     : OpenDialog1{FileDialogSettings::Kind::Open,
                   kTableFilter,
-                  {kPointTextFilter, kAnyFileFilter},
+                  {kPointTextFilter, kInstrumentFilter, kAnyFileFilter},
                   "",
                   ""},
       SaveDialog1{FileDialogSettings::Kind::Save, kTextFilter, {}, "txt", "*.txt", true} {}

@@ -43,25 +43,19 @@ std::size_t paddedSize(const std::string& number, std::size_t decimals) {
     return number.size() + (addsPoint ? 1 : 0) + decimals - decimalsOf(number);
 }
 
-std::vector<Field> fieldsOf(const PointTextTable& table) {
+constexpr std::size_t kWriteChunk = 1 << 20;
+
+std::vector<Field> fieldsOf(const PointShape& shape) {
     std::vector<Field> fields;
-    std::size_t decimals = 0;
-    for (const auto& row : table.rows)
-        decimals = std::max({decimals, decimalsOf(row[1]), decimalsOf(row[2])});
-    for (std::size_t c = 0; c < table.columns.size(); ++c) {
-        std::size_t longest = 0;
-        for (const auto& row : table.rows) {
-            const std::size_t stored =
-                c == 1 || c == 2 ? paddedSize(row[c], decimals) : row[c].size();
-            longest = std::max(longest, stored);
-        }
+    for (std::size_t c = 0; c < shape.columns.size(); ++c) {
+        const std::size_t longest = shape.widths[c];
         if (c == 1 || c == 2) {
             if (longest > kWidestNumber)
-                throw Error("The " + table.columns[c] + " values need " + std::to_string(longest) +
+                throw Error("The " + shape.columns[c] + " values need " + std::to_string(longest) +
                             " characters; a number field holds " + std::to_string(kWidestNumber));
-            fields.push_back({table.columns[c], 'N', longest, decimals});
+            fields.push_back({shape.columns[c], 'N', longest, shape.decimals});
         } else {
-            fields.push_back({table.columns[c], 'C',
+            fields.push_back({shape.columns[c], 'C',
                               std::clamp(longest, c == 0 ? kShortestName : 1, kLongestText), 0});
         }
     }
@@ -72,14 +66,9 @@ void putWord(std::string& out, std::size_t at, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out[at + std::size_t(i)] = char((value >> (8 * i)) & 0xFF);
 }
 
-}  // namespace
-
-std::string pointTableBytes(const PointTextTable& table, const std::tm& today) {
-    const std::vector<Field> fields = fieldsOf(table);
-    std::size_t recordLength = 1;
-    for (const Field& f : fields) recordLength += f.length;
+std::string headerOf(const PointShape& shape, const std::vector<Field>& fields,
+                     std::size_t recordLength, const std::tm& today) {
     const std::size_t headerLength = kFileHeaderSize + kDescriptorSize * fields.size() + 1;
-
     if (headerLength > kMostLength || recordLength > kMostLength)
         throw Error("The points have more columns than a dBASE table holds");
 
@@ -88,7 +77,7 @@ std::string pointTableBytes(const PointTextTable& table, const std::tm& today) {
     out[1] = char(std::clamp(today.tm_year, 0, 255));  // years since 1900
     out[2] = char(today.tm_mon + 1);
     out[3] = char(today.tm_mday);
-    putWord(out, 4, std::uint32_t(table.rows.size()), 4);
+    putWord(out, 4, std::uint32_t(shape.points), 4);
     putWord(out, 8, std::uint32_t(headerLength), 2);
     putWord(out, 10, std::uint32_t(recordLength), 2);
     out[kLanguageDriverOffset] = char(kWindows1251Driver);
@@ -100,23 +89,52 @@ std::string pointTableBytes(const PointTextTable& table, const std::tm& today) {
         out[at + kDecimalsOffset] = char(fields[i].decimals);
     }
     out[headerLength - 1] = char(kDescriptorEnd);
+    return out;
+}
 
-    out.reserve(headerLength + table.rows.size() * recordLength + 1);
-    for (const auto& row : table.rows) {
-        out += ' ';
-        for (std::size_t c = 0; c < fields.size(); ++c) {
-            const Field& f = fields[c];
-            if (f.type == 'N') {
-                out.append(f.length - paddedSize(row[c], f.decimals), ' ');
-                appendPadded(out, row[c], f.decimals);
-            } else {
-                out += row[c];
-                out.append(f.length - row[c].size(), ' ');
-            }
+[[noreturn]] void changedWhileRead() { throw Error("The file changed while it was read"); }
+
+void appendRecord(std::string& out, const std::vector<Field>& fields, const PointRow& row) {
+    if (row.size() != fields.size()) changedWhileRead();
+    out += ' ';
+    for (std::size_t c = 0; c < fields.size(); ++c) {
+        const Field& f = fields[c];
+        const std::string& text = row[c];
+        const std::size_t size = f.type == 'N' ? paddedSize(text, f.decimals) : text.size();
+        if (size > f.length || (f.type == 'N' && decimalsOf(text) > f.decimals)) changedWhileRead();
+        if (f.type == 'N') {
+            out.append(f.length - size, ' ');
+            appendPadded(out, text, f.decimals);
+        } else {
+            out += text;
+            out.append(f.length - size, ' ');
         }
     }
-    out += char(kEndOfFile);
-    return out;
+}
+
+}  // namespace
+
+void writePointTable(const PointSource& points, const std::tm& today,
+                     const std::function<void(std::string_view)>& write) {
+    const PointShape& shape = points.shape();
+    const std::vector<Field> fields = fieldsOf(shape);
+    std::size_t recordLength = 1;
+    for (const Field& f : fields) recordLength += f.length;
+    write(headerOf(shape, fields, recordLength, today));
+
+    std::string records;
+    records.reserve(kWriteChunk + recordLength);
+    std::size_t count = 0;
+    points.forEachPoint([&](const PointRow& row) {
+        if (++count > shape.points) changedWhileRead();
+        appendRecord(records, fields, row);
+        if (records.size() < kWriteChunk) return;
+        write(records);
+        records.clear();
+    });
+    if (count != shape.points) changedWhileRead();
+    records += char(kEndOfFile);
+    write(records);
 }
 
 }  // namespace geocalc

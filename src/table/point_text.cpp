@@ -2,67 +2,23 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "charset/ansi_case.h"
-#include "charset/code_page.h"
 #include "core/error.h"
 
 namespace geocalc {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr unsigned char kNoWindows1251Character = 0x98;
-constexpr std::size_t kMostPoints = 2147483646;
 constexpr std::size_t kFieldNameLength = 10;
 
-struct Line {
-    std::size_t number;
-    std::string text;  // Windows-1251
-};
-
-[[noreturn]] void failAt(std::size_t line, const std::string& what) {
-    std::string message = "Line ";
-    throw Error(message.append(std::to_string(line)).append(": ").append(what));
+[[noreturn]] void failAt(std::size_t line, std::string_view what) {
+    throw Error(std::string("Line ").append(std::to_string(line)).append(": ").append(what));
 }
 
 std::string quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
-
-bool isUtf8(std::string_view bytes) {
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        if (decodeUtf8(bytes, pos) == kUnknownCharacter) return false;
-    }
-    return true;
-}
-
-// "U+1F600".
-std::string codePointOf(char32_t c) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text = "U+";
-    for (int shift = c > 0xFFFF ? 16 : 12; shift >= 0; shift -= 4) text += kHex[(c >> shift) & 0xF];
-    return text;
-}
-
-std::string windows1251Of(std::string_view text, bool utf8, std::size_t number) {
-    if (text.find('\0') != std::string_view::npos) failAt(number, "a NUL byte is no text");
-    if (!utf8) {
-        if (text.find(char(kNoWindows1251Character)) != std::string_view::npos)
-            failAt(number, "the text is neither UTF-8 nor Windows-1251");
-        return std::string(text);
-    }
-    std::string ansi;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const char32_t c = decodeUtf8(text, pos);
-        const int byte = c < 0x80 ? int(c) : ansiCodePage().fromUnicode(c);
-        if (byte < 0)
-            failAt(number,
-                   std::string("a character Windows-1251 lacks (").append(codePointOf(c)) + ")");
-        ansi += char(byte);
-    }
-    return ansi;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -70,25 +26,6 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
-}
-
-// The lines that hold points (or the heading), in Windows-1251.
-std::vector<Line> pointLines(std::string_view bytes) {
-    const bool marked = bytes.starts_with(kByteOrderMark);
-    if (marked) bytes.remove_prefix(kByteOrderMark.size());
-    const bool utf8 = marked || isUtf8(bytes);
-    std::vector<Line> lines;
-    std::size_t number = 0;
-    for (std::size_t start = 0; start < bytes.size();) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = bytes.size();
-        ++number;
-        const std::string_view text = trimmed(bytes.substr(start, end - start));
-        if (!text.empty() && text.front() != '#')
-            lines.push_back({number, windows1251Of(text, utf8, number)});
-        start = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
-    }
-    return lines;
 }
 
 // [+-]digits[mark digits]
@@ -107,45 +44,43 @@ bool isDecimal(std::string_view text, char mark) {
 
 bool isNumber(std::string_view text) { return isDecimal(text, '.') || isDecimal(text, ','); }
 
-// A quoted field from its opening quote at `at`: its text ("" inside is a
-// quote) and where the text after its closing quote begins.
-std::pair<std::string, std::size_t> quotedField(const Line& line, std::size_t at) {
-    const std::string_view text = line.text;
-    std::string field;
+// A quoted field from its opening quote at `at`, appended to `field` ("" inside
+// is a quote); where the text after its closing quote begins.
+std::size_t readQuoted(std::size_t number, std::string_view text, std::size_t at,
+                       std::string& field) {
     for (++at;; ++at) {
-        if (at >= text.size()) failAt(line.number, "a quoted field has no closing quote");
+        if (at >= text.size()) failAt(number, "a quoted field has no closing quote");
         if (text[at] != '"') {
             field += text[at];
         } else if (at + 1 < text.size() && text[at + 1] == '"') {
             field += '"';
             ++at;
         } else {
-            return {field, at + 1};
+            return at + 1;
         }
     }
 }
 
 // A line's fields: split at the separator (runs of blanks for ' '), a field
 // that starts with '"' running to its closing quote.
-std::vector<std::string> fieldsOf(const Line& line, char separator) {
-    const std::string_view text = line.text;
+void splitFields(std::size_t number, std::string_view text, char separator,
+                 std::vector<std::string>& fields) {
+    fields.clear();
     const bool blanks = separator == ' ';
     auto ends = [&](char c) { return blanks ? isBlank(c) : c == separator; };
     auto skipBlanks = [&](std::size_t at) {
         while (at < text.size() && isBlank(text[at]) && separator != '\t') ++at;
         return at;
     };
-    std::vector<std::string> fields;
     for (std::size_t at = 0; at <= text.size();) {
         at = skipBlanks(at);
         if (blanks && at == text.size()) break;
         std::size_t end = at;
         if (at < text.size() && text[at] == '"') {
-            auto [field, after] = quotedField(line, at);
-            end = skipBlanks(after);
+            std::string& field = fields.emplace_back();
+            end = skipBlanks(readQuoted(number, text, at, field));
             if (end < text.size() && !ends(text[end]))
-                failAt(line.number, "text follows a quoted field's closing quote");
-            fields.push_back(std::move(field));
+                failAt(number, "text follows a quoted field's closing quote");
         } else {
             while (end < text.size() && !ends(text[end])) ++end;
             fields.emplace_back(trimmed(text.substr(at, end - at)));
@@ -153,27 +88,6 @@ std::vector<std::string> fieldsOf(const Line& line, char separator) {
         if (end >= text.size()) break;
         at = end + 1;
     }
-    return fields;
-}
-
-// ";" where a line has one, a tab where every line has one (tabs among
-// blanks are blanks); else "," unless every line splits at blanks into three
-// fields or more with "," as a decimal mark; else blanks.
-char separatorOf(const std::vector<Line>& lines) {
-    auto has = [](char c) {
-        return [c](const Line& l) { return l.text.find(c) != std::string::npos; };
-    };
-    if (std::any_of(lines.begin(), lines.end(), has(';'))) return ';';
-    if (std::all_of(lines.begin(), lines.end(), has('\t'))) return '\t';
-    if (std::none_of(lines.begin(), lines.end(), has(','))) return ' ';
-    const bool commaIsMark = std::all_of(lines.begin(), lines.end(), [](const Line& l) {
-        const std::vector<std::string> fields = fieldsOf(l, ' ');
-        return fields.size() >= 3 &&
-               std::any_of(fields.begin(), fields.end(), [](const std::string& f) {
-                   return f.find(',') != std::string::npos && isDecimal(f, ',');
-               });
-    });
-    return commaIsMark ? ' ' : ',';
 }
 
 std::string lowerCase(std::string_view text) {
@@ -198,12 +112,6 @@ Role roleOf(std::string_view heading) {
     return in(kNames) ? Role::Name : in(kXs) ? Role::X : in(kYs) ? Role::Y : Role::Other;
 }
 
-struct Columns {
-    std::size_t name = 0, x = 1, y = 2;
-    std::vector<std::size_t> others;
-    std::vector<std::string> otherNames;
-};
-
 std::string defaultName(std::size_t other) {
     if (other == 0) return "H";
     if (other == 1) return "CODE";
@@ -222,115 +130,158 @@ std::string fieldNameOf(std::string_view heading, std::size_t other,
     return used ? defaultName(other) : name;
 }
 
-Columns columnsOf(const std::vector<std::string>* heading, std::size_t count) {
-    Columns columns;
-    if (heading) {
-        std::optional<std::size_t> name, x, y;
-        for (std::size_t c = 0; c < heading->size(); ++c) {
-            const Role role = roleOf((*heading)[c]);
-            if (role == Role::Name && !name) name = c;
-            if (role == Role::X && !x) x = c;
-            if (role == Role::Y && !y) y = c;
-        }
-        if (x && y) {
-            columns.x = *x;
-            columns.y = *y;
-            std::size_t firstOther = 0;  // the name where the heading does not say
-            while (firstOther == *x || firstOther == *y) ++firstOther;
-            columns.name = name.value_or(firstOther);
-        }
-    }
-    std::vector<std::string> taken = {"NAME", "X", "Y"};
-    for (std::size_t c = 0; c < count; ++c) {
-        if (c == columns.name || c == columns.x || c == columns.y) continue;
-        columns.others.push_back(c);
-        const std::size_t other = columns.otherNames.size();
-        std::string field = heading && c < heading->size()
-                                ? fieldNameOf((*heading)[c], other, taken)
-                                : defaultName(other);
-        taken.push_back(field);
-        columns.otherNames.push_back(std::move(field));
-    }
-    return columns;
-}
-
-// The file's decimal mark; a file that uses both fails at the line where
-// the second appears.
-char decimalMarkOf(const std::vector<std::pair<std::size_t, std::string>>& coordinates) {
-    std::optional<char> mark;
-    for (const auto& [line, text] : coordinates) {
-        const bool dot = text.find('.') != std::string::npos,
-                   comma = text.find(',') != std::string::npos;
-        if (!dot && !comma) continue;
-        const char found = dot ? '.' : ',';
-        if ((dot && comma) || (mark && *mark != found))
-            failAt(line, "the file mixes \".\" and \",\" as decimal marks");
-        mark = found;
-    }
-    return mark.value_or('.');
+// The number as stored: "." as the mark, no "+".
+void appendNumber(std::string& out, std::string_view text) {
+    if (text.starts_with('+')) text.remove_prefix(1);
+    for (const char c : text) out += c == ',' ? '.' : c;
 }
 
 }  // namespace
 
-PointTextTable readPointText(std::string_view bytes) {
-    const std::vector<Line> lines = pointLines(bytes);
-    if (lines.empty()) throw Error("The file holds no points");
-    const char separator = separatorOf(lines);
-    std::vector<std::vector<std::string>> split;
-    split.reserve(lines.size());
-    for (const Line& line : lines) split.push_back(fieldsOf(line, separator));
+void SeparatorTally::look(std::string_view line) {
+    semicolon_ = semicolon_ || line.find(';') != std::string_view::npos;
+    tabEverywhere_ = tabEverywhere_ && line.find('\t') != std::string_view::npos;
+    if (line.find(',') == std::string_view::npos) {
+        commaMarksEverywhere_ = false;
+        return;
+    }
+    comma_ = true;
+    if (!commaMarksEverywhere_) return;
+    std::vector<std::string> fields;
+    try {
+        splitFields(0, line, ' ', fields);
+    } catch (const Error&) {  // an unclosed quote: the line is read, and fails, later
+        commaMarksEverywhere_ = false;
+        return;
+    }
+    commaMarksEverywhere_ =
+        fields.size() >= 3 && std::any_of(fields.begin(), fields.end(), [](const std::string& f) {
+            return f.find(',') != std::string::npos && isDecimal(f, ',');
+        });
+}
 
-    const std::vector<std::string>& first = split.front();
-    const bool headed = first.size() < 3 || !isNumber(first[1]) || !isNumber(first[2]);
+char SeparatorTally::separator() const {
+    if (semicolon_) return ';';
+    if (tabEverywhere_) return '\t';
+    if (!comma_) return ' ';
+    return commaMarksEverywhere_ ? ' ' : ',';
+}
+
+PointText::PointText(TextLines lines, char separator)
+    : lines_(std::move(lines)), separator_(separator) {
+    std::vector<std::string> fields;
+    PointRow row;
+    bool first = true;
     std::size_t widest = 0;
-    for (const auto& fields : split) widest = std::max(widest, fields.size());
-    const Columns columns = columnsOf(headed ? &first : nullptr, widest);
+    lines_.forEach([&](std::size_t number, std::string_view line) {
+        splitFields(number, line, separator_, fields);
+        widest = std::max(widest, fields.size());
+        if (std::exchange(first, false) &&
+            (fields.size() < 3 || !isNumber(fields[1]) || !isNumber(fields[2]))) {
+            headed_ = true;
+            readHeading(fields);
+            return;
+        }
+        checkLine(number, fields);
+        rowOf(fields, row);
+        tally(row, number);
+    });
+    finishShape("The file holds no points");
+    nameOtherColumns(widest);
+}
 
-    std::vector<std::pair<std::size_t, std::string>> coordinates;
-    PointTextTable table;
-    table.columns = {"NAME", "X", "Y"};
-    table.columns.insert(table.columns.end(), columns.otherNames.begin(), columns.otherNames.end());
-    for (std::size_t i = headed ? 1 : 0; i < split.size(); ++i) {
-        const std::size_t number = lines[i].number;
-        const std::vector<std::string>& fields = split[i];
-        for (const auto& [column, what] : {std::pair{columns.name, "name"},
-                                           std::pair{columns.x, "X"}, std::pair{columns.y, "Y"}}) {
-            if (column >= fields.size())
-                failAt(number, std::string("the ") + what + " field is missing");
-        }
-        for (std::size_t c = 0; c < fields.size(); ++c) {
-            if (fields[c].size() > kLongestPointName) {
-                std::string what =
-                    c == columns.name ? "the name" : quoted(fields[c].substr(0, 20) + "...");
-                what.append(" is longer than ")
-                    .append(std::to_string(kLongestPointName))
-                    .append(" characters");
-                failAt(number, what);
-            }
-        }
-        if (table.rows.size() == kMostPoints)
-            failAt(number,
-                   std::string("more than ").append(std::to_string(kMostPoints)).append(" points"));
-        std::vector<std::string> row = {fields[columns.name], fields[columns.x], fields[columns.y]};
-        for (const std::size_t other : columns.others)
-            row.push_back(other < fields.size() ? fields[other] : "");
-        coordinates.emplace_back(number, row[1]);
-        coordinates.emplace_back(number, row[2]);
-        table.rows.push_back(std::move(row));
+void PointText::readHeading(const std::vector<std::string>& fields) {
+    heading_ = fields;
+    std::optional<std::size_t> name, x, y;
+    for (std::size_t c = 0; c < fields.size(); ++c) {
+        const Role role = roleOf(fields[c]);
+        if (role == Role::Name && !name) name = c;
+        if (role == Role::X && !x) x = c;
+        if (role == Role::Y && !y) y = c;
     }
-    if (table.rows.empty()) throw Error("The file holds no points");
-    const char mark = decimalMarkOf(coordinates);
-    for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        for (const std::size_t at : {std::size_t(1), std::size_t(2)}) {
-            std::string& text = table.rows[i][at];
-            if (!isDecimal(text, mark))
-                failAt(coordinates[2 * i].first,
-                       quoted(text).append(" is not a valid floating point value"));
-            std::replace(text.begin(), text.end(), ',', '.');
-            if (text.front() == '+') text.erase(0, 1);
-        }
+    if (!x || !y) return;
+    columns_.x = *x;
+    columns_.y = *y;
+    std::size_t firstOther = 0;  // the name where the heading does not say
+    while (firstOther == *x || firstOther == *y) ++firstOther;
+    columns_.name = name.value_or(firstOther);
+}
+
+void PointText::checkLine(std::size_t number, const std::vector<std::string>& fields) {
+    for (const auto& [column, what] : {std::pair{columns_.name, "name"}, std::pair{columns_.x, "X"},
+                                       std::pair{columns_.y, "Y"}}) {
+        if (column >= fields.size())
+            failAt(number, std::string("the ").append(what).append(" field is missing"));
     }
-    return table;
+    for (std::size_t c = 0; c < fields.size(); ++c) {
+        if (fields[c].size() <= kLongestPointName) continue;
+        std::string what = c == columns_.name ? std::string("the name")
+                                              : quoted(fields[c].substr(0, 20).append("..."));
+        failAt(number, what.append(" is longer than ")
+                           .append(std::to_string(kLongestPointName))
+                           .append(" characters"));
+    }
+    for (const std::size_t c : {columns_.x, columns_.y}) {
+        const std::string& text = fields[c];
+        if (!isNumber(text))
+            failAt(number, quoted(text).append(" is not a valid floating point value"));
+        const bool dot = text.find('.') != std::string::npos,
+                   comma = text.find(',') != std::string::npos;
+        if (!dot && !comma) continue;
+        const char found = dot ? '.' : ',';
+        if (mark_ && mark_ != found)
+            failAt(number, "the file mixes \".\" and \",\" as decimal marks");
+        mark_ = found;
+    }
+}
+
+bool PointText::stillFits(const std::vector<std::string>& fields) const {
+    const char mark = mark_ ? mark_ : '.';
+    return fields.size() > std::max({columns_.name, columns_.x, columns_.y}) &&
+           fields.size() <= shape_.columns.size() && isDecimal(fields[columns_.x], mark) &&
+           isDecimal(fields[columns_.y], mark);
+}
+
+void PointText::rowOf(const std::vector<std::string>& fields, PointRow& row) const {
+    // Every column but the name, X and Y follows them in the file's order; a
+    // line short of the widest has empty texts there.
+    const std::size_t count = std::max(fields.size(), shape_.columns.size());
+    row.resize(std::max<std::size_t>(count, 3));
+    row[0] = fields[columns_.name];
+    row[1].clear();
+    appendNumber(row[1], fields[columns_.x]);
+    row[2].clear();
+    appendNumber(row[2], fields[columns_.y]);
+    std::size_t at = 3;
+    for (std::size_t c = 0; c < count; ++c) {
+        if (c == columns_.name || c == columns_.x || c == columns_.y) continue;
+        row[at++] = c < fields.size() ? fields[c] : std::string();
+    }
+}
+
+void PointText::nameOtherColumns(std::size_t count) {
+    shape_.columns = {"NAME", "X", "Y"};
+    for (std::size_t c = 0; c < count; ++c) {
+        if (c == columns_.name || c == columns_.x || c == columns_.y) continue;
+        const std::size_t other = shape_.columns.size() - 3;
+        shape_.columns.push_back(c < heading_.size()
+                                     ? fieldNameOf(heading_[c], other, shape_.columns)
+                                     : defaultName(other));
+    }
+    shape_.widths.resize(shape_.columns.size());
+}
+
+void PointText::forEachPoint(const std::function<void(const PointRow&)>& take) const {
+    std::vector<std::string> fields;
+    PointRow row;
+    bool first = headed_;
+    lines_.forEach([&](std::size_t number, std::string_view line) {
+        if (std::exchange(first, false)) return;
+        splitFields(number, line, separator_, fields);
+        if (!stillFits(fields)) throw Error("The file changed while it was read");
+        rowOf(fields, row);
+        take(row);
+    });
 }
 
 }  // namespace geocalc

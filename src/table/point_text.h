@@ -8,36 +8,59 @@
 #include <string_view>
 #include <vector>
 
+#include "table/point_source.h"
+#include "table/text_lines.h"
+
 namespace geocalc {
 
-// A point text file as a table: its columns' names (NAME, X, Y first, then
-// the further columns' from the heading, or H, CODE, F4, ...) and a row a
-// point, every text in Windows-1251, X and Y as the decimals they write
-// with "." as the mark.
-struct PointTextTable {
-    std::vector<std::string> columns;
-    std::vector<std::vector<std::string>> rows;
+// Finds a point text's separator from its lines as the file writes them:
+// ";" where a line has one, a tab where every line has one (tabs among
+// blanks are blanks); else "," unless every line splits at blanks into three
+// fields or more with "," as a decimal mark; else blanks (' ').
+class SeparatorTally {
+public:
+    void look(std::string_view line);
+    char separator() const;
+
+private:
+    bool semicolon_ = false, tabEverywhere_ = true, comma_ = false, commaMarksEverywhere_ = true;
 };
 
-// The longest name, and any further text, a point may have (a dBASE text
-// field's).
-inline constexpr std::size_t kLongestPointName = 254;
-
-// Reads the file's bytes, as they are:
-// - UTF-8 (with or without a byte-order mark), else Windows-1251;
-// - CR LF, LF or CR line ends; blank lines and lines starting with "#"
-//   skipped;
-// - the separator found per file: ";" or a tab where a line has one, else
-//   "," unless "," is the decimal mark, else runs of blanks; fields quoted
-//   with '"' as CSV quotes them;
+// A point text read as it is:
+// - the separator per file (see SeparatorTally); fields quoted with '"' as
+//   CSV quotes them;
 // - the decimal mark "." or "," per file;
 // - a first line whose coordinates are not numbers is the heading; its names
 //   (name/имя/точка/№, x/север/n, y/восток/e, in any case) say which columns
-//   are which, else they are name, X, Y in that order.
+//   are which, else they are name, X, Y in that order; the further columns
+//   are named from the heading (upper case, at most ten characters), else H,
+//   CODE, F4, ...
 // Any line that does not fit fails the whole file, naming the line: "Line
 // 17: 'abc' is not a valid floating point value", "Line 4: the Y field is
 // missing", "Line 9: the file mixes \".\" and \",\" as decimal marks", a name
-// longer than 254 characters, a character Windows-1251 lacks, a NUL byte.
-PointTextTable readPointText(std::string_view bytes);
+// longer than 254 characters (and what TextLines refuses).
+class PointText : public PointSource {
+public:
+    PointText(TextLines lines, char separator);
+    void forEachPoint(const std::function<void(const PointRow&)>& take) const override;
+
+private:
+    struct Columns {
+        std::size_t name = 0, x = 1, y = 2;
+    };
+    void readHeading(const std::vector<std::string>& fields);
+    void checkLine(std::size_t number, const std::vector<std::string>& fields);
+    // Whether a line read again still fits what the first reading found.
+    bool stillFits(const std::vector<std::string>& fields) const;
+    void rowOf(const std::vector<std::string>& fields, PointRow& row) const;
+    void nameOtherColumns(std::size_t count);
+
+    TextLines lines_;
+    char separator_;
+    bool headed_ = false;
+    std::vector<std::string> heading_;
+    Columns columns_;
+    char mark_ = 0;  // none seen yet
+};
 
 }  // namespace geocalc

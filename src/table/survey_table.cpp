@@ -3,6 +3,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "charset/code_page.h"
 #include "core/error.h"
@@ -14,8 +15,8 @@
 #include "table/dbf_layout.h"
 #include "table/file_handle.h"
 #include "table/file_lock.h"
+#include "table/point_source.h"
 #include "table/point_table.h"
-#include "table/point_text.h"
 
 namespace geocalc {
 
@@ -47,19 +48,11 @@ bool isDbaseTable(const FileHandle& source) {
            looksLikeDbfHeader(std::string_view(first, sizeof first));
 }
 
-std::string pointTableBytesOf(const FileHandle& source) {
-    std::string text;
-    readChunks(source, [&text](std::string_view chunk) { text += chunk; });
-    return pointTableBytes(readPointText(text), localDate(std::time(nullptr)));
-}
-
-// A point text file's working copy: the table its points make, written
-// whole or not at all once the whole text was read.
-void convertWhole(const FileHandle& source, const std::string& destination) {
-    const std::string table = pointTableBytesOf(source);
-    ReplacingFile copy(destination);
-    copy.write(table);
-    copy.commit();
+// The file's bytes from the start, each time they are asked for; the file
+// stays open as long as they may be.
+TextChunks chunksOf(FileHandle source) {
+    auto held = std::make_shared<FileHandle>(std::move(source));
+    return [held](const std::function<void(std::string_view)>& take) { readChunks(*held, take); };
 }
 
 void copyWhole(const FileHandle& source, const std::string& destination) {
@@ -87,7 +80,7 @@ void makeWorkingCopy(const std::string& source, const std::string& destination,
     if (table.active() && sameFile(destination, table.filePath()))
         return;  // never over an open table
     FileKind kind = FileKind::Other;
-    const FileHandle file = openWithoutWaiting(source, FileAccess::Read, kind);
+    FileHandle file = openWithoutWaiting(source, FileAccess::Read, kind);
     // A survey table that is not there (no such file or folder, a folder part
     // that is a file, a name too long to exist) is not copied and not reported.
     if (!file && namesNothing(lastSystemError())) return;
@@ -95,7 +88,14 @@ void makeWorkingCopy(const std::string& source, const std::string& destination,
         if (!file) throwFileError(lastSystemError());
         if (kind != FileKind::Regular) throw Error(std::string("it ") + describeNonRegular(kind));
         const FileHandle held = holdWorkingCopy(destination);
-        isDbaseTable(file) ? copyWhole(file, destination) : convertWhole(file, destination);
+        if (isDbaseTable(file)) {
+            copyWhole(file, destination);
+        } else {
+            const std::unique_ptr<PointSource> points = readPoints(chunksOf(std::move(file)));
+            ReplacingFile copy(destination);  // written only once the whole file was read
+            writeWorkingTable(*points, copy);
+            copy.commit();
+        }
     } catch (const Error& e) {
         throw Error("Cannot copy the survey table '" + ansiFromUtf8(source) +
                     "' to its working copy '" + ansiFromUtf8(destination) + "': " + e.what());
@@ -146,15 +146,20 @@ void openWorkingCopy(const std::string& workingPath, TableDataset& table) {
     table.open();
 }
 
-std::optional<std::string> pointTableOf(const std::string& path) {
+std::unique_ptr<PointSource> readPointFile(const std::string& path) {
     FileKind kind = FileKind::Other;
-    const FileHandle file = openWithoutWaiting(path, FileAccess::Read, kind);
-    if (!file || kind != FileKind::Regular || isDbaseTable(file)) return std::nullopt;
+    FileHandle file = openWithoutWaiting(path, FileAccess::Read, kind);
+    if (!file || kind != FileKind::Regular || isDbaseTable(file)) return nullptr;
     try {
-        return pointTableBytesOf(file);
+        return readPoints(chunksOf(std::move(file)));
     } catch (const Error& e) {
         throw Error("Cannot read the points of '" + ansiFromUtf8(path) + "': " + e.what());
     }
+}
+
+void writeWorkingTable(const PointSource& points, ReplacingFile& table) {
+    writePointTable(points, localDate(std::time(nullptr)),
+                    [&table](std::string_view bytes) { table.write(bytes); });
 }
 
 std::string openSurveyTable(const std::string& pickedPath, TableDataset& table) {

@@ -1,13 +1,16 @@
 // Opening a survey table: its working copy, and `Table1` on that copy.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "table/point_source.h"
 #include "table/table_dataset.h"
 
 namespace geocalc {
+
+class ReplacingFile;
 
 // The working copy's file name: the first "." of the name and up to three
 // characters after it are removed, then ".dbf" is appended (pts.dat -> pts.dbf,
@@ -21,9 +24,9 @@ std::string workingCopyName(std::string_view fileName);
 //
 // copyToWorkingCopy copies the survey table over its working copy in the
 // same folder and returns the working copy's path; a file that is no dBASE
-// table (by its first bytes, whatever its name) is read as a point text file
-// (see readPointText) and its working copy is the table its points make
-// (see pointTableBytes). The copy is made whole or not at all. When the picked file exists and is
+// table (by its first bytes, whatever its name) is read as a point file (see
+// readPoints) and its working copy is the table its points make (see
+// writePointTable). The copy is made whole or not at all. When the picked file exists and is
 // neither the working copy itself nor the table `table` has open, a copy that
 // cannot be made stops the command before anything is opened, with a message
 // naming both files and the reason: among them a picked file that is no
@@ -43,10 +46,14 @@ void openWorkingCopy(const std::string& workingPath, TableDataset& table);
 // Both steps: the working copy's path, with the table open on it.
 std::string openSurveyTable(const std::string& pickedPath, TableDataset& table);
 
-// The bytes of the table a point text file makes (see copyToWorkingCopy);
-// nothing for a dBASE table, or a file that cannot be read as one (the open
-// then says why). A text that does not fit fails: "Cannot read the points
-// of 'pts.csv': Line 2: 'abc' is not a valid floating point value".
-std::optional<std::string> pointTableOf(const std::string& path);
+// The points of a file that is no dBASE table (see copyToWorkingCopy), read
+// once for their shape and held open for the second reading; nothing for a
+// dBASE table or a file that cannot be read as one (opening it then says
+// why). A text that does not fit fails: "Cannot read the points of
+// 'pts.csv': Line 2: 'abc' is not a valid floating point value".
+std::unique_ptr<PointSource> readPointFile(const std::string& path);
+
+// The table the points make, dated today, written into `table`.
+void writeWorkingTable(const PointSource& points, ReplacingFile& table);
 
 }  // namespace geocalc

@@ -63,6 +63,7 @@ TEST_F(MainFormTest, OneJobFromOpeningToSaving) {
         shown[0].moreFilters,
         (std::vector<std::string>{
             "\xCA\xEE\xEE\xF0\xE4\xE8\xED\xE0\xF2\xFB \xF2\xE5\xEA\xF1\xF2\xEE\xEC (*.txt;*.csv)",
+            "\xC4\xE0\xED\xED\xFB\xE5 \xEF\xF0\xE8\xE1\xEE\xF0\xE0 (*.gsi)",
             "\xC2\xF1\xE5 \xF4\xE0\xE9\xEB\xFB (*.*)"}));
     EXPECT_FALSE(shown[0].confirmReplace);
     EXPECT_EQ(form.OpenDialog1.fileName,

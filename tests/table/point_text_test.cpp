@@ -1,11 +1,11 @@
-// Point text files as users' files are, read into a table and written as the
-// dBASE working copy, read back by the table engine.
-#include "table/point_text.h"
-
+// Point text files as users' files are, and instruments' GSI records, read
+// into points and written as the dBASE working copy, read back by the table
+// engine.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "table/point_source.h"
 #include "table/point_table.h"
 #include "table/table_dataset.h"
 #include "temp_folder.h"
@@ -15,6 +15,35 @@ namespace geocalc {
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
+
+// The text handed over `size` bytes at a time (line ends split between
+// chunks where size is small).
+TextChunks chunksOf(std::string text, std::size_t size = 1 << 20) {
+    return [text = std::move(text), size](const std::function<void(std::string_view)>& take) {
+        for (std::size_t at = 0; at < text.size(); at += size)
+            take(std::string_view(text).substr(at, size));
+    };
+}
+
+struct ReadPoints {
+    std::vector<std::string> columns;
+    Rows rows;
+};
+
+ReadPoints readText(const std::string& text, std::size_t chunk = 1 << 20) {
+    const auto points = readPoints(chunksOf(text, chunk));
+    ReadPoints read{points->shape().columns, {}};
+    points->forEachPoint([&read](const PointRow& row) { read.rows.push_back(row); });
+    EXPECT_EQ(read.rows.size(), points->shape().points);
+    return read;
+}
+
+std::string tableBytes(const std::string& text) {
+    std::string bytes;
+    writePointTable(*readPoints(chunksOf(text)), std::tm{},
+                    [&bytes](std::string_view piece) { bytes += piece; });
+    return bytes;
+}
 
 const std::string kTochka1 = "\xD2\xEE\xF7\xEA\xE0 1";  // "Точка 1" in Windows-1251
 
@@ -69,10 +98,12 @@ TEST(PointTextTest, TheFormsUsersFilesComeIn) {
          {{"A", "1", "2"}}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const PointTextTable table = readPointText(c.text);
-        EXPECT_EQ(table.columns, c.columns);
-        EXPECT_EQ(table.rows, c.rows);
+        for (const std::size_t chunk : {std::size_t(1), std::size_t(5), c.text.size()}) {
+            SCOPED_TRACE(std::string(c.what) + ", chunks of " + std::to_string(chunk));
+            const ReadPoints read = readText(c.text, chunk);
+            EXPECT_EQ(read.columns, c.columns);
+            EXPECT_EQ(read.rows, c.rows);
+        }
     }
 }
 
@@ -90,18 +121,22 @@ TEST(PointTextTest, ALineThatDoesNotFitFailsTheFileNamingTheLine) {
          "Line 2: the name is longer than 254 characters"},
         {"# nothing\n\n", "The file holds no points"},
         {"name;x;y\n", "The file holds no points"},
+        {"\xEF\xBB\xBF"
+         "A;1;2\nB\xD0;1;2\n",
+         "Line 2: an invalid UTF-8 sequence"},
+        {"A;1;2\n\nB;1;2" + std::string(kLongestTextLine, ' ') + "\n",
+         "Line 3: the line is longer than 1048576 bytes"},
     };
-    for (const auto& [text, message] : cases) EXPECT_ERROR(readPointText(text), message);
+    for (const auto& [text, message] : cases) EXPECT_ERROR(readText(text), message);
 }
 
 // The working copy made from a text holds its points as the text writes
 // them: the engine reads back every name and coordinate, padded to the most
 // decimals any coordinate has.
 TEST(PointTextTest, TheTableMadeFromTheTextReadsBackAsTheText) {
-    const PointTextTable points =
-        readPointText(kTochka1 + ";6171234,5;-2310456,78;12,5;\"a, b\"\nB;1;2;;\n");
     TempFolder folder;
-    writeBytes(folder.file("p.dbf"), pointTableBytes(points, std::tm{}));
+    writeBytes(folder.file("p.dbf"),
+               tableBytes(kTochka1 + ";6171234,5;-2310456,78;12,5;\"a, b\"\nB;1;2;;\n"));
     TableDataset table;
     table.setTableName(folder.file("p.dbf"));
     table.open();
@@ -117,8 +152,79 @@ TEST(PointTextTest, TheTableMadeFromTheTextReadsBackAsTheText) {
                 << row << field;
         }
     }
-    EXPECT_ERROR(pointTableBytes(readPointText("A;1" + std::string(25, '0') + ";2\n"), {}),
+    EXPECT_ERROR(tableBytes("A;1" + std::string(25, '0') + ";2\n"),
                  "The X values need 26 characters; a number field holds 20");
+}
+
+// GSI-8 and GSI-16 blocks as instruments write them (the measurement and
+// code blocks are those of a published GSI-8 example): X the northing (82),
+// Y the easting (81), each in metres by its unit, the height a column only
+// where a block has one.
+TEST(PointTextTest, GsiCoordinateBlocksAreThePoints) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> columns;
+        Rows rows;
+    };
+    const std::vector<Case> cases = {
+        {"GSI-8 in millimetres among measurement and code blocks",
+         "410001+00130027 42....+00001810 43....+00000010 \r\n"
+         "110002+00130021 21.102+19723700 22.102+10000000 31..00+00045179 51....+0000+000 \r\n"
+         "110003+00000012 81..10+12345678 82..10-00001234 \r\n",
+         {"NAME", "X", "Y"},
+         {{"12", "-1.234", "12345.678"}}},
+        {"GSI-16 with heights in tenths and hundredths of a millimetre",
+         "*110001+000000000000A101 81..16+0000004531234567 82..16+0000061712345678 "
+         "83..18+0000000000012345\n"
+         "*110002+0000000000000102 81..10+0000000000000000 82..10-0000000000000005\n",
+         {"NAME", "X", "Y", "H"},
+         {{"A101", "6171234.5678", "453123.4567", "0.12345"}, {"102", "-0.005", "0.000", ""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadPoints read = readText(c.text, 7);
+        EXPECT_EQ(read.columns, c.columns);
+        EXPECT_EQ(read.rows, c.rows);
+    }
+}
+
+TEST(PointTextTest, AGsiBlockThatDoesNotFitFailsTheFileNamingTheLine) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"110001+00000001 81..11+00001000 82..11+00002000\n",
+         "Line 1: word 81 is in feet; coordinates are read in metres"},
+        {"110001+00000001 81..12+00001000 82..10+00002000\n",
+         "Line 1: word 81 gives no length unit ('2')"},
+        {"110001+00000001 81..10+00001000\n", "Line 1: the northing (word 82) is missing"},
+        {"81..10+00001000 82..10+00002000\n", "Line 1: the point number (word 11) is missing"},
+        {"110001+00000001 81..10+0000100A 82..10+00002000\n",
+         "Line 1: word 81's value '0000100A' is not a number"},
+        {"110001+00000001 81..10+00001000 82..10+0000200\n", "Line 1: no GSI word at character 33"},
+        {"110001+00000001 21.102+19723700\n",
+         "The file holds no coordinates (GSI words 81 and 82)"},
+    };
+    for (const auto& [text, message] : cases) EXPECT_ERROR(readText(text), message);
+}
+
+// The table is written on a second reading: a file that changed since the
+// first (another program still writing it) fails rather than giving a table
+// that is neither.
+TEST(PointTextTest, AFileThatChangesBetweenItsReadingsFails) {
+    const std::vector<std::pair<std::string, std::string>> changes = {
+        {"A;1;2\nB;3;4\n", "A;1;2\nB;3;4\nC;5;6\n"},
+        {"A;1;2\nB;3;4\n", "A;1;2\nB;3;45.5\n"},
+        {"A;1;2\nB;3;4\n", "A;1;2\nB;3\n"},
+        {"A;1;2\nB;3;4\n", "A;1;2\nB;3;4;h\n"},
+    };
+    for (const auto& [first, then] : changes) {
+        int readings = 0;  // two to learn the shape, then the one that writes
+        const TextChunks changing = [&, first = first, then = then](const auto& take) {
+            take(readings++ < 2 ? first : then);
+        };
+        const auto points = readPoints(changing);
+        EXPECT_ERROR(writePointTable(*points, std::tm{}, [](std::string_view) {}),
+                     "The file changed while it was read");
+    }
 }
 
 }  // namespace

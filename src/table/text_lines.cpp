@@ -1,0 +1,142 @@
+#include "table/text_lines.h"
+
+#include <algorithm>
+#include <string>
+
+#include "charset/code_page.h"
+#include "core/error.h"
+
+namespace geocalc {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr char kNoWindows1251Character = char(0x98);
+
+[[noreturn]] void failAt(std::size_t number, std::string_view what) {
+    throw Error(std::string("Line ").append(std::to_string(number)).append(": ").append(what));
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+bool isUtf8(std::string_view text) {
+    if (isAscii(text)) return true;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (decodeUtf8(text, pos) == kUnknownCharacter) return false;
+    }
+    return true;
+}
+
+// "U+1F600".
+std::string codePointOf(char32_t c) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text = "U+";
+    for (int shift = c > 0xFFFF ? 16 : 12; shift >= 0; shift -= 4) text += kHex[(c >> shift) & 0xF];
+    return text;
+}
+
+void appendWindows1251(std::string& out, std::string_view utf8, std::size_t number) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = decodeUtf8(utf8, pos);
+        if (c == kUnknownCharacter) failAt(number, "an invalid UTF-8 sequence");
+        const int byte = c < 0x80 ? int(c) : ansiCodePage().fromUnicode(c);
+        if (byte < 0)
+            failAt(number,
+                   std::string("a character Windows-1251 lacks (").append(codePointOf(c)) + ")");
+        out += char(byte);
+    }
+}
+
+// The lines that hold something, as the file writes them (a byte-order mark
+// left off), each with its number. True when the text starts with a
+// byte-order mark.
+bool forEachRawLine(const TextChunks& chunks,
+                    const std::function<void(std::size_t, std::string_view)>& take) {
+    std::string pending;  // a line begun in an earlier chunk
+    std::size_t number = 0;
+    bool afterCr = false;  // the last chunk ended with CR: a LF first in this one ends nothing
+    bool marked = false;
+    auto keep = [&](std::string_view part) {
+        if (pending.size() + part.size() > kLongestTextLine) {
+            failAt(number + 1, std::string("the line is longer than ")
+                                   .append(std::to_string(kLongestTextLine))
+                                   .append(" bytes"));
+        }
+    };
+    auto finish = [&](std::string_view line) {
+        ++number;
+        if (number == 1 && line.starts_with(kByteOrderMark)) {
+            line.remove_prefix(kByteOrderMark.size());
+            marked = true;
+        }
+        line = trimmed(line);
+        if (!line.empty() && line.front() != '#') take(number, line);
+    };
+    chunks([&](std::string_view chunk) {
+        std::size_t start = afterCr && chunk.starts_with('\n') ? 1 : 0;
+        afterCr = false;
+        for (;;) {
+            const auto end = std::find_if(chunk.begin() + std::ptrdiff_t(start), chunk.end(),
+                                          [](char c) { return c == '\n' || c == '\r'; });
+            const std::size_t at = std::size_t(end - chunk.begin());
+            const std::string_view part = chunk.substr(start, at - start);
+            keep(part);
+            if (end == chunk.end()) {
+                pending.append(part);
+                return;
+            }
+            if (pending.empty()) {
+                finish(part);
+            } else {
+                finish(pending.append(part));
+                pending.clear();
+            }
+            start = at + 1;
+            if (*end == '\r') {
+                if (start == chunk.size())
+                    afterCr = true;
+                else if (chunk[start] == '\n')
+                    ++start;
+            }
+        }
+    });
+    if (!pending.empty()) finish(pending);
+    return marked;
+}
+
+}  // namespace
+
+TextLines::TextLines(TextChunks chunks, const std::function<void(std::string_view)>& look)
+    : chunks_(std::move(chunks)) {
+    bool valid = true;
+    const bool marked = forEachRawLine(chunks_, [&](std::size_t, std::string_view line) {
+        valid = valid && isUtf8(line);
+        look(line);
+    });
+    utf8_ = marked || valid;
+}
+
+void TextLines::forEach(const std::function<void(std::size_t, std::string_view)>& take) const {
+    std::string converted;
+    forEachRawLine(chunks_, [&](std::size_t number, std::string_view line) {
+        if (line.find('\0') != std::string_view::npos) failAt(number, "a NUL byte is no text");
+        if (!utf8_ && line.find(kNoWindows1251Character) != std::string_view::npos)
+            failAt(number, "the text is neither UTF-8 nor Windows-1251");
+        if (!utf8_ || isAscii(line)) return take(number, line);
+        converted.clear();
+        appendWindows1251(converted, line, number);
+        take(number, converted);
+    });
+}
+
+}  // namespace geocalc
