@@ -192,6 +192,9 @@ TEST(TableCommandsTest, APointTextFileIsReadAsTheTableItsPointsMake) {
     EXPECT_EQ(names, (std::vector<std::string>{"pts.csv", "pts.dat"}));  // nothing left behind
 #endif
 
+    EXPECT_ERROR(runConvert({csv}, folder.file("no/pts.dat")),
+                 "Cannot write '" + folder.file("no/pts.dat") + "': the folder does not exist");
+
     writeBytes(csv, "A;0;0\nB;abc;0\n");
     std::ostringstream out;
     EXPECT_ERROR(runShow({csv}, out), "Cannot read the points of '" + csv +
@@ -200,6 +203,19 @@ TEST(TableCommandsTest, APointTextFileIsReadAsTheTableItsPointsMake) {
                  "Cannot convert '" + folder.file("pts.dat") +
                      "': it is a dBASE table already, or no file that can be read");
     EXPECT_THROW(runConvert({csv}, ""), UsageError);
+}
+
+// GSI records are told by their content, not the file's name.
+TEST(TableCommandsTest, AnInstrumentsRecordsAreReadAsTheirPoints) {
+    TempFolder folder;
+    const std::string records = folder.file("survey.txt");
+    writeBytes(records,
+               "110001+0000000A 81..10+00200000 82..10+00100500 \r\n"
+               "110002+00000000 21.102+19723700 22.102+10000000 31..00+00045179 \r\n"
+               "110003+0000000B 81..10+00200250 82..10+00100000 \r\n");
+    std::ostringstream shown;
+    runShow({records}, shown);
+    EXPECT_EQ(shown.str(), "NAME\tX\tY\nA\t100.5\t200\nB\t100\t200.25\n");
 }
 
 }  // namespace
