@@ -98,9 +98,10 @@ bool startsWithGsiWord(std::string_view line) {
 }
 
 GsiPoints::GsiPoints(TextLines lines) : lines_(std::move(lines)) {
+    std::array<std::string, 3> metres;
     PointRow row;
     lines_.forEach([&](std::size_t number, std::string_view line) {
-        if (pointOf(number, line, row)) tally(row, number);
+        if (pointOf(number, line, metres, row)) tally(row, number);
     });
     finishShape("The file holds no coordinates (GSI words 81 and 82)");
     shape_.columns = {"NAME", "X", "Y"};
@@ -108,7 +109,8 @@ GsiPoints::GsiPoints(TextLines lines) : lines_(std::move(lines)) {
     shape_.widths.resize(shape_.columns.size());
 }
 
-bool GsiPoints::pointOf(std::size_t number, std::string_view line, PointRow& row) const {
+bool GsiPoints::pointOf(std::size_t number, std::string_view line,
+                        std::array<std::string, 3>& metres, PointRow& row) const {
     const auto [start, dataLength] = blockLayout(line);
     std::optional<Word> name, easting, northing, height;
     for (std::size_t at = start; at < line.size(); at += kHeadLength + dataLength + 1) {
@@ -126,18 +128,18 @@ bool GsiPoints::pointOf(std::size_t number, std::string_view line, PointRow& row
         failAt(number,
                easting ? "the northing (word 82) is missing" : "the easting (word 81) is missing");
     if (!name) failAt(number, "the point number (word 11) is missing");
-    row.assign(4, std::string());
-    row[0] = withoutLeadingZeros(name->data);
-    row[2] = metresOf(number, *easting);
-    row[1] = metresOf(number, *northing);
-    if (height) row[3] = metresOf(number, *height);
+    metres[1] = metresOf(number, *easting);
+    metres[0] = metresOf(number, *northing);
+    metres[2] = height ? metresOf(number, *height) : std::string();
+    row = {withoutLeadingZeros(name->data), metres[0], metres[1], metres[2]};
     return true;
 }
 
 void GsiPoints::forEachPoint(const std::function<void(const PointRow&)>& take) const {
+    std::array<std::string, 3> metres;
     PointRow row;
     lines_.forEach([&](std::size_t number, std::string_view line) {
-        if (!pointOf(number, line, row)) return;
+        if (!pointOf(number, line, metres, row)) return;
         row.resize(shape_.columns.size());
         take(row);
     });

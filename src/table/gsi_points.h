@@ -4,6 +4,8 @@
 // information whose last character is the unit, then the sign and the data.
 #pragma once
 
+#include <array>
+#include <string>
 #include <string_view>
 
 #include "table/point_source.h"
@@ -28,8 +30,10 @@ public:
     void forEachPoint(const std::function<void(const PointRow&)>& take) const override;
 
 private:
-    // The block's point, or false for a block without coordinates.
-    bool pointOf(std::size_t number, std::string_view line, PointRow& row) const;
+    // The block's point, or false for a block without coordinates; the
+    // row's coordinates are views of `metres`.
+    bool pointOf(std::size_t number, std::string_view line, std::array<std::string, 3>& metres,
+                 PointRow& row) const;
 
     TextLines lines_;
 };

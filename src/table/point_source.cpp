@@ -9,6 +9,19 @@
 
 namespace geocalc {
 
+PointNumber PointNumber::of(std::string_view decimal) {
+    PointNumber number;
+    if (decimal.starts_with('-') || decimal.starts_with('+')) {
+        number.negative = decimal.front() == '-';
+        decimal.remove_prefix(1);
+    }
+    std::size_t mark = 0;
+    while (mark < decimal.size() && decimal[mark] != '.' && decimal[mark] != ',') ++mark;
+    number.whole = decimal.substr(0, mark);
+    if (mark < decimal.size()) number.fraction = decimal.substr(mark + 1);
+    return number;
+}
+
 void PointSource::tally(const PointRow& row, std::size_t line) {
     if (shape_.points == kMostPoints) {
         throw Error(std::string("Line ")
@@ -20,11 +33,9 @@ void PointSource::tally(const PointRow& row, std::size_t line) {
     if (shape_.widths.size() < row.size()) shape_.widths.resize(row.size());
     for (std::size_t c = 0; c < row.size(); ++c) {
         if (c == 1 || c == 2) {
-            const std::size_t point = row[c].find('.');
-            const std::size_t whole = std::min(point, row[c].size());
-            integerWidths_[c - 1] = std::max(integerWidths_[c - 1], whole);
-            if (point != std::string::npos)
-                shape_.decimals = std::max(shape_.decimals, row[c].size() - point - 1);
+            const PointNumber number = PointNumber::of(row[c]);
+            integerWidths_[c - 1] = std::max(integerWidths_[c - 1], number.storedWidth(0));
+            shape_.decimals = std::max(shape_.decimals, number.fraction.size());
         } else {
             shape_.widths[c] = std::max(shape_.widths[c], row[c].size());
         }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "table/text_lines.h"
@@ -22,9 +23,21 @@ struct PointShape {
     std::size_t points = 0;
 };
 
-// A point's texts in the columns' order, in Windows-1251; X and Y the
-// decimals the file writes, with "." as the mark and no "+".
-using PointRow = std::vector<std::string>;
+// A point's texts in the columns' order, in Windows-1251, valid while the
+// point is handed over; X and Y the decimals as the file writes them
+// ([+-]digits[mark digits], "." or "," as the mark).
+using PointRow = std::vector<std::string_view>;
+
+// A coordinate's decimal in its parts.
+struct PointNumber {
+    bool negative = false;
+    std::string_view whole, fraction;
+    static PointNumber of(std::string_view decimal);
+    // Its characters as stored with `decimals` decimals.
+    std::size_t storedWidth(std::size_t decimals) const {
+        return (negative ? 1 : 0) + whole.size() + (decimals > 0 ? decimals + 1 : 0);
+    }
+};
 
 // The most points a table holds.
 inline constexpr std::size_t kMostPoints = 2147483646;

@@ -1,6 +1,7 @@
 #include "table/point_table.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/error.h"
 #include "table/dbf_layout.h"
@@ -26,21 +27,21 @@ struct Field {
     std::size_t length, decimals;
 };
 
-std::size_t decimalsOf(const std::string& number) {
-    const std::size_t point = number.find('.');
-    return point == std::string::npos ? 0 : number.size() - point - 1;
+char* put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
 }
 
-// The number with exactly `decimals` decimals (the same value), appended.
-void appendPadded(std::string& out, const std::string& number, std::size_t decimals) {
-    out += number;
-    if (decimals > 0 && number.find('.') == std::string::npos) out += '.';
-    out.append(decimals - decimalsOf(number), '0');
-}
-
-std::size_t paddedSize(const std::string& number, std::size_t decimals) {
-    const bool addsPoint = decimals > 0 && number.find('.') == std::string::npos;
-    return number.size() + (addsPoint ? 1 : 0) + decimals - decimalsOf(number);
+// The number as stored, right-aligned in its field: "." as the mark,
+// `decimals` decimals.
+void putNumber(char* field, const Field& f, const PointNumber& number) {
+    char* at = field + f.length - number.storedWidth(f.decimals);
+    if (number.negative) *at++ = '-';
+    at = put(at, number.whole);
+    if (f.decimals == 0) return;
+    *at++ = '.';
+    at = put(at, number.fraction);
+    std::memset(at, '0', f.decimals - number.fraction.size());
 }
 
 constexpr std::size_t kWriteChunk = 1 << 20;
@@ -94,20 +95,23 @@ std::string headerOf(const PointShape& shape, const std::vector<Field>& fields,
 
 [[noreturn]] void changedWhileRead() { throw Error("The file changed while it was read"); }
 
-void appendRecord(std::string& out, const std::vector<Field>& fields, const PointRow& row) {
+// The record, blank-filled, appended.
+void appendRecord(std::string& out, const std::vector<Field>& fields, std::size_t recordLength,
+                  const PointRow& row) {
     if (row.size() != fields.size()) changedWhileRead();
-    out += ' ';
-    for (std::size_t c = 0; c < fields.size(); ++c) {
+    const std::size_t start = out.size();
+    out.resize(start + recordLength, ' ');
+    char* field = out.data() + start + 1;  // after the deletion flag
+    for (std::size_t c = 0; c < fields.size(); field += fields[c++].length) {
         const Field& f = fields[c];
-        const std::string& text = row[c];
-        const std::size_t size = f.type == 'N' ? paddedSize(text, f.decimals) : text.size();
-        if (size > f.length || (f.type == 'N' && decimalsOf(text) > f.decimals)) changedWhileRead();
         if (f.type == 'N') {
-            out.append(f.length - size, ' ');
-            appendPadded(out, text, f.decimals);
+            const PointNumber number = PointNumber::of(row[c]);
+            if (number.storedWidth(f.decimals) > f.length || number.fraction.size() > f.decimals)
+                changedWhileRead();
+            putNumber(field, f, number);
         } else {
-            out += text;
-            out.append(f.length - size, ' ');
+            if (row[c].size() > f.length) changedWhileRead();
+            put(field, row[c]);
         }
     }
 }
@@ -127,7 +131,7 @@ void writePointTable(const PointSource& points, const std::tm& today,
     std::size_t count = 0;
     points.forEachPoint([&](const PointRow& row) {
         if (++count > shape.points) changedWhileRead();
-        appendRecord(records, fields, row);
+        appendRecord(records, fields, recordLength, row);
         if (records.size() < kWriteChunk) return;
         write(records);
         records.clear();

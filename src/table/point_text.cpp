@@ -28,21 +28,27 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// [+-]digits[mark digits]
-bool isDecimal(std::string_view text, char mark) {
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-    const std::size_t at = text.find(mark);
-    const std::string_view whole = text.substr(0, at);
-    const std::string_view fraction =
-        at == std::string_view::npos ? std::string_view() : text.substr(at + 1);
-    auto digits = [](std::string_view part) {
-        return !part.empty() &&
-               std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    return digits(whole) && (at == std::string_view::npos || digits(fraction));
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The decimal mark a number writes ('.', ',', or 0 where it has none); nothing
+// for a text that is no number: [+-]digits[mark digits].
+std::optional<char> markOfNumber(std::string_view text) {
+    std::size_t at = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    const std::size_t whole = at;
+    while (at < text.size() && isDigit(text[at])) ++at;
+    if (at == whole) return std::nullopt;
+    if (at == text.size()) return char(0);
+    const char mark = text[at];
+    const std::size_t fraction = ++at;
+    while (at < text.size() && isDigit(text[at])) ++at;
+    if ((mark != '.' && mark != ',') || at == fraction || at != text.size()) return std::nullopt;
+    return mark;
 }
 
-bool isNumber(std::string_view text) { return isDecimal(text, '.') || isDecimal(text, ','); }
+bool isDecimal(std::string_view text, char mark) {
+    const std::optional<char> found = markOfNumber(text);
+    return found && (*found == 0 || *found == mark);
+}
 
 // A quoted field from its opening quote at `at`, appended to `field` ("" inside
 // is a quote); where the text after its closing quote begins.
@@ -61,11 +67,30 @@ std::size_t readQuoted(std::size_t number, std::string_view text, std::size_t at
     }
 }
 
+}  // namespace
+
 // A line's fields: split at the separator (runs of blanks for ' '), a field
-// that starts with '"' running to its closing quote.
-void splitFields(std::size_t number, std::string_view text, char separator,
-                 std::vector<std::string>& fields) {
+// that starts with '"' running to its closing quote. The fields are views of
+// the line, or of `unquoted_` for a quoted one.
+const std::vector<std::string_view>& LineSplitter::split(std::size_t number, std::string_view text,
+                                                         char separator) {
+    std::vector<std::string_view>& fields = fields_;
     fields.clear();
+    if (!unquoted_.empty()) unquoted_.clear();
+    if (separator != ' ') {  // the common case: no quotes, one pass
+        std::size_t start = 0;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            if (text[at] == '"') break;
+            if (text[at] != separator) continue;
+            fields.push_back(trimmed(text.substr(start, at - start)));
+            start = at + 1;
+        }
+        if (text.find('"', start) == std::string_view::npos) {
+            fields.push_back(trimmed(text.substr(start)));
+            return fields;
+        }
+        fields.clear();
+    }
     const bool blanks = separator == ' ';
     auto ends = [&](char c) { return blanks ? isBlank(c) : c == separator; };
     auto skipBlanks = [&](std::size_t at) {
@@ -77,18 +102,22 @@ void splitFields(std::size_t number, std::string_view text, char separator,
         if (blanks && at == text.size()) break;
         std::size_t end = at;
         if (at < text.size() && text[at] == '"') {
-            std::string& field = fields.emplace_back();
+            std::string& field = unquoted_.emplace_back();
             end = skipBlanks(readQuoted(number, text, at, field));
             if (end < text.size() && !ends(text[end]))
                 failAt(number, "text follows a quoted field's closing quote");
+            fields.push_back(field);
         } else {
             while (end < text.size() && !ends(text[end])) ++end;
-            fields.emplace_back(trimmed(text.substr(at, end - at)));
+            fields.push_back(trimmed(text.substr(at, end - at)));
         }
         if (end >= text.size()) break;
         at = end + 1;
     }
+    return fields;
 }
+
+namespace {
 
 std::string lowerCase(std::string_view text) {
     std::string lower;
@@ -130,16 +159,11 @@ std::string fieldNameOf(std::string_view heading, std::size_t other,
     return used ? defaultName(other) : name;
 }
 
-// The number as stored: "." as the mark, no "+".
-void appendNumber(std::string& out, std::string_view text) {
-    if (text.starts_with('+')) text.remove_prefix(1);
-    for (const char c : text) out += c == ',' ? '.' : c;
-}
-
 }  // namespace
 
 void SeparatorTally::look(std::string_view line) {
-    semicolon_ = semicolon_ || line.find(';') != std::string_view::npos;
+    if (semicolon_) return;  // decided
+    semicolon_ = line.find(';') != std::string_view::npos;
     tabEverywhere_ = tabEverywhere_ && line.find('\t') != std::string_view::npos;
     if (line.find(',') == std::string_view::npos) {
         commaMarksEverywhere_ = false;
@@ -147,15 +171,15 @@ void SeparatorTally::look(std::string_view line) {
     }
     comma_ = true;
     if (!commaMarksEverywhere_) return;
-    std::vector<std::string> fields;
+    const std::vector<std::string_view>* fields = nullptr;
     try {
-        splitFields(0, line, ' ', fields);
+        fields = &splitter_.split(0, line, ' ');
     } catch (const Error&) {  // an unclosed quote: the line is read, and fails, later
         commaMarksEverywhere_ = false;
         return;
     }
     commaMarksEverywhere_ =
-        fields.size() >= 3 && std::any_of(fields.begin(), fields.end(), [](const std::string& f) {
+        fields->size() >= 3 && std::any_of(fields->begin(), fields->end(), [](std::string_view f) {
             return f.find(',') != std::string::npos && isDecimal(f, ',');
         });
 }
@@ -169,15 +193,15 @@ char SeparatorTally::separator() const {
 
 PointText::PointText(TextLines lines, char separator)
     : lines_(std::move(lines)), separator_(separator) {
-    std::vector<std::string> fields;
+    LineSplitter splitter;
     PointRow row;
     bool first = true;
     std::size_t widest = 0;
     lines_.forEach([&](std::size_t number, std::string_view line) {
-        splitFields(number, line, separator_, fields);
+        const std::vector<std::string_view>& fields = splitter.split(number, line, separator_);
         widest = std::max(widest, fields.size());
         if (std::exchange(first, false) &&
-            (fields.size() < 3 || !isNumber(fields[1]) || !isNumber(fields[2]))) {
+            (fields.size() < 3 || !markOfNumber(fields[1]) || !markOfNumber(fields[2]))) {
             headed_ = true;
             readHeading(fields);
             return;
@@ -190,8 +214,8 @@ PointText::PointText(TextLines lines, char separator)
     nameOtherColumns(widest);
 }
 
-void PointText::readHeading(const std::vector<std::string>& fields) {
-    heading_ = fields;
+void PointText::readHeading(const std::vector<std::string_view>& fields) {
+    heading_.assign(fields.begin(), fields.end());
     std::optional<std::size_t> name, x, y;
     for (std::size_t c = 0; c < fields.size(); ++c) {
         const Role role = roleOf(fields[c]);
@@ -207,7 +231,7 @@ void PointText::readHeading(const std::vector<std::string>& fields) {
     columns_.name = name.value_or(firstOther);
 }
 
-void PointText::checkLine(std::size_t number, const std::vector<std::string>& fields) {
+void PointText::checkLine(std::size_t number, const std::vector<std::string_view>& fields) {
     for (const auto& [column, what] : {std::pair{columns_.name, "name"}, std::pair{columns_.x, "X"},
                                        std::pair{columns_.y, "Y"}}) {
         if (column >= fields.size())
@@ -215,47 +239,41 @@ void PointText::checkLine(std::size_t number, const std::vector<std::string>& fi
     }
     for (std::size_t c = 0; c < fields.size(); ++c) {
         if (fields[c].size() <= kLongestPointName) continue;
-        std::string what = c == columns_.name ? std::string("the name")
-                                              : quoted(fields[c].substr(0, 20).append("..."));
+        std::string what = c == columns_.name
+                               ? std::string("the name")
+                               : quoted(std::string(fields[c].substr(0, 20)).append("..."));
         failAt(number, what.append(" is longer than ")
                            .append(std::to_string(kLongestPointName))
                            .append(" characters"));
     }
     for (const std::size_t c : {columns_.x, columns_.y}) {
-        const std::string& text = fields[c];
-        if (!isNumber(text))
-            failAt(number, quoted(text).append(" is not a valid floating point value"));
-        const bool dot = text.find('.') != std::string::npos,
-                   comma = text.find(',') != std::string::npos;
-        if (!dot && !comma) continue;
-        const char found = dot ? '.' : ',';
-        if (mark_ && mark_ != found)
+        const std::optional<char> found = markOfNumber(fields[c]);
+        if (!found)
+            failAt(number, quoted(fields[c]).append(" is not a valid floating point value"));
+        if (*found == 0) continue;
+        if (mark_ && mark_ != *found)
             failAt(number, "the file mixes \".\" and \",\" as decimal marks");
-        mark_ = found;
+        mark_ = *found;
     }
 }
 
-bool PointText::stillFits(const std::vector<std::string>& fields) const {
-    const char mark = mark_ ? mark_ : '.';
+bool PointText::stillFits(const std::vector<std::string_view>& fields) const {
     return fields.size() > std::max({columns_.name, columns_.x, columns_.y}) &&
-           fields.size() <= shape_.columns.size() && isDecimal(fields[columns_.x], mark) &&
-           isDecimal(fields[columns_.y], mark);
+           fields.size() <= shape_.columns.size();
 }
 
-void PointText::rowOf(const std::vector<std::string>& fields, PointRow& row) const {
+void PointText::rowOf(const std::vector<std::string_view>& fields, PointRow& row) const {
     // Every column but the name, X and Y follows them in the file's order; a
     // line short of the widest has empty texts there.
     const std::size_t count = std::max(fields.size(), shape_.columns.size());
     row.resize(std::max<std::size_t>(count, 3));
     row[0] = fields[columns_.name];
-    row[1].clear();
-    appendNumber(row[1], fields[columns_.x]);
-    row[2].clear();
-    appendNumber(row[2], fields[columns_.y]);
+    row[1] = fields[columns_.x];
+    row[2] = fields[columns_.y];
     std::size_t at = 3;
     for (std::size_t c = 0; c < count; ++c) {
         if (c == columns_.name || c == columns_.x || c == columns_.y) continue;
-        row[at++] = c < fields.size() ? fields[c] : std::string();
+        row[at++] = c < fields.size() ? fields[c] : std::string_view();
     }
 }
 
@@ -272,12 +290,12 @@ void PointText::nameOtherColumns(std::size_t count) {
 }
 
 void PointText::forEachPoint(const std::function<void(const PointRow&)>& take) const {
-    std::vector<std::string> fields;
+    LineSplitter splitter;
     PointRow row;
     bool first = headed_;
     lines_.forEach([&](std::size_t number, std::string_view line) {
         if (std::exchange(first, false)) return;
-        splitFields(number, line, separator_, fields);
+        const std::vector<std::string_view>& fields = splitter.split(number, line, separator_);
         if (!stillFits(fields)) throw Error("The file changed while it was read");
         rowOf(fields, row);
         take(row);

@@ -4,6 +4,7 @@
 // Windows-1251, with "." or "," as the decimal mark.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,19 @@
 #include "table/text_lines.h"
 
 namespace geocalc {
+
+// Splits a point text's lines into their fields (see PointText).
+class LineSplitter {
+public:
+    // The line's fields, views of it or of the texts of its quoted fields
+    // kept here, valid until the next split.
+    const std::vector<std::string_view>& split(std::size_t number, std::string_view line,
+                                               char separator);
+
+private:
+    std::vector<std::string_view> fields_;
+    std::deque<std::string> unquoted_;  // where a text stays put as more are added
+};
 
 // Finds a point text's separator from its lines as the file writes them:
 // ";" where a line has one, a tab where every line has one (tabs among
@@ -24,6 +38,7 @@ public:
 
 private:
     bool semicolon_ = false, tabEverywhere_ = true, comma_ = false, commaMarksEverywhere_ = true;
+    LineSplitter splitter_;
 };
 
 // A point text read as it is:
@@ -48,11 +63,13 @@ private:
     struct Columns {
         std::size_t name = 0, x = 1, y = 2;
     };
-    void readHeading(const std::vector<std::string>& fields);
-    void checkLine(std::size_t number, const std::vector<std::string>& fields);
-    // Whether a line read again still fits what the first reading found.
-    bool stillFits(const std::vector<std::string>& fields) const;
-    void rowOf(const std::vector<std::string>& fields, PointRow& row) const;
+    void readHeading(const std::vector<std::string_view>& fields);
+    void checkLine(std::size_t number, const std::vector<std::string_view>& fields);
+    // Whether a line read again still has the columns the first reading
+    // found (the writer checks the widths; a file read from disk is also
+    // checked by its stamp).
+    bool stillFits(const std::vector<std::string_view>& fields) const;
+    void rowOf(const std::vector<std::string_view>& fields, PointRow& row) const;
     void nameOtherColumns(std::size_t count);
 
     TextLines lines_;

@@ -49,10 +49,14 @@ bool isDbaseTable(const FileHandle& source) {
 }
 
 // The file's bytes from the start, each time they are asked for; the file
-// stays open as long as they may be.
+// stays open as long as they may be. A reading that ends with the file not
+// as it was when the first began fails: another program wrote it meanwhile.
 TextChunks chunksOf(FileHandle source) {
     auto held = std::make_shared<FileHandle>(std::move(source));
-    return [held](const std::function<void(std::string_view)>& take) { readChunks(*held, take); };
+    return [held, first = held->stamp()](const std::function<void(std::string_view)>& take) {
+        readChunks(*held, take);
+        if (!held->stamp().sameFileState(first)) throw Error("The file changed while it was read");
+    };
 }
 
 void copyWhole(const FileHandle& source, const std::string& destination) {

@@ -1,6 +1,8 @@
 #include "table/text_lines.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "charset/code_page.h"
@@ -25,9 +27,35 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+// What a line's bytes hold, eight at a time: a byte with its high bit set
+// (no ASCII), a NUL.
+struct ByteClasses {
+    bool high = false, nul = false;
+};
+
+ByteClasses classesOf(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
+    std::uint64_t high = 0, zero = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        high |= word;
+        zero |= (word - kOnes) & ~word;  // the high bit of each NUL byte, and maybe of others
+    }
+    ByteClasses classes{(high & kHighs) != 0, false};
+    // Where some byte looked like a NUL (or the tail is left), look byte by byte.
+    if ((zero & kHighs) != 0 || at < text.size()) {
+        const std::string_view rest = (zero & kHighs) != 0 ? text : text.substr(at);
+        for (const char c : rest) {
+            classes.high = classes.high || (c & 0x80) != 0;
+            classes.nul = classes.nul || c == '\0';
+        }
+    }
+    return classes;
 }
+
+bool isAscii(std::string_view text) { return !classesOf(text).high; }
 
 bool isUtf8(std::string_view text) {
     if (isAscii(text)) return true;
@@ -55,6 +83,24 @@ void appendWindows1251(std::string& out, std::string_view utf8, std::size_t numb
                    std::string("a character Windows-1251 lacks (").append(codePointOf(c)) + ")");
         out += char(byte);
     }
+}
+
+// Where the line from `start` ends: its first CR or LF, or the chunk's end;
+// eight bytes at a time, lines being short.
+std::size_t lineEnd(std::string_view chunk, std::size_t start) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
+    auto hasByte = [](std::uint64_t word, char byte) {
+        const std::uint64_t x = word ^ (kOnes * std::uint8_t(byte));
+        return ((x - kOnes) & ~x & kHighs) != 0;
+    };
+    std::size_t at = start;
+    for (; at + 8 <= chunk.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, chunk.data() + at, 8);
+        if (hasByte(word, '\n') || hasByte(word, '\r')) break;
+    }
+    while (at < chunk.size() && chunk[at] != '\n' && chunk[at] != '\r') ++at;
+    return at;
 }
 
 // The lines that hold something, as the file writes them (a byte-order mark
@@ -86,12 +132,10 @@ bool forEachRawLine(const TextChunks& chunks,
         std::size_t start = afterCr && chunk.starts_with('\n') ? 1 : 0;
         afterCr = false;
         for (;;) {
-            const auto end = std::find_if(chunk.begin() + std::ptrdiff_t(start), chunk.end(),
-                                          [](char c) { return c == '\n' || c == '\r'; });
-            const std::size_t at = std::size_t(end - chunk.begin());
+            const std::size_t at = lineEnd(chunk, start);
             const std::string_view part = chunk.substr(start, at - start);
             keep(part);
-            if (end == chunk.end()) {
+            if (at == chunk.size()) {
                 pending.append(part);
                 return;
             }
@@ -102,7 +146,7 @@ bool forEachRawLine(const TextChunks& chunks,
                 pending.clear();
             }
             start = at + 1;
-            if (*end == '\r') {
+            if (chunk[at] == '\r') {
                 if (start == chunk.size())
                     afterCr = true;
                 else if (chunk[start] == '\n')
@@ -129,10 +173,12 @@ TextLines::TextLines(TextChunks chunks, const std::function<void(std::string_vie
 void TextLines::forEach(const std::function<void(std::size_t, std::string_view)>& take) const {
     std::string converted;
     forEachRawLine(chunks_, [&](std::size_t number, std::string_view line) {
-        if (line.find('\0') != std::string_view::npos) failAt(number, "a NUL byte is no text");
+        const ByteClasses classes = classesOf(line);
+        if (classes.nul) failAt(number, "a NUL byte is no text");
+        if (!classes.high) return take(number, line);
         if (!utf8_ && line.find(kNoWindows1251Character) != std::string_view::npos)
             failAt(number, "the text is neither UTF-8 nor Windows-1251");
-        if (!utf8_ || isAscii(line)) return take(number, line);
+        if (!utf8_) return take(number, line);
         converted.clear();
         appendWindows1251(converted, line, number);
         take(number, converted);

@@ -285,4 +285,30 @@ paste_path "$work/Участок/итоги.txt"
 for _ in $(seq 40); do [[ -s $work/Участок/итоги.txt ]] && break; sleep 0.25; done
 "$wine" "$cli_exe" traverse -o "$(windows_path "$work/three.txt")" "$(windows_path "$work/pts.dat")" 1 2 3
 cmp "$work/Участок/итоги.txt" "$work/three.txt" || fail "итоги.txt is not the traverse of the first three records"
+
+# Points kept as text: a UTF-8 .csv with decimal commas, picked in the open
+# dialog under its own filter, opens as the table its points make; the
+# traverse saved from it is what geocalc-cli writes for the same file.
+printf '\xef\xbb\xbfname;x;y\r\nТочка 1;1000,00;2000,00\r\nТочка 2;1100,50;2000\r\nТочка 3;1100,5;2150,25\r\n' \
+    >"$work/Участок/points.csv"
+close_program
+"$wine" start /max "$(windows_path "$window_exe")" >/dev/null 2>&1
+main=$(wait_for '^расчет геоданных$') || fail "no window for the point text"
+sleep 1
+xdotool windowactivate --sync "$main"; sleep 0.5
+keys space
+wait_for '^Open$|^Открыть$' >/dev/null || fail "no open dialog for the point text"
+keys Tab Tab Down Return  # the file type list: its second filter
+sleep 0.5
+paste_path "$work/Участок/points.csv"
+for _ in $(seq 20); do [[ -f $work/Участок/points.dbf ]] && break; sleep 0.25; done
+[[ -f $work/Участок/points.dbf ]] || fail "no working copy points.dbf: $(ls "$work/Участок")"
+xdotool windowactivate --sync "$main"; sleep 0.5
+keys Tab ctrl+Return Down ctrl+Return Down ctrl+Return
+keys ctrl+Tab Tab Tab Tab space Tab Tab Tab Tab space
+wait_for '^Save As$|^Сохранить как$' >/dev/null || fail "no save dialog for the point text's traverse"
+paste_path "$work/Участок/points.txt"
+for _ in $(seq 40); do [[ -s $work/Участок/points.txt ]] && break; sleep 0.25; done
+"$wine" "$cli_exe" traverse -o "$(windows_path "$work/from-text.txt")" "$(windows_path "$work/Участок/points.csv")" 1 2 3
+cmp "$work/Участок/points.txt" "$work/from-text.txt" || fail "the traverse saved from the point text is not geocalc-cli's"
 echo "window test at $dpi dpi: passed"
