@@ -55,7 +55,7 @@ std::unique_ptr<PointSource> readPoints(TextChunks chunks) {
     SeparatorTally separators;
     TextLines lines(std::move(chunks), [&](std::string_view line) {
         if (!first) first = line;
-        separators.look(line);
+        return separators.look(line);
     });
     if (first && startsWithGsiWord(*first)) return std::make_unique<GsiPoints>(std::move(lines));
     return std::make_unique<PointText>(std::move(lines), separators.separator());

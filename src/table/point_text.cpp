@@ -161,27 +161,28 @@ std::string fieldNameOf(std::string_view heading, std::size_t other,
 
 }  // namespace
 
-void SeparatorTally::look(std::string_view line) {
-    if (semicolon_) return;  // decided
+bool SeparatorTally::look(std::string_view line) {
     semicolon_ = line.find(';') != std::string_view::npos;
+    if (semicolon_) return false;  // ";" wherever a line has one
     tabEverywhere_ = tabEverywhere_ && line.find('\t') != std::string_view::npos;
     if (line.find(',') == std::string_view::npos) {
         commaMarksEverywhere_ = false;
-        return;
+        return true;
     }
     comma_ = true;
-    if (!commaMarksEverywhere_) return;
+    if (!commaMarksEverywhere_) return true;
     const std::vector<std::string_view>* fields = nullptr;
     try {
         fields = &splitter_.split(0, line, ' ');
     } catch (const Error&) {  // an unclosed quote: the line is read, and fails, later
         commaMarksEverywhere_ = false;
-        return;
+        return true;
     }
     commaMarksEverywhere_ =
         fields->size() >= 3 && std::any_of(fields->begin(), fields->end(), [](std::string_view f) {
             return f.find(',') != std::string::npos && isDecimal(f, ',');
         });
+    return true;
 }
 
 char SeparatorTally::separator() const {

@@ -33,7 +33,8 @@ private:
 // fields or more with "," as a decimal mark; else blanks (' ').
 class SeparatorTally {
 public:
-    void look(std::string_view line);
+    // False once no further line can change the separator.
+    bool look(std::string_view line);
     char separator() const;
 
 private:

@@ -57,13 +57,45 @@ ByteClasses classesOf(std::string_view text) {
 
 bool isAscii(std::string_view text) { return !classesOf(text).high; }
 
-bool isUtf8(std::string_view text) {
-    if (isAscii(text)) return true;
-    for (std::size_t pos = 0; pos < text.size();) {
-        if (decodeUtf8(text, pos) == kUnknownCharacter) return false;
-    }
-    return true;
+// The bytes a UTF-8 sequence takes, from its first.
+std::size_t sequenceLength(char lead) {
+    const auto byte = static_cast<unsigned char>(lead);
+    return byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
 }
+
+// Whether a text handed over in chunks is UTF-8 throughout; a sequence cut
+// by a chunk's end is completed from the next.
+class Utf8Check {
+public:
+    void feed(std::string_view chunk) {
+        if (!valid_) return;
+        if (!cut_.empty()) {
+            const std::size_t n = std::min(sequenceLength(cut_[0]) - cut_.size(), chunk.size());
+            cut_.append(chunk.substr(0, n));
+            chunk.remove_prefix(n);
+            if (cut_.size() < sequenceLength(cut_[0])) return;
+            std::size_t pos = 0;
+            valid_ = decodeUtf8(cut_, pos) != kUnknownCharacter;
+            cut_.clear();
+        }
+        if (isAscii(chunk)) return;
+        for (std::size_t pos = 0; valid_ && pos < chunk.size();) {
+            if ((chunk[pos] & 0x80) == 0) {
+                ++pos;
+            } else if (pos + sequenceLength(chunk[pos]) > chunk.size()) {
+                cut_ = chunk.substr(pos);
+                return;
+            } else {
+                valid_ = decodeUtf8(chunk, pos) != kUnknownCharacter;
+            }
+        }
+    }
+    bool valid() const { return valid_ && cut_.empty(); }
+
+private:
+    bool valid_ = true;
+    std::string cut_;
+};
 
 // "U+1F600".
 std::string codePointOf(char32_t c) {
@@ -104,10 +136,11 @@ std::size_t lineEnd(std::string_view chunk, std::size_t start) {
 }
 
 // The lines that hold something, as the file writes them (a byte-order mark
-// left off), each with its number. True when the text starts with a
-// byte-order mark.
+// left off), each with its number, until `take` returns false. True when the
+// text starts with a byte-order mark.
 bool forEachRawLine(const TextChunks& chunks,
-                    const std::function<void(std::size_t, std::string_view)>& take) {
+                    const std::function<bool(std::size_t, std::string_view)>& take) {
+    bool taking = true;
     std::string pending;  // a line begun in an earlier chunk
     std::size_t number = 0;
     bool afterCr = false;  // the last chunk ended with CR: a LF first in this one ends nothing
@@ -126,9 +159,10 @@ bool forEachRawLine(const TextChunks& chunks,
             marked = true;
         }
         line = trimmed(line);
-        if (!line.empty() && line.front() != '#') take(number, line);
+        if (!line.empty() && line.front() != '#') taking = take(number, line);
     };
     chunks([&](std::string_view chunk) {
+        if (!taking) return;
         std::size_t start = afterCr && chunk.starts_with('\n') ? 1 : 0;
         afterCr = false;
         for (;;) {
@@ -145,6 +179,7 @@ bool forEachRawLine(const TextChunks& chunks,
                 finish(pending.append(part));
                 pending.clear();
             }
+            if (!taking) return;
             start = at + 1;
             if (chunk[at] == '\r') {
                 if (start == chunk.size())
@@ -154,20 +189,24 @@ bool forEachRawLine(const TextChunks& chunks,
             }
         }
     });
-    if (!pending.empty()) finish(pending);
+    if (taking && !pending.empty()) finish(pending);
     return marked;
 }
 
 }  // namespace
 
-TextLines::TextLines(TextChunks chunks, const std::function<void(std::string_view)>& look)
+TextLines::TextLines(TextChunks chunks, const std::function<bool(std::string_view)>& look)
     : chunks_(std::move(chunks)) {
-    bool valid = true;
-    const bool marked = forEachRawLine(chunks_, [&](std::size_t, std::string_view line) {
-        valid = valid && isUtf8(line);
-        look(line);
-    });
-    utf8_ = marked || valid;
+    Utf8Check utf8;
+    const TextChunks checked = [&](const std::function<void(std::string_view)>& take) {
+        chunks_([&](std::string_view chunk) {
+            utf8.feed(chunk);
+            take(chunk);
+        });
+    };
+    const bool marked =
+        forEachRawLine(checked, [&look](std::size_t, std::string_view line) { return look(line); });
+    utf8_ = marked || utf8.valid();
 }
 
 void TextLines::forEach(const std::function<void(std::size_t, std::string_view)>& take) const {
@@ -175,13 +214,17 @@ void TextLines::forEach(const std::function<void(std::size_t, std::string_view)>
     forEachRawLine(chunks_, [&](std::size_t number, std::string_view line) {
         const ByteClasses classes = classesOf(line);
         if (classes.nul) failAt(number, "a NUL byte is no text");
-        if (!classes.high) return take(number, line);
-        if (!utf8_ && line.find(kNoWindows1251Character) != std::string_view::npos)
-            failAt(number, "the text is neither UTF-8 nor Windows-1251");
-        if (!utf8_) return take(number, line);
+        if (!classes.high || !utf8_) {
+            if (!utf8_ && classes.high &&
+                line.find(kNoWindows1251Character) != std::string_view::npos)
+                failAt(number, "the text is neither UTF-8 nor Windows-1251");
+            take(number, line);
+            return true;
+        }
         converted.clear();
         appendWindows1251(converted, line, number);
         take(number, converted);
+        return true;
     });
 }
 

@@ -23,9 +23,9 @@ class TextLines {
 public:
     // Reads the text through once to tell its encoding, showing `look` each
     // line that holds something as the file writes it (the ASCII characters
-    // are the same in either encoding). Fails naming the line for a line
-    // longer than kLongestTextLine.
-    TextLines(TextChunks chunks, const std::function<void(std::string_view line)>& look);
+    // are the same in either encoding) until it returns false. Fails naming
+    // the line for a line longer than kLongestTextLine among those shown.
+    TextLines(TextChunks chunks, const std::function<bool(std::string_view line)>& look);
 
     // Reads it again: each line that holds something, with its number (every
     // line counts), in Windows-1251. Fails naming the line for a NUL byte, a
