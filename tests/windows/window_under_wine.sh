@@ -298,7 +298,7 @@ sleep 1
 xdotool windowactivate --sync "$main"; sleep 0.5
 keys space
 wait_for '^Open$|^Открыть$' >/dev/null || fail "no open dialog for the point text"
-keys Tab Tab Down Return  # the file type list: its second filter
+keys Tab Down shift+Tab  # the file type list: its second filter, and back to the name
 sleep 0.5
 paste_path "$work/Участок/points.csv"
 for _ in $(seq 20); do [[ -f $work/Участок/points.dbf ]] && break; sleep 0.25; done
