@@ -13,10 +13,6 @@ constexpr std::size_t kHeadLength = 7;  // word index, further information, sign
 constexpr std::size_t kGsi8Data = 8, kGsi16Data = 16;
 enum WordIndex { kPointNumber = 11, kEasting = 81, kNorthing = 82, kHeight = 83 };
 
-[[noreturn]] void failAt(std::size_t line, std::string_view what) {
-    throw Error(std::string("Line ").append(std::to_string(line)).append(": ").append(what));
-}
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 struct Word {
@@ -68,19 +64,19 @@ std::string metresOf(std::size_t number, const Word& word) {
             break;
         case '1':
         case '7':
-            failAt(number,
-                   wordName(word.index).append(" is in feet; coordinates are read in metres"));
+            failAtLine(number,
+                       wordName(word.index).append(" is in feet; coordinates are read in metres"));
         default:
-            failAt(number, wordName(word.index)
-                               .append(" gives no length unit ('")
-                               .append(1, word.unit)
-                               .append("')"));
+            failAtLine(number, wordName(word.index)
+                                   .append(" gives no length unit ('")
+                                   .append(1, word.unit)
+                                   .append("')"));
     }
     if (!std::all_of(word.data.begin(), word.data.end(), isDigit)) {
-        failAt(number, wordName(word.index)
-                           .append("'s value '")
-                           .append(word.data)
-                           .append("' is not a number"));
+        failAtLine(number, wordName(word.index)
+                               .append("'s value '")
+                               .append(word.data)
+                               .append("' is not a number"));
     }
     const std::string_view whole =
         withoutLeadingZeros(word.data.substr(0, word.data.size() - decimals));
@@ -116,7 +112,8 @@ bool GsiPoints::pointOf(std::size_t number, std::string_view line,
     for (std::size_t at = start; at < line.size(); at += kHeadLength + dataLength + 1) {
         const std::optional<Word> word = wordAt(line, at, dataLength);
         if (!word) {
-            failAt(number, std::string("no GSI word at character ").append(std::to_string(at + 1)));
+            failAtLine(number,
+                       std::string("no GSI word at character ").append(std::to_string(at + 1)));
         }
         if (word->index == kPointNumber) name = word;
         if (word->index == kEasting) easting = word;
@@ -125,9 +122,9 @@ bool GsiPoints::pointOf(std::size_t number, std::string_view line,
     }
     if (!easting && !northing) return false;
     if (!easting || !northing)
-        failAt(number,
-               easting ? "the northing (word 82) is missing" : "the easting (word 81) is missing");
-    if (!name) failAt(number, "the point number (word 11) is missing");
+        failAtLine(number, easting ? "the northing (word 82) is missing"
+                                   : "the easting (word 81) is missing");
+    if (!name) failAtLine(number, "the point number (word 11) is missing");
     metres[1] = metresOf(number, *easting);
     metres[0] = metresOf(number, *northing);
     metres[2] = height ? metresOf(number, *height) : std::string();

@@ -14,19 +14,7 @@ namespace {
 
 constexpr std::size_t kFieldNameLength = 10;
 
-[[noreturn]] void failAt(std::size_t line, std::string_view what) {
-    throw Error(std::string("Line ").append(std::to_string(line)).append(": ").append(what));
-}
-
 std::string quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -55,7 +43,7 @@ bool isDecimal(std::string_view text, char mark) {
 std::size_t readQuoted(std::size_t number, std::string_view text, std::size_t at,
                        std::string& field) {
     for (++at;; ++at) {
-        if (at >= text.size()) failAt(number, "a quoted field has no closing quote");
+        if (at >= text.size()) failAtLine(number, "a quoted field has no closing quote");
         if (text[at] != '"') {
             field += text[at];
         } else if (at + 1 < text.size() && text[at + 1] == '"') {
@@ -82,11 +70,11 @@ const std::vector<std::string_view>& LineSplitter::split(std::size_t number, std
         for (std::size_t at = 0; at < text.size(); ++at) {
             if (text[at] == '"') break;
             if (text[at] != separator) continue;
-            fields.push_back(trimmed(text.substr(start, at - start)));
+            fields.push_back(trimmedBlanks(text.substr(start, at - start)));
             start = at + 1;
         }
         if (text.find('"', start) == std::string_view::npos) {
-            fields.push_back(trimmed(text.substr(start)));
+            fields.push_back(trimmedBlanks(text.substr(start)));
             return fields;
         }
         fields.clear();
@@ -105,11 +93,11 @@ const std::vector<std::string_view>& LineSplitter::split(std::size_t number, std
             std::string& field = unquoted_.emplace_back();
             end = skipBlanks(readQuoted(number, text, at, field));
             if (end < text.size() && !ends(text[end]))
-                failAt(number, "text follows a quoted field's closing quote");
+                failAtLine(number, "text follows a quoted field's closing quote");
             fields.push_back(field);
         } else {
             while (end < text.size() && !ends(text[end])) ++end;
-            fields.push_back(trimmed(text.substr(at, end - at)));
+            fields.push_back(trimmedBlanks(text.substr(at, end - at)));
         }
         if (end >= text.size()) break;
         at = end + 1;
@@ -121,7 +109,7 @@ namespace {
 
 std::string lowerCase(std::string_view text) {
     std::string lower;
-    for (const char c : trimmed(text)) lower += ansiToLower(c);
+    for (const char c : trimmedBlanks(text)) lower += ansiToLower(c);
     return lower;
 }
 
@@ -152,7 +140,7 @@ std::string defaultName(std::size_t other) {
 std::string fieldNameOf(std::string_view heading, std::size_t other,
                         const std::vector<std::string>& taken) {
     std::string name;
-    for (const char c : trimmed(heading).substr(0, kFieldNameLength)) {
+    for (const char c : trimmedBlanks(heading).substr(0, kFieldNameLength)) {
         name += isBlank(c) ? '_' : (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
     }
     const bool used = name.empty() || std::find(taken.begin(), taken.end(), name) != taken.end();
@@ -236,24 +224,24 @@ void PointText::checkLine(std::size_t number, const std::vector<std::string_view
     for (const auto& [column, what] : {std::pair{columns_.name, "name"}, std::pair{columns_.x, "X"},
                                        std::pair{columns_.y, "Y"}}) {
         if (column >= fields.size())
-            failAt(number, std::string("the ").append(what).append(" field is missing"));
+            failAtLine(number, std::string("the ").append(what).append(" field is missing"));
     }
     for (std::size_t c = 0; c < fields.size(); ++c) {
         if (fields[c].size() <= kLongestPointName) continue;
         std::string what = c == columns_.name
                                ? std::string("the name")
                                : quoted(std::string(fields[c].substr(0, 20)).append("..."));
-        failAt(number, what.append(" is longer than ")
-                           .append(std::to_string(kLongestPointName))
-                           .append(" characters"));
+        failAtLine(number, what.append(" is longer than ")
+                               .append(std::to_string(kLongestPointName))
+                               .append(" characters"));
     }
     for (const std::size_t c : {columns_.x, columns_.y}) {
         const std::optional<char> found = markOfNumber(fields[c]);
         if (!found)
-            failAt(number, quoted(fields[c]).append(" is not a valid floating point value"));
+            failAtLine(number, quoted(fields[c]).append(" is not a valid floating point value"));
         if (*found == 0) continue;
         if (mark_ && mark_ != *found)
-            failAt(number, "the file mixes \".\" and \",\" as decimal marks");
+            failAtLine(number, "the file mixes \".\" and \",\" as decimal marks");
         mark_ = *found;
     }
 }

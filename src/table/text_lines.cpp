@@ -10,22 +10,22 @@
 
 namespace geocalc {
 
-namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr char kNoWindows1251Character = char(0x98);
-
-[[noreturn]] void failAt(std::size_t number, std::string_view what) {
+void failAtLine(std::size_t number, std::string_view what) {
     throw Error(std::string("Line ").append(std::to_string(number)).append(": ").append(what));
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view trimmed(std::string_view text) {
+std::string_view trimmedBlanks(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
 }
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr char kNoWindows1251Character = char(0x98);
 
 // What a line's bytes hold, eight at a time: a byte with its high bit set
 // (no ASCII), a NUL.
@@ -108,11 +108,12 @@ std::string codePointOf(char32_t c) {
 void appendWindows1251(std::string& out, std::string_view utf8, std::size_t number) {
     for (std::size_t pos = 0; pos < utf8.size();) {
         const char32_t c = decodeUtf8(utf8, pos);
-        if (c == kUnknownCharacter) failAt(number, "an invalid UTF-8 sequence");
+        if (c == kUnknownCharacter) failAtLine(number, "an invalid UTF-8 sequence");
         const int byte = c < 0x80 ? int(c) : ansiCodePage().fromUnicode(c);
         if (byte < 0)
-            failAt(number,
-                   std::string("a character Windows-1251 lacks (").append(codePointOf(c)) + ")");
+            failAtLine(
+                number,
+                std::string("a character Windows-1251 lacks (").append(codePointOf(c)) + ")");
         out += char(byte);
     }
 }
@@ -147,9 +148,9 @@ bool forEachRawLine(const TextChunks& chunks,
     bool marked = false;
     auto keep = [&](std::string_view part) {
         if (pending.size() + part.size() > kLongestTextLine) {
-            failAt(number + 1, std::string("the line is longer than ")
-                                   .append(std::to_string(kLongestTextLine))
-                                   .append(" bytes"));
+            failAtLine(number + 1, std::string("the line is longer than ")
+                                       .append(std::to_string(kLongestTextLine))
+                                       .append(" bytes"));
         }
     };
     auto finish = [&](std::string_view line) {
@@ -158,7 +159,7 @@ bool forEachRawLine(const TextChunks& chunks,
             line.remove_prefix(kByteOrderMark.size());
             marked = true;
         }
-        line = trimmed(line);
+        line = trimmedBlanks(line);
         if (!line.empty() && line.front() != '#') taking = take(number, line);
     };
     chunks([&](std::string_view chunk) {
@@ -213,11 +214,11 @@ void TextLines::forEach(const std::function<void(std::size_t, std::string_view)>
     std::string converted;
     forEachRawLine(chunks_, [&](std::size_t number, std::string_view line) {
         const ByteClasses classes = classesOf(line);
-        if (classes.nul) failAt(number, "a NUL byte is no text");
+        if (classes.nul) failAtLine(number, "a NUL byte is no text");
         if (!classes.high || !utf8_) {
             if (!utf8_ && classes.high &&
                 line.find(kNoWindows1251Character) != std::string_view::npos)
-                failAt(number, "the text is neither UTF-8 nor Windows-1251");
+                failAtLine(number, "the text is neither UTF-8 nor Windows-1251");
             take(number, line);
             return true;
         }

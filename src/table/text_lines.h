@@ -15,6 +15,12 @@ using TextChunks = std::function<void(const std::function<void(std::string_view)
 // The longest line read; no point's line comes near it.
 inline constexpr std::size_t kLongestTextLine = std::size_t(1) << 20;
 
+// Fails with "Line 17: " and what is wrong with that line.
+[[noreturn]] void failAtLine(std::size_t number, std::string_view what);
+
+bool isBlank(char c);  // a blank or a tab
+std::string_view trimmedBlanks(std::string_view text);
+
 // The lines that hold something: blanks and tabs trimmed, empty lines and
 // lines starting with "#" skipped, CR LF, LF and CR ends. The text is UTF-8
 // (with or without a byte-order mark) where it is valid UTF-8 throughout,
