@@ -28,6 +28,7 @@ struct Field {
 };
 
 char* put(char* at, std::string_view text) {
+    if (text.empty()) return at;  // an empty view may point nowhere
     std::memcpy(at, text.data(), text.size());
     return at + text.size();
 }
