@@ -1,5 +1,6 @@
 #include "charset/code_page.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -95,20 +96,29 @@ std::string utf8FromAnsi(std::string_view ansi) {
     return out;
 }
 
-namespace {
-
-// Each character of the UTF-8 text in the ANSI code page; `lacked` gives the
-// byte for one the code page lacks.
-template <class Lacked>
-std::string toAnsi(std::string_view utf8, Lacked&& lacked) {
+void appendAnsiFromUtf8(std::string& out, std::string_view utf8,
+                        const std::function<char(char32_t)>& lacked) {
     const CodePage& page = ansiCodePage();
-    std::string out;
-    out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
         const char32_t c = decodeUtf8(utf8, pos);
         const int b = page.fromUnicode(c);
         out += b < 0 ? lacked(c) : char(b);
     }
+}
+
+std::string codePointName(char32_t c) {
+    std::string code;  // at least four hex digits
+    for (char32_t rest = c; rest != 0 || code.size() < 4; rest >>= 4)
+        code.insert(code.begin(), "0123456789ABCDEF"[rest & 0xF]);
+    return "U+" + code;
+}
+
+namespace {
+
+std::string toAnsi(std::string_view utf8, const std::function<char(char32_t)>& lacked) {
+    std::string out;
+    out.reserve(utf8.size());
+    appendAnsiFromUtf8(out, utf8, lacked);
     return out;
 }
 
@@ -120,10 +130,7 @@ std::string ansiFromUtf8(std::string_view utf8) {
 
 std::string ansiFromTypedUtf8(std::string_view utf8) {
     return toAnsi(utf8, [](char32_t c) -> char {
-        std::string code;  // U+ and at least four hex digits
-        for (char32_t rest = c; rest != 0 || code.size() < 4; rest >>= 4)
-            code.insert(code.begin(), "0123456789ABCDEF"[rest & 0xF]);
-        throw Error("The character U+" + code +
+        throw Error("The character " + codePointName(c) +
                     " cannot be entered: texts here are in Windows-1251");
     });
 }

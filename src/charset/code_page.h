@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -54,6 +55,13 @@ std::string ansiFromUtf8(std::string_view utf8);
 // rather than turned into "?" ("The character U+03A9 cannot be entered: texts
 // here are in Windows-1251").
 std::string ansiFromTypedUtf8(std::string_view utf8);
+// The UTF-8 text in the ANSI code page, appended to `out`; `lacked` gives the
+// byte for a character the code page lacks, or throws (a malformed sequence
+// comes to it as U+FFFD).
+void appendAnsiFromUtf8(std::string& out, std::string_view utf8,
+                        const std::function<char(char32_t)>& lacked);
+// "U+03A9": the character's code point, at least four hex digits.
+std::string codePointName(char32_t c);
 
 // Appends the UTF-8 form of c; decodes one UTF-8 character at pos (U+FFFD and
 // one byte for a malformed sequence), advancing pos.

@@ -96,7 +96,7 @@ void makeWorkingCopy(const std::string& source, const std::string& destination,
             copyWhole(file, destination);
         } else {
             const std::unique_ptr<PointSource> points = readPoints(chunksOf(std::move(file)));
-            ReplacingFile copy(destination);  // written only once the whole file was read
+            ReplacingFile copy(destination);  // in place only once every reading succeeded
             writeWorkingTable(*points, copy);
             copy.commit();
         }

@@ -97,27 +97,6 @@ private:
     std::string cut_;
 };
 
-// "U+1F600".
-std::string codePointOf(char32_t c) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text = "U+";
-    for (int shift = c > 0xFFFF ? 16 : 12; shift >= 0; shift -= 4) text += kHex[(c >> shift) & 0xF];
-    return text;
-}
-
-void appendWindows1251(std::string& out, std::string_view utf8, std::size_t number) {
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = decodeUtf8(utf8, pos);
-        if (c == kUnknownCharacter) failAtLine(number, "an invalid UTF-8 sequence");
-        const int byte = c < 0x80 ? int(c) : ansiCodePage().fromUnicode(c);
-        if (byte < 0)
-            failAtLine(
-                number,
-                std::string("a character Windows-1251 lacks (").append(codePointOf(c)) + ")");
-        out += char(byte);
-    }
-}
-
 // Where the line from `start` ends: its first CR or LF, or the chunk's end;
 // eight bytes at a time, lines being short.
 std::size_t lineEnd(std::string_view chunk, std::size_t start) {
@@ -215,15 +194,17 @@ void TextLines::forEach(const std::function<void(std::size_t, std::string_view)>
     forEachRawLine(chunks_, [&](std::size_t number, std::string_view line) {
         const ByteClasses classes = classesOf(line);
         if (classes.nul) failAtLine(number, "a NUL byte is no text");
+        if (classes.high && !utf8_ && line.find(kNoWindows1251Character) != std::string_view::npos)
+            failAtLine(number, "the text is neither UTF-8 nor Windows-1251");
         if (!classes.high || !utf8_) {
-            if (!utf8_ && classes.high &&
-                line.find(kNoWindows1251Character) != std::string_view::npos)
-                failAtLine(number, "the text is neither UTF-8 nor Windows-1251");
             take(number, line);
             return true;
         }
         converted.clear();
-        appendWindows1251(converted, line, number);
+        appendAnsiFromUtf8(converted, line, [number](char32_t c) -> char {
+            if (c == kUnknownCharacter) failAtLine(number, "an invalid UTF-8 sequence");
+            failAtLine(number, "a character Windows-1251 lacks (" + codePointName(c) + ")");
+        });
         take(number, converted);
         return true;
     });

@@ -13,6 +13,7 @@
 #include "app/ansi_text.h"
 #include "app/data_source.h"
 #include "core/error.h"
+#include "sample_results.h"
 #include "temp_folder.h"
 #include "window_fixture.h"
 
@@ -62,14 +63,7 @@ TEST_F(WindowTest, OneJobFromOpeningToSaving) {
     click(form->Button6);
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(dialogsSeen.back(), "*.txt");
-    EXPECT_EQ(readBytes(folder.file("result.txt")),
-              reper +
-                  " 6171234.56 2310456.78 51\xB0"
-                  "45'56.0\" 449.7\r\n"
-                  "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0"
-                  "40'21.4\" 389.2\r\n"
-                  "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0"
-                  "3'11.3\" 667.0\r\n");
+    EXPECT_EQ(readBytes(folder.file("result.txt")), kSampleResultsOf135);
 
     answers.push_back(std::nullopt);  // a cancelled save changes nothing
     click(form->Button6);
@@ -94,13 +88,7 @@ TEST_F(WindowTest, APointTextFileOpensAndDoesTheSameJob) {
     click(form->Button5);
     answers.push_back(QString::fromStdString(folder.file("result.txt")));
     click(form->Button6);
-    EXPECT_EQ(readBytes(folder.file("result.txt")),
-              "\xD0\xE5\xEF\xE5\xF0 1 6171234.56 2310456.78 51\xB0"
-              "45'56.0\" 449.7\r\n"
-              "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0"
-              "40'21.4\" 389.2\r\n"
-              "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0"
-              "3'11.3\" 667.0\r\n");
+    EXPECT_EQ(readBytes(folder.file("result.txt")), kSampleResultsOf135);
 }
 
 TEST_F(WindowTest, FailuresAreShownAndTheWindowGoesOn) {

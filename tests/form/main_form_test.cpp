@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/native_path.h"
+#include "sample_results.h"
 #include "temp_folder.h"
 #include "test_support.h"
 
@@ -82,13 +83,7 @@ TEST_F(MainFormTest, OneJobFromOpeningToSaving) {
     EXPECT_EQ(shown.back().fileName, "*.txt");
     EXPECT_EQ(shown.back().defaultSuffix, "txt");
     EXPECT_TRUE(shown.back().confirmReplace);  // the dialog asks before replacing a file
-    EXPECT_EQ(readBytes(folder.file("r.txt")),
-              "\xD0\xE5\xEF\xE5\xF0 1 6171234.56 2310456.78 51\xB0"
-              "45'56.0\" 449.7\r\n"
-              "\xD2\xEE\xF7\xEA\xE0 3 6171512.9 2310810.05 126\xB0"
-              "40'21.4\" 389.2\r\n"
-              "\xD2\xEE\xF7\xEA\xE0 5 6171280.47 2311122.19 266\xB0"
-              "3'11.3\" 667.0\r\n");
+    EXPECT_EQ(readBytes(folder.file("r.txt")), kSampleResultsOf135);
     EXPECT_EQ(form.SaveDialog1.fileName, folder.file("r.txt"));
 
     form.Button3Click();  // clearing disables nothing
