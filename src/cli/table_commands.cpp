@@ -1,5 +1,6 @@
 #include "cli/table_commands.h"
 
+#include <functional>
 #include <ostream>
 
 #include "charset/code_page.h"
@@ -35,16 +36,17 @@ std::vector<bool> plainFields(const TableDataset& table) {
 }
 
 void writeResults(const PointLists& lists, const TraverseOptions& options, std::ostream& out) {
-    auto encode = [&options](std::string_view line) {
-        return options.utf8 ? utf8FromAnsi(line) : std::string(line);
+    // Each line as the output takes it: in Windows-1251 as it is, or in UTF-8.
+    auto forEachLine = [&](const std::function<void(std::string_view)>& emit) {
+        forEachResultsLine(lists, [&](std::string_view line) {
+            options.utf8 ? emit(utf8FromAnsi(line)) : emit(line);
+        });
     };
     if (options.outputPath.empty()) {
-        forEachResultsLine(lists, [&](std::string_view line) { out << encode(line); });
+        forEachLine([&out](std::string_view line) { out << line; });
     } else {
         writeNamedFile(options.outputPath, [&](ReplacingFile& file) {
-            forEachResultsLine(lists, [&](std::string_view line) {
-                options.utf8 ? file.write(utf8FromAnsi(line)) : file.write(line);
-            });
+            forEachLine([&file](std::string_view line) { file.write(line); });
         });
     }
 }
